@@ -1,0 +1,67 @@
+// What a control is made from: one row of the main window's layout table.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace vindrel {
+
+enum class ControlKind {
+    Form,
+    Label,
+    ListBox,
+    TextBox,
+    Button,
+    Frame,
+    ScrollBar,
+    CheckBox,
+    OptionButton,
+    Timer,
+};
+
+enum class Colour : std::uint8_t {
+    Default,
+    Green,                // 0x00C0FFC0
+    PaleYellow,           // 0x00C0FFFF
+    InactiveCaptionText,  // the system colour
+    Red,                  // 0x000000FF
+};
+
+// Lengths in twips (1/1440 inch), relative to the container's top left.
+struct TwipRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+struct ControlSpec {
+    std::string_view name;
+    ControlKind kind;
+    std::string_view container;  // empty for the main window itself
+    std::wstring_view caption;   // caption or initial text
+    TwipRect rect;
+    int tab = -1;  // tab order; -1 for what takes no tab (the timer, the form)
+    Colour back = Colour::Default;
+    Colour fore = Colour::Default;
+    bool headerFont = false;
+    bool ownPointer = false;  // the label's own mouse-pointer picture
+    // Scroll bars: range and value. Check boxes: value. Options: 1 when
+    // chosen. Timers: interval in milliseconds (a timer starts disabled).
+    int min = 0;
+    int max = 0;
+    int value = 0;
+};
+
+// A control's window identifier: unique because tab orders are.
+constexpr int ControlId(const ControlSpec& spec) {
+    return 1000 + spec.tab;
+}
+
+// Twips to pixels at a given number of dots per inch, rounded to nearest.
+constexpr int TwipsToPixels(int twips, int dpi) {
+    const long long scaled = static_cast<long long>(twips) * dpi;
+    return static_cast<int>(scaled >= 0 ? (scaled + 720) / 1440 : -((-scaled + 720) / 1440));
+}
+
+}  // namespace vindrel

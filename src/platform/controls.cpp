@@ -1,0 +1,87 @@
+#include "platform/controls.h"
+
+#include <algorithm>
+
+namespace vindrel {
+
+void ListBox::Clear() {
+    known_ = -1;
+    DoClear();
+}
+
+void ListBox::SetListIndex(int index) {
+    if (index < -1 || index >= ListCount() || index == StoredIndex())
+        return;
+    known_ = index;
+    StoreIndex(index);
+    if (index != -1)
+        Click.Raise();
+}
+
+void ListBox::SetSelected(int index, bool selected) {
+    if (selected) {
+        SetListIndex(index);
+    } else if (index == StoredIndex()) {
+        SetListIndex(-1);
+    }
+}
+
+void ListBox::UserSelected() {
+    const int index = StoredIndex();
+    if (index == known_)
+        return;
+    known_ = index;
+    if (index != -1)
+        Click.Raise();
+}
+
+void TextBox::SetText(const std::wstring& text) {
+    if (text == StoredText())
+        return;
+    // Recorded first: a native control may report its own change from
+    // inside StoreText, and that report must not raise Change a second time.
+    known_ = text;
+    StoreText(text);
+    Change.Raise();
+}
+
+void TextBox::UserEdited() {
+    std::wstring text = StoredText();
+    if (text == known_)
+        return;
+    known_ = std::move(text);
+    Change.Raise();
+}
+
+void CheckBox::SetValue(int value) {
+    if (value == StoredValue())
+        return;
+    StoreValue(value);
+    Click.Raise();
+}
+
+void OptionButton::Choose() {
+    if (StoredValue())
+        return;
+    StoreChosen();
+    Click.Raise();
+}
+
+void ScrollBar::SetValue(int value) {
+    value = std::clamp(value, min_, max_);
+    ShowValue(value);
+    if (value == value_)
+        return;
+    value_ = value;
+    Change.Raise();
+}
+
+void ScrollBar::UserStep(int delta) {
+    SetValue(value_ + delta);
+}
+
+void ScrollBar::UserThumbReleased(int position) {
+    SetValue(position);
+}
+
+}  // namespace vindrel

@@ -1,0 +1,183 @@
+// The control services: list box, text box, button, check box, option
+// button, scroll bar, timer, label, frame and the main window, with the
+// event rules the logic relies on. The rules live here, once; a Win32 or
+// in-memory implementation supplies only the storage and reports what the
+// user did through the protected User* calls.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/types.h"
+
+namespace vindrel {
+
+// One event of one control. Raising it runs the connected handling at once,
+// nested inside whatever raised it.
+class Event {
+  public:
+    void Connect(std::function<void()> handler) { handler_ = std::move(handler); }
+    void Raise() const {
+        if (handler_)
+            handler_();
+    }
+
+  private:
+    std::function<void()> handler_;
+};
+
+// Anything the layout creates; owned through this base.
+class Component {
+  public:
+    virtual ~Component() = default;
+};
+
+class Control : public Component {
+  public:
+    // The control's own visible flag (a control inside a hidden frame keeps
+    // its flag but is not shown).
+    virtual bool Visible() const = 0;
+    virtual void SetVisible(bool visible) = 0;
+};
+
+// Single selection, rows in insertion order. Selecting a row that was not
+// selected raises Click, by code or by the user; selecting the selected row
+// again, deselecting from code, appending and clearing raise nothing.
+class ListBox : public Control {
+  public:
+    void AddItem(const std::wstring& text) { DoAddItem(text); }
+    void Clear();
+    virtual int ListCount() const = 0;
+    // The text of a row; empty for an index that names no row.
+    virtual std::wstring List(int index) const = 0;
+    // -1 when no row is selected.
+    int ListIndex() const { return StoredIndex(); }
+    // -1 deselects; an index that names no row is ignored.
+    void SetListIndex(int index);
+    void SetSelected(int index, bool selected);
+
+    Event Click;
+
+  protected:
+    virtual void DoAddItem(const std::wstring& text) = 0;
+    virtual void DoClear() = 0;
+    virtual int StoredIndex() const = 0;
+    // Changes the selection without any notification.
+    virtual void StoreIndex(int index) = 0;
+    // Called by an implementation after the user changed the selection (for
+    // Win32, on LBN_SELCHANGE, which also comes for a click on the selected row).
+    void UserSelected();
+
+  private:
+    int known_ = -1;  // the selection last reported to the handlings
+};
+
+// Raises Change whenever its text changes, typed or set by code.
+class TextBox : public Control {
+  public:
+    explicit TextBox(std::wstring initial) : known_(std::move(initial)) {}
+    std::wstring Text() const { return StoredText(); }
+    void SetText(const std::wstring& text);
+
+    Event Change;
+
+  protected:
+    virtual std::wstring StoredText() const = 0;
+    virtual void StoreText(const std::wstring& text) = 0;
+    void UserEdited();
+
+  private:
+    std::wstring known_;
+};
+
+class Button : public Control {
+  public:
+    Event Click;
+};
+
+// Value 0 (clear) or 1 (ticked); Click after each toggle, by the user or
+// by code. A user's click toggles it through SetValue.
+class CheckBox : public Control {
+  public:
+    int Value() const { return StoredValue(); }
+    void SetValue(int value);
+
+    Event Click;
+
+  protected:
+    virtual int StoredValue() const = 0;
+    virtual void StoreValue(int value) = 0;
+};
+
+// Raises Click when it becomes the chosen option of its frame; choosing the
+// chosen option again raises nothing. A user's click chooses it through Choose.
+class OptionButton : public Control {
+  public:
+    bool Value() const { return StoredValue(); }
+    void Choose();
+
+    Event Click;
+
+  protected:
+    virtual bool StoredValue() const = 0;
+    // Chooses this option and unchooses the other options of its frame.
+    virtual void StoreChosen() = 0;
+};
+
+// A horizontal scroll bar. An arrow or track click moves the value by 1;
+// Change follows every move of the value, and the end of a thumb drag, not
+// the drag itself.
+class ScrollBar : public Control {
+  public:
+    ScrollBar(int min, int max, int value) : min_(min), max_(max), value_(value) {}
+    int Min() const { return min_; }
+    int Max() const { return max_; }
+    int Value() const { return value_; }
+    // Clamped to the range; raises Change when the value moved.
+    void SetValue(int value);
+
+    Event Change;
+
+  protected:
+    // Moves the thumb to show a value.
+    virtual void ShowValue(int value) = 0;
+    void UserStep(int delta);
+    void UserThumbReleased(int position);
+
+  private:
+    int min_, max_, value_;
+};
+
+// Ticks every Interval milliseconds while enabled. Changing the interval of
+// a running timer restarts its count.
+class Timer : public Component {
+  public:
+    virtual bool Enabled() const = 0;
+    virtual void SetEnabled(bool enabled) = 0;
+    virtual int Interval() const = 0;
+    virtual void SetInterval(int milliseconds) = 0;
+
+    Event Tick;
+};
+
+class Label : public Control {
+  public:
+    virtual std::wstring Caption() const = 0;
+    virtual void SetCaption(const std::wstring& caption) = 0;
+
+    Event Click;
+};
+
+// A captioned container: hiding it hides what is inside it.
+class Frame : public Control {};
+
+// The main window.
+class Form : public Component {
+  public:
+    virtual std::wstring Caption() const = 0;
+    virtual void SetCaption(const std::wstring& caption) = 0;
+    // The window's own handle.
+    virtual Hwnd hWnd() const = 0;
+};
+
+}  // namespace vindrel

@@ -1,0 +1,34 @@
+// The text and number conversions shared by everything that reads a number
+// out of a text box or a list row, or writes one back.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vindrel {
+
+// The number a text starts with. Blanks, tabs and line feeds are skipped
+// wherever they stand; then an optional sign, digits with at most one decimal
+// point, and an optional exponent (E or D, either case, optional sign,
+// digits). "&H" / "&O" introduce a hexadecimal / octal integer, read as a
+// non-negative value. Reading stops at the first character that cannot
+// continue the number; a text that starts with no number gives 0. Full-width
+// digits count as digits. Values beyond the range of a double give +-infinity.
+double NumericValue(std::wstring_view text);
+
+// Rounds to the nearest integer, halves to the even neighbour. Throws
+// StepError when the result does not fit a signed 32-bit integer (NaN and
+// infinities included).
+std::int32_t HandleInteger(double value);
+
+// "-5", "0", "123": the digits, with "-" for negative values.
+std::wstring DecimalText(std::int32_t value);
+
+// A 16-bit alpha narrowed to a byte; throws StepError outside 0..255.
+std::uint8_t ByteAlpha(std::int16_t alpha);
+
+// A 16-bit scroll value times 5; throws StepError outside the 16-bit range.
+std::int16_t ScaledAlpha(std::int16_t scrollValue);
+
+}  // namespace vindrel

@@ -1,0 +1,45 @@
+// Creating the controls from their layout rows, and the program's modal
+// message box and shell launch.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/control_spec.h"
+#include "platform/controls.h"
+
+namespace vindrel {
+
+// The title a message box shows when it is given none.
+inline constexpr std::wstring_view kDefaultMessageTitle = L"Vindrel";
+
+// Creates each control inside the container its row names, which must have
+// been created before it; controls are created in tab order.
+class ControlFactory {
+  public:
+    virtual ~ControlFactory() = default;
+    virtual std::unique_ptr<Form> CreateForm(const ControlSpec& spec) = 0;
+    virtual std::unique_ptr<Label> CreateLabel(const ControlSpec& spec) = 0;
+    virtual std::unique_ptr<ListBox> CreateListBox(const ControlSpec& spec) = 0;
+    virtual std::unique_ptr<TextBox> CreateTextBox(const ControlSpec& spec) = 0;
+    virtual std::unique_ptr<Button> CreateButton(const ControlSpec& spec) = 0;
+    virtual std::unique_ptr<Frame> CreateFrame(const ControlSpec& spec) = 0;
+    virtual std::unique_ptr<ScrollBar> CreateScrollBar(const ControlSpec& spec) = 0;
+    virtual std::unique_ptr<CheckBox> CreateCheckBox(const ControlSpec& spec) = 0;
+    virtual std::unique_ptr<OptionButton> CreateOptionButton(const ControlSpec& spec) = 0;
+    virtual std::unique_ptr<Timer> CreateTimer(const ControlSpec& spec) = 0;
+};
+
+class Interaction {
+  public:
+    virtual ~Interaction() = default;
+    // Modal, a single OK button, no icon; returns when it is closed.
+    virtual void MsgBox(const std::wstring& prompt,
+                        const std::optional<std::wstring>& title = std::nullopt) = 0;
+    // Runs a command line, its window shown minimised with the focus.
+    virtual void Shell(const std::wstring& commandLine) = 0;
+};
+
+}  // namespace vindrel

@@ -1,0 +1,31 @@
+// Handles and ids as the user interface carries them, and the constant
+// arguments of the window-system calls, free of <windows.h>.
+#pragma once
+
+#include <cstdint>
+
+namespace vindrel {
+
+// A window handle or process id: a signed 32-bit integer, 0 meaning none.
+using Hwnd = std::int32_t;
+using Pid = std::int32_t;
+// A kernel object handle (the process snapshot); -1 is the failure value.
+using KernelHandle = std::int32_t;
+
+inline constexpr KernelHandle kInvalidHandle = -1;
+
+namespace api {
+inline constexpr std::uint32_t kTh32csSnapProcess = 2;
+inline constexpr std::uint32_t kGwHwndNext = 2;
+inline constexpr int kSwHide = 0;
+inline constexpr int kSwShow = 5;
+inline constexpr std::uint32_t kWmClose = 16;
+inline constexpr int kGwlExStyle = -20;
+inline constexpr std::int32_t kWsExLayered = 0x80000;
+inline constexpr std::uint32_t kLwaAlpha = 2;
+inline constexpr std::uint32_t kLayeredColorKey = 0x00FF0000;
+// The handle that PostMessage treats as "every top-level window".
+inline constexpr Hwnd kHwndBroadcast = 0xFFFF;
+}  // namespace api
+
+}  // namespace vindrel

@@ -1,0 +1,391 @@
+#include "platform/win32/controls_win32.h"
+
+#include <windowsx.h>
+
+#include "platform/win32/handle_cast.h"
+
+namespace vindrel::win32 {
+
+namespace {
+
+constexpr COLORREF kGreen = 0x00C0FFC0;
+constexpr COLORREF kPaleYellow = 0x00C0FFFF;
+constexpr COLORREF kRed = 0x000000FF;
+
+bool IsDark(COLORREF colour) {
+    return GetRValue(colour) * 299 + GetGValue(colour) * 587 + GetBValue(colour) * 114 < 128000;
+}
+
+}  // namespace
+
+std::wstring WindowText(HWND hwnd) {
+    const int length = GetWindowTextLengthW(hwnd);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(hwnd, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
+COLORREF Win32Ui::BackColour(Colour colour) const {
+    switch (colour) {
+        case Colour::Green:
+            return kGreen;
+        case Colour::PaleYellow:
+            return kPaleYellow;
+        case Colour::InactiveCaptionText:
+            return GetSysColor(COLOR_INACTIVECAPTIONTEXT);
+        case Colour::Red:
+            return kRed;
+        case Colour::Default:
+            break;
+    }
+    return GetSysColor(COLOR_BTNFACE);
+}
+
+HBRUSH Win32Ui::Paint(HDC dc, const ControlSpec& spec) const {
+    if (spec.fore == Colour::Red)
+        SetTextColor(dc, kRed);
+    switch (spec.back) {
+        case Colour::Green:
+            SetBkColor(dc, kGreen);
+            return green.Get();
+        case Colour::PaleYellow:
+            SetBkColor(dc, kPaleYellow);
+            return paleYellow.Get();
+        case Colour::InactiveCaptionText: {
+            // The system colour meant for text; keep the rows readable
+            // where the theme makes it dark.
+            const COLORREF back = GetSysColor(COLOR_INACTIVECAPTIONTEXT);
+            SetBkColor(dc, back);
+            SetTextColor(dc, IsDark(back) ? RGB(255, 255, 255) : GetSysColor(COLOR_WINDOWTEXT));
+            return GetSysColorBrush(COLOR_INACTIVECAPTIONTEXT);
+        }
+        case Colour::Red:
+        case Colour::Default:
+            break;
+    }
+    if (spec.fore != Colour::Default) {
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        return GetSysColorBrush(COLOR_BTNFACE);
+    }
+    return nullptr;
+}
+
+NativeControl::NativeControl(Win32Ui& ui, const ControlSpec& spec, HWND hwnd)
+    : ui_(ui), spec_(spec), hwnd_(hwnd) {
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+NativeControl* NativeControl::From(HWND hwnd) {
+    if (hwnd == nullptr)
+        return nullptr;
+    // Only windows of this thread carry our pointer; another thread's or
+    // process's user data must never be read as one.
+    if (GetWindowThreadProcessId(hwnd, nullptr) != GetCurrentThreadId())
+        return nullptr;
+    return reinterpret_cast<NativeControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+// Label ---------------------------------------------------------------------
+
+std::wstring Win32Label::Caption() const {
+    return WindowText(hwnd_);
+}
+
+void Win32Label::SetCaption(const std::wstring& caption) {
+    SetWindowTextW(hwnd_, caption.c_str());
+}
+
+void Win32Label::OnCommand(int code) {
+    if (code == STN_CLICKED)
+        Click.Raise();
+}
+
+bool Win32Label::OnSetCursor() {
+    if (!spec_.ownPointer || ui_.labelCursor == nullptr)
+        return false;
+    SetCursor(ui_.labelCursor);
+    return true;
+}
+
+// List box ------------------------------------------------------------------
+
+int Win32ListBox::ListCount() const {
+    return static_cast<int>(SendMessageW(hwnd_, LB_GETCOUNT, 0, 0));
+}
+
+std::wstring Win32ListBox::List(int index) const {
+    const LRESULT length = SendMessageW(hwnd_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == LB_ERR)
+        return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT copied = SendMessageW(hwnd_, LB_GETTEXT, static_cast<WPARAM>(index),
+                                        reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied == LB_ERR ? 0 : static_cast<std::size_t>(copied));
+    return text;
+}
+
+void Win32ListBox::DoAddItem(const std::wstring& text) {
+    SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void Win32ListBox::DoClear() {
+    SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0);
+}
+
+int Win32ListBox::StoredIndex() const {
+    const LRESULT index = SendMessageW(hwnd_, LB_GETCURSEL, 0, 0);
+    return index == LB_ERR ? -1 : static_cast<int>(index);
+}
+
+void Win32ListBox::StoreIndex(int index) {
+    // LB_SETCURSEL sends no notification; the base class raises the click.
+    SendMessageW(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void Win32ListBox::OnCommand(int code) {
+    // LBN_SELCHANGE also comes for a click on the row already selected;
+    // the base class raises a click only for a new selection.
+    if (code == LBN_SELCHANGE)
+        UserSelected();
+}
+
+// Text box ------------------------------------------------------------------
+
+std::wstring Win32TextBox::StoredText() const {
+    return WindowText(hwnd_);
+}
+
+void Win32TextBox::StoreText(const std::wstring& text) {
+    SetWindowTextW(hwnd_, text.c_str());
+}
+
+void Win32TextBox::OnCommand(int code) {
+    if (code == EN_CHANGE)
+        UserEdited();
+}
+
+// Button --------------------------------------------------------------------
+
+void Win32Button::OnCommand(int code) {
+    if (code == BN_CLICKED)
+        Click.Raise();
+}
+
+// Check box -----------------------------------------------------------------
+
+int Win32CheckBox::StoredValue() const {
+    return SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+}
+
+void Win32CheckBox::StoreValue(int value) {
+    SendMessageW(hwnd_, BM_SETCHECK, value != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void Win32CheckBox::OnCommand(int code) {
+    // A plain (not automatic) check box: the toggle is ours, so that code
+    // and the user go through the same rule.
+    if (code == BN_CLICKED)
+        SetValue(1 - Value());
+}
+
+// Option button -------------------------------------------------------------
+
+bool Win32OptionButton::StoredValue() const {
+    return SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Win32OptionButton::StoreChosen() {
+    // The options of one frame are the option buttons among its children.
+    const HWND parent = GetParent(hwnd_);
+    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if ((GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) != BS_RADIOBUTTON)
+            continue;
+        SendMessageW(child, BM_SETCHECK, child == hwnd_ ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+}
+
+void Win32OptionButton::OnCommand(int code) {
+    if (code == BN_CLICKED)
+        Choose();
+}
+
+// Scroll bar ----------------------------------------------------------------
+
+Win32ScrollBar::Win32ScrollBar(Win32Ui& ui, const ControlSpec& spec, HWND hwnd)
+    : ScrollBar(spec.min, spec.max, spec.value), NativeControl(ui, spec, hwnd) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_POS | SIF_PAGE;
+    info.nMin = spec.min;
+    info.nMax = spec.max;
+    info.nPos = spec.value;
+    SetScrollInfo(hwnd_, SB_CTL, &info, FALSE);
+}
+
+void Win32ScrollBar::ShowValue(int value) {
+    SetScrollPos(hwnd_, SB_CTL, value, TRUE);
+}
+
+void Win32ScrollBar::OnScroll(int code) {
+    switch (code) {
+        case SB_LINELEFT:
+        case SB_PAGELEFT:
+            UserStep(-1);
+            break;
+        case SB_LINERIGHT:
+        case SB_PAGERIGHT:
+            UserStep(+1);
+            break;
+        case SB_LEFT:
+            SetValue(Min());
+            break;
+        case SB_RIGHT:
+            SetValue(Max());
+            break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: {
+            // The 32-bit track position, not the 16-bit one of the message.
+            SCROLLINFO info{};
+            info.cbSize = sizeof info;
+            info.fMask = SIF_TRACKPOS;
+            GetScrollInfo(hwnd_, SB_CTL, &info);
+            if (code == SB_THUMBTRACK) {
+                SetScrollPos(hwnd_, SB_CTL, info.nTrackPos, TRUE);  // the thumb only
+            } else {
+                UserThumbReleased(info.nTrackPos);
+            }
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+// Frame ---------------------------------------------------------------------
+
+namespace {
+
+LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    switch (msg) {
+        case WM_COMMAND:
+        case WM_HSCROLL:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORSCROLLBAR:
+            // The controls inside report to their frame; their handlings
+            // live with the main window.
+            return SendMessageW(GetParent(hwnd), msg, wParam, lParam);
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT:
+            if (auto* frame = dynamic_cast<Win32Frame*>(NativeControl::From(hwnd))) {
+                frame->Paint();
+                return 0;
+            }
+            break;
+        default:
+            break;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+const wchar_t* Win32Frame::RegisterClass(HINSTANCE instance) {
+    static constexpr wchar_t kClass[] = L"VindrelFrame";
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = FrameProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kClass;
+    if (RegisterClassExW(&wc) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        return nullptr;
+    return kClass;
+}
+
+void Win32Frame::Paint() {
+    PAINTSTRUCT ps;
+    const HDC dc = BeginPaint(hwnd_, &ps);
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    const COLORREF back = ui_.BackColour(spec_.back);
+    const HBRUSH brush =
+        spec_.back == Colour::Green ? ui_.green.Get() : GetSysColorBrush(COLOR_BTNFACE);
+    FillRect(dc, &client, brush);
+
+    const HGDIOBJ oldFont = SelectObject(dc, ui_.defaultFont.Get());
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    RECT border = client;
+    border.top += metrics.tmHeight / 2;
+    DrawEdge(dc, &border, EDGE_ETCHED, BF_RECT);
+
+    const std::wstring caption = WindowText(hwnd_);
+    if (!caption.empty()) {
+        const int pad = ui_.Px(60);
+        RECT text{ui_.Px(120), 0, client.right - ui_.Px(120), metrics.tmHeight};
+        DrawTextW(dc, caption.c_str(), -1, &text, DT_SINGLELINE | DT_CALCRECT);
+        InflateRect(&text, pad, 0);
+        FillRect(dc, &text, brush);
+        InflateRect(&text, -pad, 0);
+        SetBkColor(dc, back);
+        SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+        DrawTextW(dc, caption.c_str(), -1, &text, DT_SINGLELINE);
+    }
+    SelectObject(dc, oldFont);
+    EndPaint(hwnd_, &ps);
+}
+
+// Timer ---------------------------------------------------------------------
+
+Win32Timer::~Win32Timer() {
+    if (enabled_ && ui_.form != nullptr)
+        KillTimer(ui_.form, id_);
+    ui_.timers.erase(id_);
+}
+
+void Win32Timer::SetEnabled(bool enabled) {
+    enabled_ = enabled;
+    Apply();
+}
+
+void Win32Timer::SetInterval(int milliseconds) {
+    interval_ = milliseconds;
+    Apply();
+}
+
+void Win32Timer::Apply() {
+    // SetTimer with the same id replaces the running timer, restarting its
+    // count; an interval of 0 ticks never.
+    if (enabled_ && interval_ > 0) {
+        SetTimer(ui_.form, id_, static_cast<UINT>(interval_), nullptr);
+    } else {
+        KillTimer(ui_.form, id_);
+    }
+}
+
+// Form ----------------------------------------------------------------------
+
+Win32Form::~Win32Form() {
+    if (IsWindow(hwnd_))
+        DestroyWindow(hwnd_);
+}
+
+std::wstring Win32Form::Caption() const {
+    return WindowText(hwnd_);
+}
+
+void Win32Form::SetCaption(const std::wstring& caption) {
+    SetWindowTextW(hwnd_, caption.c_str());
+}
+
+vindrel::Hwnd Win32Form::hWnd() const {
+    return FromHwnd(hwnd_);
+}
+
+}  // namespace vindrel::win32

@@ -1,0 +1,152 @@
+// The controls over real Win32 windows. The event rules come from the
+// portable base classes; these classes store state in the native control
+// and turn its notifications into the base classes' User* calls.
+#pragma once
+
+#include <windows.h>
+
+#include "platform/controls.h"
+#include "platform/win32/native_control.h"
+
+namespace vindrel::win32 {
+
+class Win32Label : public Label, public NativeControl {
+  public:
+    Win32Label(Win32Ui& ui, const ControlSpec& spec, HWND hwnd) : NativeControl(ui, spec, hwnd) {}
+    bool Visible() const override { return OwnVisible(); }
+    void SetVisible(bool visible) override { ShowOwn(visible); }
+    std::wstring Caption() const override;
+    void SetCaption(const std::wstring& caption) override;
+    void OnCommand(int code) override;
+    HBRUSH OnColour(HDC dc) override { return ui_.Paint(dc, spec_); }
+    bool OnSetCursor() override;
+};
+
+class Win32ListBox : public ListBox, public NativeControl {
+  public:
+    Win32ListBox(Win32Ui& ui, const ControlSpec& spec, HWND hwnd) : NativeControl(ui, spec, hwnd) {}
+    bool Visible() const override { return OwnVisible(); }
+    void SetVisible(bool visible) override { ShowOwn(visible); }
+    int ListCount() const override;
+    std::wstring List(int index) const override;
+    void OnCommand(int code) override;
+    HBRUSH OnColour(HDC dc) override { return ui_.Paint(dc, spec_); }
+
+  protected:
+    void DoAddItem(const std::wstring& text) override;
+    void DoClear() override;
+    int StoredIndex() const override;
+    void StoreIndex(int index) override;
+};
+
+class Win32TextBox : public TextBox, public NativeControl {
+  public:
+    Win32TextBox(Win32Ui& ui, const ControlSpec& spec, HWND hwnd)
+        : TextBox(std::wstring(spec.caption)), NativeControl(ui, spec, hwnd) {}
+    bool Visible() const override { return OwnVisible(); }
+    void SetVisible(bool visible) override { ShowOwn(visible); }
+    void OnCommand(int code) override;
+    HBRUSH OnColour(HDC dc) override { return ui_.Paint(dc, spec_); }
+
+  protected:
+    std::wstring StoredText() const override;
+    void StoreText(const std::wstring& text) override;
+};
+
+class Win32Button : public Button, public NativeControl {
+  public:
+    Win32Button(Win32Ui& ui, const ControlSpec& spec, HWND hwnd) : NativeControl(ui, spec, hwnd) {}
+    bool Visible() const override { return OwnVisible(); }
+    void SetVisible(bool visible) override { ShowOwn(visible); }
+    void OnCommand(int code) override;
+};
+
+class Win32CheckBox : public CheckBox, public NativeControl {
+  public:
+    Win32CheckBox(Win32Ui& ui, const ControlSpec& spec, HWND hwnd)
+        : NativeControl(ui, spec, hwnd) {}
+    bool Visible() const override { return OwnVisible(); }
+    void SetVisible(bool visible) override { ShowOwn(visible); }
+    void OnCommand(int code) override;
+    HBRUSH OnColour(HDC dc) override { return ui_.Paint(dc, spec_); }
+
+  protected:
+    int StoredValue() const override;
+    void StoreValue(int value) override;
+};
+
+class Win32OptionButton : public OptionButton, public NativeControl {
+  public:
+    Win32OptionButton(Win32Ui& ui, const ControlSpec& spec, HWND hwnd)
+        : NativeControl(ui, spec, hwnd) {}
+    bool Visible() const override { return OwnVisible(); }
+    void SetVisible(bool visible) override { ShowOwn(visible); }
+    void OnCommand(int code) override;
+    HBRUSH OnColour(HDC dc) override { return ui_.Paint(dc, spec_); }
+
+  protected:
+    bool StoredValue() const override;
+    void StoreChosen() override;
+};
+
+class Win32ScrollBar : public ScrollBar, public NativeControl {
+  public:
+    Win32ScrollBar(Win32Ui& ui, const ControlSpec& spec, HWND hwnd);
+    bool Visible() const override { return OwnVisible(); }
+    void SetVisible(bool visible) override { ShowOwn(visible); }
+    void OnScroll(int code) override;
+
+  protected:
+    void ShowValue(int value) override;
+};
+
+class Win32Frame : public Frame, public NativeControl {
+  public:
+    Win32Frame(Win32Ui& ui, const ControlSpec& spec, HWND hwnd) : NativeControl(ui, spec, hwnd) {}
+    bool Visible() const override { return OwnVisible(); }
+    void SetVisible(bool visible) override { ShowOwn(visible); }
+    void Paint();
+    // The window class of frames: a container that draws its caption and
+    // border and passes its children's notifications on to the main window.
+    static const wchar_t* RegisterClass(HINSTANCE instance);
+};
+
+class Win32Timer : public Timer {
+  public:
+    Win32Timer(Win32Ui& ui, UINT_PTR id, int interval) : ui_(ui), id_(id), interval_(interval) {}
+    ~Win32Timer() override;
+    Win32Timer(const Win32Timer&) = delete;
+    Win32Timer& operator=(const Win32Timer&) = delete;
+    bool Enabled() const override { return enabled_; }
+    void SetEnabled(bool enabled) override;
+    int Interval() const override { return interval_; }
+    void SetInterval(int milliseconds) override;
+    void OnTimer() { Tick.Raise(); }
+
+  private:
+    void Apply();
+
+    Win32Ui& ui_;
+    UINT_PTR id_;
+    int interval_;
+    bool enabled_ = false;
+};
+
+class Win32Form : public Form {
+  public:
+    explicit Win32Form(HWND hwnd) : hwnd_(hwnd) {}
+    ~Win32Form() override;
+    Win32Form(const Win32Form&) = delete;
+    Win32Form& operator=(const Win32Form&) = delete;
+    std::wstring Caption() const override;
+    void SetCaption(const std::wstring& caption) override;
+    vindrel::Hwnd hWnd() const override;
+
+  private:
+    HWND hwnd_;
+};
+
+// The text of any window, read through its length first.
+std::wstring WindowText(HWND hwnd);
+
+}  // namespace vindrel::win32

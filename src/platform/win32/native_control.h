@@ -1,0 +1,88 @@
+// What the Win32 controls share: the window they wrap, the notifications
+// the main window routes to them, and the program-wide drawing resources.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <string_view>
+
+#include "platform/control_spec.h"
+
+namespace vindrel::win32 {
+
+// Owns a GDI object (font, brush) and deletes it once.
+template <class T>
+class GdiObject {
+  public:
+    GdiObject() = default;
+    explicit GdiObject(T object) : object_(object) {}
+    ~GdiObject() {
+        if (object_ != nullptr)
+            DeleteObject(object_);
+    }
+    GdiObject(GdiObject&& other) noexcept : object_(other.object_) { other.object_ = nullptr; }
+    GdiObject& operator=(GdiObject&& other) noexcept {
+        std::swap(object_, other.object_);
+        return *this;
+    }
+    GdiObject(const GdiObject&) = delete;
+    GdiObject& operator=(const GdiObject&) = delete;
+    T Get() const { return object_; }
+
+  private:
+    T object_ = nullptr;
+};
+
+class Win32Timer;
+
+// Resources of the one main window, shared by the controls inside it.
+struct Win32Ui {
+    HINSTANCE instance = nullptr;
+    int dpi = 96;
+    HWND form = nullptr;
+    GdiObject<HFONT> defaultFont;
+    GdiObject<HFONT> headerFont;
+    GdiObject<HBRUSH> green;
+    GdiObject<HBRUSH> paleYellow;
+    HCURSOR labelCursor = nullptr;
+    std::map<std::string_view, HWND, std::less<>> containers;
+    std::map<UINT_PTR, Win32Timer*> timers;
+    HWND firstInTabOrder = nullptr;
+
+    int Px(int twips) const { return TwipsToPixels(twips, dpi); }
+    // Colours the drawing of a control whose row names a back or fore
+    // colour; nullptr to let the window manager draw it as usual.
+    HBRUSH Paint(HDC dc, const ControlSpec& spec) const;
+    COLORREF BackColour(Colour colour) const;
+};
+
+// A child window of the main window (or of a frame in it) that receives the
+// notifications the main window routes to it by the child's handle.
+class NativeControl {
+  public:
+    virtual ~NativeControl() = default;
+    NativeControl(const NativeControl&) = delete;
+    NativeControl& operator=(const NativeControl&) = delete;
+
+    HWND Window() const { return hwnd_; }
+    // The wrapper of a child window; nullptr for windows we did not wrap.
+    static NativeControl* From(HWND hwnd);
+
+    virtual void OnCommand(int /*code*/) {}
+    virtual void OnScroll(int /*code*/) {}
+    // nullptr for the default colours.
+    virtual HBRUSH OnColour(HDC /*dc*/) { return nullptr; }
+    virtual bool OnSetCursor() { return false; }
+
+  protected:
+    NativeControl(Win32Ui& ui, const ControlSpec& spec, HWND hwnd);
+    bool OwnVisible() const { return (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0; }
+    void ShowOwn(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE); }
+
+    Win32Ui& ui_;
+    const ControlSpec& spec_;
+    HWND hwnd_;
+};
+
+}  // namespace vindrel::win32

@@ -1,0 +1,285 @@
+#include "platform/win32/toolkit_win32.h"
+
+#include <exception>
+#include <string>
+
+#include "platform/step_error.h"
+#include "platform/win32/controls_win32.h"
+#include "platform/win32/unique_handle.h"
+
+namespace vindrel::win32 {
+
+namespace {
+
+[[noreturn]] void FailCreate(const wchar_t* call, std::string_view name) {
+    const DWORD error = GetLastError();
+    throw StepError(L"无法创建主窗口", std::wstring(call) + L"（" +
+                                           std::wstring(name.begin(), name.end()) +
+                                           L"）失败，错误 " + HexCode(error));
+}
+
+HFONT CreateUiFont(int dpi, int points, int weight) {
+    // 宋体 in the GB2312 character set; where it is missing the font mapper
+    // picks a font of that character set.
+    return CreateFontW(-MulDiv(points, dpi, 72), 0, 0, 0, weight, FALSE, FALSE, FALSE,
+                       GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, L"宋体");
+}
+
+void Route(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result, bool& handled) {
+    switch (msg) {
+        case WM_COMMAND:
+            if (auto* control = NativeControl::From(reinterpret_cast<HWND>(lParam))) {
+                control->OnCommand(HIWORD(wParam));
+                handled = true;
+            }
+            break;
+        case WM_HSCROLL:
+            if (auto* control = NativeControl::From(reinterpret_cast<HWND>(lParam))) {
+                control->OnScroll(LOWORD(wParam));
+                handled = true;
+            }
+            break;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+            if (auto* control = NativeControl::From(reinterpret_cast<HWND>(lParam))) {
+                if (const HBRUSH brush = control->OnColour(reinterpret_cast<HDC>(wParam))) {
+                    result = reinterpret_cast<LRESULT>(brush);
+                    handled = true;
+                }
+            }
+            break;
+        case WM_SETCURSOR:
+            if (auto* control = NativeControl::From(reinterpret_cast<HWND>(wParam))) {
+                if (control->OnSetCursor()) {
+                    result = TRUE;
+                    handled = true;
+                }
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    // No exception may cross into the window manager. Failed steps are
+    // reported by the handlings themselves; anything else reaching here is
+    // a fault of the program, shown and survived.
+    try {
+        // The main window keeps its Win32Ui in its extra bytes, not in
+        // GWLP_USERDATA, which holds a NativeControl for every child.
+        if (msg == WM_NCCREATE) {
+            const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+            SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        }
+        auto* ui = reinterpret_cast<Win32Ui*>(GetWindowLongPtrW(hwnd, 0));
+        LRESULT result = 0;
+        bool handled = false;
+        Route(msg, wParam, lParam, result, handled);
+        if (handled)
+            return result;
+        switch (msg) {
+            case WM_TIMER:
+                if (ui != nullptr) {
+                    const auto timer = ui->timers.find(wParam);
+                    if (timer != ui->timers.end())
+                        timer->second->OnTimer();
+                }
+                return 0;
+            case WM_DESTROY:
+                if (ui != nullptr)
+                    ui->form = nullptr;
+                PostQuitMessage(0);
+                return 0;
+            default:
+                break;
+        }
+    } catch (const std::exception& e) {
+        MessageBoxA(hwnd, e.what(), "Vindrel", MB_OK | MB_ICONERROR);
+    } catch (...) {
+        MessageBoxW(hwnd, L"程序内部错误", L"Vindrel", MB_OK | MB_ICONERROR);
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+Win32Toolkit::Win32Toolkit(HINSTANCE instance, int iconId, int cursorId) {
+    ui_.instance = instance;
+    const HDC screen = GetDC(nullptr);
+    ui_.dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    ui_.defaultFont = GdiObject<HFONT>(CreateUiFont(ui_.dpi, 9, FW_NORMAL));
+    ui_.headerFont = GdiObject<HFONT>(CreateUiFont(ui_.dpi, 12, FW_BOLD));
+    ui_.green = GdiObject<HBRUSH>(CreateSolidBrush(ui_.BackColour(Colour::Green)));
+    ui_.paleYellow = GdiObject<HBRUSH>(CreateSolidBrush(ui_.BackColour(Colour::PaleYellow)));
+    if (iconId != 0) {
+        icon_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(iconId), IMAGE_ICON, 0, 0,
+                                              LR_DEFAULTSIZE | LR_SHARED));
+    }
+    if (cursorId != 0) {
+        ui_.labelCursor = static_cast<HCURSOR>(LoadImageW(
+            instance, MAKEINTRESOURCEW(cursorId), IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+    }
+    frameClass_ = Win32Frame::RegisterClass(instance);
+    if (frameClass_ == nullptr)
+        FailCreate(L"RegisterClassExW", "Frame");
+}
+
+std::unique_ptr<Form> Win32Toolkit::CreateForm(const ControlSpec& spec) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = FormProc;
+    wc.cbWndExtra = sizeof(Win32Ui*);
+    wc.hInstance = ui_.instance;
+    wc.hIcon = icon_;
+    wc.hIconSm = icon_;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kFormClass;
+    if (RegisterClassExW(&wc) == 0)
+        FailCreate(L"RegisterClassExW", spec.name);
+
+    // A fixed single border with a minimise box; the client area is the
+    // layout's, in pixels at the screen's DPI.
+    constexpr DWORD kStyle =
+        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
+    RECT frame{0, 0, ui_.Px(spec.rect.width), ui_.Px(spec.rect.height)};
+    AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+    const std::wstring caption(spec.caption);
+    const HWND hwnd = CreateWindowExW(
+        kExStyle, kFormClass, caption.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+        frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, ui_.instance, &ui_);
+    if (hwnd == nullptr)
+        FailCreate(L"CreateWindowExW", spec.name);
+    ui_.form = hwnd;
+    ui_.containers[spec.name] = hwnd;
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(ui_.defaultFont.Get()), FALSE);
+    return std::make_unique<Win32Form>(hwnd);
+}
+
+HWND Win32Toolkit::CreateChild(const ControlSpec& spec, const wchar_t* windowClass, DWORD style,
+                               DWORD exStyle) {
+    const auto container = ui_.containers.find(spec.container);
+    if (container == ui_.containers.end()) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        FailCreate(L"CreateWindowExW", spec.name);
+    }
+    const std::wstring caption(spec.caption);
+    const HWND hwnd = CreateWindowExW(
+        exStyle, windowClass, caption.c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style,
+        ui_.Px(spec.rect.left), ui_.Px(spec.rect.top), ui_.Px(spec.rect.width),
+        ui_.Px(spec.rect.height), container->second,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(spec))), ui_.instance, nullptr);
+    if (hwnd == nullptr)
+        FailCreate(L"CreateWindowExW", spec.name);
+    const HFONT font = spec.headerFont ? ui_.headerFont.Get() : ui_.defaultFont.Get();
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if ((style & WS_TABSTOP) != 0 && ui_.firstInTabOrder == nullptr)
+        ui_.firstInTabOrder = hwnd;
+    return hwnd;
+}
+
+std::unique_ptr<Label> Win32Toolkit::CreateLabel(const ControlSpec& spec) {
+    const HWND hwnd = CreateChild(spec, L"STATIC", SS_LEFT | SS_NOTIFY);
+    labels_.push_back(hwnd);
+    return std::make_unique<Win32Label>(ui_, spec, hwnd);
+}
+
+std::unique_ptr<ListBox> Win32Toolkit::CreateListBox(const ControlSpec& spec) {
+    const HWND hwnd =
+        CreateChild(spec, L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+                    WS_EX_CLIENTEDGE);
+    return std::make_unique<Win32ListBox>(ui_, spec, hwnd);
+}
+
+std::unique_ptr<TextBox> Win32Toolkit::CreateTextBox(const ControlSpec& spec) {
+    const HWND hwnd =
+        CreateChild(spec, L"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);
+    return std::make_unique<Win32TextBox>(ui_, spec, hwnd);
+}
+
+std::unique_ptr<Button> Win32Toolkit::CreateButton(const ControlSpec& spec) {
+    return std::make_unique<Win32Button>(ui_, spec,
+                                         CreateChild(spec, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP));
+}
+
+std::unique_ptr<Frame> Win32Toolkit::CreateFrame(const ControlSpec& spec) {
+    const HWND hwnd =
+        CreateChild(spec, frameClass_, WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT);
+    ui_.containers[spec.name] = hwnd;
+    return std::make_unique<Win32Frame>(ui_, spec, hwnd);
+}
+
+std::unique_ptr<ScrollBar> Win32Toolkit::CreateScrollBar(const ControlSpec& spec) {
+    return std::make_unique<Win32ScrollBar>(ui_, spec,
+                                            CreateChild(spec, L"SCROLLBAR", SBS_HORZ | WS_TABSTOP));
+}
+
+std::unique_ptr<CheckBox> Win32Toolkit::CreateCheckBox(const ControlSpec& spec) {
+    auto box = std::make_unique<Win32CheckBox>(
+        ui_, spec, CreateChild(spec, L"BUTTON", BS_CHECKBOX | WS_TABSTOP));
+    SendMessageW(box->Window(), BM_SETCHECK, spec.value != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
+    return box;
+}
+
+std::unique_ptr<OptionButton> Win32Toolkit::CreateOptionButton(const ControlSpec& spec) {
+    auto option = std::make_unique<Win32OptionButton>(
+        ui_, spec, CreateChild(spec, L"BUTTON", BS_RADIOBUTTON | WS_TABSTOP));
+    SendMessageW(option->Window(), BM_SETCHECK, spec.value != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
+    return option;
+}
+
+std::unique_ptr<Timer> Win32Toolkit::CreateTimer(const ControlSpec& spec) {
+    const UINT_PTR id = static_cast<UINT_PTR>(ui_.timers.size() + 1);
+    auto timer = std::make_unique<Win32Timer>(ui_, id, spec.value);
+    ui_.timers[id] = timer.get();
+    return timer;
+}
+
+void Win32Toolkit::MsgBox(const std::wstring& prompt, const std::optional<std::wstring>& title) {
+    const std::wstring caption = title.value_or(std::wstring(kDefaultMessageTitle));
+    MessageBoxW(ui_.form, prompt.c_str(), caption.c_str(), MB_OK);
+}
+
+void Win32Toolkit::Shell(const std::wstring& commandLine) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWMINIMIZED;
+    PROCESS_INFORMATION process{};
+    std::wstring mutableLine = commandLine;  // CreateProcessW may write into it
+    if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        throw StepError(L"无法启动程序",
+                        L"“" + commandLine + L"”启动失败，错误 " + HexCode(GetLastError()));
+    }
+    const UniqueProcessHandle processHandle(process.hProcess);
+    const UniqueProcessHandle threadHandle(process.hThread);
+}
+
+int Win32Toolkit::Run(int showCommand) {
+    // Labels lie beneath the other controls, as if drawn on the window
+    // itself; among themselves the later in tab order lies on top.
+    for (auto label = labels_.rbegin(); label != labels_.rend(); ++label) {
+        SetWindowPos(*label, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    ShowWindow(ui_.form, showCommand);
+    UpdateWindow(ui_.form);
+    if (ui_.firstInTabOrder != nullptr)
+        SetFocus(ui_.firstInTabOrder);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (ui_.form != nullptr && IsDialogMessageW(ui_.form, &msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+}  // namespace vindrel::win32

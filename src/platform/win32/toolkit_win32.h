@@ -1,0 +1,52 @@
+// The control factory, message box and shell launch over Win32, and the
+// main window's message loop.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/toolkit.h"
+#include "platform/win32/native_control.h"
+
+namespace vindrel::win32 {
+
+// The window class name of the main window; other programs find it by it.
+inline constexpr wchar_t kFormClass[] = L"VindrelForm1";
+
+class Win32Toolkit : public ControlFactory, public Interaction {
+  public:
+    // iconId and cursorId name resources of the module (0 for none).
+    Win32Toolkit(HINSTANCE instance, int iconId, int cursorId);
+    Win32Toolkit(const Win32Toolkit&) = delete;
+    Win32Toolkit& operator=(const Win32Toolkit&) = delete;
+
+    std::unique_ptr<Form> CreateForm(const ControlSpec& spec) override;
+    std::unique_ptr<Label> CreateLabel(const ControlSpec& spec) override;
+    std::unique_ptr<ListBox> CreateListBox(const ControlSpec& spec) override;
+    std::unique_ptr<TextBox> CreateTextBox(const ControlSpec& spec) override;
+    std::unique_ptr<Button> CreateButton(const ControlSpec& spec) override;
+    std::unique_ptr<Frame> CreateFrame(const ControlSpec& spec) override;
+    std::unique_ptr<ScrollBar> CreateScrollBar(const ControlSpec& spec) override;
+    std::unique_ptr<CheckBox> CreateCheckBox(const ControlSpec& spec) override;
+    std::unique_ptr<OptionButton> CreateOptionButton(const ControlSpec& spec) override;
+    std::unique_ptr<Timer> CreateTimer(const ControlSpec& spec) override;
+
+    void MsgBox(const std::wstring& prompt, const std::optional<std::wstring>& title) override;
+    void Shell(const std::wstring& commandLine) override;
+
+    // Shows the main window with the focus on the first control in tab
+    // order and runs the message loop until the window is closed.
+    int Run(int showCommand);
+
+  private:
+    HWND CreateChild(const ControlSpec& spec, const wchar_t* windowClass, DWORD style,
+                     DWORD exStyle = 0);
+
+    Win32Ui ui_;
+    std::vector<HWND> labels_;
+    HICON icon_ = nullptr;
+    const wchar_t* frameClass_ = nullptr;
+};
+
+}  // namespace vindrel::win32

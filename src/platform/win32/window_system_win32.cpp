@@ -1,0 +1,159 @@
+#include <windows.h>
+// after windows.h
+#include <tlhelp32.h>
+
+// Under UNICODE these name the wide functions; the program walks the
+// snapshot in its ANSI form.
+#undef Process32First
+#undef Process32Next
+#undef PROCESSENTRY32
+
+#include <cstring>
+
+#include "platform/win32/handle_cast.h"
+#include "platform/win32/window_system_win32.h"
+
+namespace vindrel::win32 {
+
+namespace {
+
+// The platform's record differs in size between 32-bit and 64-bit Windows;
+// callers see the 32-bit layout whatever the build.
+std::int32_t CopyRecord(BOOL filled, const ::PROCESSENTRY32& native, ProcessEntry32& entry) {
+    if (!filled)
+        return 0;
+    entry.cntUsage = native.cntUsage;
+    entry.th32ProcessID = native.th32ProcessID;
+    entry.th32DefaultHeapID = static_cast<std::uint32_t>(native.th32DefaultHeapID);
+    entry.th32ModuleID = native.th32ModuleID;
+    entry.cntThreads = native.cntThreads;
+    entry.th32ParentProcessID = native.th32ParentProcessID;
+    entry.pcPriClassBase = native.pcPriClassBase;
+    entry.dwFlags = native.dwFlags;
+    static_assert(sizeof entry.szExeFile == sizeof native.szExeFile);
+    std::memcpy(entry.szExeFile, native.szExeFile, sizeof entry.szExeFile);
+    return 1;
+}
+
+template <class Walk>
+std::int32_t Fetch(Walk walk, KernelHandle hSnapshot, ProcessEntry32& entry) {
+    if (entry.dwSize != sizeof(ProcessEntry32)) {
+        SetLastError(ERROR_BAD_LENGTH);
+        return 0;
+    }
+    ::PROCESSENTRY32 native{};
+    native.dwSize = sizeof native;
+    return CopyRecord(walk(ToHandle(hSnapshot), &native), native, entry);
+}
+
+}  // namespace
+
+std::unique_ptr<WmiCollection> CreateWmiCollection(const std::wstring& moniker,
+                                                   const std::wstring& className);
+
+KernelHandle Win32WindowSystem::CreateToolhelp32Snapshot(std::uint32_t dwFlags, Pid th32ProcessID) {
+    return FromHandle(::CreateToolhelp32Snapshot(dwFlags, static_cast<DWORD>(th32ProcessID)));
+}
+
+std::int32_t Win32WindowSystem::Process32First(KernelHandle hSnapshot, ProcessEntry32& entry) {
+    return Fetch(::Process32First, hSnapshot, entry);
+}
+
+std::int32_t Win32WindowSystem::Process32Next(KernelHandle hSnapshot, ProcessEntry32& entry) {
+    return Fetch(::Process32Next, hSnapshot, entry);
+}
+
+std::int32_t Win32WindowSystem::CloseHandle(KernelHandle handle) {
+    return ::CloseHandle(ToHandle(handle));
+}
+
+std::unique_ptr<WmiCollection> Win32WindowSystem::InstancesOf(const std::wstring& moniker,
+                                                              const std::wstring& className) {
+    return CreateWmiCollection(moniker, className);
+}
+
+Hwnd Win32WindowSystem::FindWindowA(const char* lpClassName, const char* lpWindowName) {
+    return FromHwnd(::FindWindowA(lpClassName, lpWindowName));
+}
+
+Hwnd Win32WindowSystem::GetParent(Hwnd hWnd) {
+    return FromHwnd(::GetParent(ToHwnd(hWnd)));
+}
+
+std::uint32_t Win32WindowSystem::GetWindowThreadProcessId(Hwnd hWnd, Pid* lpdwProcessId) {
+    DWORD pid = 0;
+    const DWORD thread = ::GetWindowThreadProcessId(ToHwnd(hWnd), &pid);
+    if (thread != 0 && lpdwProcessId != nullptr)
+        *lpdwProcessId = static_cast<Pid>(pid);
+    return thread;
+}
+
+Hwnd Win32WindowSystem::GetWindow(Hwnd hWnd, std::uint32_t uCmd) {
+    return FromHwnd(::GetWindow(ToHwnd(hWnd), uCmd));
+}
+
+std::int32_t Win32WindowSystem::GetWindowTextA(Hwnd hWnd, char* lpString, std::int32_t nMaxCount) {
+    // Windows fails for window 0 and leaves the buffer alone; Wine 8 writes
+    // stray bytes into it. Answer as Windows does.
+    if (hWnd == 0) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
+    return ::GetWindowTextA(ToHwnd(hWnd), lpString, nMaxCount);
+}
+
+std::int32_t Win32WindowSystem::SetWindowTextA(Hwnd hWnd, const char* lpString) {
+    return ::SetWindowTextA(ToHwnd(hWnd), lpString);
+}
+
+std::int32_t Win32WindowSystem::ShowWindow(Hwnd hWnd, std::int32_t nCmdShow) {
+    return ::ShowWindow(ToHwnd(hWnd), nCmdShow);
+}
+
+std::int32_t Win32WindowSystem::CloseWindow(Hwnd hWnd) {
+    return ::CloseWindow(ToHwnd(hWnd));
+}
+
+std::int32_t Win32WindowSystem::OpenIcon(Hwnd hWnd) {
+    return ::OpenIcon(ToHwnd(hWnd));
+}
+
+std::int32_t Win32WindowSystem::SetForegroundWindow(Hwnd hWnd) {
+    return ::SetForegroundWindow(ToHwnd(hWnd));
+}
+
+std::int32_t Win32WindowSystem::PostMessageA(Hwnd hWnd, std::uint32_t Msg, std::int32_t wParam,
+                                             std::int32_t lParam) {
+    return ::PostMessageA(ToHwnd(hWnd), Msg,
+                          static_cast<WPARAM>(static_cast<std::uint32_t>(wParam)),
+                          static_cast<LPARAM>(lParam));
+}
+
+std::int32_t Win32WindowSystem::IsWindow(Hwnd hWnd) {
+    return ::IsWindow(ToHwnd(hWnd));
+}
+
+std::int32_t Win32WindowSystem::IsWindowVisible(Hwnd hWnd) {
+    return ::IsWindowVisible(ToHwnd(hWnd));
+}
+
+std::int32_t Win32WindowSystem::FlashWindow(Hwnd hWnd, std::int32_t bInvert) {
+    return ::FlashWindow(ToHwnd(hWnd), bInvert);
+}
+
+std::int32_t Win32WindowSystem::GetWindowLongA(Hwnd hWnd, std::int32_t nIndex) {
+    return ::GetWindowLongA(ToHwnd(hWnd), nIndex);
+}
+
+std::int32_t Win32WindowSystem::SetWindowLongA(Hwnd hWnd, std::int32_t nIndex,
+                                               std::int32_t dwNewLong) {
+    return ::SetWindowLongA(ToHwnd(hWnd), nIndex, dwNewLong);
+}
+
+std::int32_t Win32WindowSystem::SetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t crKey,
+                                                           std::uint8_t bAlpha,
+                                                           std::uint32_t dwFlags) {
+    return ::SetLayeredWindowAttributes(ToHwnd(hwnd), crKey, bAlpha, dwFlags);
+}
+
+}  // namespace vindrel::win32

@@ -1,0 +1,38 @@
+// The window-system and process services over the real user32, Tool Help
+// and WMI. COM must be initialised on the calling thread (ComApartment).
+#pragma once
+
+#include "platform/window_system.h"
+
+namespace vindrel::win32 {
+
+class Win32WindowSystem : public WindowSystem {
+  public:
+    KernelHandle CreateToolhelp32Snapshot(std::uint32_t dwFlags, Pid th32ProcessID) override;
+    std::int32_t Process32First(KernelHandle hSnapshot, ProcessEntry32& entry) override;
+    std::int32_t Process32Next(KernelHandle hSnapshot, ProcessEntry32& entry) override;
+    std::int32_t CloseHandle(KernelHandle handle) override;
+    std::unique_ptr<WmiCollection> InstancesOf(const std::wstring& moniker,
+                                               const std::wstring& className) override;
+    Hwnd FindWindowA(const char* lpClassName, const char* lpWindowName) override;
+    Hwnd GetParent(Hwnd hWnd) override;
+    std::uint32_t GetWindowThreadProcessId(Hwnd hWnd, Pid* lpdwProcessId) override;
+    Hwnd GetWindow(Hwnd hWnd, std::uint32_t uCmd) override;
+    std::int32_t GetWindowTextA(Hwnd hWnd, char* lpString, std::int32_t nMaxCount) override;
+    std::int32_t SetWindowTextA(Hwnd hWnd, const char* lpString) override;
+    std::int32_t ShowWindow(Hwnd hWnd, std::int32_t nCmdShow) override;
+    std::int32_t CloseWindow(Hwnd hWnd) override;
+    std::int32_t OpenIcon(Hwnd hWnd) override;
+    std::int32_t SetForegroundWindow(Hwnd hWnd) override;
+    std::int32_t PostMessageA(Hwnd hWnd, std::uint32_t Msg, std::int32_t wParam,
+                              std::int32_t lParam) override;
+    std::int32_t IsWindow(Hwnd hWnd) override;
+    std::int32_t IsWindowVisible(Hwnd hWnd) override;
+    std::int32_t FlashWindow(Hwnd hWnd, std::int32_t bInvert) override;
+    std::int32_t GetWindowLongA(Hwnd hWnd, std::int32_t nIndex) override;
+    std::int32_t SetWindowLongA(Hwnd hWnd, std::int32_t nIndex, std::int32_t dwNewLong) override;
+    std::int32_t SetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t crKey, std::uint8_t bAlpha,
+                                            std::uint32_t dwFlags) override;
+};
+
+}  // namespace vindrel::win32

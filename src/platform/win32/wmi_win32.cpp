@@ -1,0 +1,93 @@
+// The WMI process listing through the native interfaces behind the
+// scripting moniker: IWbemLocator, then CreateInstanceEnum. (Under Wine the
+// scripting route cannot read Name; this one can.)
+#include <windows.h>
+// after windows.h
+#include <wbemidl.h>
+#include <wrl/client.h>
+
+#include <cwctype>
+
+#include "platform/step_error.h"
+#include "platform/win32/com.h"
+#include "platform/window_system.h"
+
+namespace vindrel::win32 {
+
+namespace {
+
+using Microsoft::WRL::ComPtr;
+
+[[noreturn]] void Fail(const wchar_t* call, HRESULT hr) {
+    throw StepError(L"无法列出正在运行的进程", std::wstring(L"WMI 调用 ") + call +
+                                                   L" 失败（HRESULT " +
+                                                   HexCode(static_cast<std::uint32_t>(hr)) + L"）");
+}
+
+void Check(const wchar_t* call, HRESULT hr) {
+    if (FAILED(hr))
+        Fail(call, hr);
+}
+
+bool IsDefaultMoniker(const std::wstring& moniker) {
+    // "WinMgmts:" names the default namespace, root\cimv2.
+    std::wstring lower;
+    for (wchar_t c : moniker)
+        lower += static_cast<wchar_t>(std::towlower(c));
+    return lower == L"winmgmts:";
+}
+
+// Holds every COM object of one listing; all are released when it goes.
+class WbemCollection : public WmiCollection {
+  public:
+    explicit WbemCollection(const std::wstring& className) {
+        Check(L"CoCreateInstance(WbemLocator)",
+              CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
+                               IID_PPV_ARGS(&locator_)));
+        const Bstr space(L"ROOT\\CIMV2");
+        Check(L"ConnectServer", locator_->ConnectServer(space.Get(), nullptr, nullptr, nullptr, 0,
+                                                        nullptr, nullptr, &services_));
+        Check(L"CoSetProxyBlanket",
+              CoSetProxyBlanket(services_.Get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
+                                RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr,
+                                EOAC_NONE));
+        const Bstr cls(className.c_str());
+        Check(L"CreateInstanceEnum",
+              services_->CreateInstanceEnum(cls.Get(),
+                                            WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY,
+                                            nullptr, &objects_));
+    }
+
+    bool Next(std::wstring& name) override {
+        ComPtr<IWbemClassObject> object;
+        ULONG returned = 0;
+        const HRESULT hr = objects_->Next(WBEM_INFINITE, 1, &object, &returned);
+        Check(L"IEnumWbemClassObject::Next", hr);
+        if (hr == WBEM_S_FALSE || returned == 0)
+            return false;
+        Variant value;
+        Check(L"IWbemClassObject::Get(Name)",
+              object->Get(L"Name", 0, value.Out(), nullptr, nullptr));
+        name = value.Get().vt == VT_BSTR && value.Get().bstrVal != nullptr
+                   ? std::wstring(value.Get().bstrVal, SysStringLen(value.Get().bstrVal))
+                   : std::wstring();
+        return true;
+    }
+
+  private:
+    ComPtr<IWbemLocator> locator_;
+    ComPtr<IWbemServices> services_;
+    ComPtr<IEnumWbemClassObject> objects_;
+};
+
+}  // namespace
+
+std::unique_ptr<WmiCollection> CreateWmiCollection(const std::wstring& moniker,
+                                                   const std::wstring& className) {
+    if (!IsDefaultMoniker(moniker)) {
+        throw StepError(L"无法列出正在运行的进程", L"不支持的 WMI 名称：" + moniker);
+    }
+    return std::make_unique<WbemCollection>(className);
+}
+
+}  // namespace vindrel::win32

@@ -1,0 +1,97 @@
+// The window-system and process services: the Tool Help snapshot, the WMI
+// process listing and the user32 calls made on other programs' windows.
+// The operations keep the platform's names, arguments and results; handles
+// and ids are signed 32-bit integers, text crosses in the ANSI code page.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/types.h"
+
+namespace vindrel {
+
+// PROCESSENTRY32 in its ANSI form, 296 bytes as on 32-bit Windows.
+struct ProcessEntry32 {
+    std::uint32_t dwSize;
+    std::uint32_t cntUsage;
+    std::uint32_t th32ProcessID;
+    std::uint32_t th32DefaultHeapID;
+    std::uint32_t th32ModuleID;
+    std::uint32_t cntThreads;
+    std::uint32_t th32ParentProcessID;
+    std::int32_t pcPriClassBase;
+    std::uint32_t dwFlags;
+    char szExeFile[260];
+};
+static_assert(sizeof(ProcessEntry32) == 296);
+
+// The objects of one WMI class, walked once in the order WMI yields them.
+// Next throws StepError when WMI fails; the objects held are released when
+// the collection is destroyed, whether or not the walk completed.
+class WmiCollection {
+  public:
+    virtual ~WmiCollection() = default;
+    // The next object's Name property; false at the end of the collection.
+    virtual bool Next(std::wstring& name) = 0;
+};
+
+class WindowSystem {
+  public:
+    virtual ~WindowSystem() = default;
+
+    // Tool Help (kernel32).
+    virtual KernelHandle CreateToolhelp32Snapshot(std::uint32_t dwFlags, Pid th32ProcessID) = 0;
+    virtual std::int32_t Process32First(KernelHandle hSnapshot, ProcessEntry32& entry) = 0;
+    virtual std::int32_t Process32Next(KernelHandle hSnapshot, ProcessEntry32& entry) = 0;
+    virtual std::int32_t CloseHandle(KernelHandle handle) = 0;
+
+    // WMI: the moniker ("WinMgmts:") and InstancesOf (a class name such as
+    // "Win32_Process"). Throws StepError when the service or the query fails.
+    virtual std::unique_ptr<WmiCollection> InstancesOf(const std::wstring& moniker,
+                                                       const std::wstring& className) = 0;
+
+    // user32. Text arguments are ANSI bytes.
+    virtual Hwnd FindWindowA(const char* lpClassName, const char* lpWindowName) = 0;
+    virtual Hwnd GetParent(Hwnd hWnd) = 0;
+    virtual std::uint32_t GetWindowThreadProcessId(Hwnd hWnd, Pid* lpdwProcessId) = 0;
+    virtual Hwnd GetWindow(Hwnd hWnd, std::uint32_t uCmd) = 0;
+    virtual std::int32_t GetWindowTextA(Hwnd hWnd, char* lpString, std::int32_t nMaxCount) = 0;
+    virtual std::int32_t SetWindowTextA(Hwnd hWnd, const char* lpString) = 0;
+    virtual std::int32_t ShowWindow(Hwnd hWnd, std::int32_t nCmdShow) = 0;
+    virtual std::int32_t CloseWindow(Hwnd hWnd) = 0;
+    virtual std::int32_t OpenIcon(Hwnd hWnd) = 0;
+    virtual std::int32_t SetForegroundWindow(Hwnd hWnd) = 0;
+    virtual std::int32_t PostMessageA(Hwnd hWnd, std::uint32_t Msg, std::int32_t wParam,
+                                      std::int32_t lParam) = 0;
+    virtual std::int32_t IsWindow(Hwnd hWnd) = 0;
+    virtual std::int32_t IsWindowVisible(Hwnd hWnd) = 0;
+    virtual std::int32_t FlashWindow(Hwnd hWnd, std::int32_t bInvert) = 0;
+    virtual std::int32_t GetWindowLongA(Hwnd hWnd, std::int32_t nIndex) = 0;
+    virtual std::int32_t SetWindowLongA(Hwnd hWnd, std::int32_t nIndex, std::int32_t dwNewLong) = 0;
+    virtual std::int32_t SetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t crKey,
+                                                    std::uint8_t bAlpha, std::uint32_t dwFlags) = 0;
+};
+
+// Owns a process snapshot taken through a WindowSystem and closes it once.
+class ScopedSnapshot {
+  public:
+    ScopedSnapshot(WindowSystem& ws, std::uint32_t flags, Pid pid)
+        : ws_(ws), handle_(ws.CreateToolhelp32Snapshot(flags, pid)) {}
+    ~ScopedSnapshot() {
+        if (handle_ != kInvalidHandle)
+            ws_.CloseHandle(handle_);
+    }
+    ScopedSnapshot(const ScopedSnapshot&) = delete;
+    ScopedSnapshot& operator=(const ScopedSnapshot&) = delete;
+
+    bool Valid() const { return handle_ != kInvalidHandle; }
+    KernelHandle Get() const { return handle_; }
+
+  private:
+    WindowSystem& ws_;
+    KernelHandle handle_;
+};
+
+}  // namespace vindrel

@@ -1,0 +1,30 @@
+// The process table: four list boxes whose row i together describe one
+// process (name, title, handle, process id).
+#pragma once
+
+#include "platform/controls.h"
+#include "platform/window_system.h"
+
+namespace vindrel {
+
+struct ProcessTable {
+    ListBox& List4;  // executable name
+    ListBox& List1;  // title of the first top-level window, or "无"
+    ListBox& List2;  // that window's handle, "0" when none
+    ListBox& List3;  // process id, "0" when not found
+};
+
+void Clear(ProcessTable& table);
+
+// Rebuilds the table: one WMI listing, one snapshot walk and one window
+// walk in all, giving exactly the table of RefreshPerRow. A WMI failure
+// throws StepError and leaves the name rows listed before it, and no other
+// rows. Afterwards the selection of List4 rests on its last row.
+void Refresh(ProcessTable& table, WindowSystem& ws);
+
+// The same table computed row by row: for each row a fresh snapshot walk
+// (GetPsPid) and a walk of the windows (InstanceToWnd). Quadratic; kept as
+// the reference that Refresh is measured and checked against.
+void RefreshPerRow(ProcessTable& table, WindowSystem& ws);
+
+}  // namespace vindrel

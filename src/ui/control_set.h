@@ -1,0 +1,36 @@
+// Owns the main window and every control of the layout, created in tab
+// order so that each container exists before what it holds.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string_view>
+
+#include "platform/toolkit.h"
+
+namespace vindrel {
+
+class ControlSet {
+  public:
+    explicit ControlSet(ControlFactory& factory);
+
+    Form& Window() const { return *form_; }
+
+    // The control of that name and kind; a name the layout lacks, or a
+    // kind that does not match, is a programming error (std::logic_error).
+    template <class T>
+    T& Get(std::string_view name) const {
+        const auto found = components_.find(name);
+        T* control = found == components_.end() ? nullptr : dynamic_cast<T*>(found->second.get());
+        if (control == nullptr)
+            throw std::logic_error("layout has no such control");
+        return *control;
+    }
+
+  private:
+    std::unique_ptr<Form> form_;
+    std::map<std::string_view, std::unique_ptr<Component>> components_;
+};
+
+}  // namespace vindrel

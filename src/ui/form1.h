@@ -1,0 +1,89 @@
+// The main window: its controls under their design names, the start-up
+// steps, and one thin entry per handled control event.
+#pragma once
+
+#include "platform/controls.h"
+#include "platform/toolkit.h"
+#include "platform/window_system.h"
+#include "table/process_table.h"
+#include "ui/control_set.h"
+
+namespace vindrel {
+
+class Form1 {
+  public:
+    Form1(ControlFactory& factory, Interaction& interaction, WindowSystem& ws);
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
+
+    // The start-up steps; run once, before the window first shows.
+    void Form_Load();
+
+    Form& Window() const { return controls_.Window(); }
+
+  private:
+    // Connects an event to a handling. A handling abandoned by a StepError
+    // is reported here, in one message box, and the program goes on.
+    void Connect(Event& event, void (Form1::*handling)());
+
+    void Command1_Click();
+    void Command7_Click();
+    void Command14_Click();
+    void Label9_Click();
+
+    Interaction& interaction_;
+    WindowSystem& ws_;
+    ControlSet controls_;
+
+  public:
+    // clang-format off
+    Label& Label6 = controls_.Get<Label>("Label6");
+    Label& Label3 = controls_.Get<Label>("Label3");
+    Label& Label4 = controls_.Get<Label>("Label4");
+    Label& Label5 = controls_.Get<Label>("Label5");
+    Label& Label2 = controls_.Get<Label>("Label2");
+    ListBox& List4 = controls_.Get<ListBox>("List4");
+    ListBox& List1 = controls_.Get<ListBox>("List1");
+    ListBox& List2 = controls_.Get<ListBox>("List2");
+    ListBox& List3 = controls_.Get<ListBox>("List3");
+    TextBox& Text2 = controls_.Get<TextBox>("Text2");
+    Button& Command9 = controls_.Get<Button>("Command9");
+    Frame& Frame2 = controls_.Get<Frame>("Frame2");
+    Button& Command4 = controls_.Get<Button>("Command4");
+    Button& Command8 = controls_.Get<Button>("Command8");
+    Button& Command17 = controls_.Get<Button>("Command17");
+    Button& Command19 = controls_.Get<Button>("Command19");
+    Button& Command21 = controls_.Get<Button>("Command21");
+    Frame& Frame3 = controls_.Get<Frame>("Frame3");
+    Button& Command22 = controls_.Get<Button>("Command22");
+    TextBox& Text5 = controls_.Get<TextBox>("Text5");
+    Frame& Frame4 = controls_.Get<Frame>("Frame4");
+    ScrollBar& HScroll2 = controls_.Get<ScrollBar>("HScroll2");
+    Frame& Frame1 = controls_.Get<Frame>("Frame1");
+    CheckBox& Check1 = controls_.Get<CheckBox>("Check1");
+    OptionButton& Option1 = controls_.Get<OptionButton>("Option1");
+    OptionButton& Option2 = controls_.Get<OptionButton>("Option2");
+    Label& Label8 = controls_.Get<Label>("Label8");
+    Label& Label9 = controls_.Get<Label>("Label9");
+    Button& Command1 = controls_.Get<Button>("Command1");
+    Button& Command7 = controls_.Get<Button>("Command7");
+    TextBox& Text3 = controls_.Get<TextBox>("Text3");
+    TextBox& Text4 = controls_.Get<TextBox>("Text4");
+    Timer& Timer1 = controls_.Get<Timer>("Timer1");
+    Frame& Frame5 = controls_.Get<Frame>("Frame5");
+    Label& Label1 = controls_.Get<Label>("Label1");
+    TextBox& Text1 = controls_.Get<TextBox>("Text1");
+    Button& Command5 = controls_.Get<Button>("Command5");
+    Frame& Frame6 = controls_.Get<Frame>("Frame6");
+    Label& Label7 = controls_.Get<Label>("Label7");
+    ScrollBar& HScroll1 = controls_.Get<ScrollBar>("HScroll1");
+    Button& Command14 = controls_.Get<Button>("Command14");
+    Button& Command6 = controls_.Get<Button>("Command6");
+    Button& Command18 = controls_.Get<Button>("Command18");
+    // clang-format on
+
+  private:
+    ProcessTable table_{List4, List1, List2, List3};
+};
+
+}  // namespace vindrel

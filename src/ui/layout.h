@@ -1,0 +1,83 @@
+// The main window's layout: every control, its container, caption, place in
+// twips, tab order, colours and start state. The code that creates the
+// controls reads this table; nothing else places them.
+#pragma once
+
+#include <span>
+#include <stdexcept>
+#include <string_view>
+
+#include "platform/control_spec.h"
+
+namespace vindrel::layout {
+
+using K = ControlKind;
+using C = Colour;
+
+// The client area of Form1, in twips.
+inline constexpr int kClientWidth = 12465;
+inline constexpr int kClientHeight = 6855;
+
+inline constexpr std::wstring_view kHomepage = L"http://www.example.com/";
+
+// clang-format off
+inline constexpr ControlSpec kForm1 =
+    {"Form1", K::Form, "", L"Vindrel", {0, 0, kClientWidth, kClientHeight}};
+
+inline constexpr ControlSpec kControls[] = {
+//   name        kind             container caption                  left  top   width height tab  back                 fore    header own   min max  value
+    {"Label6",   K::Label,        "Form1",  L"映象名称",             {360,  360,  975,  255},  14, C::Default,          C::Default, true},
+    {"Label3",   K::Label,        "Form1",  L"窗口标题",             {2400, 360,  1335, 375},  5,  C::Default,          C::Default, true},
+    {"Label4",   K::Label,        "Form1",  L"句柄",                 {5160, 360,  615,  495},  6,  C::Default,          C::Default, true},
+    {"Label5",   K::Label,        "Form1",  L"PID",                  {6960, 360,  615,  495},  8,  C::Default,          C::Default, true},
+    {"Label2",   K::Label,        "Form1",  L"该进程的句柄",         {8400, 360,  1815, 375},  4,  C::Default,          C::Default, true},
+    {"List4",    K::ListBox,      "Form1",  L"",                     {0,    720,  1935, 5640}, 13},
+    {"List1",    K::ListBox,      "Form1",  L"",                     {1920, 720,  2655, 5640}, 1,  C::InactiveCaptionText},
+    {"List2",    K::ListBox,      "Form1",  L"",                     {4560, 720,  1695, 5640}, 2},
+    {"List3",    K::ListBox,      "Form1",  L"",                     {6240, 720,  1935, 5640}, 7},
+    {"Text2",    K::TextBox,      "Form1",  L"0",                    {8400, 840,  1935, 615},  3,  C::PaleYellow},
+    {"Command9", K::Button,       "Form1",  L"结束该进程",           {10440, 840, 1215, 615},  11},
+    {"Frame2",   K::Frame,        "Form1",  L"修改",                 {8280, 1560, 4095, 855},  20, C::Green},
+    {"Command4", K::Button,       "Frame2", L"隐藏",                 {120,  240,  735,  495},  25},
+    {"Command8", K::Button,       "Frame2", L"显示",                 {840,  240,  735,  495},  24},
+    {"Command17", K::Button,      "Frame2", L"最小化",               {1560, 240,  735,  495},  23},
+    {"Command19", K::Button,      "Frame2", L"还原",                 {2280, 240,  735,  495},  22},
+    {"Command21", K::Button,      "Frame2", L"激活",                 {3000, 240,  735,  495},  21},
+    {"Frame3",   K::Frame,        "Form1",  L"更改标题名字",         {8280, 2520, 4095, 855},  26, C::Green},
+    {"Command22", K::Button,      "Frame3", L"更改名字",             {120,  240,  1095, 495},  28, C::Green},
+    {"Text5",    K::TextBox,      "Frame3", L"",                     {1320, 240,  2295, 495},  27},
+    {"Frame4",   K::Frame,        "Form1",  L"更改该窗体透明度",     {8280, 3480, 4095, 975},  29, C::Green},
+    {"HScroll2", K::ScrollBar,    "Frame4", L"",                     {120,  240,  3735, 615},  30, C::Default,          C::Default, false, false, 0, 51,  51},
+    {"Frame1",   K::Frame,        "Form1",  L"窗口闪烁",             {8280, 4560, 4095, 735},  18, C::Green},
+    {"Check1",   K::CheckBox,     "Frame1", L"闪烁",                 {120,  240,  1095, 375},  19, C::Green,            C::Default, false, false, 0, 1,   0},
+    {"Option1",  K::OptionButton, "Frame1", L"快",                   {1800, 240,  855,  255},  31, C::Green,            C::Default, false, false, 0, 1,   1},
+    {"Option2",  K::OptionButton, "Frame1", L"慢",                   {3120, 240,  855,  255},  32, C::Green,            C::Default, false, false, 0, 1,   0},
+    {"Label8",   K::Label,        "Form1",  L"",                     {8280, 5400, 3975, 1095}, 40},
+    {"Label9",   K::Label,        "Form1",  L"Label9",               {8280, 5880, 2055, 255},  41, C::Default,          C::Red,     false, true},
+    {"Command1", K::Button,       "Form1",  L"刷新列表",             {0,    6360, 1095, 495},  0},
+    {"Command7", K::Button,       "Form1",  L"清空",                 {1920, 6360, 735,  495},  10},
+    {"Text3",    K::TextBox,      "Form1",  L"",                     {4560, 6360, 1695, 375},  15},
+    {"Text4",    K::TextBox,      "Form1",  L"",                     {6240, 6360, 1935, 375},  16},
+    {"Timer1",   K::Timer,        "Form1",  L"",                     {},                       -1, C::Default,          C::Default, false, false, 0, 0,   100},
+    {"Frame5",   K::Frame,        "Form1",  L"Frame5",               {4200, 1440, 3015, 1335}, 33},
+    {"Label1",   K::Label,        "Frame5", L"输入pid",              {240,  240,  1695, 255},  36},
+    {"Text1",    K::TextBox,      "Frame5", L"0",                    {240,  720,  1215, 615},  35},
+    {"Command5", K::Button,       "Frame5", L"查找句柄->",           {1560, 720,  1215, 615},  34},
+    {"Frame6",   K::Frame,        "Form1",  L"Frame6",               {4320, 3000, 3735, 1335}, 37},
+    {"Label7",   K::Label,        "Frame6", L"更改本窗体透明度",     {240,  240,  1935, 495},  39},
+    {"HScroll1", K::ScrollBar,    "Frame6", L"",                     {0,    720,  3615, 495},  38, C::Default,          C::Default, false, false, 0, 255, 255},
+    {"Command14", K::Button,      "Form1",  L"显示所有进程",         {2880, 2520, 1335, 615},  12},
+    {"Command6", K::Button,       "Form1",  L"判断是否隐藏",         {2760, 3720, 1215, 615},  9},
+    {"Command18", K::Button,      "Form1",  L"判断句柄是否有效",     {1680, 2160, 855,  615},  17},
+};
+// clang-format on
+
+constexpr const ControlSpec& Find(std::string_view name) {
+    for (const ControlSpec& spec : kControls) {
+        if (spec.name == name)
+            return spec;
+    }
+    throw std::out_of_range("no control of that name");
+}
+
+}  // namespace vindrel::layout

@@ -1,0 +1,25 @@
+// The program's entry: COM for the WMI listing, the real window system and
+// toolkit, the main window, its start-up steps, then the message loop.
+#include <windows.h>
+
+#include "platform/step_error.h"
+#include "platform/win32/com.h"
+#include "platform/win32/toolkit_win32.h"
+#include "platform/win32/window_system_win32.h"
+#include "resource_ids.h"
+#include "ui/form1.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    using namespace vindrel;
+    const win32::ComApartment com;
+    try {
+        win32::Win32Toolkit toolkit(instance, IDI_VINDREL, IDC_LABEL9_POINTER);
+        win32::Win32WindowSystem windowSystem;
+        Form1 form(toolkit, toolkit, windowSystem);
+        form.Form_Load();
+        return toolkit.Run(showCommand);
+    } catch (const StepError& failure) {
+        MessageBoxW(nullptr, failure.Prompt().c_str(), L"Vindrel", MB_OK | MB_ICONERROR);
+        return 1;
+    }
+}

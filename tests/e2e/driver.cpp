@@ -1,0 +1,188 @@
+#include "driver.h"
+
+#include <stdexcept>
+#include <thread>
+
+#include "platform/control_spec.h"
+#include "ui/layout.h"
+
+namespace vindrel::e2e {
+
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds deadline) {
+    const auto end = std::chrono::steady_clock::now() + deadline;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(20ms);
+    }
+    return true;
+}
+
+std::wstring SiblingPath(const wchar_t* exeName) {
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring dir(path, length);
+    dir.resize(dir.find_last_of(L"\\/") + 1);
+    return dir + exeName;
+}
+
+std::wstring WindowText(HWND hwnd) {
+    wchar_t buffer[1024] = {};
+    const int length = GetWindowTextW(hwnd, buffer, static_cast<int>(std::size(buffer)));
+    return std::wstring(buffer, static_cast<std::size_t>(length > 0 ? length : 0));
+}
+
+Process::Process(const std::wstring& commandLine) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::wstring line = commandLine;
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info)) {
+        throw std::runtime_error("CreateProcessW failed");
+    }
+    process_ = win32::UniqueProcessHandle(info.hProcess);
+    CloseHandle(info.hThread);
+    id_ = info.dwProcessId;
+    WaitForInputIdle(info.hProcess, 10000);
+}
+
+Process::~Process() {
+    Terminate();
+}
+
+bool Process::Running() const {
+    return process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT;
+}
+
+void Process::Terminate() {
+    if (Running()) {
+        TerminateProcess(process_.Get(), 1);
+        WaitForSingleObject(process_.Get(), 5000);
+    }
+}
+
+namespace {
+
+struct WindowSearch {
+    DWORD pid;
+    const wchar_t* cls;  // nullptr: any class
+    bool visibleOnly;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != search->pid || (search->visibleOnly && !IsWindowVisible(hwnd)))
+        return TRUE;
+    wchar_t cls[256] = {};
+    GetClassNameW(hwnd, cls, static_cast<int>(std::size(cls)));
+    if (search->cls != nullptr && std::wstring_view(cls) != search->cls)
+        return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+HWND FindTopLevel(DWORD pid, const wchar_t* cls) {
+    WindowSearch search{pid, cls, true, nullptr};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace
+
+HWND Process::WaitForWindow(const wchar_t* windowClass, std::chrono::milliseconds deadline) const {
+    HWND found = nullptr;
+    WaitFor([&] { return (found = FindTopLevel(id_, windowClass)) != nullptr; }, deadline);
+    return found;
+}
+
+Vindrel::Vindrel() : process_(L"\"" + SiblingPath(L"Vindrel.exe") + L"\"") {
+    main_ = process_.WaitForWindow(L"VindrelForm1");
+    if (main_ == nullptr)
+        throw std::runtime_error("Vindrel's main window did not appear");
+}
+
+HWND Vindrel::Control(std::string_view name) const {
+    const ControlSpec& spec = layout::Find(name);
+    HWND parent = main_;
+    if (spec.container != "Form1")
+        parent = Control(spec.container);
+    return GetDlgItem(parent, ControlId(spec));
+}
+
+std::vector<std::wstring> Vindrel::Rows(std::string_view list) const {
+    const HWND hwnd = Control(list);
+    std::vector<std::wstring> rows;
+    const auto count = SendMessageW(hwnd, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        const auto length = SendMessageW(hwnd, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
+        // The W call: Wine 8 returns UTF-16 bytes to the A call across processes.
+        const auto copied = SendMessageW(hwnd, LB_GETTEXT, static_cast<WPARAM>(i),
+                                         reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+        rows.push_back(text);
+    }
+    return rows;
+}
+
+int Vindrel::Selected(std::string_view list) const {
+    return static_cast<int>(SendMessageW(Control(list), LB_GETCURSEL, 0, 0));
+}
+
+std::wstring Vindrel::Text(std::string_view control) const {
+    // WM_GETTEXT: GetWindowText does not ask another process's edit box.
+    const HWND hwnd = Control(control);
+    const auto length = SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
+    const auto copied = SendMessageW(hwnd, WM_GETTEXT, static_cast<WPARAM>(text.size()),
+                                     reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
+void Vindrel::SetText(std::string_view edit, const std::wstring& text) const {
+    SendMessageW(Control(edit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void Vindrel::Click(std::string_view button) const {
+    SendMessageW(Control(button), BM_CLICK, 0, 0);
+}
+
+void Vindrel::PostClick(std::string_view button) const {
+    PostMessageW(Control(button), BM_CLICK, 0, 0);
+}
+
+namespace {
+
+HWND FindMessageBox(DWORD processId) {
+    return FindTopLevel(processId, L"#32770");
+}
+
+}  // namespace
+
+MessageBoxSeen WaitForMessageBox(DWORD processId, std::chrono::milliseconds deadline) {
+    MessageBoxSeen seen;
+    WaitFor([&] { return (seen.box = FindMessageBox(processId)) != nullptr; }, deadline);
+    if (seen.box != nullptr) {
+        seen.title = WindowText(seen.box);
+        seen.text = WindowText(GetDlgItem(seen.box, 0xFFFF));
+    }
+    return seen;
+}
+
+bool CloseMessageBox(const MessageBoxSeen& seen) {
+    if (seen.box == nullptr)
+        return false;
+    PostMessageW(seen.box, WM_COMMAND, IDOK, 0);
+    return WaitFor([&] { return !IsWindow(seen.box); });
+}
+
+bool AnyMessageBox(DWORD processId) {
+    return FindMessageBox(processId) != nullptr;
+}
+
+}  // namespace vindrel::e2e

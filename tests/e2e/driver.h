@@ -1,0 +1,91 @@
+// Drives a running Vindrel.exe from another process the way a user or a
+// test tool would: through its windows, by control identifier, with
+// SendMessage and PostMessage, and reads back what the window manager says.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/win32/unique_handle.h"
+
+namespace vindrel::e2e {
+
+using namespace std::chrono_literals;
+
+// Polls until the condition holds or the deadline passes; true if it held.
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds deadline = 5000ms);
+
+// The full path of a program built next to the test driver.
+std::wstring SiblingPath(const wchar_t* exeName);
+
+// A started process, ended (if still running) when this goes.
+class Process {
+  public:
+    Process() = default;
+    // Starts a command line; throws std::runtime_error when it cannot.
+    explicit Process(const std::wstring& commandLine);
+    ~Process();
+    Process(Process&&) = default;
+    Process& operator=(Process&&) = default;
+
+    DWORD Id() const { return id_; }
+    HANDLE Handle() const { return process_.Get(); }
+    bool Running() const;
+    // The first visible top-level window of the process with that class
+    // (any class when empty), waited for.
+    HWND WaitForWindow(const wchar_t* windowClass = nullptr,
+                       std::chrono::milliseconds deadline = 10000ms) const;
+    void Terminate();
+
+  private:
+    win32::UniqueProcessHandle process_;
+    DWORD id_ = 0;
+};
+
+// The Vindrel main window and its controls, found by control identifier.
+class Vindrel {
+  public:
+    Vindrel();
+    HWND Main() const { return main_; }
+    const Process& Program() const { return process_; }
+    // The control of a layout row, by its design name.
+    HWND Control(std::string_view name) const;
+
+    std::vector<std::wstring> Rows(std::string_view list) const;
+    int Selected(std::string_view list) const;
+    std::wstring Text(std::string_view control) const;
+    // Sets an edit box's text as typing would (WM_SETTEXT; the box reports
+    // the change to its parent).
+    void SetText(std::string_view edit, const std::wstring& text) const;
+    // A click that returns when the handling has ended.
+    void Click(std::string_view button) const;
+    // A click for a handling that opens a modal message box.
+    void PostClick(std::string_view button) const;
+
+  private:
+    Process process_;
+    HWND main_ = nullptr;
+};
+
+// Text of any window (W call, correct across processes under Wine).
+std::wstring WindowText(HWND hwnd);
+
+// A message box of another process, found by its title.
+struct MessageBoxSeen {
+    HWND box = nullptr;
+    std::wstring title;
+    std::wstring text;
+};
+// Waits for a message box (dialog class #32770) owned by the process.
+MessageBoxSeen WaitForMessageBox(DWORD processId, std::chrono::milliseconds deadline = 5000ms);
+// Presses its OK button and waits for it to go.
+bool CloseMessageBox(const MessageBoxSeen& seen);
+// Any message box of the process currently open.
+bool AnyMessageBox(DWORD processId);
+
+}  // namespace vindrel::e2e

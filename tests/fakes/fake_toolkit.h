@@ -1,0 +1,245 @@
+// In-memory controls with the event rules of the control layer, a factory
+// that keeps them by name, and a recording message box and shell.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/toolkit.h"
+
+namespace vindrel::testing {
+
+class FakeToolkit;
+
+// A fake control's visibility: its own flag, and shown when that flag is
+// set and its container is shown.
+template <class Base>
+class FakeVisible : public Base {
+  public:
+    template <class... Args>
+    FakeVisible(FakeToolkit& toolkit, const ControlSpec& spec, Args&&... args)
+        : Base(std::forward<Args>(args)...), toolkit_(toolkit), spec_(spec) {}
+    bool Visible() const override { return visible_; }
+    void SetVisible(bool visible) override { visible_ = visible; }
+    bool Shown() const;
+
+  protected:
+    FakeToolkit& toolkit_;
+    const ControlSpec& spec_;
+
+  private:
+    bool visible_ = true;
+};
+
+class FakeListBox : public FakeVisible<ListBox> {
+  public:
+    FakeListBox(FakeToolkit& t, const ControlSpec& s) : FakeVisible(t, s) {}
+    int ListCount() const override { return static_cast<int>(rows_.size()); }
+    std::wstring List(int index) const override {
+        return index >= 0 && index < ListCount() ? rows_[static_cast<std::size_t>(index)] : L"";
+    }
+    const std::vector<std::wstring>& Rows() const { return rows_; }
+    // A user's click on a row: the selection moves, then the list notifies,
+    // also when the row was already selected.
+    void UserClick(int row) {
+        selected_ = row;
+        UserSelected();
+    }
+
+  protected:
+    void DoAddItem(const std::wstring& text) override { rows_.push_back(text); }
+    void DoClear() override {
+        rows_.clear();
+        selected_ = -1;
+    }
+    int StoredIndex() const override { return selected_; }
+    void StoreIndex(int index) override { selected_ = index; }
+
+  private:
+    std::vector<std::wstring> rows_;
+    int selected_ = -1;
+};
+
+class FakeTextBox : public FakeVisible<TextBox> {
+  public:
+    FakeTextBox(FakeToolkit& t, const ControlSpec& s)
+        : FakeVisible(t, s, std::wstring(s.caption)), text_(s.caption) {}
+    // The user types: the text changes, then the box notifies.
+    void UserType(const std::wstring& text) {
+        text_ = text;
+        UserEdited();
+    }
+
+  protected:
+    std::wstring StoredText() const override { return text_; }
+    void StoreText(const std::wstring& text) override { text_ = text; }
+
+  private:
+    std::wstring text_;
+};
+
+class FakeButton : public FakeVisible<Button> {
+  public:
+    FakeButton(FakeToolkit& t, const ControlSpec& s) : FakeVisible(t, s), caption_(s.caption) {}
+    void UserClick() { Click.Raise(); }
+    const std::wstring& Caption() const { return caption_; }
+
+  private:
+    std::wstring caption_;
+};
+
+class FakeCheckBox : public FakeVisible<CheckBox> {
+  public:
+    FakeCheckBox(FakeToolkit& t, const ControlSpec& s) : FakeVisible(t, s), value_(s.value) {}
+    void UserClick() { SetValue(1 - Value()); }
+
+  protected:
+    int StoredValue() const override { return value_; }
+    void StoreValue(int value) override { value_ = value; }
+
+  private:
+    int value_;
+};
+
+class FakeOptionButton : public FakeVisible<OptionButton> {
+  public:
+    FakeOptionButton(FakeToolkit& t, const ControlSpec& s)
+        : FakeVisible(t, s), chosen_(s.value != 0) {}
+    void UserClick() { Choose(); }
+
+  protected:
+    bool StoredValue() const override { return chosen_; }
+    void StoreChosen() override;
+
+  private:
+    bool chosen_;
+};
+
+class FakeScrollBar : public FakeVisible<ScrollBar> {
+  public:
+    FakeScrollBar(FakeToolkit& t, const ControlSpec& s)
+        : FakeVisible(t, s, s.min, s.max, s.value), thumb_(s.value) {}
+    // An arrow or track click: +1 or -1.
+    void UserStep(int delta) { ScrollBar::UserStep(delta); }
+    // The thumb dragged (no event) and released at a position.
+    void UserDrag(int position) { thumb_ = position; }
+    void UserRelease() { UserThumbReleased(thumb_); }
+    int Thumb() const { return thumb_; }
+
+  protected:
+    void ShowValue(int value) override { thumb_ = value; }
+
+  private:
+    int thumb_;
+};
+
+class FakeLabel : public FakeVisible<Label> {
+  public:
+    FakeLabel(FakeToolkit& t, const ControlSpec& s) : FakeVisible(t, s), caption_(s.caption) {}
+    std::wstring Caption() const override { return caption_; }
+    void SetCaption(const std::wstring& caption) override { caption_ = caption; }
+    void UserClick() { Click.Raise(); }
+
+  private:
+    std::wstring caption_;
+};
+
+class FakeFrame : public FakeVisible<Frame> {
+  public:
+    FakeFrame(FakeToolkit& t, const ControlSpec& s) : FakeVisible(t, s) {}
+};
+
+class FakeTimer : public Timer {
+  public:
+    bool Enabled() const override { return enabled_; }
+    void SetEnabled(bool enabled) override { enabled_ = enabled; }
+    int Interval() const override { return interval_; }
+    void SetInterval(int milliseconds) override { interval_ = milliseconds; }
+    explicit FakeTimer(int interval) : interval_(interval) {}
+    // One tick, as the clock would raise it: only while enabled.
+    void Fire() {
+        if (enabled_ && interval_ > 0)
+            Tick.Raise();
+    }
+
+  private:
+    bool enabled_ = false;
+    int interval_;
+};
+
+class FakeForm : public Form {
+  public:
+    FakeForm(std::wstring caption, vindrel::Hwnd hwnd)
+        : caption_(std::move(caption)), hwnd_(hwnd) {}
+    std::wstring Caption() const override { return caption_; }
+    void SetCaption(const std::wstring& caption) override { caption_ = caption; }
+    vindrel::Hwnd hWnd() const override { return hwnd_; }
+
+  private:
+    std::wstring caption_;
+    vindrel::Hwnd hwnd_;
+};
+
+struct ShownMessage {
+    std::wstring prompt;
+    std::optional<std::wstring> title;
+};
+
+class FakeToolkit : public ControlFactory, public Interaction {
+  public:
+    static constexpr vindrel::Hwnd kFormHwnd = 0x10010;
+
+    std::unique_ptr<Form> CreateForm(const ControlSpec& spec) override;
+    std::unique_ptr<Label> CreateLabel(const ControlSpec& spec) override;
+    std::unique_ptr<ListBox> CreateListBox(const ControlSpec& spec) override;
+    std::unique_ptr<TextBox> CreateTextBox(const ControlSpec& spec) override;
+    std::unique_ptr<Button> CreateButton(const ControlSpec& spec) override;
+    std::unique_ptr<Frame> CreateFrame(const ControlSpec& spec) override;
+    std::unique_ptr<ScrollBar> CreateScrollBar(const ControlSpec& spec) override;
+    std::unique_ptr<CheckBox> CreateCheckBox(const ControlSpec& spec) override;
+    std::unique_ptr<OptionButton> CreateOptionButton(const ControlSpec& spec) override;
+    std::unique_ptr<Timer> CreateTimer(const ControlSpec& spec) override;
+
+    void MsgBox(const std::wstring& prompt, const std::optional<std::wstring>& title) override {
+        messages.push_back({prompt, title});
+    }
+    void Shell(const std::wstring& commandLine) override { shellCommands.push_back(commandLine); }
+
+    // The control created for a layout row, by name and fake type.
+    template <class T>
+    T& Get(std::string_view name) const {
+        const auto found = controls_.find(name);
+        T* control = found == controls_.end() ? nullptr : dynamic_cast<T*>(found->second);
+        if (control == nullptr)
+            throw std::logic_error("no fake control of that name and kind");
+        return *control;
+    }
+    FakeForm& Window() const { return *form_; }
+    // Names in the order the controls were created.
+    const std::vector<std::string_view>& CreationOrder() const { return order_; }
+    bool Shown(std::string_view name) const;
+
+    std::vector<ShownMessage> messages;
+    std::vector<std::wstring> shellCommands;
+
+  private:
+    template <class T>
+    std::unique_ptr<T> Keep(const ControlSpec& spec, std::unique_ptr<T> control);
+
+    std::map<std::string_view, Component*, std::less<>> controls_;
+    std::map<std::string_view, const ControlSpec*, std::less<>> specs_;
+    std::vector<std::string_view> order_;
+    FakeForm* form_ = nullptr;
+    friend class FakeOptionButton;
+};
+
+template <class Base>
+bool FakeVisible<Base>::Shown() const {
+    return visible_ && toolkit_.Shown(spec_.container);
+}
+
+}  // namespace vindrel::testing

@@ -1,0 +1,278 @@
+#include "fakes/fake_window_system.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/step_error.h"
+
+namespace vindrel::testing {
+
+namespace {
+
+class FakeWmiCollection : public WmiCollection {
+  public:
+    FakeWmiCollection(std::vector<std::wstring> names, std::optional<std::size_t> failAfter,
+                      int& live)
+        : names_(std::move(names)), failAfter_(failAfter), live_(live) {
+        ++live_;
+    }
+    ~FakeWmiCollection() override { --live_; }
+
+    bool Next(std::wstring& name) override {
+        if (failAfter_ && next_ == *failAfter_) {
+            throw StepError(L"无法列出正在运行的进程", L"WMI 读取失败（HRESULT 0x80041001）");
+        }
+        if (next_ == names_.size())
+            return false;
+        name = names_[next_++];
+        return true;
+    }
+
+  private:
+    std::vector<std::wstring> names_;
+    std::optional<std::size_t> failAfter_;
+    std::size_t next_ = 0;
+    int& live_;
+};
+
+}  // namespace
+
+FakeWindow& FakeWindowSystem::AddWindow(Hwnd hwnd, Pid pid, std::string title) {
+    FakeWindow window;
+    window.hwnd = hwnd;
+    window.pid = pid;
+    window.title = std::move(title);
+    windows.push_back(window);
+    return windows.back();
+}
+
+FakeWindow* FakeWindowSystem::Find(Hwnd hwnd) {
+    if (hwnd == 0)
+        return nullptr;
+    const auto found = std::find_if(windows.begin(), windows.end(),
+                                    [hwnd](const FakeWindow& w) { return w.hwnd == hwnd; });
+    return found == windows.end() ? nullptr : &*found;
+}
+
+void FakeWindowSystem::Record(const std::string& name, const std::string& args) {
+    ++calls[name];
+    log.push_back(name + "(" + args + ")");
+}
+
+KernelHandle FakeWindowSystem::CreateToolhelp32Snapshot(std::uint32_t dwFlags, Pid th32ProcessID) {
+    Record("CreateToolhelp32Snapshot",
+           std::to_string(dwFlags) + "," + std::to_string(th32ProcessID));
+    if (snapshotFails)
+        return kInvalidHandle;
+    const KernelHandle handle = nextSnapshot_++;
+    snapshots_[handle] = Snapshot{processes, 0};
+    return handle;
+}
+
+std::int32_t FakeWindowSystem::Fill(KernelHandle hSnapshot, ProcessEntry32& entry, bool first) {
+    const auto found = snapshots_.find(hSnapshot);
+    if (found == snapshots_.end() || entry.dwSize != sizeof(ProcessEntry32))
+        return 0;
+    Snapshot& snapshot = found->second;
+    if (first)
+        snapshot.next = 0;
+    if (snapshot.next >= snapshot.records.size())
+        return 0;
+    const FakeProcess& process = snapshot.records[snapshot.next++];
+    entry.th32ProcessID = static_cast<std::uint32_t>(process.pid);
+    std::memset(entry.szExeFile, 0, sizeof entry.szExeFile);
+    std::memcpy(entry.szExeFile, process.exeFile.data(),
+                std::min(process.exeFile.size(), sizeof entry.szExeFile - 1));
+    return 1;
+}
+
+std::int32_t FakeWindowSystem::Process32First(KernelHandle hSnapshot, ProcessEntry32& entry) {
+    Record("Process32First", std::to_string(hSnapshot));
+    return Fill(hSnapshot, entry, true);
+}
+
+std::int32_t FakeWindowSystem::Process32Next(KernelHandle hSnapshot, ProcessEntry32& entry) {
+    Record("Process32Next", std::to_string(hSnapshot));
+    return Fill(hSnapshot, entry, false);
+}
+
+std::int32_t FakeWindowSystem::CloseHandle(KernelHandle handle) {
+    Record("CloseHandle", std::to_string(handle));
+    return snapshots_.erase(handle) ? 1 : 0;
+}
+
+std::unique_ptr<WmiCollection> FakeWindowSystem::InstancesOf(const std::wstring& moniker,
+                                                             const std::wstring& className) {
+    Record("InstancesOf", "");
+    if (wmiServiceFails || moniker != L"WinMgmts:" || className != L"Win32_Process") {
+        throw StepError(L"无法列出正在运行的进程", L"WMI 服务不可用（HRESULT 0x80041003）");
+    }
+    return std::make_unique<FakeWmiCollection>(wmiNames, wmiFailAfter, liveWmiCollections);
+}
+
+Hwnd FakeWindowSystem::FindWindowA(const char* lpClassName, const char* lpWindowName) {
+    Record("FindWindowA", std::string(lpClassName ? lpClassName : "null") + "," +
+                              (lpWindowName ? lpWindowName : "null"));
+    for (const FakeWindow& w : windows) {
+        if (w.parent == 0)
+            return w.hwnd;
+    }
+    return 0;
+}
+
+Hwnd FakeWindowSystem::GetParent(Hwnd hWnd) {
+    Record("GetParent", std::to_string(hWnd));
+    const FakeWindow* w = Find(hWnd);
+    if (w == nullptr)
+        return 0;
+    if (w->parent != 0)
+        return w->parent;
+    if (w->popup)
+        return w->owner;
+    return 0;
+}
+
+std::uint32_t FakeWindowSystem::GetWindowThreadProcessId(Hwnd hWnd, Pid* lpdwProcessId) {
+    Record("GetWindowThreadProcessId", std::to_string(hWnd));
+    const FakeWindow* w = Find(hWnd);
+    if (w == nullptr)
+        return 0;
+    if (lpdwProcessId != nullptr)
+        *lpdwProcessId = w->pid;
+    return static_cast<std::uint32_t>(w->pid) * 4 + 1;
+}
+
+Hwnd FakeWindowSystem::GetWindow(Hwnd hWnd, std::uint32_t uCmd) {
+    Record("GetWindow", std::to_string(hWnd) + "," + std::to_string(uCmd));
+    if (uCmd != api::kGwHwndNext)
+        return 0;
+    const FakeWindow* w = Find(hWnd);
+    if (w == nullptr)
+        return 0;
+    // The next sibling: the next window in order with the same parent.
+    const Hwnd level = w->parent;
+    auto it = windows.begin() + (w - windows.data()) + 1;
+    for (; it != windows.end(); ++it) {
+        if (it->parent == level)
+            return it->hwnd;
+    }
+    return 0;
+}
+
+std::int32_t FakeWindowSystem::GetWindowTextA(Hwnd hWnd, char* lpString, std::int32_t nMaxCount) {
+    Record("GetWindowTextA", std::to_string(hWnd) + "," + std::to_string(nMaxCount));
+    const FakeWindow* w = Find(hWnd);
+    if (w == nullptr || nMaxCount <= 0)
+        return 0;
+    const auto count =
+        std::min<std::size_t>(w->title.size(), static_cast<std::size_t>(nMaxCount - 1));
+    std::memcpy(lpString, w->title.data(), count);
+    lpString[count] = '\0';
+    return static_cast<std::int32_t>(count);
+}
+
+std::int32_t FakeWindowSystem::SetWindowTextA(Hwnd hWnd, const char* lpString) {
+    Record("SetWindowTextA", std::to_string(hWnd) + "," + lpString);
+    FakeWindow* w = Find(hWnd);
+    if (w == nullptr)
+        return 0;
+    w->title = lpString;
+    return 1;
+}
+
+std::int32_t FakeWindowSystem::ShowWindow(Hwnd hWnd, std::int32_t nCmdShow) {
+    Record("ShowWindow", std::to_string(hWnd) + "," + std::to_string(nCmdShow));
+    FakeWindow* w = Find(hWnd);
+    if (w == nullptr)
+        return 0;
+    const bool wasVisible = w->visible;
+    w->visible = nCmdShow != api::kSwHide;
+    return wasVisible ? 1 : 0;
+}
+
+std::int32_t FakeWindowSystem::CloseWindow(Hwnd hWnd) {
+    Record("CloseWindow", std::to_string(hWnd));
+    FakeWindow* w = Find(hWnd);
+    if (w == nullptr)
+        return 0;
+    w->iconic = true;
+    return 1;
+}
+
+std::int32_t FakeWindowSystem::OpenIcon(Hwnd hWnd) {
+    Record("OpenIcon", std::to_string(hWnd));
+    FakeWindow* w = Find(hWnd);
+    if (w == nullptr)
+        return 0;
+    w->iconic = false;
+    return 1;
+}
+
+std::int32_t FakeWindowSystem::SetForegroundWindow(Hwnd hWnd) {
+    Record("SetForegroundWindow", std::to_string(hWnd));
+    if (Find(hWnd) == nullptr)
+        return 0;
+    foreground = hWnd;
+    return 1;
+}
+
+std::int32_t FakeWindowSystem::PostMessageA(Hwnd hWnd, std::uint32_t Msg, std::int32_t wParam,
+                                            std::int32_t lParam) {
+    Record("PostMessageA", std::to_string(hWnd) + "," + std::to_string(Msg) + "," +
+                               std::to_string(wParam) + "," + std::to_string(lParam));
+    // As on Windows: window 0 queues a thread message, the broadcast handle
+    // reaches every top-level window; both succeed.
+    if (hWnd != 0 && hWnd != api::kHwndBroadcast && Find(hWnd) == nullptr)
+        return 0;
+    posted.push_back({hWnd, Msg, wParam, lParam});
+    return 1;
+}
+
+std::int32_t FakeWindowSystem::IsWindow(Hwnd hWnd) {
+    Record("IsWindow", std::to_string(hWnd));
+    return Find(hWnd) != nullptr ? 1 : 0;
+}
+
+std::int32_t FakeWindowSystem::IsWindowVisible(Hwnd hWnd) {
+    Record("IsWindowVisible", std::to_string(hWnd));
+    const FakeWindow* w = Find(hWnd);
+    return w != nullptr && w->visible ? 1 : 0;
+}
+
+std::int32_t FakeWindowSystem::FlashWindow(Hwnd hWnd, std::int32_t bInvert) {
+    Record("FlashWindow", std::to_string(hWnd) + "," + std::to_string(bInvert));
+    return 0;
+}
+
+std::int32_t FakeWindowSystem::GetWindowLongA(Hwnd hWnd, std::int32_t nIndex) {
+    Record("GetWindowLongA", std::to_string(hWnd) + "," + std::to_string(nIndex));
+    const FakeWindow* w = Find(hWnd);
+    return w != nullptr && nIndex == api::kGwlExStyle ? w->exStyle : 0;
+}
+
+std::int32_t FakeWindowSystem::SetWindowLongA(Hwnd hWnd, std::int32_t nIndex,
+                                              std::int32_t dwNewLong) {
+    Record("SetWindowLongA",
+           std::to_string(hWnd) + "," + std::to_string(nIndex) + "," + std::to_string(dwNewLong));
+    FakeWindow* w = Find(hWnd);
+    if (w == nullptr || nIndex != api::kGwlExStyle)
+        return 0;
+    const std::int32_t previous = w->exStyle;
+    w->exStyle = dwNewLong;
+    return previous;
+}
+
+std::int32_t FakeWindowSystem::SetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t crKey,
+                                                          std::uint8_t bAlpha,
+                                                          std::uint32_t dwFlags) {
+    Record("SetLayeredWindowAttributes", std::to_string(hwnd) + "," + std::to_string(crKey) + "," +
+                                             std::to_string(bAlpha) + "," +
+                                             std::to_string(dwFlags));
+    FakeWindow* w = Find(hwnd);
+    if (w == nullptr || (w->exStyle & api::kWsExLayered) == 0)
+        return 0;
+    w->alpha = bAlpha;
+    return 1;
+}
+
+}  // namespace vindrel::testing

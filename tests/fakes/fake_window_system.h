@@ -1,0 +1,101 @@
+// An in-memory window manager, process snapshot and WMI for the unit tests.
+// Windows are kept in window-manager order (top first); processes in
+// snapshot order. Every call is counted and logged.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/window_system.h"
+
+namespace vindrel::testing {
+
+struct FakeWindow {
+    Hwnd hwnd = 0;
+    Pid pid = 0;
+    std::string title;  // ANSI bytes
+    Hwnd parent = 0;    // set for a child window: it is not top-level
+    Hwnd owner = 0;
+    bool popup = false;
+    bool visible = true;
+    bool iconic = false;
+    std::int32_t exStyle = 0;
+    std::optional<std::uint8_t> alpha;  // set by SetLayeredWindowAttributes
+};
+
+struct FakeProcess {
+    Pid pid = 0;
+    std::string exeFile;  // ANSI bytes
+};
+
+struct PostedMessage {
+    Hwnd hwnd;
+    std::uint32_t msg;
+    std::int32_t wParam;
+    std::int32_t lParam;
+};
+
+class FakeWindowSystem : public WindowSystem {
+  public:
+    std::vector<FakeWindow> windows;
+    std::vector<FakeProcess> processes;
+    std::vector<std::wstring> wmiNames;
+    // When set, the WMI listing yields this many rows and then fails.
+    std::optional<std::size_t> wmiFailAfter;
+    bool wmiServiceFails = false;
+    bool snapshotFails = false;
+
+    // What was called: one line per call, "Name(arg,arg)".
+    std::vector<std::string> log;
+    std::map<std::string, int> calls;  // calls per operation name
+    std::vector<PostedMessage> posted;
+    Hwnd foreground = 0;
+    int liveWmiCollections = 0;
+
+    FakeWindow& AddWindow(Hwnd hwnd, Pid pid, std::string title = {});
+    FakeWindow* Find(Hwnd hwnd);
+    int OpenSnapshots() const { return static_cast<int>(snapshots_.size()); }
+
+    KernelHandle CreateToolhelp32Snapshot(std::uint32_t dwFlags, Pid th32ProcessID) override;
+    std::int32_t Process32First(KernelHandle hSnapshot, ProcessEntry32& entry) override;
+    std::int32_t Process32Next(KernelHandle hSnapshot, ProcessEntry32& entry) override;
+    std::int32_t CloseHandle(KernelHandle handle) override;
+    std::unique_ptr<WmiCollection> InstancesOf(const std::wstring& moniker,
+                                               const std::wstring& className) override;
+    Hwnd FindWindowA(const char* lpClassName, const char* lpWindowName) override;
+    Hwnd GetParent(Hwnd hWnd) override;
+    std::uint32_t GetWindowThreadProcessId(Hwnd hWnd, Pid* lpdwProcessId) override;
+    Hwnd GetWindow(Hwnd hWnd, std::uint32_t uCmd) override;
+    std::int32_t GetWindowTextA(Hwnd hWnd, char* lpString, std::int32_t nMaxCount) override;
+    std::int32_t SetWindowTextA(Hwnd hWnd, const char* lpString) override;
+    std::int32_t ShowWindow(Hwnd hWnd, std::int32_t nCmdShow) override;
+    std::int32_t CloseWindow(Hwnd hWnd) override;
+    std::int32_t OpenIcon(Hwnd hWnd) override;
+    std::int32_t SetForegroundWindow(Hwnd hWnd) override;
+    std::int32_t PostMessageA(Hwnd hWnd, std::uint32_t Msg, std::int32_t wParam,
+                              std::int32_t lParam) override;
+    std::int32_t IsWindow(Hwnd hWnd) override;
+    std::int32_t IsWindowVisible(Hwnd hWnd) override;
+    std::int32_t FlashWindow(Hwnd hWnd, std::int32_t bInvert) override;
+    std::int32_t GetWindowLongA(Hwnd hWnd, std::int32_t nIndex) override;
+    std::int32_t SetWindowLongA(Hwnd hWnd, std::int32_t nIndex, std::int32_t dwNewLong) override;
+    std::int32_t SetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t crKey, std::uint8_t bAlpha,
+                                            std::uint32_t dwFlags) override;
+
+  private:
+    struct Snapshot {
+        std::vector<FakeProcess> records;
+        std::size_t next = 0;
+    };
+    void Record(const std::string& name, const std::string& args);
+    std::int32_t Fill(KernelHandle hSnapshot, ProcessEntry32& entry, bool first);
+
+    std::map<KernelHandle, Snapshot> snapshots_;
+    KernelHandle nextSnapshot_ = 0x100;
+};
+
+}  // namespace vindrel::testing

@@ -1,0 +1,112 @@
+#include "ui/form1.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_toolkit.h"
+#include "fakes/fake_window_system.h"
+#include "platform/text.h"
+#include "ui/layout.h"
+
+namespace vindrel::testing {
+namespace {
+
+class Form1Test : public ::testing::Test {
+  protected:
+    Form1Test() { form.Form_Load(); }
+    FakeListBox& List(std::string_view name) { return toolkit.Get<FakeListBox>(name); }
+
+    FakeToolkit toolkit;
+    FakeWindowSystem ws;
+    Form1 form{toolkit, toolkit, ws};
+};
+
+TEST_F(Form1Test, StartsUpWithCaptionsSetAndTheHiddenControlsHidden) {
+    EXPECT_EQ(toolkit.Window().Caption(), L"Vindrel（测试版）---------By Tamsk");
+    EXPECT_EQ(toolkit.Get<FakeLabel>("Label8").Caption(),
+              L"【Tamsk制作】\r\n更多内容请访问我的主页（2016年11月开放）");
+    EXPECT_EQ(toolkit.Get<FakeLabel>("Label9").Caption(), layout::kHomepage);
+    for (const char* hidden : {"Command6", "Command14", "Command18", "Frame5", "Frame6", "Label9",
+                               "HScroll1", "Label7", "Text1", "Command5", "Label1"}) {
+        EXPECT_FALSE(toolkit.Shown(hidden)) << hidden;
+    }
+    for (const ControlSpec& spec : layout::kControls) {
+        if (spec.kind == ControlKind::Timer)
+            continue;
+        const bool hidden = spec.name == "Command6" || spec.name == "Command14" ||
+                            spec.name == "Command18" || spec.name == "Frame5" ||
+                            spec.name == "Frame6" || spec.name == "Label9" ||
+                            spec.container == "Frame5" || spec.container == "Frame6";
+        EXPECT_EQ(toolkit.Shown(spec.name), !hidden) << spec.name;
+    }
+    for (const char* list : {"List1", "List2", "List3", "List4"}) {
+        EXPECT_EQ(List(list).ListCount(), 0);
+    }
+    EXPECT_EQ(toolkit.Get<FakeTextBox>("Text2").Text(), L"0");
+    EXPECT_EQ(toolkit.Get<FakeTextBox>("Text1").Text(), L"0");
+    EXPECT_FALSE(toolkit.Get<FakeTimer>("Timer1").Enabled());
+    EXPECT_EQ(toolkit.Get<FakeTimer>("Timer1").Interval(), 100);
+    EXPECT_EQ(toolkit.Get<FakeScrollBar>("HScroll2").Value(), 51);
+    EXPECT_TRUE(toolkit.Get<FakeOptionButton>("Option1").Value());
+    EXPECT_TRUE(ws.log.empty());  // start-up touches no other window
+}
+
+TEST_F(Form1Test, ControlsAreCreatedInTabOrderWithTheirContainersFirst) {
+    const auto& order = toolkit.CreationOrder();
+    ASSERT_EQ(order.size(), std::size(layout::kControls));
+    EXPECT_EQ(order.front(), "Command1");
+    EXPECT_EQ(order.back(), "Timer1");
+    for (std::size_t i = 1; i + 1 < order.size(); ++i) {
+        EXPECT_LT(layout::Find(order[i - 1]).tab, layout::Find(order[i]).tab);
+    }
+}
+
+TEST_F(Form1Test, RefreshAndClearFromTheirButtons) {
+    ws.processes = {{10, "notepad.exe"}};
+    ws.AddWindow(500, 10, ToAnsi(L"记事本"));
+    ws.wmiNames = {L"notepad.exe", L"gone.exe"};
+    toolkit.Get<FakeTextBox>("Text2").SetText(L"777");
+    toolkit.Get<FakeButton>("Command1").UserClick();
+    EXPECT_EQ(List("List4").Rows(), (std::vector<std::wstring>{L"notepad.exe", L"gone.exe"}));
+    EXPECT_EQ(List("List1").Rows(), (std::vector<std::wstring>{L"记事本", L"无"}));
+    EXPECT_EQ(List("List2").Rows(), (std::vector<std::wstring>{L"500", L"0"}));
+    EXPECT_EQ(List("List3").Rows(), (std::vector<std::wstring>{L"10", L"0"}));
+    EXPECT_EQ(List("List4").ListIndex(), 1);
+
+    toolkit.Get<FakeButton>("Command7").UserClick();
+    for (const char* list : {"List1", "List2", "List3", "List4"}) {
+        EXPECT_EQ(List(list).ListCount(), 0);
+    }
+    EXPECT_EQ(toolkit.Get<FakeTextBox>("Text2").Text(), L"777");
+    EXPECT_TRUE(toolkit.messages.empty());
+}
+
+TEST_F(Form1Test, AFailedRefreshIsReportedOnceAndTheProgramGoesOn) {
+    ws.wmiNames = {L"a.exe", L"b.exe"};
+    ws.wmiFailAfter = 1;
+    toolkit.Get<FakeButton>("Command1").UserClick();
+    ASSERT_EQ(toolkit.messages.size(), 1u);
+    EXPECT_NE(toolkit.messages[0].prompt.find(L"0x80041001"), std::wstring::npos);
+    EXPECT_EQ(List("List4").Rows(), std::vector<std::wstring>{L"a.exe"});
+    EXPECT_EQ(List("List1").ListCount(), 0);
+
+    ws.wmiFailAfter.reset();
+    toolkit.Get<FakeButton>("Command1").UserClick();
+    EXPECT_EQ(List("List4").ListCount(), 2);
+    EXPECT_EQ(List("List1").ListCount(), 2);
+    EXPECT_EQ(toolkit.messages.size(), 1u);
+}
+
+TEST_F(Form1Test, HiddenListingButtonAndHomepageLink) {
+    ws.wmiNames = {L"a.exe"};
+    toolkit.Get<FakeButton>("Command14").UserClick();
+    toolkit.Get<FakeButton>("Command14").UserClick();
+    EXPECT_EQ(List("List4").Rows(), (std::vector<std::wstring>{L"a.exe", L"a.exe"}));
+    EXPECT_EQ(List("List1").ListCount(), 0);
+
+    toolkit.Get<FakeLabel>("Label9").UserClick();
+    EXPECT_EQ(toolkit.shellCommands,
+              std::vector<std::wstring>{L"explorer " + std::wstring(layout::kHomepage)});
+}
+
+}  // namespace
+}  // namespace vindrel::testing

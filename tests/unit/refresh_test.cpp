@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fakes/fake_toolkit.h"
+#include "fakes/fake_window_system.h"
+#include "platform/step_error.h"
+#include "platform/text.h"
+#include "table/process_table.h"
+
+namespace vindrel::testing {
+namespace {
+
+constexpr ControlSpec kLists[] = {
+    {"List4", ControlKind::ListBox, "Form1", L"", {}, 13},
+    {"List1", ControlKind::ListBox, "Form1", L"", {}, 1},
+    {"List2", ControlKind::ListBox, "Form1", L"", {}, 2},
+    {"List3", ControlKind::ListBox, "Form1", L"", {}, 7},
+};
+
+// Four fresh lists forming one table.
+struct Table {
+    explicit Table(FakeToolkit& toolkit) {
+        for (const auto& spec : kLists)
+            owned.push_back(toolkit.CreateListBox(spec));
+    }
+    ProcessTable View() { return {*owned[0], *owned[1], *owned[2], *owned[3]}; }
+    std::vector<std::vector<std::wstring>> Columns() const {
+        std::vector<std::vector<std::wstring>> columns;
+        for (const auto& list : owned)
+            columns.push_back(dynamic_cast<FakeListBox&>(*list).Rows());
+        return columns;
+    }
+    std::vector<std::unique_ptr<ListBox>> owned;
+};
+
+// A world with the cases the two refreshes must agree on.
+void Populate(FakeWindowSystem& ws) {
+    ws.processes = {
+        {4, ToAnsi(L"System")},       {10, ToAnsi(L"notepad.exe")},
+        {11, ToAnsi(L"svc.exe")},      // no window
+        {12, ToAnsi(L"NOTEPAD.EXE")},  // same name in other case: last wins
+        {13, ToAnsi(L"popups.exe")},   // only owned pop-ups
+        {14, ToAnsi(L"记事本.exe")},  {15, ToAnsi(L"untitled.exe")},  // a window with no title
+    };
+    ws.AddWindow(1000, 10, "first notepad");
+    ws.AddWindow(1001, 14, ToAnsi(L"中文标题"));
+    auto& popup = ws.AddWindow(1002, 13, "popup");
+    popup.popup = true;
+    popup.owner = 1000;
+    ws.AddWindow(1003, 12, "second notepad");
+    ws.AddWindow(1004, 15, "");
+    auto& child = ws.AddWindow(1005, 11, "child of another");
+    child.parent = 1003;
+    ws.wmiNames = {L"System",     L"notepad.exe", L"svc.exe",  L"Notepad.exe",
+                   L"popups.exe", L"记事本.exe",  L"gone.exe", L"untitled.exe"};
+}
+
+class RefreshTest : public ::testing::Test {
+  protected:
+    FakeToolkit toolkit;
+    FakeWindowSystem ws;
+    Table fast{toolkit};
+    Table reference{toolkit};
+};
+
+TEST_F(RefreshTest, RowsDescribeTheProcessOfTheirNameRow) {
+    Populate(ws);
+    auto table = fast.View();
+    Refresh(table, ws);
+    const auto columns = fast.Columns();
+    EXPECT_EQ(columns[0], ws.wmiNames);
+    EXPECT_EQ(columns[1],
+              (std::vector<std::wstring>{L"无", L"second notepad", L"无", L"second notepad", L"无",
+                                         L"中文标题", L"无", L"无"}));
+    EXPECT_EQ(columns[2], (std::vector<std::wstring>{L"0", L"1003", L"0", L"1003", L"0", L"1001",
+                                                     L"0", L"1004"}));
+    EXPECT_EQ(columns[3],
+              (std::vector<std::wstring>{L"4", L"12", L"11", L"12", L"13", L"14", L"0", L"15"}));
+    EXPECT_EQ(table.List4.ListIndex(), 7);
+    EXPECT_EQ(table.List1.ListIndex(), -1);
+    EXPECT_EQ(table.List2.ListIndex(), -1);
+    EXPECT_EQ(table.List3.ListIndex(), -1);
+}
+
+TEST_F(RefreshTest, GivesThePerRowTableWithOneWalkOfEachKind) {
+    Populate(ws);
+    auto fastTable = fast.View();
+    auto referenceTable = reference.View();
+    RefreshPerRow(referenceTable, ws);
+    ws.calls.clear();
+    Refresh(fastTable, ws);
+    EXPECT_EQ(fast.Columns(), reference.Columns());
+    EXPECT_EQ(fastTable.List4.ListIndex(), referenceTable.List4.ListIndex());
+    EXPECT_EQ(ws.calls["InstancesOf"], 1);
+    EXPECT_EQ(ws.calls["CreateToolhelp32Snapshot"], 1);
+    EXPECT_EQ(ws.calls["FindWindowA"], 1);
+    EXPECT_EQ(ws.OpenSnapshots(), 0);
+
+    // Refreshing again gives the same table, not a doubled one.
+    Refresh(fastTable, ws);
+    EXPECT_EQ(fast.Columns(), reference.Columns());
+}
+
+TEST_F(RefreshTest, AgreesOnEmptyListingsAndFailedSnapshots) {
+    auto fastTable = fast.View();
+    auto referenceTable = reference.View();
+    Refresh(fastTable, ws);  // no WMI rows at all
+    EXPECT_EQ(fast.Columns(), std::vector<std::vector<std::wstring>>(4));
+    EXPECT_EQ(fastTable.List4.ListIndex(), -1);
+
+    Populate(ws);
+    ws.snapshotFails = true;  // every name resolves to 0
+    Refresh(fastTable, ws);
+    RefreshPerRow(referenceTable, ws);
+    EXPECT_EQ(fast.Columns(), reference.Columns());
+    EXPECT_EQ(fast.Columns()[3], std::vector<std::wstring>(ws.wmiNames.size(), L"0"));
+}
+
+TEST_F(RefreshTest, AWmiFailureAbandonsTheRefreshKeepingTheNamesListed) {
+    Populate(ws);
+    auto fastTable = fast.View();
+    auto referenceTable = reference.View();
+    Refresh(fastTable, ws);  // a full table first: it must be cleared
+    ws.wmiFailAfter = 3;
+    EXPECT_THROW(Refresh(fastTable, ws), StepError);
+    EXPECT_THROW(RefreshPerRow(referenceTable, ws), StepError);
+    EXPECT_EQ(fast.Columns(), reference.Columns());
+    const auto columns = fast.Columns();
+    EXPECT_EQ(columns[0], (std::vector<std::wstring>{L"System", L"notepad.exe", L"svc.exe"}));
+    EXPECT_TRUE(columns[1].empty() && columns[2].empty() && columns[3].empty());
+    EXPECT_EQ(ws.liveWmiCollections, 0);
+}
+
+TEST_F(RefreshTest, ClearEmptiesTheFourLists) {
+    Populate(ws);
+    auto table = fast.View();
+    Refresh(table, ws);
+    Clear(table);
+    EXPECT_EQ(fast.Columns(), std::vector<std::vector<std::wstring>>(4));
+}
+
+}  // namespace
+}  // namespace vindrel::testing
