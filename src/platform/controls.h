@@ -15,25 +15,25 @@ namespace vindrel {
 // One event of one control. Raising it runs the connected handling at once,
 // nested inside whatever raised it.
 class Event {
-  public:
+public:
     void Connect(std::function<void()> handler) { handler_ = std::move(handler); }
     void Raise() const {
         if (handler_)
             handler_();
     }
 
-  private:
+private:
     std::function<void()> handler_;
 };
 
 // Anything the layout creates; owned through this base.
 class Component {
-  public:
+public:
     virtual ~Component() = default;
 };
 
 class Control : public Component {
-  public:
+public:
     // The control's own visible flag (a control inside a hidden frame keeps
     // its flag but is not shown).
     virtual bool Visible() const = 0;
@@ -44,7 +44,7 @@ class Control : public Component {
 // selected raises Click, by code or by the user; selecting the selected row
 // again, deselecting from code, appending and clearing raise nothing.
 class ListBox : public Control {
-  public:
+public:
     void AddItem(const std::wstring& text) { DoAddItem(text); }
     void Clear();
     virtual int ListCount() const = 0;
@@ -58,7 +58,7 @@ class ListBox : public Control {
 
     Event Click;
 
-  protected:
+protected:
     virtual void DoAddItem(const std::wstring& text) = 0;
     virtual void DoClear() = 0;
     virtual int StoredIndex() const = 0;
@@ -68,43 +68,43 @@ class ListBox : public Control {
     // Win32, on LBN_SELCHANGE, which also comes for a click on the selected row).
     void UserSelected();
 
-  private:
+private:
     int known_ = -1;  // the selection last reported to the handlings
 };
 
 // Raises Change whenever its text changes, typed or set by code.
 class TextBox : public Control {
-  public:
+public:
     explicit TextBox(std::wstring initial) : known_(std::move(initial)) {}
     std::wstring Text() const { return StoredText(); }
     void SetText(const std::wstring& text);
 
     Event Change;
 
-  protected:
+protected:
     virtual std::wstring StoredText() const = 0;
     virtual void StoreText(const std::wstring& text) = 0;
     void UserEdited();
 
-  private:
+private:
     std::wstring known_;
 };
 
 class Button : public Control {
-  public:
+public:
     Event Click;
 };
 
 // Value 0 (clear) or 1 (ticked); Click after each toggle, by the user or
 // by code. A user's click toggles it through SetValue.
 class CheckBox : public Control {
-  public:
+public:
     int Value() const { return StoredValue(); }
     void SetValue(int value);
 
     Event Click;
 
-  protected:
+protected:
     virtual int StoredValue() const = 0;
     virtual void StoreValue(int value) = 0;
 };
@@ -112,13 +112,13 @@ class CheckBox : public Control {
 // Raises Click when it becomes the chosen option of its frame; choosing the
 // chosen option again raises nothing. A user's click chooses it through Choose.
 class OptionButton : public Control {
-  public:
+public:
     bool Value() const { return StoredValue(); }
     void Choose();
 
     Event Click;
 
-  protected:
+protected:
     virtual bool StoredValue() const = 0;
     // Chooses this option and unchooses the other options of its frame.
     virtual void StoreChosen() = 0;
@@ -128,7 +128,7 @@ class OptionButton : public Control {
 // Change follows every move of the value, and the end of a thumb drag, not
 // the drag itself.
 class ScrollBar : public Control {
-  public:
+public:
     ScrollBar(int min, int max, int value) : min_(min), max_(max), value_(value) {}
     int Min() const { return min_; }
     int Max() const { return max_; }
@@ -138,20 +138,20 @@ class ScrollBar : public Control {
 
     Event Change;
 
-  protected:
+protected:
     // Moves the thumb to show a value.
     virtual void ShowValue(int value) = 0;
     void UserStep(int delta);
     void UserThumbReleased(int position);
 
-  private:
+private:
     int min_, max_, value_;
 };
 
 // Ticks every Interval milliseconds while enabled. Changing the interval of
 // a running timer restarts its count.
 class Timer : public Component {
-  public:
+public:
     virtual bool Enabled() const = 0;
     virtual void SetEnabled(bool enabled) = 0;
     virtual int Interval() const = 0;
@@ -161,7 +161,7 @@ class Timer : public Component {
 };
 
 class Label : public Control {
-  public:
+public:
     virtual std::wstring Caption() const = 0;
     virtual void SetCaption(const std::wstring& caption) = 0;
 
@@ -173,7 +173,7 @@ class Frame : public Control {};
 
 // The main window.
 class Form : public Component {
-  public:
+public:
     virtual std::wstring Caption() const = 0;
     virtual void SetCaption(const std::wstring& caption) = 0;
     // The window's own handle.

@@ -15,7 +15,7 @@ namespace {
 // Walks a text the way the numeric value reads it: blanks, tabs and line
 // feeds are invisible wherever they stand.
 class Cursor {
-  public:
+public:
     explicit Cursor(std::wstring_view text) : text_(text) { SkipBlanks(); }
 
     bool AtEnd() const { return pos_ >= text_.size(); }
@@ -25,7 +25,7 @@ class Cursor {
         SkipBlanks();
     }
 
-  private:
+private:
     void SkipBlanks() {
         while (pos_ < text_.size() &&
                (text_[pos_] == L' ' || text_[pos_] == L'\t' || text_[pos_] == L'\n')) {

@@ -9,7 +9,7 @@
 namespace vindrel {
 
 class StepError : public std::exception {
-  public:
+public:
     StepError(std::wstring what, std::wstring why) : what_(std::move(what)), why_(std::move(why)) {}
 
     const std::wstring& What() const { return what_; }
@@ -19,7 +19,7 @@ class StepError : public std::exception {
 
     const char* what() const noexcept override { return "vindrel::StepError"; }
 
-  private:
+private:
     std::wstring what_;
     std::wstring why_;
 };

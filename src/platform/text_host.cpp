@@ -16,7 +16,7 @@ namespace {
 static_assert(sizeof(wchar_t) == 4, "the host build expects UTF-32 wchar_t");
 
 class Converter {
-  public:
+public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
         if (cd_ == reinterpret_cast<iconv_t>(-1))
             throw std::runtime_error("iconv_open failed");
@@ -36,7 +36,7 @@ class Converter {
     }
     void Reset() { iconv(cd_, nullptr, nullptr, nullptr, nullptr); }
 
-  private:
+private:
     iconv_t cd_;
 };
 

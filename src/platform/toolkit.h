@@ -18,7 +18,7 @@ inline constexpr std::wstring_view kDefaultMessageTitle = L"Vindrel";
 // Creates each control inside the container its row names, which must have
 // been created before it; controls are created in tab order.
 class ControlFactory {
-  public:
+public:
     virtual ~ControlFactory() = default;
     virtual std::unique_ptr<Form> CreateForm(const ControlSpec& spec) = 0;
     virtual std::unique_ptr<Label> CreateLabel(const ControlSpec& spec) = 0;
@@ -33,7 +33,7 @@ class ControlFactory {
 };
 
 class Interaction {
-  public:
+public:
     virtual ~Interaction() = default;
     // Modal, a single OK button, no icon; returns when it is closed.
     virtual void MsgBox(const std::wstring& prompt,

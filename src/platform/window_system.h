@@ -31,14 +31,14 @@ static_assert(sizeof(ProcessEntry32) == 296);
 // Next throws StepError when WMI fails; the objects held are released when
 // the collection is destroyed, whether or not the walk completed.
 class WmiCollection {
-  public:
+public:
     virtual ~WmiCollection() = default;
     // The next object's Name property; false at the end of the collection.
     virtual bool Next(std::wstring& name) = 0;
 };
 
 class WindowSystem {
-  public:
+public:
     virtual ~WindowSystem() = default;
 
     // Tool Help (kernel32).
@@ -76,7 +76,7 @@ class WindowSystem {
 
 // Owns a process snapshot taken through a WindowSystem and closes it once.
 class ScopedSnapshot {
-  public:
+public:
     ScopedSnapshot(WindowSystem& ws, std::uint32_t flags, Pid pid)
         : ws_(ws), handle_(ws.CreateToolhelp32Snapshot(flags, pid)) {}
     ~ScopedSnapshot() {
@@ -89,7 +89,7 @@ class ScopedSnapshot {
     bool Valid() const { return handle_ != kInvalidHandle; }
     KernelHandle Get() const { return handle_; }
 
-  private:
+private:
     WindowSystem& ws_;
     KernelHandle handle_;
 };

@@ -12,7 +12,7 @@
 namespace vindrel {
 
 class ControlSet {
-  public:
+public:
     explicit ControlSet(ControlFactory& factory);
 
     Form& Window() const { return *form_; }
@@ -28,7 +28,7 @@ class ControlSet {
         return *control;
     }
 
-  private:
+private:
     std::unique_ptr<Form> form_;
     std::map<std::string_view, std::unique_ptr<Component>> components_;
 };

@@ -1,5 +1,7 @@
 #include "ui/form1.h"
 
+#include "actions/target.h"
+#include "platform/conversions.h"
 #include "platform/step_error.h"
 #include "table/lookup.h"
 #include "ui/layout.h"
@@ -11,6 +13,27 @@ Form1::Form1(ControlFactory& factory, Interaction& interaction, WindowSystem& ws
     Connect(Command1.Click, &Form1::Command1_Click);
     Connect(Command7.Click, &Form1::Command7_Click);
     Connect(Command14.Click, &Form1::Command14_Click);
+    Connect(List1.Click, &Form1::List1_Click);
+    Connect(List2.Click, &Form1::List2_Click);
+    Connect(List3.Click, &Form1::List3_Click);
+    Connect(Text3.Change, &Form1::Text3_Change);
+    Connect(Text4.Change, &Form1::Text4_Change);
+    Connect(Command4.Click, &Form1::Command4_Click);
+    Connect(Command8.Click, &Form1::Command8_Click);
+    Connect(Command17.Click, &Form1::Command17_Click);
+    Connect(Command19.Click, &Form1::Command19_Click);
+    Connect(Command21.Click, &Form1::Command21_Click);
+    Connect(Command9.Click, &Form1::Command9_Click);
+    Connect(Command22.Click, &Form1::Command22_Click);
+    Connect(Command18.Click, &Form1::Command18_Click);
+    Connect(Command6.Click, &Form1::Command6_Click);
+    Connect(Command5.Click, &Form1::Command5_Click);
+    Connect(Check1.Click, &Form1::Check1_Click);
+    Connect(Option1.Click, &Form1::Option1_Click);
+    Connect(Option2.Click, &Form1::Option2_Click);
+    Connect(Timer1.Tick, &Form1::Timer1_Timer);
+    Connect(HScroll2.Change, &Form1::HScroll2_Change);
+    Connect(HScroll1.Change, &Form1::HScroll1_Change);
     Connect(Label9.Click, &Form1::Label9_Click);
 }
 
@@ -49,6 +72,92 @@ void Form1::Command7_Click() {
 
 void Form1::Command14_Click() {
     ProcessListing(ws_, List4);
+}
+
+void Form1::List1_Click() {
+    selection_.TitleRowSelected();
+}
+
+void Form1::List2_Click() {
+    selection_.HandleRowSelected();
+}
+
+void Form1::List3_Click() {
+    selection_.PidRowSelected();
+}
+
+void Form1::Text3_Change() {
+    RowSelection::Search(Text3, List2);
+}
+
+void Form1::Text4_Change() {
+    RowSelection::Search(Text4, List3);
+}
+
+void Form1::Command4_Click() {
+    commands_.Hide();
+}
+
+void Form1::Command8_Click() {
+    commands_.Show();
+}
+
+void Form1::Command17_Click() {
+    commands_.Minimise();
+}
+
+void Form1::Command19_Click() {
+    commands_.Restore();
+}
+
+void Form1::Command21_Click() {
+    commands_.Activate();
+}
+
+void Form1::Command9_Click() {
+    commands_.AskToClose();
+}
+
+void Form1::Command22_Click() {
+    commands_.Rename();
+}
+
+void Form1::Command18_Click() {
+    commands_.CheckValid();
+}
+
+void Form1::Command6_Click() {
+    commands_.CheckVisible();
+}
+
+void Form1::Command5_Click() {
+    commands_.FindHandle();
+}
+
+void Form1::Check1_Click() {
+    flashing_.Switched();
+}
+
+void Form1::Option1_Click() {
+    flashing_.FastChosen();
+}
+
+void Form1::Option2_Click() {
+    flashing_.SlowChosen();
+}
+
+void Form1::Timer1_Timer() {
+    flashing_.Tick();
+}
+
+void Form1::HScroll2_Change() {
+    // The scroll value is read before the target handle box.
+    const std::int16_t alpha = ScaledAlpha(static_cast<std::int16_t>(HScroll2.Value()));
+    opacity_.touming2(alpha, HandleIn(Text2));
+}
+
+void Form1::HScroll1_Change() {
+    opacity_.touming(static_cast<std::int16_t>(HScroll1.Value()));
 }
 
 void Form1::Label9_Click() {

@@ -2,16 +2,20 @@
 // steps, and one thin entry per handled control event.
 #pragma once
 
+#include "actions/caption_flashing.h"
+#include "actions/opacity.h"
+#include "actions/window_commands.h"
 #include "platform/controls.h"
 #include "platform/toolkit.h"
 #include "platform/window_system.h"
 #include "table/process_table.h"
+#include "table/selection.h"
 #include "ui/control_set.h"
 
 namespace vindrel {
 
 class Form1 {
-  public:
+public:
     Form1(ControlFactory& factory, Interaction& interaction, WindowSystem& ws);
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
@@ -21,21 +25,46 @@ class Form1 {
 
     Form& Window() const { return controls_.Window(); }
 
-  private:
+private:
     // Connects an event to a handling. A handling abandoned by a StepError
     // is reported here, in one message box, and the program goes on.
     void Connect(Event& event, void (Form1::*handling)());
 
+    // Process table.
     void Command1_Click();
     void Command7_Click();
     void Command14_Click();
+    void List1_Click();
+    void List2_Click();
+    void List3_Click();
+    void Text3_Change();
+    void Text4_Change();
+    // Window commands.
+    void Command4_Click();
+    void Command8_Click();
+    void Command17_Click();
+    void Command19_Click();
+    void Command21_Click();
+    void Command9_Click();
+    void Command22_Click();
+    void Command18_Click();
+    void Command6_Click();
+    void Command5_Click();
+    // Caption flashing and opacity.
+    void Check1_Click();
+    void Option1_Click();
+    void Option2_Click();
+    void Timer1_Timer();
+    void HScroll2_Change();
+    void HScroll1_Change();
+    // The homepage link.
     void Label9_Click();
 
     Interaction& interaction_;
     WindowSystem& ws_;
     ControlSet controls_;
 
-  public:
+public:
     // clang-format off
     Label& Label6 = controls_.Get<Label>("Label6");
     Label& Label3 = controls_.Get<Label>("Label3");
@@ -82,8 +111,12 @@ class Form1 {
     Button& Command18 = controls_.Get<Button>("Command18");
     // clang-format on
 
-  private:
+private:
     ProcessTable table_{List4, List1, List2, List3};
+    RowSelection selection_{table_, Text2, Text1};
+    WindowCommands commands_{ws_, interaction_, Text2, Text1, Text5};
+    CaptionFlashing flashing_{ws_, Timer1, Check1, Text2};
+    Opacity opacity_{ws_, Window()};
 };
 
 }  // namespace vindrel

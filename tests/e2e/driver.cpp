@@ -156,6 +156,62 @@ void Vindrel::PostClick(std::string_view button) const {
     PostMessageW(Control(button), BM_CLICK, 0, 0);
 }
 
+void Vindrel::ClickRow(std::string_view list, int row) const {
+    const HWND hwnd = Control(list);
+    SendMessageW(hwnd, LB_SETTOPINDEX, static_cast<WPARAM>(row), 0);
+    RECT rect{};
+    SendMessageW(hwnd, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
+    const LPARAM point = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    SendMessageW(hwnd, WM_LBUTTONUP, 0, point);
+}
+
+void Vindrel::Type(std::string_view edit, const std::wstring& text) const {
+    const HWND hwnd = Control(edit);
+    SendMessageW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    for (wchar_t c : text)
+        SendMessageW(hwnd, WM_CHAR, c, 1);
+}
+
+void Vindrel::Scroll(std::string_view bar, int code, int position) const {
+    const HWND hwnd = Control(bar);
+    SendMessageW(GetParent(hwnd), WM_HSCROLL, MAKEWPARAM(code, position),
+                 reinterpret_cast<LPARAM>(hwnd));
+}
+
+bool Vindrel::Responsive() const {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &result) != 0;
+}
+
+Target::Target(const std::wstring& title) {
+    wchar_t dir[MAX_PATH];
+    GetTempPathW(MAX_PATH, dir);
+    wchar_t file[MAX_PATH];
+    GetTempFileNameW(dir, L"vtg", 0, file);
+    logPath_ = file;
+    process_ = Process(L"\"" + SiblingPath(L"target_window.exe") + L"\" \"" + logPath_ + L"\" \"" +
+                       title + L"\"");
+    window_ = process_.WaitForWindow(L"VindrelTestTarget");
+    if (window_ == nullptr)
+        throw std::runtime_error("the target window did not appear");
+}
+
+std::string Target::Log() const {
+    std::string text;
+    const HANDLE file = CreateFileW(logPath_.c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return text;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
+        text.append(buffer, read);
+    CloseHandle(file);
+    return text;
+}
+
 namespace {
 
 HWND FindMessageBox(DWORD processId) {

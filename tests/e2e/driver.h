@@ -25,7 +25,7 @@ std::wstring SiblingPath(const wchar_t* exeName);
 
 // A started process, ended (if still running) when this goes.
 class Process {
-  public:
+public:
     Process() = default;
     // Starts a command line; throws std::runtime_error when it cannot.
     explicit Process(const std::wstring& commandLine);
@@ -42,14 +42,14 @@ class Process {
                        std::chrono::milliseconds deadline = 10000ms) const;
     void Terminate();
 
-  private:
+private:
     win32::UniqueProcessHandle process_;
     DWORD id_ = 0;
 };
 
 // The Vindrel main window and its controls, found by control identifier.
 class Vindrel {
-  public:
+public:
     Vindrel();
     HWND Main() const { return main_; }
     const Process& Program() const { return process_; }
@@ -66,10 +66,33 @@ class Vindrel {
     void Click(std::string_view button) const;
     // A click for a handling that opens a modal message box.
     void PostClick(std::string_view button) const;
+    // A user's click on a row: the mouse pressed and released inside it.
+    void ClickRow(std::string_view list, int row) const;
+    // Types a text into an edit box character by character, after emptying it.
+    void Type(std::string_view edit, const std::wstring& text) const;
+    // What a scroll bar tells its container when the user moves it.
+    void Scroll(std::string_view bar, int code, int position = 0) const;
+    // Whether the program answers a message within two seconds.
+    bool Responsive() const;
 
-  private:
+private:
     Process process_;
     HWND main_ = nullptr;
+};
+
+// A test window of our own in another process: one top-level window with a
+// given title, logging what it receives to a file.
+class Target {
+public:
+    explicit Target(const std::wstring& title);
+    HWND Window() const { return window_; }
+    const Process& Program() const { return process_; }
+    std::string Log() const;
+
+private:
+    std::wstring logPath_;
+    Process process_;
+    HWND window_ = nullptr;
 };
 
 // Text of any window (W call, correct across processes under Wine).

@@ -19,7 +19,7 @@ class FakeToolkit;
 // set and its container is shown.
 template <class Base>
 class FakeVisible : public Base {
-  public:
+public:
     template <class... Args>
     FakeVisible(FakeToolkit& toolkit, const ControlSpec& spec, Args&&... args)
         : Base(std::forward<Args>(args)...), toolkit_(toolkit), spec_(spec) {}
@@ -27,16 +27,16 @@ class FakeVisible : public Base {
     void SetVisible(bool visible) override { visible_ = visible; }
     bool Shown() const;
 
-  protected:
+protected:
     FakeToolkit& toolkit_;
     const ControlSpec& spec_;
 
-  private:
+private:
     bool visible_ = true;
 };
 
 class FakeListBox : public FakeVisible<ListBox> {
-  public:
+public:
     FakeListBox(FakeToolkit& t, const ControlSpec& s) : FakeVisible(t, s) {}
     int ListCount() const override { return static_cast<int>(rows_.size()); }
     std::wstring List(int index) const override {
@@ -50,7 +50,7 @@ class FakeListBox : public FakeVisible<ListBox> {
         UserSelected();
     }
 
-  protected:
+protected:
     void DoAddItem(const std::wstring& text) override { rows_.push_back(text); }
     void DoClear() override {
         rows_.clear();
@@ -59,13 +59,13 @@ class FakeListBox : public FakeVisible<ListBox> {
     int StoredIndex() const override { return selected_; }
     void StoreIndex(int index) override { selected_ = index; }
 
-  private:
+private:
     std::vector<std::wstring> rows_;
     int selected_ = -1;
 };
 
 class FakeTextBox : public FakeVisible<TextBox> {
-  public:
+public:
     FakeTextBox(FakeToolkit& t, const ControlSpec& s)
         : FakeVisible(t, s, std::wstring(s.caption)), text_(s.caption) {}
     // The user types: the text changes, then the box notifies.
@@ -74,53 +74,53 @@ class FakeTextBox : public FakeVisible<TextBox> {
         UserEdited();
     }
 
-  protected:
+protected:
     std::wstring StoredText() const override { return text_; }
     void StoreText(const std::wstring& text) override { text_ = text; }
 
-  private:
+private:
     std::wstring text_;
 };
 
 class FakeButton : public FakeVisible<Button> {
-  public:
+public:
     FakeButton(FakeToolkit& t, const ControlSpec& s) : FakeVisible(t, s), caption_(s.caption) {}
     void UserClick() { Click.Raise(); }
     const std::wstring& Caption() const { return caption_; }
 
-  private:
+private:
     std::wstring caption_;
 };
 
 class FakeCheckBox : public FakeVisible<CheckBox> {
-  public:
+public:
     FakeCheckBox(FakeToolkit& t, const ControlSpec& s) : FakeVisible(t, s), value_(s.value) {}
     void UserClick() { SetValue(1 - Value()); }
 
-  protected:
+protected:
     int StoredValue() const override { return value_; }
     void StoreValue(int value) override { value_ = value; }
 
-  private:
+private:
     int value_;
 };
 
 class FakeOptionButton : public FakeVisible<OptionButton> {
-  public:
+public:
     FakeOptionButton(FakeToolkit& t, const ControlSpec& s)
         : FakeVisible(t, s), chosen_(s.value != 0) {}
     void UserClick() { Choose(); }
 
-  protected:
+protected:
     bool StoredValue() const override { return chosen_; }
     void StoreChosen() override;
 
-  private:
+private:
     bool chosen_;
 };
 
 class FakeScrollBar : public FakeVisible<ScrollBar> {
-  public:
+public:
     FakeScrollBar(FakeToolkit& t, const ControlSpec& s)
         : FakeVisible(t, s, s.min, s.max, s.value), thumb_(s.value) {}
     // An arrow or track click: +1 or -1.
@@ -130,31 +130,31 @@ class FakeScrollBar : public FakeVisible<ScrollBar> {
     void UserRelease() { UserThumbReleased(thumb_); }
     int Thumb() const { return thumb_; }
 
-  protected:
+protected:
     void ShowValue(int value) override { thumb_ = value; }
 
-  private:
+private:
     int thumb_;
 };
 
 class FakeLabel : public FakeVisible<Label> {
-  public:
+public:
     FakeLabel(FakeToolkit& t, const ControlSpec& s) : FakeVisible(t, s), caption_(s.caption) {}
     std::wstring Caption() const override { return caption_; }
     void SetCaption(const std::wstring& caption) override { caption_ = caption; }
     void UserClick() { Click.Raise(); }
 
-  private:
+private:
     std::wstring caption_;
 };
 
 class FakeFrame : public FakeVisible<Frame> {
-  public:
+public:
     FakeFrame(FakeToolkit& t, const ControlSpec& s) : FakeVisible(t, s) {}
 };
 
 class FakeTimer : public Timer {
-  public:
+public:
     bool Enabled() const override { return enabled_; }
     void SetEnabled(bool enabled) override { enabled_ = enabled; }
     int Interval() const override { return interval_; }
@@ -166,22 +166,27 @@ class FakeTimer : public Timer {
             Tick.Raise();
     }
 
-  private:
+private:
     bool enabled_ = false;
     int interval_;
 };
 
 class FakeForm : public Form {
-  public:
+public:
     FakeForm(std::wstring caption, vindrel::Hwnd hwnd)
         : caption_(std::move(caption)), hwnd_(hwnd) {}
     std::wstring Caption() const override { return caption_; }
     void SetCaption(const std::wstring& caption) override { caption_ = caption; }
-    vindrel::Hwnd hWnd() const override { return hwnd_; }
+    vindrel::Hwnd hWnd() const override {
+        ++handleRequests_;
+        return hwnd_;
+    }
+    int HandleRequests() const { return handleRequests_; }
 
-  private:
+private:
     std::wstring caption_;
     vindrel::Hwnd hwnd_;
+    mutable int handleRequests_ = 0;
 };
 
 struct ShownMessage {
@@ -190,7 +195,7 @@ struct ShownMessage {
 };
 
 class FakeToolkit : public ControlFactory, public Interaction {
-  public:
+public:
     static constexpr vindrel::Hwnd kFormHwnd = 0x10010;
 
     std::unique_ptr<Form> CreateForm(const ControlSpec& spec) override;
@@ -226,7 +231,7 @@ class FakeToolkit : public ControlFactory, public Interaction {
     std::vector<ShownMessage> messages;
     std::vector<std::wstring> shellCommands;
 
-  private:
+private:
     template <class T>
     std::unique_ptr<T> Keep(const ControlSpec& spec, std::unique_ptr<T> control);
 

@@ -10,7 +10,7 @@ namespace vindrel::testing {
 namespace {
 
 class FakeWmiCollection : public WmiCollection {
-  public:
+public:
     FakeWmiCollection(std::vector<std::wstring> names, std::optional<std::size_t> failAfter,
                       int& live)
         : names_(std::move(names)), failAfter_(failAfter), live_(live) {
@@ -28,7 +28,7 @@ class FakeWmiCollection : public WmiCollection {
         return true;
     }
 
-  private:
+private:
     std::vector<std::wstring> names_;
     std::optional<std::size_t> failAfter_;
     std::size_t next_ = 0;

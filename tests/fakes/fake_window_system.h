@@ -40,7 +40,7 @@ struct PostedMessage {
 };
 
 class FakeWindowSystem : public WindowSystem {
-  public:
+public:
     std::vector<FakeWindow> windows;
     std::vector<FakeProcess> processes;
     std::vector<std::wstring> wmiNames;
@@ -86,7 +86,7 @@ class FakeWindowSystem : public WindowSystem {
     std::int32_t SetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t crKey, std::uint8_t bAlpha,
                                             std::uint32_t dwFlags) override;
 
-  private:
+private:
     struct Snapshot {
         std::vector<FakeProcess> records;
         std::size_t next = 0;

@@ -45,7 +45,7 @@ constexpr ControlSpec kFast{"O1",
 constexpr ControlSpec kSlow{"O2", ControlKind::OptionButton, "F", L"", {}, 8};
 
 class ControlsTest : public ::testing::Test {
-  protected:
+protected:
     void Note(std::string_view what, int value) {
         events.push_back(std::string(what).append(std::to_string(value)));
     }

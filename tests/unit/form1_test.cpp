@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes/fake_toolkit.h"
-#include "fakes/fake_window_system.h"
+#include "form_fixture.h"
 #include "platform/text.h"
 #include "ui/layout.h"
 
@@ -11,7 +10,7 @@ namespace vindrel::testing {
 namespace {
 
 class Form1Test : public ::testing::Test {
-  protected:
+protected:
     Form1Test() { form.Form_Load(); }
     FakeListBox& List(std::string_view name) { return toolkit.Get<FakeListBox>(name); }
 

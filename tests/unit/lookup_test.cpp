@@ -11,7 +11,7 @@ namespace vindrel::testing {
 namespace {
 
 class LookupTest : public ::testing::Test {
-  protected:
+protected:
     void AddProcess(Pid pid, const std::wstring& exe) {
         ws.processes.push_back({pid, ToAnsi(exe)});
     }

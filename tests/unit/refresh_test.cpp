@@ -58,7 +58,7 @@ void Populate(FakeWindowSystem& ws) {
 }
 
 class RefreshTest : public ::testing::Test {
-  protected:
+protected:
     FakeToolkit toolkit;
     FakeWindowSystem ws;
     Table fast{toolkit};

@@ -13,30 +13,30 @@ namespace vindrel::win32 {
 // Initialises COM (single-threaded apartment) and its default security for
 // the thread that creates it; undone when it goes.
 class ComApartment {
-  public:
+public:
     ComApartment();
     ~ComApartment();
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
 
-  private:
+private:
     bool initialised_ = false;
 };
 
 class Bstr {
-  public:
+public:
     explicit Bstr(const wchar_t* text) : bstr_(SysAllocString(text)) {}
     ~Bstr() { SysFreeString(bstr_); }
     Bstr(const Bstr&) = delete;
     Bstr& operator=(const Bstr&) = delete;
     BSTR Get() const { return bstr_; }
 
-  private:
+private:
     BSTR bstr_;
 };
 
 class Variant {
-  public:
+public:
     Variant() { VariantInit(&value_); }
     ~Variant() { VariantClear(&value_); }
     Variant(const Variant&) = delete;
@@ -47,7 +47,7 @@ class Variant {
     }
     const VARIANT& Get() const { return value_; }
 
-  private:
+private:
     VARIANT value_;
 };
 

@@ -228,7 +228,7 @@ void Win32ScrollBar::ShowValue(int value) {
     SetScrollPos(hwnd_, SB_CTL, value, TRUE);
 }
 
-void Win32ScrollBar::OnScroll(int code) {
+void Win32ScrollBar::OnScroll(int code, int position) {
     switch (code) {
         case SB_LINELEFT:
         case SB_PAGELEFT:
@@ -245,19 +245,11 @@ void Win32ScrollBar::OnScroll(int code) {
             SetValue(Max());
             break;
         case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: {
-            // The 32-bit track position, not the 16-bit one of the message.
-            SCROLLINFO info{};
-            info.cbSize = sizeof info;
-            info.fMask = SIF_TRACKPOS;
-            GetScrollInfo(hwnd_, SB_CTL, &info);
-            if (code == SB_THUMBTRACK) {
-                SetScrollPos(hwnd_, SB_CTL, info.nTrackPos, TRUE);  // the thumb only
-            } else {
-                UserThumbReleased(info.nTrackPos);
-            }
+            SetScrollPos(hwnd_, SB_CTL, position, TRUE);  // the thumb only
             break;
-        }
+        case SB_THUMBPOSITION:
+            UserThumbReleased(position);
+            break;
         default:
             break;
     }

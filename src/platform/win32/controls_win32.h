@@ -11,7 +11,7 @@
 namespace vindrel::win32 {
 
 class Win32Label : public Label, public NativeControl {
-  public:
+public:
     Win32Label(Win32Ui& ui, const ControlSpec& spec, HWND hwnd) : NativeControl(ui, spec, hwnd) {}
     bool Visible() const override { return OwnVisible(); }
     void SetVisible(bool visible) override { ShowOwn(visible); }
@@ -23,7 +23,7 @@ class Win32Label : public Label, public NativeControl {
 };
 
 class Win32ListBox : public ListBox, public NativeControl {
-  public:
+public:
     Win32ListBox(Win32Ui& ui, const ControlSpec& spec, HWND hwnd) : NativeControl(ui, spec, hwnd) {}
     bool Visible() const override { return OwnVisible(); }
     void SetVisible(bool visible) override { ShowOwn(visible); }
@@ -32,7 +32,7 @@ class Win32ListBox : public ListBox, public NativeControl {
     void OnCommand(int code) override;
     HBRUSH OnColour(HDC dc) override { return ui_.Paint(dc, spec_); }
 
-  protected:
+protected:
     void DoAddItem(const std::wstring& text) override;
     void DoClear() override;
     int StoredIndex() const override;
@@ -40,7 +40,7 @@ class Win32ListBox : public ListBox, public NativeControl {
 };
 
 class Win32TextBox : public TextBox, public NativeControl {
-  public:
+public:
     Win32TextBox(Win32Ui& ui, const ControlSpec& spec, HWND hwnd)
         : TextBox(std::wstring(spec.caption)), NativeControl(ui, spec, hwnd) {}
     bool Visible() const override { return OwnVisible(); }
@@ -48,13 +48,13 @@ class Win32TextBox : public TextBox, public NativeControl {
     void OnCommand(int code) override;
     HBRUSH OnColour(HDC dc) override { return ui_.Paint(dc, spec_); }
 
-  protected:
+protected:
     std::wstring StoredText() const override;
     void StoreText(const std::wstring& text) override;
 };
 
 class Win32Button : public Button, public NativeControl {
-  public:
+public:
     Win32Button(Win32Ui& ui, const ControlSpec& spec, HWND hwnd) : NativeControl(ui, spec, hwnd) {}
     bool Visible() const override { return OwnVisible(); }
     void SetVisible(bool visible) override { ShowOwn(visible); }
@@ -62,7 +62,7 @@ class Win32Button : public Button, public NativeControl {
 };
 
 class Win32CheckBox : public CheckBox, public NativeControl {
-  public:
+public:
     Win32CheckBox(Win32Ui& ui, const ControlSpec& spec, HWND hwnd)
         : NativeControl(ui, spec, hwnd) {}
     bool Visible() const override { return OwnVisible(); }
@@ -70,13 +70,13 @@ class Win32CheckBox : public CheckBox, public NativeControl {
     void OnCommand(int code) override;
     HBRUSH OnColour(HDC dc) override { return ui_.Paint(dc, spec_); }
 
-  protected:
+protected:
     int StoredValue() const override;
     void StoreValue(int value) override;
 };
 
 class Win32OptionButton : public OptionButton, public NativeControl {
-  public:
+public:
     Win32OptionButton(Win32Ui& ui, const ControlSpec& spec, HWND hwnd)
         : NativeControl(ui, spec, hwnd) {}
     bool Visible() const override { return OwnVisible(); }
@@ -84,24 +84,24 @@ class Win32OptionButton : public OptionButton, public NativeControl {
     void OnCommand(int code) override;
     HBRUSH OnColour(HDC dc) override { return ui_.Paint(dc, spec_); }
 
-  protected:
+protected:
     bool StoredValue() const override;
     void StoreChosen() override;
 };
 
 class Win32ScrollBar : public ScrollBar, public NativeControl {
-  public:
+public:
     Win32ScrollBar(Win32Ui& ui, const ControlSpec& spec, HWND hwnd);
     bool Visible() const override { return OwnVisible(); }
     void SetVisible(bool visible) override { ShowOwn(visible); }
-    void OnScroll(int code) override;
+    void OnScroll(int code, int position) override;
 
-  protected:
+protected:
     void ShowValue(int value) override;
 };
 
 class Win32Frame : public Frame, public NativeControl {
-  public:
+public:
     Win32Frame(Win32Ui& ui, const ControlSpec& spec, HWND hwnd) : NativeControl(ui, spec, hwnd) {}
     bool Visible() const override { return OwnVisible(); }
     void SetVisible(bool visible) override { ShowOwn(visible); }
@@ -112,7 +112,7 @@ class Win32Frame : public Frame, public NativeControl {
 };
 
 class Win32Timer : public Timer {
-  public:
+public:
     Win32Timer(Win32Ui& ui, UINT_PTR id, int interval) : ui_(ui), id_(id), interval_(interval) {}
     ~Win32Timer() override;
     Win32Timer(const Win32Timer&) = delete;
@@ -123,7 +123,7 @@ class Win32Timer : public Timer {
     void SetInterval(int milliseconds) override;
     void OnTimer() { Tick.Raise(); }
 
-  private:
+private:
     void Apply();
 
     Win32Ui& ui_;
@@ -133,7 +133,7 @@ class Win32Timer : public Timer {
 };
 
 class Win32Form : public Form {
-  public:
+public:
     explicit Win32Form(HWND hwnd) : hwnd_(hwnd) {}
     ~Win32Form() override;
     Win32Form(const Win32Form&) = delete;
@@ -142,7 +142,7 @@ class Win32Form : public Form {
     void SetCaption(const std::wstring& caption) override;
     vindrel::Hwnd hWnd() const override;
 
-  private:
+private:
     HWND hwnd_;
 };
 

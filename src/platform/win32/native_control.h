@@ -14,7 +14,7 @@ namespace vindrel::win32 {
 // Owns a GDI object (font, brush) and deletes it once.
 template <class T>
 class GdiObject {
-  public:
+public:
     GdiObject() = default;
     explicit GdiObject(T object) : object_(object) {}
     ~GdiObject() {
@@ -30,7 +30,7 @@ class GdiObject {
     GdiObject& operator=(const GdiObject&) = delete;
     T Get() const { return object_; }
 
-  private:
+private:
     T object_ = nullptr;
 };
 
@@ -60,7 +60,7 @@ struct Win32Ui {
 // A child window of the main window (or of a frame in it) that receives the
 // notifications the main window routes to it by the child's handle.
 class NativeControl {
-  public:
+public:
     virtual ~NativeControl() = default;
     NativeControl(const NativeControl&) = delete;
     NativeControl& operator=(const NativeControl&) = delete;
@@ -70,12 +70,14 @@ class NativeControl {
     static NativeControl* From(HWND hwnd);
 
     virtual void OnCommand(int /*code*/) {}
-    virtual void OnScroll(int /*code*/) {}
+    // A scroll bar's WM_HSCROLL: its code and 16-bit thumb position (the
+    // ranges of the layout fit 16 bits).
+    virtual void OnScroll(int /*code*/, int /*position*/) {}
     // nullptr for the default colours.
     virtual HBRUSH OnColour(HDC /*dc*/) { return nullptr; }
     virtual bool OnSetCursor() { return false; }
 
-  protected:
+protected:
     NativeControl(Win32Ui& ui, const ControlSpec& spec, HWND hwnd);
     bool OwnVisible() const { return (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0; }
     void ShowOwn(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE); }

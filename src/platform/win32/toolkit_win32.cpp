@@ -36,7 +36,7 @@ void Route(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result, bool& handle
             break;
         case WM_HSCROLL:
             if (auto* control = NativeControl::From(reinterpret_cast<HWND>(lParam))) {
-                control->OnScroll(LOWORD(wParam));
+                control->OnScroll(LOWORD(wParam), static_cast<short>(HIWORD(wParam)));
                 handled = true;
             }
             break;

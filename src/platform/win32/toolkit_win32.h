@@ -15,7 +15,7 @@ namespace vindrel::win32 {
 inline constexpr wchar_t kFormClass[] = L"VindrelForm1";
 
 class Win32Toolkit : public ControlFactory, public Interaction {
-  public:
+public:
     // iconId and cursorId name resources of the module (0 for none).
     Win32Toolkit(HINSTANCE instance, int iconId, int cursorId);
     Win32Toolkit(const Win32Toolkit&) = delete;
@@ -39,7 +39,7 @@ class Win32Toolkit : public ControlFactory, public Interaction {
     // order and runs the message loop until the window is closed.
     int Run(int showCommand);
 
-  private:
+private:
     HWND CreateChild(const ControlSpec& spec, const wchar_t* windowClass, DWORD style,
                      DWORD exStyle = 0);
 

@@ -11,7 +11,7 @@ namespace vindrel::win32 {
 
 template <HANDLE (*Empty)()>
 class UniqueHandle {
-  public:
+public:
     UniqueHandle() = default;
     explicit UniqueHandle(HANDLE handle) : handle_(handle) {}
     ~UniqueHandle() { Reset(); }
@@ -34,7 +34,7 @@ class UniqueHandle {
         handle_ = Empty();
     }
 
-  private:
+private:
     HANDLE handle_ = Empty();
 };
 

@@ -39,7 +39,7 @@ bool IsDefaultMoniker(const std::wstring& moniker) {
 
 // Holds every COM object of one listing; all are released when it goes.
 class WbemCollection : public WmiCollection {
-  public:
+public:
     explicit WbemCollection(const std::wstring& className) {
         Check(L"CoCreateInstance(WbemLocator)",
               CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
@@ -74,7 +74,7 @@ class WbemCollection : public WmiCollection {
         return true;
     }
 
-  private:
+private:
     ComPtr<IWbemLocator> locator_;
     ComPtr<IWbemServices> services_;
     ComPtr<IEnumWbemClassObject> objects_;

@@ -1,0 +1,32 @@
+// Opacity through the layered-window facility: of the target window
+// (touming2) and of the program's own main window (touming).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "platform/controls.h"
+#include "platform/window_system.h"
+
+namespace vindrel {
+
+class Opacity {
+public:
+    Opacity(WindowSystem& ws, const Form& form) : ws_(ws), form_(form) {}
+
+    // Adds WS_EX_LAYERED to the window's extended style, then sets its
+    // alpha (m narrowed to a byte; outside 0..255 throws StepError after
+    // the style has changed). The layered bit is never removed.
+    void touming2(std::int16_t m, Hwnd hwn);
+    // The same on the main window, whose handle is asked for before each call.
+    void touming(std::int16_t m);
+
+private:
+    // The three calls, asking for the window's handle before each.
+    void Layer(const std::function<Hwnd()>& window, std::int16_t m);
+
+    WindowSystem& ws_;
+    const Form& form_;
+};
+
+}  // namespace vindrel

@@ -1,0 +1,75 @@
+// A window for the end-to-end tests to act on: one top-level window with
+// the title given on the command line, which logs the messages it receives
+// to a file, one line each.
+//   target_window.exe <log file> <title>
+#include <windows.h>
+// after windows.h
+#include <shellapi.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+FILE* g_log = nullptr;
+
+void Log(const char* line) {
+    if (g_log == nullptr)
+        return;
+    std::fputs(line, g_log);
+    std::fputc('\n', g_log);
+    std::fflush(g_log);
+}
+
+LRESULT CALLBACK TargetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_SETTEXT:
+            Log("WM_SETTEXT");
+            break;
+        case WM_CLOSE:
+            Log("WM_CLOSE");
+            DestroyWindow(hwnd);
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (argc < 3)
+        return 2;
+    g_log = _wfopen(argv[1], L"w");
+    const std::wstring title = argv[2];
+    LocalFree(argv);
+
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = TargetProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = L"VindrelTestTarget";
+    RegisterClassExW(&wc);
+    const HWND hwnd = CreateWindowExW(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW, 100,
+                                      100, 320, 200, nullptr, nullptr, instance, nullptr);
+    if (hwnd == nullptr)
+        return 1;
+    ShowWindow(hwnd, SW_SHOWNORMAL);
+    Log("READY");
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    if (g_log != nullptr)
+        std::fclose(g_log);
+    return 0;
+}

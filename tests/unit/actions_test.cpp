@@ -1,0 +1,189 @@
+// The window commands, caption flashing and opacity, with the calls they
+// make on the fake window system.
+#include <gtest/gtest.h>
+
+#include "form_fixture.h"
+#include "platform/text.h"
+
+namespace vindrel::testing {
+namespace {
+
+constexpr wchar_t kOutOfRange[] = L"2147483648";
+
+class ActionsTest : public FormTest {
+protected:
+    ActionsTest() {
+        ws.AddWindow(100, 10, "target");
+        ws.processes = {{10, "target.exe"}, {11, "nowindow.exe"}};
+    }
+    // Clicks a button with Text2 set, and gives the calls it made.
+    std::vector<std::string> ClickWith(std::string_view button, const std::wstring& text2) {
+        Box("Text2").SetText(text2);
+        ws.log.clear();
+        Click(button);
+        return ws.log;
+    }
+    std::vector<std::string> Calls(std::initializer_list<std::string> calls) { return calls; }
+};
+
+TEST_F(ActionsTest, SilentCommandsMakeTheirCallOnTheHandleInTheBox) {
+    struct Case {
+        const char* button;
+        std::string valid;  // the call with handle 100
+        std::string stale;  // the call with handle 999
+    };
+    const Case cases[] = {
+        {"Command8", "ShowWindow(100,5)", "ShowWindow(999,5)"},
+        {"Command17", "CloseWindow(100)", "CloseWindow(999)"},
+        {"Command19", "OpenIcon(100)", "OpenIcon(999)"},
+        {"Command21", "SetForegroundWindow(100)", "SetForegroundWindow(999)"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ClickWith(c.button, L"100"), Calls({c.valid})) << c.button;
+        EXPECT_EQ(ClickWith(c.button, L" 9 9 9"), Calls({c.stale})) << c.button;
+        EXPECT_TRUE(TakeMessages().empty()) << c.button;
+        // Out of range: no call, one report of the failed conversion.
+        EXPECT_TRUE(ClickWith(c.button, kOutOfRange).empty()) << c.button;
+        const auto reports = TakeMessages();
+        ASSERT_EQ(reports.size(), 1u) << c.button;
+        EXPECT_NE(reports[0].find(L"2147483648"), std::wstring::npos);
+    }
+    EXPECT_EQ(ws.foreground, 100);
+    EXPECT_FALSE(ws.Find(100)->iconic);
+}
+
+TEST_F(ActionsTest, HideReportsWhetherTheWindowIsHiddenAfterwards) {
+    ClickWith("Command4", L"100");
+    EXPECT_FALSE(ws.Find(100)->visible);
+    ASSERT_EQ(toolkit.messages.size(), 1u);
+    EXPECT_EQ(toolkit.messages[0].prompt, L"成功");
+    EXPECT_EQ(toolkit.messages[0].title, L"Tamsk提示");
+    toolkit.messages.clear();
+    ClickWith("Command4", L"100");  // already hidden: still a success
+    EXPECT_EQ(TakeMessages(), std::vector<std::wstring>{L"成功"});
+    ClickWith("Command4", L"999");
+    EXPECT_EQ(TakeMessages(), std::vector<std::wstring>{L"失败"});
+    EXPECT_EQ(ClickWith("Command4", L"0"), Calls({"ShowWindow(0,0)", "IsWindow(0)"}));
+    EXPECT_EQ(TakeMessages(), std::vector<std::wstring>{L"失败"});
+    EXPECT_TRUE(ClickWith("Command4", kOutOfRange).empty());
+    EXPECT_EQ(TakeMessages().size(), 1u);
+}
+
+TEST_F(ActionsTest, AskToClosePostsOnlyToARealWindow) {
+    EXPECT_EQ(ClickWith("Command9", L"100"), Calls({"IsWindow(100)", "PostMessageA(100,16,0,0)"}));
+    EXPECT_EQ(toolkit.messages.back().title, L"Tamsk提示");
+    EXPECT_EQ(TakeMessages(), std::vector<std::wstring>{L"成功"});
+    for (const wchar_t* handle : {L"0", L"65535", L"999", L"&HFFFF"}) {
+        ClickWith("Command9", handle);
+        EXPECT_TRUE(ws.posted.size() == 1) << "posted for " << ToAnsi(handle);
+        EXPECT_EQ(TakeMessages(), std::vector<std::wstring>{L"失败"});
+    }
+    EXPECT_TRUE(ClickWith("Command9", kOutOfRange).empty());
+}
+
+TEST_F(ActionsTest, RenameSendsTheNewTitleThroughTheAnsiCodePage) {
+    Box("Text5").SetText(L"新标题 New");
+    ClickWith("Command22", L"100");
+    EXPECT_EQ(ws.Find(100)->title, ToAnsi(L"新标题 New"));
+    Box("Text5").SetText(L"");
+    ClickWith("Command22", L"100");
+    EXPECT_EQ(ws.Find(100)->title, "");
+    EXPECT_EQ(ClickWith("Command22", L"999"), Calls({"SetWindowTextA(999,)"}));
+    EXPECT_TRUE(ClickWith("Command22", kOutOfRange).empty());
+    EXPECT_EQ(TakeMessages().size(), 1u);
+}
+
+TEST_F(ActionsTest, HiddenButtonsReportValidityVisibilityAndFindTheHandle) {
+    ClickWith("Command18", L"100");
+    ClickWith("Command18", L"999");
+    ClickWith("Command6", L"100");
+    ws.Find(100)->visible = false;
+    ClickWith("Command6", L"100");
+    ClickWith("Command6", L"999");
+    EXPECT_EQ(TakeMessages(), (std::vector<std::wstring>{L"有效", L"无效", L"1", L"0", L"0"}));
+    ClickWith("Command18", L"1");
+    EXPECT_FALSE(toolkit.messages.back().title.has_value());  // the default title
+
+    Box("Text1").SetText(L"10");
+    Click("Command5");
+    EXPECT_EQ(Box("Text2").Text(), L"100");
+    Box("Text1").SetText(L"11");
+    Click("Command5");
+    EXPECT_EQ(Box("Text2").Text(), L"0");
+    Box("Text1").SetText(kOutOfRange);
+    Box("Text2").SetText(L"kept");
+    toolkit.messages.clear();
+    Click("Command5");
+    EXPECT_EQ(Box("Text2").Text(), L"kept");
+    EXPECT_EQ(TakeMessages().size(), 1u);
+}
+
+TEST_F(ActionsTest, BlinkingTicksAtTheChosenSpeedOnTheHandleOfTheMoment) {
+    auto& timer = toolkit.Get<FakeTimer>("Timer1");
+    auto& check = toolkit.Get<FakeCheckBox>("Check1");
+    toolkit.Get<FakeOptionButton>("Option2").UserClick();  // a speed does not switch it on
+    EXPECT_FALSE(timer.Enabled());
+    EXPECT_EQ(timer.Interval(), 500);
+    check.UserClick();
+    EXPECT_TRUE(timer.Enabled());
+    toolkit.Get<FakeOptionButton>("Option1").UserClick();  // changed while blinking
+    EXPECT_EQ(timer.Interval(), 100);
+
+    Box("Text2").SetText(L"100");
+    ws.log.clear();
+    timer.Fire();
+    Box("Text2").SetText(L"0");
+    timer.Fire();
+    Box("Text2").SetText(kOutOfRange);  // no call, no message box
+    timer.Fire();
+    timer.Fire();
+    Box("Text2").SetText(L"100");  // blinking resumes at the next tick
+    timer.Fire();
+    EXPECT_EQ(ws.log, Calls({"FlashWindow(100,1)", "FlashWindow(0,1)", "FlashWindow(100,1)"}));
+    EXPECT_TRUE(toolkit.messages.empty());
+
+    check.UserClick();
+    EXPECT_FALSE(timer.Enabled());
+    ws.log.clear();
+    timer.Fire();
+    EXPECT_TRUE(ws.log.empty());
+    toolkit.Get<FakeOptionButton>("Option2").UserClick();
+    check.UserClick();  // on again, at the speed last chosen
+    EXPECT_TRUE(timer.Enabled());
+    EXPECT_EQ(timer.Interval(), 500);
+}
+
+TEST_F(ActionsTest, TargetOpacityLayersTheWindowAndSetsAlphaInStepsOfFive) {
+    auto& bar = toolkit.Get<FakeScrollBar>("HScroll2");
+    Box("Text2").SetText(L"100");
+    ws.Find(100)->exStyle = 0x100;
+    bar.UserStep(-1);
+    EXPECT_EQ(ws.log, Calls({"GetWindowLongA(100,-20)", "SetWindowLongA(100,-20,524544)",
+                             "SetLayeredWindowAttributes(100,16711680,250,2)"}));
+    bar.UserDrag(0);
+    bar.UserRelease();
+    EXPECT_EQ(ws.Find(100)->alpha, 0);
+    EXPECT_TRUE(ws.Find(100)->visible);
+    bar.SetValue(51);
+    EXPECT_EQ(ws.Find(100)->alpha, 255);
+    EXPECT_EQ(ws.Find(100)->exStyle, 0x100 | 0x80000);  // stays layered
+
+    ws.log.clear();
+    Box("Text2").SetText(kOutOfRange);
+    bar.UserStep(-1);
+    EXPECT_TRUE(ws.log.empty());
+    EXPECT_EQ(TakeMessages().size(), 1u);
+}
+
+TEST_F(ActionsTest, OwnOpacityAsksForTheMainWindowBeforeEachCall) {
+    auto& bar = toolkit.Get<FakeScrollBar>("HScroll1");
+    bar.UserStep(-1);
+    const std::string form = std::to_string(FakeToolkit::kFormHwnd);
+    EXPECT_EQ(ws.log,
+              Calls({"GetWindowLongA(" + form + ",-20)", "SetWindowLongA(" + form + ",-20,524288)",
+                     "SetLayeredWindowAttributes(" + form + ",16711680,254,2)"}));
+    EXPECT_EQ(toolkit.Window().HandleRequests(), 3);
+}
+
+}  // namespace
+}  // namespace vindrel::testing

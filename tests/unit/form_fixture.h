@@ -1,0 +1,42 @@
+// A started main window on the fake toolkit and fake window system, with
+// short ways to reach its controls.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fakes/fake_toolkit.h"
+#include "fakes/fake_window_system.h"
+#include "ui/form1.h"
+
+namespace vindrel::testing {
+
+class FormTest : public ::testing::Test {
+protected:
+    FormTest() { form.Form_Load(); }
+
+    FakeListBox& List(std::string_view name) { return toolkit.Get<FakeListBox>(name); }
+    FakeTextBox& Box(std::string_view name) { return toolkit.Get<FakeTextBox>(name); }
+    void Click(std::string_view button) { toolkit.Get<FakeButton>(button).UserClick(); }
+    std::vector<int> Selections() {
+        return {List("List4").ListIndex(), List("List1").ListIndex(), List("List2").ListIndex(),
+                List("List3").ListIndex()};
+    }
+    // Prompts of the message boxes shown so far, then forgotten.
+    std::vector<std::wstring> TakeMessages() {
+        std::vector<std::wstring> prompts;
+        for (const auto& m : toolkit.messages)
+            prompts.push_back(m.prompt);
+        toolkit.messages.clear();
+        return prompts;
+    }
+
+    FakeToolkit toolkit;
+    FakeWindowSystem ws;
+    Form1 form{toolkit, toolkit, ws};
+};
+
+}  // namespace vindrel::testing
