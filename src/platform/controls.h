@@ -6,7 +6,9 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "platform/types.h"
 
@@ -56,6 +58,11 @@ public:
     void SetListIndex(int index);
     void SetSelected(int index, bool selected);
 
+    // Many rows are about to change: a native list may stop redrawing until
+    // EndUpdate. Selection and events are not affected.
+    virtual void BeginUpdate() {}
+    virtual void EndUpdate() {}
+
     Event Click;
 
 protected:
@@ -70,6 +77,24 @@ protected:
 
 private:
     int known_ = -1;  // the selection last reported to the handlings
+};
+
+// Holds the updates of several lists for the life of the scope.
+class ListUpdates {
+public:
+    explicit ListUpdates(std::initializer_list<ListBox*> lists) : lists_(lists) {
+        for (ListBox* list : lists_)
+            list->BeginUpdate();
+    }
+    ~ListUpdates() {
+        for (ListBox* list : lists_)
+            list->EndUpdate();
+    }
+    ListUpdates(const ListUpdates&) = delete;
+    ListUpdates& operator=(const ListUpdates&) = delete;
+
+private:
+    std::vector<ListBox*> lists_;
 };
 
 // Raises Change whenever its text changes, typed or set by code.

@@ -35,6 +35,7 @@ void Clear(ProcessTable& table) {
 }
 
 void Refresh(ProcessTable& table, WindowSystem& ws) {
+    const ListUpdates updates{&table.List4, &table.List1, &table.List2, &table.List3};
     Clear(table);
     ProcessListing(ws, table.List4);
 

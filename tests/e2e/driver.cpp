@@ -32,7 +32,7 @@ std::wstring WindowText(HWND hwnd) {
     return std::wstring(buffer, static_cast<std::size_t>(length > 0 ? length : 0));
 }
 
-Process::Process(const std::wstring& commandLine) {
+Process::Process(const std::wstring& commandLine, bool waitForInputIdle) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
@@ -44,7 +44,8 @@ Process::Process(const std::wstring& commandLine) {
     process_ = win32::UniqueProcessHandle(info.hProcess);
     CloseHandle(info.hThread);
     id_ = info.dwProcessId;
-    WaitForInputIdle(info.hProcess, 10000);
+    if (waitForInputIdle)
+        WaitForInputIdle(info.hProcess, 10000);
 }
 
 Process::~Process() {

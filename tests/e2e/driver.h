@@ -27,8 +27,11 @@ std::wstring SiblingPath(const wchar_t* exeName);
 class Process {
 public:
     Process() = default;
-    // Starts a command line; throws std::runtime_error when it cannot.
-    explicit Process(const std::wstring& commandLine);
+    // Starts a command line and, unless told not to, waits until the
+    // program waits for input (a program that never reads input would make
+    // that wait last its whole timeout). Throws std::runtime_error when it
+    // cannot start it.
+    explicit Process(const std::wstring& commandLine, bool waitForInputIdle = true);
     ~Process();
     Process(Process&&) = default;
     Process& operator=(Process&&) = default;

@@ -5,6 +5,7 @@
 
 #include "fakes/fake_toolkit.h"
 #include "fakes/fake_window_system.h"
+#include "fakes/fake_world.h"
 #include "platform/step_error.h"
 #include "platform/text.h"
 #include "table/process_table.h"
@@ -101,6 +102,21 @@ TEST_F(RefreshTest, GivesThePerRowTableWithOneWalkOfEachKind) {
     // Refreshing again gives the same table, not a doubled one.
     Refresh(fastTable, ws);
     EXPECT_EQ(fast.Columns(), reference.Columns());
+}
+
+TEST_F(RefreshTest, WalksEachSourceOnceWhateverTheProcessCount) {
+    for (int processes : {1, 10, 1000}) {
+        FakeWindowSystem session;
+        PopulateSession(session, processes);
+        auto table = fast.View();
+        Refresh(table, session);
+        EXPECT_EQ(table.List4.ListCount(), processes);
+        EXPECT_EQ(session.calls["InstancesOf"], 1) << processes;
+        EXPECT_EQ(session.calls["CreateToolhelp32Snapshot"], 1) << processes;
+        EXPECT_EQ(session.calls["FindWindowA"], 1) << processes;
+        // At most one title read per distinct window shown.
+        EXPECT_LE(session.calls["GetWindowTextA"], 9) << processes;
+    }
 }
 
 TEST_F(RefreshTest, AgreesOnEmptyListingsAndFailedSnapshots) {

@@ -1,20 +1,57 @@
 #include "platform/win32/com.h"
 
-#include <objbase.h>
+#include "platform/step_error.h"
 
 namespace vindrel::win32 {
 
+namespace {
+
+template <class Function>
+void Load(HMODULE module, const char* name, Function& function) {
+    function = reinterpret_cast<Function>(
+        reinterpret_cast<void*>(module != nullptr ? GetProcAddress(module, name) : nullptr));
+    if (function == nullptr) {
+        throw StepError(
+            L"无法使用 COM",
+            L"找不到 " + std::wstring(name, name + std::char_traits<char>::length(name)));
+    }
+}
+
+ComFunctions LoadComFunctions() {
+    const HMODULE ole32 = LoadLibraryW(L"ole32.dll");
+    const HMODULE oleaut32 = LoadLibraryW(L"oleaut32.dll");
+    ComFunctions f{};
+    Load(ole32, "CoInitializeEx", f.CoInitializeEx);
+    Load(ole32, "CoInitializeSecurity", f.CoInitializeSecurity);
+    Load(ole32, "CoUninitialize", f.CoUninitialize);
+    Load(ole32, "CoCreateInstance", f.CoCreateInstance);
+    Load(ole32, "CoSetProxyBlanket", f.CoSetProxyBlanket);
+    Load(oleaut32, "SysAllocString", f.SysAllocString);
+    Load(oleaut32, "SysFreeString", f.SysFreeString);
+    Load(oleaut32, "SysStringLen", f.SysStringLen);
+    Load(oleaut32, "VariantInit", f.VariantInit);
+    Load(oleaut32, "VariantClear", f.VariantClear);
+    return f;  // the DLLs stay loaded for the life of the program
+}
+
+}  // namespace
+
+const ComFunctions& Com() {
+    static const ComFunctions functions = LoadComFunctions();
+    return functions;
+}
+
 ComApartment::ComApartment() {
-    initialised_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    initialised_ = SUCCEEDED(Com().CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     // Default authentication and impersonation for the WMI proxies; a
     // failure here (already set by someone else) is harmless.
-    CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT,
-                         RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE, nullptr);
+    Com().CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT,
+                               RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE, nullptr);
 }
 
 ComApartment::~ComApartment() {
     if (initialised_)
-        CoUninitialize();
+        Com().CoUninitialize();
 }
 
 }  // namespace vindrel::win32

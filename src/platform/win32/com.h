@@ -1,14 +1,34 @@
-// COM set-up for the user-interface thread, and owners for BSTR and VARIANT
-// (MinGW has no comsupp library, so no _bstr_t or _variant_t).
+// COM for the WMI listing: its functions, loaded with their DLLs on first
+// use (ole32 and oleaut32 cost Wine several milliseconds of every start,
+// and most starts never list processes); the apartment of the user
+// interface thread; owners for BSTR and VARIANT (MinGW has no comsupp
+// library, so no _bstr_t or _variant_t).
 #pragma once
 
 #include <windows.h>
 // after windows.h
+#include <objbase.h>
 #include <oleauto.h>
 
 #include <string>
 
 namespace vindrel::win32 {
+
+struct ComFunctions {
+    decltype(&::CoInitializeEx) CoInitializeEx;
+    decltype(&::CoInitializeSecurity) CoInitializeSecurity;
+    decltype(&::CoUninitialize) CoUninitialize;
+    decltype(&::CoCreateInstance) CoCreateInstance;
+    decltype(&::CoSetProxyBlanket) CoSetProxyBlanket;
+    decltype(&::SysAllocString) SysAllocString;
+    decltype(&::SysFreeString) SysFreeString;
+    decltype(&::SysStringLen) SysStringLen;
+    decltype(&::VariantInit) VariantInit;
+    decltype(&::VariantClear) VariantClear;
+};
+
+// Loads the DLLs once; throws StepError when they or a function are missing.
+const ComFunctions& Com();
 
 // Initialises COM (single-threaded apartment) and its default security for
 // the thread that creates it; undone when it goes.
@@ -25,8 +45,8 @@ private:
 
 class Bstr {
 public:
-    explicit Bstr(const wchar_t* text) : bstr_(SysAllocString(text)) {}
-    ~Bstr() { SysFreeString(bstr_); }
+    explicit Bstr(const wchar_t* text) : bstr_(Com().SysAllocString(text)) {}
+    ~Bstr() { Com().SysFreeString(bstr_); }
     Bstr(const Bstr&) = delete;
     Bstr& operator=(const Bstr&) = delete;
     BSTR Get() const { return bstr_; }
@@ -37,12 +57,12 @@ private:
 
 class Variant {
 public:
-    Variant() { VariantInit(&value_); }
-    ~Variant() { VariantClear(&value_); }
+    Variant() { Com().VariantInit(&value_); }
+    ~Variant() { Com().VariantClear(&value_); }
     Variant(const Variant&) = delete;
     Variant& operator=(const Variant&) = delete;
     VARIANT* Out() {
-        VariantClear(&value_);
+        Com().VariantClear(&value_);
         return &value_;
     }
     const VARIANT& Get() const { return value_; }

@@ -29,6 +29,8 @@ public:
     void SetVisible(bool visible) override { ShowOwn(visible); }
     int ListCount() const override;
     std::wstring List(int index) const override;
+    void BeginUpdate() override;
+    void EndUpdate() override;
     void OnCommand(int code) override;
     HBRUSH OnColour(HDC dc) override { return ui_.Paint(dc, spec_); }
 

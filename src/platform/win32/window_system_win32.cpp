@@ -69,6 +69,8 @@ std::int32_t Win32WindowSystem::CloseHandle(KernelHandle handle) {
 
 std::unique_ptr<WmiCollection> Win32WindowSystem::InstancesOf(const std::wstring& moniker,
                                                               const std::wstring& className) {
+    if (!com_)
+        com_ = std::make_unique<ComApartment>();
     return CreateWmiCollection(moniker, className);
 }
 

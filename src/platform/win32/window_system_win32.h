@@ -1,7 +1,12 @@
 // The window-system and process services over the real user32, Tool Help
-// and WMI. COM must be initialised on the calling thread (ComApartment).
+// and WMI. Calls are made on the thread that owns the object (the user
+// interface thread); COM is set up there on the first WMI listing, which
+// keeps its cost out of the program's start-up.
 #pragma once
 
+#include <memory>
+
+#include "platform/win32/com.h"
 #include "platform/window_system.h"
 
 namespace vindrel::win32 {
@@ -33,6 +38,9 @@ public:
     std::int32_t SetWindowLongA(Hwnd hWnd, std::int32_t nIndex, std::int32_t dwNewLong) override;
     std::int32_t SetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t crKey, std::uint8_t bAlpha,
                                             std::uint32_t dwFlags) override;
+
+private:
+    std::unique_ptr<ComApartment> com_;
 };
 
 }  // namespace vindrel::win32

@@ -42,15 +42,15 @@ class WbemCollection : public WmiCollection {
 public:
     explicit WbemCollection(const std::wstring& className) {
         Check(L"CoCreateInstance(WbemLocator)",
-              CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
-                               IID_PPV_ARGS(&locator_)));
+              Com().CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
+                                     IID_PPV_ARGS(&locator_)));
         const Bstr space(L"ROOT\\CIMV2");
         Check(L"ConnectServer", locator_->ConnectServer(space.Get(), nullptr, nullptr, nullptr, 0,
                                                         nullptr, nullptr, &services_));
         Check(L"CoSetProxyBlanket",
-              CoSetProxyBlanket(services_.Get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
-                                RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr,
-                                EOAC_NONE));
+              Com().CoSetProxyBlanket(services_.Get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
+                                      RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr,
+                                      EOAC_NONE));
         const Bstr cls(className.c_str());
         Check(L"CreateInstanceEnum",
               services_->CreateInstanceEnum(cls.Get(),
@@ -69,7 +69,7 @@ public:
         Check(L"IWbemClassObject::Get(Name)",
               object->Get(L"Name", 0, value.Out(), nullptr, nullptr));
         name = value.Get().vt == VT_BSTR && value.Get().bstrVal != nullptr
-                   ? std::wstring(value.Get().bstrVal, SysStringLen(value.Get().bstrVal))
+                   ? std::wstring(value.Get().bstrVal, Com().SysStringLen(value.Get().bstrVal))
                    : std::wstring();
         return true;
     }

@@ -1,9 +1,8 @@
-// The program's entry: COM for the WMI listing, the real window system and
-// toolkit, the main window, its start-up steps, then the message loop.
+// The program's entry: the real window system and toolkit, the main window,
+// its start-up steps, then the message loop.
 #include <windows.h>
 
 #include "platform/step_error.h"
-#include "platform/win32/com.h"
 #include "platform/win32/toolkit_win32.h"
 #include "platform/win32/window_system_win32.h"
 #include "resource_ids.h"
@@ -11,7 +10,6 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     using namespace vindrel;
-    const win32::ComApartment com;
     try {
         win32::Win32Toolkit toolkit(instance, IDI_VINDREL, IDC_LABEL9_POINTER);
         win32::Win32WindowSystem windowSystem;

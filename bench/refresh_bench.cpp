@@ -1,0 +1,246 @@
+// Refresh speed and start-up under Wine, in one run and one Wine session.
+//
+// For each count P of extra processes it times, as medians:
+//   refresh  - a click of "刷新列表" in the running Vindrel.exe (SendMessage
+//              BM_CLICK returns when the handling has ended);
+//   floor    - one WMI listing, one snapshot walk and one walk of the
+//              top-level windows with their titles, through the platform layer;
+//   per-row  - the per-row algorithm (a snapshot and a window walk per row)
+//              through the same platform layer;
+// checks that the refresh and the per-row algorithm give the same table,
+// and then times Vindrel's start-up against a minimal one-window program.
+//
+//   refresh_bench.exe [--counts 0,50,200] [--reps 5]
+#include <windows.h>
+// after windows.h
+#include <psapi.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "driver.h"
+#include "platform/win32/com.h"
+#include "platform/win32/window_system_win32.h"
+#include "table/lookup.h"
+#include "table/process_table.h"
+
+namespace {
+
+using namespace vindrel;
+using Clock = std::chrono::steady_clock;
+
+// A list box in memory, for the per-row algorithm run by the benchmark.
+class MemoryList : public ListBox {
+public:
+    bool Visible() const override { return true; }
+    void SetVisible(bool) override {}
+    int ListCount() const override { return static_cast<int>(rows.size()); }
+    std::wstring List(int index) const override {
+        return index >= 0 && index < ListCount() ? rows[static_cast<std::size_t>(index)] : L"";
+    }
+    std::vector<std::wstring> rows;
+
+protected:
+    void DoAddItem(const std::wstring& text) override { rows.push_back(text); }
+    void DoClear() override {
+        rows.clear();
+        selected_ = -1;
+    }
+    int StoredIndex() const override { return selected_; }
+    void StoreIndex(int index) override { selected_ = index; }
+
+private:
+    int selected_ = -1;
+};
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+double Milliseconds(const std::function<void()>& work) {
+    const auto start = Clock::now();
+    work();
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double MedianMs(int reps, const std::function<void()>& work) {
+    std::vector<double> times;
+    for (int i = 0; i < reps; ++i)
+        times.push_back(Milliseconds(work));
+    return Median(times);
+}
+
+std::vector<int> ParseCounts(const std::wstring& text) {
+    std::vector<int> counts;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t comma = text.find(L',', start);
+        counts.push_back(std::stoi(text.substr(start, comma - start)));
+        if (comma == std::wstring::npos)
+            break;
+        start = comma + 1;
+    }
+    std::sort(counts.begin(), counts.end());
+    return counts;
+}
+
+// Copies of the child program under a few names, so that many processes
+// share each executable name.
+class ChildNames {
+public:
+    static constexpr int kNames = 8;
+    ChildNames() {
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        dir_ = std::wstring(temp) + L"vindrel-bench-" + std::to_wstring(GetCurrentProcessId());
+        CreateDirectoryW(dir_.c_str(), nullptr);
+        const std::wstring source = e2e::SiblingPath(L"bench_child.exe");
+        for (int i = 0; i < kNames; ++i) {
+            paths_.push_back(dir_ + L"\\bench_child_" + std::to_wstring(i) + L".exe");
+            CopyFileW(source.c_str(), paths_.back().c_str(), FALSE);
+        }
+    }
+    ~ChildNames() {
+        for (const auto& path : paths_)
+            DeleteFileW(path.c_str());
+        RemoveDirectoryW(dir_.c_str());
+    }
+    const std::wstring& Path(int i) const { return paths_[static_cast<std::size_t>(i % kNames)]; }
+
+private:
+    std::wstring dir_;
+    std::vector<std::wstring> paths_;
+};
+
+int CountTopLevelWindows(WindowSystem& ws) {
+    int count = 0;
+    ForEachTopLevelWindow(ws, [&](Hwnd, Pid) {
+        ++count;
+        return true;
+    });
+    return count;
+}
+
+// The platform's floor for one refresh: each walk once, with the titles.
+void Floor(WindowSystem& ws) {
+    MemoryList names;
+    ProcessListing(ws, names);
+    ForEachProcess(ws, [](Pid, const std::wstring&) {});
+    ForEachTopLevelWindow(ws, [&](Hwnd window, Pid) {
+        HwndToTitle(ws, window);
+        return true;
+    });
+}
+
+std::vector<std::vector<std::wstring>> VindrelTable(const e2e::Vindrel& app) {
+    return {app.Rows("List4"), app.Rows("List1"), app.Rows("List2"), app.Rows("List3")};
+}
+
+// Start-up until the main window is visible: milliseconds, or -1 when the
+// window does not appear.
+double StartupMs(const std::wstring& exe, const wchar_t* windowClass) {
+    const auto start = Clock::now();
+    e2e::Process program(L"\"" + exe + L"\"");  // waits for input idle
+    if (program.WaitForWindow(windowClass) == nullptr)
+        return -1;
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    std::vector<int> counts{0, 50, 200};
+    int reps = 5;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::wstring flag = argv[i];
+        if (flag == L"--counts")
+            counts = ParseCounts(argv[i + 1]);
+        if (flag == L"--reps")
+            reps = std::max(1, std::stoi(argv[i + 1]));
+    }
+
+    const win32::ComApartment com;
+    win32::Win32WindowSystem ws;
+    const ChildNames names;
+    std::vector<e2e::Process> children;
+    e2e::Vindrel app;
+
+    std::printf("%6s %8s %12s %10s %12s %14s %16s\n", "P", "windows", "refresh ms", "floor ms",
+                "per-row ms", "refresh/floor", "per-row/refresh");
+    double peakMiB = 0;
+    for (const int p : counts) {
+        while (static_cast<int>(children.size()) < p) {
+            const int i = static_cast<int>(children.size());
+            const bool window = i % 2 == 0;
+            children.emplace_back(L"\"" + names.Path(i) + L"\" " + (window ? L"window" : L"none"),
+                                  window);
+        }
+        // Let the new children settle: until the window count holds still.
+        int windows = CountTopLevelWindows(ws);
+        for (int stable = 0; stable < 5;) {
+            Sleep(100);
+            const int now = CountTopLevelWindows(ws);
+            stable = now == windows ? stable + 1 : 0;
+            windows = now;
+        }
+
+        // Refresh and floor in turn, so that a drift of the machine's
+        // speed weighs on both alike.
+        std::vector<double> refreshTimes, floorTimes;
+        for (int i = 0; i < reps; ++i) {
+            refreshTimes.push_back(Milliseconds([&] { app.Click("Command1"); }));
+            floorTimes.push_back(Milliseconds([&] { Floor(ws); }));
+        }
+        const double refresh = Median(refreshTimes);
+        const double floor = Median(floorTimes);
+        const auto shown = VindrelTable(app);
+        MemoryList list4, list1, list2, list3;
+        ProcessTable table{list4, list1, list2, list3};
+        const double perRow = MedianMs(reps, [&] { RefreshPerRow(table, ws); });
+        const std::vector<std::vector<std::wstring>> reference{list4.rows, list1.rows, list2.rows,
+                                                               list3.rows};
+        if (shown != reference) {
+            std::printf("FAIL: at P = %d the refresh and the per-row algorithm differ\n", p);
+            return 1;
+        }
+        std::printf("%6d %8d %12.1f %10.1f %12.1f %14.2f %16.1f\n", p, windows, refresh, floor,
+                    perRow, refresh / floor, perRow / refresh);
+        std::fflush(stdout);
+
+        PROCESS_MEMORY_COUNTERS memory{};
+        memory.cb = sizeof memory;
+        if (K32GetProcessMemoryInfo(app.Program().Handle(), &memory, sizeof memory)) {
+            peakMiB = static_cast<double>(memory.PeakWorkingSetSize) / (1024.0 * 1024.0);
+        }
+    }
+    std::printf("peak working set of Vindrel after the refresh at P = %d: %.1f MiB\n",
+                counts.back(), peakMiB);
+    children.clear();
+
+    // The two programs in turn, so that a drift of the machine's speed
+    // weighs on both alike.
+    std::vector<double> vindrelTimes, minimalTimes;
+    for (int i = 0; i < std::max(reps, 5); ++i) {
+        vindrelTimes.push_back(StartupMs(e2e::SiblingPath(L"Vindrel.exe"), L"VindrelForm1"));
+        minimalTimes.push_back(
+            StartupMs(e2e::SiblingPath(L"bench_minimal.exe"), L"VindrelBenchMinimal"));
+    }
+    if (*std::min_element(vindrelTimes.begin(), vindrelTimes.end()) < 0 ||
+        *std::min_element(minimalTimes.begin(), minimalTimes.end()) < 0) {
+        std::printf("FAIL: a program's window did not appear\n");
+        return 1;
+    }
+    const double vindrel = Median(vindrelTimes);
+    const double minimal = Median(minimalTimes);
+    std::printf(
+        "start-up to a visible main window: Vindrel %.1f ms, minimal program %.1f ms, "
+        "ratio %.2f\n",
+        vindrel, minimal, vindrel / minimal);
+    return 0;
+}
