@@ -180,6 +180,12 @@ void Vindrel::Scroll(std::string_view bar, int code, int position) const {
                  reinterpret_cast<LPARAM>(hwnd));
 }
 
+void Vindrel::PostScroll(std::string_view bar, int code, int position) const {
+    const HWND hwnd = Control(bar);
+    PostMessageW(GetParent(hwnd), WM_HSCROLL, MAKEWPARAM(code, position),
+                 reinterpret_cast<LPARAM>(hwnd));
+}
+
 bool Vindrel::Responsive() const {
     DWORD_PTR result = 0;
     return SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &result) != 0;

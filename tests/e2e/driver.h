@@ -75,6 +75,8 @@ public:
     void Type(std::string_view edit, const std::wstring& text) const;
     // What a scroll bar tells its container when the user moves it.
     void Scroll(std::string_view bar, int code, int position = 0) const;
+    // The same, posted, for a handling that opens a modal message box.
+    void PostScroll(std::string_view bar, int code, int position = 0) const;
     // Whether the program answers a message within two seconds.
     bool Responsive() const;
 
@@ -87,9 +89,13 @@ private:
 // given title, logging what it receives to a file.
 class Target {
 public:
+    // Posted to the target, it makes its thread stop answering for good.
+    static constexpr UINT kHangMessage = WM_APP + 1;
+
     explicit Target(const std::wstring& title);
     HWND Window() const { return window_; }
     const Process& Program() const { return process_; }
+    Process& Program() { return process_; }
     std::string Log() const;
 
 private:

@@ -1,6 +1,7 @@
 // A window for the end-to-end tests to act on: one top-level window with
 // the title given on the command line, which logs the messages it receives
-// to a file, one line each.
+// to a file, one line each. Sent kHangMessage, its thread stops answering
+// for good, as a hung program's does.
 //   target_window.exe <log file> <title>
 #include <windows.h>
 // after windows.h
@@ -26,6 +27,10 @@ LRESULT CALLBACK TargetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_SETTEXT:
             Log("WM_SETTEXT");
             break;
+        case WM_APP + 1:  // kHangMessage
+            Log("HANG");
+            Sleep(INFINITE);
+            return 0;
         case WM_CLOSE:
             Log("WM_CLOSE");
             DestroyWindow(hwnd);

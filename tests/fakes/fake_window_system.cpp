@@ -54,14 +54,40 @@ FakeWindow* FakeWindowSystem::Find(Hwnd hwnd) {
     return found == windows.end() ? nullptr : &*found;
 }
 
-void FakeWindowSystem::Record(const std::string& name, const std::string& args) {
+FakeWindowSystem::Lock FakeWindowSystem::Record(const std::string& name, const std::string& args) {
+    Lock lock(mutex_);
+    lastCaller = std::this_thread::get_id();
     ++calls[name];
     log.push_back(name + "(" + args + ")");
+    return lock;
+}
+
+void FakeWindowSystem::WaitWhileHung(Lock& lock, Hwnd hwnd) {
+    ++blocked_;
+    recovered_.wait(lock, [&] {
+        const FakeWindow* w = Find(hwnd);
+        return w == nullptr || !w->hung;
+    });
+    --blocked_;
+}
+
+void FakeWindowSystem::Recover(Hwnd hwnd) {
+    {
+        const Lock lock(mutex_);
+        if (FakeWindow* w = Find(hwnd))
+            w->hung = false;
+    }
+    recovered_.notify_all();
+}
+
+int FakeWindowSystem::Blocked() {
+    const Lock lock(mutex_);
+    return blocked_;
 }
 
 KernelHandle FakeWindowSystem::CreateToolhelp32Snapshot(std::uint32_t dwFlags, Pid th32ProcessID) {
-    Record("CreateToolhelp32Snapshot",
-           std::to_string(dwFlags) + "," + std::to_string(th32ProcessID));
+    const auto lock = Record("CreateToolhelp32Snapshot",
+                             std::to_string(dwFlags) + "," + std::to_string(th32ProcessID));
     if (snapshotFails)
         return kInvalidHandle;
     const KernelHandle handle = nextSnapshot_++;
@@ -87,23 +113,23 @@ std::int32_t FakeWindowSystem::Fill(KernelHandle hSnapshot, ProcessEntry32& entr
 }
 
 std::int32_t FakeWindowSystem::Process32First(KernelHandle hSnapshot, ProcessEntry32& entry) {
-    Record("Process32First", std::to_string(hSnapshot));
+    const auto lock = Record("Process32First", std::to_string(hSnapshot));
     return Fill(hSnapshot, entry, true);
 }
 
 std::int32_t FakeWindowSystem::Process32Next(KernelHandle hSnapshot, ProcessEntry32& entry) {
-    Record("Process32Next", std::to_string(hSnapshot));
+    const auto lock = Record("Process32Next", std::to_string(hSnapshot));
     return Fill(hSnapshot, entry, false);
 }
 
 std::int32_t FakeWindowSystem::CloseHandle(KernelHandle handle) {
-    Record("CloseHandle", std::to_string(handle));
+    const auto lock = Record("CloseHandle", std::to_string(handle));
     return snapshots_.erase(handle) ? 1 : 0;
 }
 
 std::unique_ptr<WmiCollection> FakeWindowSystem::InstancesOf(const std::wstring& moniker,
                                                              const std::wstring& className) {
-    Record("InstancesOf", "");
+    const auto lock = Record("InstancesOf", "");
     if (wmiServiceFails || moniker != L"WinMgmts:" || className != L"Win32_Process") {
         throw StepError(L"无法列出正在运行的进程", L"WMI 服务不可用（HRESULT 0x80041003）");
     }
@@ -111,8 +137,8 @@ std::unique_ptr<WmiCollection> FakeWindowSystem::InstancesOf(const std::wstring&
 }
 
 Hwnd FakeWindowSystem::FindWindowA(const char* lpClassName, const char* lpWindowName) {
-    Record("FindWindowA", std::string(lpClassName ? lpClassName : "null") + "," +
-                              (lpWindowName ? lpWindowName : "null"));
+    const auto lock = Record("FindWindowA", std::string(lpClassName ? lpClassName : "null") + "," +
+                                                (lpWindowName ? lpWindowName : "null"));
     for (const FakeWindow& w : windows) {
         if (w.parent == 0)
             return w.hwnd;
@@ -121,7 +147,7 @@ Hwnd FakeWindowSystem::FindWindowA(const char* lpClassName, const char* lpWindow
 }
 
 Hwnd FakeWindowSystem::GetParent(Hwnd hWnd) {
-    Record("GetParent", std::to_string(hWnd));
+    const auto lock = Record("GetParent", std::to_string(hWnd));
     const FakeWindow* w = Find(hWnd);
     if (w == nullptr)
         return 0;
@@ -133,7 +159,7 @@ Hwnd FakeWindowSystem::GetParent(Hwnd hWnd) {
 }
 
 std::uint32_t FakeWindowSystem::GetWindowThreadProcessId(Hwnd hWnd, Pid* lpdwProcessId) {
-    Record("GetWindowThreadProcessId", std::to_string(hWnd));
+    const auto lock = Record("GetWindowThreadProcessId", std::to_string(hWnd));
     const FakeWindow* w = Find(hWnd);
     if (w == nullptr)
         return 0;
@@ -143,7 +169,7 @@ std::uint32_t FakeWindowSystem::GetWindowThreadProcessId(Hwnd hWnd, Pid* lpdwPro
 }
 
 Hwnd FakeWindowSystem::GetWindow(Hwnd hWnd, std::uint32_t uCmd) {
-    Record("GetWindow", std::to_string(hWnd) + "," + std::to_string(uCmd));
+    const auto lock = Record("GetWindow", std::to_string(hWnd) + "," + std::to_string(uCmd));
     if (uCmd != api::kGwHwndNext)
         return 0;
     const FakeWindow* w = Find(hWnd);
@@ -160,7 +186,8 @@ Hwnd FakeWindowSystem::GetWindow(Hwnd hWnd, std::uint32_t uCmd) {
 }
 
 std::int32_t FakeWindowSystem::GetWindowTextA(Hwnd hWnd, char* lpString, std::int32_t nMaxCount) {
-    Record("GetWindowTextA", std::to_string(hWnd) + "," + std::to_string(nMaxCount));
+    const auto lock =
+        Record("GetWindowTextA", std::to_string(hWnd) + "," + std::to_string(nMaxCount));
     const FakeWindow* w = Find(hWnd);
     if (w == nullptr || nMaxCount <= 0)
         return 0;
@@ -172,7 +199,8 @@ std::int32_t FakeWindowSystem::GetWindowTextA(Hwnd hWnd, char* lpString, std::in
 }
 
 std::int32_t FakeWindowSystem::SetWindowTextA(Hwnd hWnd, const char* lpString) {
-    Record("SetWindowTextA", std::to_string(hWnd) + "," + lpString);
+    auto lock = Record("SetWindowTextA", std::to_string(hWnd) + "," + lpString);
+    WaitWhileHung(lock, hWnd);
     FakeWindow* w = Find(hWnd);
     if (w == nullptr)
         return 0;
@@ -181,7 +209,8 @@ std::int32_t FakeWindowSystem::SetWindowTextA(Hwnd hWnd, const char* lpString) {
 }
 
 std::int32_t FakeWindowSystem::ShowWindow(Hwnd hWnd, std::int32_t nCmdShow) {
-    Record("ShowWindow", std::to_string(hWnd) + "," + std::to_string(nCmdShow));
+    auto lock = Record("ShowWindow", std::to_string(hWnd) + "," + std::to_string(nCmdShow));
+    WaitWhileHung(lock, hWnd);
     FakeWindow* w = Find(hWnd);
     if (w == nullptr)
         return 0;
@@ -191,7 +220,8 @@ std::int32_t FakeWindowSystem::ShowWindow(Hwnd hWnd, std::int32_t nCmdShow) {
 }
 
 std::int32_t FakeWindowSystem::CloseWindow(Hwnd hWnd) {
-    Record("CloseWindow", std::to_string(hWnd));
+    auto lock = Record("CloseWindow", std::to_string(hWnd));
+    WaitWhileHung(lock, hWnd);
     FakeWindow* w = Find(hWnd);
     if (w == nullptr)
         return 0;
@@ -200,7 +230,8 @@ std::int32_t FakeWindowSystem::CloseWindow(Hwnd hWnd) {
 }
 
 std::int32_t FakeWindowSystem::OpenIcon(Hwnd hWnd) {
-    Record("OpenIcon", std::to_string(hWnd));
+    auto lock = Record("OpenIcon", std::to_string(hWnd));
+    WaitWhileHung(lock, hWnd);
     FakeWindow* w = Find(hWnd);
     if (w == nullptr)
         return 0;
@@ -209,7 +240,7 @@ std::int32_t FakeWindowSystem::OpenIcon(Hwnd hWnd) {
 }
 
 std::int32_t FakeWindowSystem::SetForegroundWindow(Hwnd hWnd) {
-    Record("SetForegroundWindow", std::to_string(hWnd));
+    const auto lock = Record("SetForegroundWindow", std::to_string(hWnd));
     if (Find(hWnd) == nullptr)
         return 0;
     foreground = hWnd;
@@ -218,8 +249,9 @@ std::int32_t FakeWindowSystem::SetForegroundWindow(Hwnd hWnd) {
 
 std::int32_t FakeWindowSystem::PostMessageA(Hwnd hWnd, std::uint32_t Msg, std::int32_t wParam,
                                             std::int32_t lParam) {
-    Record("PostMessageA", std::to_string(hWnd) + "," + std::to_string(Msg) + "," +
-                               std::to_string(wParam) + "," + std::to_string(lParam));
+    const auto lock =
+        Record("PostMessageA", std::to_string(hWnd) + "," + std::to_string(Msg) + "," +
+                                   std::to_string(wParam) + "," + std::to_string(lParam));
     // As on Windows: window 0 queues a thread message, the broadcast handle
     // reaches every top-level window; both succeed.
     if (hWnd != 0 && hWnd != api::kHwndBroadcast && Find(hWnd) == nullptr)
@@ -229,31 +261,32 @@ std::int32_t FakeWindowSystem::PostMessageA(Hwnd hWnd, std::uint32_t Msg, std::i
 }
 
 std::int32_t FakeWindowSystem::IsWindow(Hwnd hWnd) {
-    Record("IsWindow", std::to_string(hWnd));
+    const auto lock = Record("IsWindow", std::to_string(hWnd));
     return Find(hWnd) != nullptr ? 1 : 0;
 }
 
 std::int32_t FakeWindowSystem::IsWindowVisible(Hwnd hWnd) {
-    Record("IsWindowVisible", std::to_string(hWnd));
+    const auto lock = Record("IsWindowVisible", std::to_string(hWnd));
     const FakeWindow* w = Find(hWnd);
     return w != nullptr && w->visible ? 1 : 0;
 }
 
 std::int32_t FakeWindowSystem::FlashWindow(Hwnd hWnd, std::int32_t bInvert) {
-    Record("FlashWindow", std::to_string(hWnd) + "," + std::to_string(bInvert));
+    const auto lock = Record("FlashWindow", std::to_string(hWnd) + "," + std::to_string(bInvert));
     return 0;
 }
 
 std::int32_t FakeWindowSystem::GetWindowLongA(Hwnd hWnd, std::int32_t nIndex) {
-    Record("GetWindowLongA", std::to_string(hWnd) + "," + std::to_string(nIndex));
+    const auto lock = Record("GetWindowLongA", std::to_string(hWnd) + "," + std::to_string(nIndex));
     const FakeWindow* w = Find(hWnd);
     return w != nullptr && nIndex == api::kGwlExStyle ? w->exStyle : 0;
 }
 
 std::int32_t FakeWindowSystem::SetWindowLongA(Hwnd hWnd, std::int32_t nIndex,
                                               std::int32_t dwNewLong) {
-    Record("SetWindowLongA",
-           std::to_string(hWnd) + "," + std::to_string(nIndex) + "," + std::to_string(dwNewLong));
+    auto lock = Record("SetWindowLongA", std::to_string(hWnd) + "," + std::to_string(nIndex) + "," +
+                                             std::to_string(dwNewLong));
+    WaitWhileHung(lock, hWnd);
     FakeWindow* w = Find(hWnd);
     if (w == nullptr || nIndex != api::kGwlExStyle)
         return 0;
@@ -265,9 +298,9 @@ std::int32_t FakeWindowSystem::SetWindowLongA(Hwnd hWnd, std::int32_t nIndex,
 std::int32_t FakeWindowSystem::SetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t crKey,
                                                           std::uint8_t bAlpha,
                                                           std::uint32_t dwFlags) {
-    Record("SetLayeredWindowAttributes", std::to_string(hwnd) + "," + std::to_string(crKey) + "," +
-                                             std::to_string(bAlpha) + "," +
-                                             std::to_string(dwFlags));
+    const auto lock = Record("SetLayeredWindowAttributes",
+                             std::to_string(hwnd) + "," + std::to_string(crKey) + "," +
+                                 std::to_string(bAlpha) + "," + std::to_string(dwFlags));
     FakeWindow* w = Find(hwnd);
     if (w == nullptr || (w->exStyle & api::kWsExLayered) == 0)
         return 0;

@@ -3,11 +3,14 @@
 // snapshot order. Every call is counted and logged.
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/window_system.h"
@@ -25,6 +28,10 @@ struct FakeWindow {
     bool iconic = false;
     std::int32_t exStyle = 0;
     std::optional<std::uint8_t> alpha;  // set by SetLayeredWindowAttributes
+    // A window whose thread does not answer: the calls that wait on it
+    // (ShowWindow, CloseWindow, OpenIcon, SetWindowTextA, SetWindowLongA)
+    // block until Recover.
+    bool hung = false;
 };
 
 struct FakeProcess {
@@ -54,9 +61,15 @@ public:
     std::map<std::string, int> calls;  // calls per operation name
     std::vector<PostedMessage> posted;
     Hwnd foreground = 0;
+    std::thread::id lastCaller;  // the thread that made the latest call
     int liveWmiCollections = 0;
 
     FakeWindow& AddWindow(Hwnd hwnd, Pid pid, std::string title = {});
+    // Lets the blocked calls on a hung window finish (also when the window
+    // was removed, as when its process dies).
+    void Recover(Hwnd hwnd);
+    // Calls blocked on hung windows right now.
+    int Blocked();
     FakeWindow* Find(Hwnd hwnd);
     int OpenSnapshots() const { return static_cast<int>(snapshots_.size()); }
 
@@ -87,13 +100,22 @@ public:
                                             std::uint32_t dwFlags) override;
 
 private:
+    using Lock = std::unique_lock<std::mutex>;
+    // Every call locks the fake (workers of the deadline layer call from
+    // their own threads) and is counted and logged.
+    Lock Record(const std::string& name, const std::string& args);
+    // Blocks, with the lock released, while the window is hung.
+    void WaitWhileHung(Lock& lock, Hwnd hwnd);
+
     struct Snapshot {
         std::vector<FakeProcess> records;
         std::size_t next = 0;
     };
-    void Record(const std::string& name, const std::string& args);
     std::int32_t Fill(KernelHandle hSnapshot, ProcessEntry32& entry, bool first);
 
+    std::mutex mutex_;
+    std::condition_variable recovered_;
+    int blocked_ = 0;
     std::map<KernelHandle, Snapshot> snapshots_;
     KernelHandle nextSnapshot_ = 0x100;
 };

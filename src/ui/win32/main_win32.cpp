@@ -2,6 +2,7 @@
 // its start-up steps, then the message loop.
 #include <windows.h>
 
+#include "platform/deadline_window_system.h"
 #include "platform/step_error.h"
 #include "platform/win32/toolkit_win32.h"
 #include "platform/win32/window_system_win32.h"
@@ -12,7 +13,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     using namespace vindrel;
     try {
         win32::Win32Toolkit toolkit(instance, IDI_VINDREL, IDC_LABEL9_POINTER);
-        win32::Win32WindowSystem windowSystem;
+        win32::Win32WindowSystem platform;
+        // A target that stops answering blocks some calls until it dies:
+        // those calls get a deadline, well inside two seconds.
+        DeadlineWindowSystem windowSystem(platform, static_cast<Pid>(GetCurrentProcessId()),
+                                          std::chrono::milliseconds(1500));
         Form1 form(toolkit, toolkit, windowSystem);
         form.Form_Load();
         return toolkit.Run(showCommand);

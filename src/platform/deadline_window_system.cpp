@@ -1,0 +1,165 @@
+#include "platform/deadline_window_system.h"
+
+#include <condition_variable>
+#include <future>
+#include <mutex>
+#include <set>
+#include <thread>
+
+#include "platform/conversions.h"
+#include "platform/step_error.h"
+
+namespace vindrel {
+
+// Shared with the workers, which may outlive the caller's wait (and this
+// object, at the end of the program).
+struct DeadlineWindowSystem::Pending {
+    std::mutex mutex;
+    std::condition_variable idle;
+    std::multiset<Hwnd> windows;
+};
+
+namespace {
+
+[[noreturn]] void NotResponding(Hwnd window, std::chrono::milliseconds deadline) {
+    const auto seconds =
+        std::chrono::duration_cast<std::chrono::seconds>(deadline + std::chrono::milliseconds(999));
+    throw StepError(L"目标窗口没有响应", L"窗口 " + DecimalText(window) + L" 的程序在 " +
+                                             std::to_wstring(seconds.count()) +
+                                             L" 秒内没有处理请求，操作已放弃");
+}
+
+}  // namespace
+
+DeadlineWindowSystem::DeadlineWindowSystem(WindowSystem& inner, Pid self,
+                                           std::chrono::milliseconds deadline)
+    : inner_(inner), self_(self), deadline_(deadline), pending_(std::make_shared<Pending>()) {}
+
+DeadlineWindowSystem::~DeadlineWindowSystem() = default;
+
+bool DeadlineWindowSystem::WaitIdle(std::chrono::milliseconds timeout) {
+    std::unique_lock lock(pending_->mutex);
+    return pending_->idle.wait_for(lock, timeout, [&] { return pending_->windows.empty(); });
+}
+
+std::int32_t DeadlineWindowSystem::Guarded(Hwnd window, std::function<std::int32_t()> call) {
+    Pid owner = 0;
+    if (inner_.GetWindowThreadProcessId(window, &owner) == 0 || owner == self_)
+        return call();
+
+    std::promise<std::int32_t> done;
+    std::future<std::int32_t> result = done.get_future();
+    {
+        const std::lock_guard lock(pending_->mutex);
+        if (pending_->windows.count(window) != 0)
+            NotResponding(window, deadline_);
+        pending_->windows.insert(window);
+    }
+    std::thread([pending = pending_, window, call = std::move(call),
+                 done = std::move(done)]() mutable {
+        std::int32_t value = 0;
+        std::exception_ptr failure;
+        try {
+            value = call();
+        } catch (...) {
+            failure = std::current_exception();  // the caller's to see
+        }
+        // Off the pending list before the caller hears of the result, so a
+        // call made right after it does not find the window still pending.
+        {
+            const std::lock_guard lock(pending->mutex);
+            pending->windows.erase(pending->windows.find(window));
+            pending->idle.notify_all();
+        }
+        if (failure) {
+            done.set_exception(failure);
+        } else {
+            done.set_value(value);
+        }
+    }).detach();
+    if (result.wait_for(deadline_) != std::future_status::ready)
+        NotResponding(window, deadline_);
+    return result.get();
+}
+
+KernelHandle DeadlineWindowSystem::CreateToolhelp32Snapshot(std::uint32_t dwFlags,
+                                                            Pid th32ProcessID) {
+    return inner_.CreateToolhelp32Snapshot(dwFlags, th32ProcessID);
+}
+std::int32_t DeadlineWindowSystem::Process32First(KernelHandle hSnapshot, ProcessEntry32& entry) {
+    return inner_.Process32First(hSnapshot, entry);
+}
+std::int32_t DeadlineWindowSystem::Process32Next(KernelHandle hSnapshot, ProcessEntry32& entry) {
+    return inner_.Process32Next(hSnapshot, entry);
+}
+std::int32_t DeadlineWindowSystem::CloseHandle(KernelHandle handle) {
+    return inner_.CloseHandle(handle);
+}
+std::unique_ptr<WmiCollection> DeadlineWindowSystem::InstancesOf(const std::wstring& moniker,
+                                                                 const std::wstring& className) {
+    return inner_.InstancesOf(moniker, className);
+}
+Hwnd DeadlineWindowSystem::FindWindowA(const char* lpClassName, const char* lpWindowName) {
+    return inner_.FindWindowA(lpClassName, lpWindowName);
+}
+Hwnd DeadlineWindowSystem::GetParent(Hwnd hWnd) {
+    return inner_.GetParent(hWnd);
+}
+std::uint32_t DeadlineWindowSystem::GetWindowThreadProcessId(Hwnd hWnd, Pid* lpdwProcessId) {
+    return inner_.GetWindowThreadProcessId(hWnd, lpdwProcessId);
+}
+Hwnd DeadlineWindowSystem::GetWindow(Hwnd hWnd, std::uint32_t uCmd) {
+    return inner_.GetWindow(hWnd, uCmd);
+}
+std::int32_t DeadlineWindowSystem::GetWindowTextA(Hwnd hWnd, char* lpString,
+                                                  std::int32_t nMaxCount) {
+    return inner_.GetWindowTextA(hWnd, lpString, nMaxCount);
+}
+std::int32_t DeadlineWindowSystem::SetWindowTextA(Hwnd hWnd, const char* lpString) {
+    // The text is copied: the worker may outlive the caller's buffer.
+    return Guarded(hWnd, [&inner = inner_, hWnd, text = std::string(lpString)] {
+        return inner.SetWindowTextA(hWnd, text.c_str());
+    });
+}
+std::int32_t DeadlineWindowSystem::ShowWindow(Hwnd hWnd, std::int32_t nCmdShow) {
+    return Guarded(hWnd,
+                   [&inner = inner_, hWnd, nCmdShow] { return inner.ShowWindow(hWnd, nCmdShow); });
+}
+std::int32_t DeadlineWindowSystem::CloseWindow(Hwnd hWnd) {
+    return Guarded(hWnd, [&inner = inner_, hWnd] { return inner.CloseWindow(hWnd); });
+}
+std::int32_t DeadlineWindowSystem::OpenIcon(Hwnd hWnd) {
+    return Guarded(hWnd, [&inner = inner_, hWnd] { return inner.OpenIcon(hWnd); });
+}
+std::int32_t DeadlineWindowSystem::SetForegroundWindow(Hwnd hWnd) {
+    return inner_.SetForegroundWindow(hWnd);
+}
+std::int32_t DeadlineWindowSystem::PostMessageA(Hwnd hWnd, std::uint32_t Msg, std::int32_t wParam,
+                                                std::int32_t lParam) {
+    return inner_.PostMessageA(hWnd, Msg, wParam, lParam);
+}
+std::int32_t DeadlineWindowSystem::IsWindow(Hwnd hWnd) {
+    return inner_.IsWindow(hWnd);
+}
+std::int32_t DeadlineWindowSystem::IsWindowVisible(Hwnd hWnd) {
+    return inner_.IsWindowVisible(hWnd);
+}
+std::int32_t DeadlineWindowSystem::FlashWindow(Hwnd hWnd, std::int32_t bInvert) {
+    return inner_.FlashWindow(hWnd, bInvert);
+}
+std::int32_t DeadlineWindowSystem::GetWindowLongA(Hwnd hWnd, std::int32_t nIndex) {
+    return inner_.GetWindowLongA(hWnd, nIndex);
+}
+std::int32_t DeadlineWindowSystem::SetWindowLongA(Hwnd hWnd, std::int32_t nIndex,
+                                                  std::int32_t dwNewLong) {
+    return Guarded(hWnd, [&inner = inner_, hWnd, nIndex, dwNewLong] {
+        return inner.SetWindowLongA(hWnd, nIndex, dwNewLong);
+    });
+}
+std::int32_t DeadlineWindowSystem::SetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t crKey,
+                                                              std::uint8_t bAlpha,
+                                                              std::uint32_t dwFlags) {
+    return inner_.SetLayeredWindowAttributes(hwnd, crKey, bAlpha, dwFlags);
+}
+
+}  // namespace vindrel

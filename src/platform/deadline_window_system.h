@@ -1,0 +1,67 @@
+// Keeps a hung target from freezing the program. The calls that wait on
+// the target window's thread when it lives in another process (ShowWindow,
+// CloseWindow, OpenIcon, SetWindowTextA, SetWindowLongA) run on a worker
+// thread of their own; the caller waits for them up to a deadline. A call
+// that misses it is left to finish whenever the target answers (or dies)
+// and the caller gets a StepError saying the target is not responding. While
+// such a call is pending, further waiting calls on the same window fail at
+// once instead of queueing behind it; other windows are not affected.
+// Every other call goes straight through, as do calls on the program's own
+// windows, which a worker could not reach while the caller waits.
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <memory>
+
+#include "platform/window_system.h"
+
+namespace vindrel {
+
+class DeadlineWindowSystem : public WindowSystem {
+public:
+    // self: the program's own process id.
+    DeadlineWindowSystem(WindowSystem& inner, Pid self, std::chrono::milliseconds deadline);
+    ~DeadlineWindowSystem() override;
+
+    // Waits until no call is pending (for tests and orderly shutdown);
+    // false when calls are still pending after the timeout.
+    bool WaitIdle(std::chrono::milliseconds timeout);
+
+    KernelHandle CreateToolhelp32Snapshot(std::uint32_t dwFlags, Pid th32ProcessID) override;
+    std::int32_t Process32First(KernelHandle hSnapshot, ProcessEntry32& entry) override;
+    std::int32_t Process32Next(KernelHandle hSnapshot, ProcessEntry32& entry) override;
+    std::int32_t CloseHandle(KernelHandle handle) override;
+    std::unique_ptr<WmiCollection> InstancesOf(const std::wstring& moniker,
+                                               const std::wstring& className) override;
+    Hwnd FindWindowA(const char* lpClassName, const char* lpWindowName) override;
+    Hwnd GetParent(Hwnd hWnd) override;
+    std::uint32_t GetWindowThreadProcessId(Hwnd hWnd, Pid* lpdwProcessId) override;
+    Hwnd GetWindow(Hwnd hWnd, std::uint32_t uCmd) override;
+    std::int32_t GetWindowTextA(Hwnd hWnd, char* lpString, std::int32_t nMaxCount) override;
+    std::int32_t SetWindowTextA(Hwnd hWnd, const char* lpString) override;
+    std::int32_t ShowWindow(Hwnd hWnd, std::int32_t nCmdShow) override;
+    std::int32_t CloseWindow(Hwnd hWnd) override;
+    std::int32_t OpenIcon(Hwnd hWnd) override;
+    std::int32_t SetForegroundWindow(Hwnd hWnd) override;
+    std::int32_t PostMessageA(Hwnd hWnd, std::uint32_t Msg, std::int32_t wParam,
+                              std::int32_t lParam) override;
+    std::int32_t IsWindow(Hwnd hWnd) override;
+    std::int32_t IsWindowVisible(Hwnd hWnd) override;
+    std::int32_t FlashWindow(Hwnd hWnd, std::int32_t bInvert) override;
+    std::int32_t GetWindowLongA(Hwnd hWnd, std::int32_t nIndex) override;
+    std::int32_t SetWindowLongA(Hwnd hWnd, std::int32_t nIndex, std::int32_t dwNewLong) override;
+    std::int32_t SetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t crKey, std::uint8_t bAlpha,
+                                            std::uint32_t dwFlags) override;
+
+private:
+    struct Pending;
+    std::int32_t Guarded(Hwnd window, std::function<std::int32_t()> call);
+
+    WindowSystem& inner_;
+    Pid self_;
+    std::chrono::milliseconds deadline_;
+    std::shared_ptr<Pending> pending_;
+};
+
+}  // namespace vindrel

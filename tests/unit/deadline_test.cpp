@@ -1,0 +1,149 @@
+// A target that stops answering: calls that would wait on it give up at the
+// deadline, never queue behind a pending call, and leave other windows alone.
+#include "platform/deadline_window_system.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "fakes/fake_toolkit.h"
+#include "fakes/fake_window_system.h"
+#include "platform/step_error.h"
+#include "ui/form1.h"
+
+namespace vindrel::testing {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+constexpr Pid kSelf = 1;
+constexpr auto kDeadline = 150ms;
+
+template <class F>
+std::chrono::milliseconds Elapsed(F work) {
+    const auto start = Clock::now();
+    work();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+}
+
+class DeadlineTest : public ::testing::Test {
+protected:
+    DeadlineTest() {
+        ws.AddWindow(100, 10, "hung").hung = true;
+        ws.AddWindow(200, 20, "fine");
+        ws.AddWindow(300, kSelf, "own");
+    }
+    ~DeadlineTest() override {
+        // Let every worker finish before the fake goes.
+        ws.Recover(100);
+        EXPECT_TRUE(guarded.WaitIdle(5s));
+    }
+
+    FakeWindowSystem ws;
+    DeadlineWindowSystem guarded{ws, kSelf, kDeadline};
+};
+
+TEST_F(DeadlineTest, AHungTargetFailsAtTheDeadlineAndLaterCallsFailAtOnce) {
+    try {
+        const auto waited = Elapsed([&] { guarded.ShowWindow(100, 0); });
+        FAIL() << "returned after " << waited.count() << " ms";
+    } catch (const StepError& e) {
+        EXPECT_EQ(e.What(), L"目标窗口没有响应");
+    }
+    EXPECT_EQ(ws.Blocked(), 1);
+    // Not stacked behind the pending call: every waiting call fails at once.
+    for (int i = 0; i < 3; ++i) {
+        const auto waited = Elapsed([&] {
+            EXPECT_THROW(guarded.SetWindowTextA(100, "x"), StepError);
+            EXPECT_THROW(guarded.SetWindowLongA(100, -20, 0x80000), StepError);
+            EXPECT_THROW(guarded.CloseWindow(100), StepError);
+            EXPECT_THROW(guarded.OpenIcon(100), StepError);
+        });
+        EXPECT_LT(waited, kDeadline);
+    }
+    EXPECT_EQ(ws.Blocked(), 1);
+    // Calls that do not wait on the target still work.
+    EXPECT_EQ(guarded.IsWindow(100), 1);
+    EXPECT_EQ(guarded.GetWindowLongA(100, -20), 0);
+
+    // Another window is not affected.
+    EXPECT_EQ(guarded.ShowWindow(200, 0), 1);
+    EXPECT_FALSE(ws.Find(200)->visible);
+
+    // The target recovers: the pending call completes, nothing is reported,
+    // and the target answers again.
+    ws.Recover(100);
+    ASSERT_TRUE(guarded.WaitIdle(2s));
+    EXPECT_FALSE(ws.Find(100)->visible);
+    EXPECT_EQ(guarded.ShowWindow(100, 5), 0);
+    EXPECT_TRUE(ws.Find(100)->visible);
+}
+
+TEST_F(DeadlineTest, ATargetWhoseProcessDiesReleasesItsPendingCall) {
+    EXPECT_THROW(guarded.SetWindowTextA(100, "new"), StepError);
+    ws.windows.erase(ws.windows.begin());  // the process ends; its window goes
+    ws.Recover(100);
+    ASSERT_TRUE(guarded.WaitIdle(2s));
+    EXPECT_EQ(guarded.SetWindowTextA(100, "new"), 0);  // an invalid window now
+}
+
+TEST_F(DeadlineTest, TheProgramsOwnWindowsAndAnsweringTargetsKeepTheirResults) {
+    EXPECT_EQ(guarded.ShowWindow(300, 0), 1);
+    EXPECT_EQ(ws.lastCaller, std::this_thread::get_id());  // called directly
+    EXPECT_EQ(guarded.SetWindowLongA(200, -20, 0x80000), 0);
+    EXPECT_EQ(guarded.SetWindowLongA(200, -20, 0x80001), 0x80000);
+    EXPECT_EQ(guarded.SetWindowTextA(200, "t"), 1);
+    EXPECT_EQ(ws.Find(200)->title, "t");
+    EXPECT_EQ(guarded.ShowWindow(999, 0), 0);  // no such window
+}
+
+class HungTargetFormTest : public ::testing::Test {
+protected:
+    HungTargetFormTest() {
+        ws.AddWindow(100, 10, "hung").hung = true;
+        ws.AddWindow(200, 20, "fine");
+        app.Form_Load();
+    }
+    ~HungTargetFormTest() override {
+        ws.Recover(100);
+        EXPECT_TRUE(guarded.WaitIdle(5s));
+    }
+    void Click(std::string_view button) { toolkit.Get<FakeButton>(button).UserClick(); }
+    // What the message boxes shown so far said failed (their first line).
+    std::vector<std::wstring> Reports() {
+        std::vector<std::wstring> whats;
+        for (const auto& m : toolkit.messages) {
+            whats.push_back(m.prompt.substr(0, m.prompt.find(L'\r')));
+        }
+        toolkit.messages.clear();
+        return whats;
+    }
+
+    FakeToolkit toolkit;
+    FakeWindowSystem ws;
+    DeadlineWindowSystem guarded{ws, kSelf, kDeadline};
+    Form1 app{toolkit, toolkit, guarded};
+};
+
+TEST_F(HungTargetFormTest, EachCommandReportsOnceThatTheTargetDoesNotAnswer) {
+    toolkit.Get<FakeTextBox>("Text2").SetText(L"100");
+    Click("Command4");  // hide: waits for the deadline
+    EXPECT_EQ(Reports(), std::vector<std::wstring>{L"目标窗口没有响应"});
+    const auto waited = Elapsed([&] {
+        Click("Command8");
+        Click("Command17");
+        Click("Command19");
+        Click("Command22");
+        toolkit.Get<FakeScrollBar>("HScroll2").UserStep(-1);
+    });
+    EXPECT_LT(waited, kDeadline);
+    EXPECT_EQ(Reports(), std::vector<std::wstring>(5, L"目标窗口没有响应"));
+
+    toolkit.Get<FakeTextBox>("Text2").SetText(L"200");
+    Click("Command4");
+    EXPECT_EQ(Reports(), std::vector<std::wstring>{L"成功"});
+}
+
+}  // namespace
+}  // namespace vindrel::testing
