@@ -82,8 +82,7 @@ std::vector<int> ParseCounts(const std::wstring& text) {
     while (start <= text.size()) {
         const std::size_t comma = text.find(L',', start);
         counts.push_back(std::stoi(text.substr(start, comma - start)));
-        if (comma == std::wstring::npos)
-            break;
+        if (comma == std::wstring::npos) break;
         start = comma + 1;
     }
     std::sort(counts.begin(), counts.end());
@@ -147,8 +146,7 @@ std::vector<std::vector<std::wstring>> VindrelTable(const e2e::Vindrel& app) {
 double StartupMs(const std::wstring& exe, const wchar_t* windowClass) {
     const auto start = Clock::now();
     e2e::Process program(L"\"" + exe + L"\"");  // waits for input idle
-    if (program.WaitForWindow(windowClass) == nullptr)
-        return -1;
+    if (program.WaitForWindow(windowClass) == nullptr) return -1;
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
@@ -159,10 +157,8 @@ int wmain(int argc, wchar_t** argv) {
     int reps = 5;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::wstring flag = argv[i];
-        if (flag == L"--counts")
-            counts = ParseCounts(argv[i + 1]);
-        if (flag == L"--reps")
-            reps = std::max(1, std::stoi(argv[i + 1]));
+        if (flag == L"--counts") counts = ParseCounts(argv[i + 1]);
+        if (flag == L"--reps") reps = std::max(1, std::stoi(argv[i + 1]));
     }
 
     const win32::ComApartment com;

@@ -10,12 +10,10 @@ void ListBox::Clear() {
 }
 
 void ListBox::SetListIndex(int index) {
-    if (index < -1 || index >= ListCount() || index == StoredIndex())
-        return;
+    if (index < -1 || index >= ListCount() || index == StoredIndex()) return;
     known_ = index;
     StoreIndex(index);
-    if (index != -1)
-        Click.Raise();
+    if (index != -1) Click.Raise();
 }
 
 void ListBox::SetSelected(int index, bool selected) {
@@ -28,16 +26,13 @@ void ListBox::SetSelected(int index, bool selected) {
 
 void ListBox::UserSelected() {
     const int index = StoredIndex();
-    if (index == known_)
-        return;
+    if (index == known_) return;
     known_ = index;
-    if (index != -1)
-        Click.Raise();
+    if (index != -1) Click.Raise();
 }
 
 void TextBox::SetText(const std::wstring& text) {
-    if (text == StoredText())
-        return;
+    if (text == StoredText()) return;
     // Recorded first: a native control may report its own change from
     // inside StoreText, and that report must not raise Change a second time.
     known_ = text;
@@ -47,22 +42,19 @@ void TextBox::SetText(const std::wstring& text) {
 
 void TextBox::UserEdited() {
     std::wstring text = StoredText();
-    if (text == known_)
-        return;
+    if (text == known_) return;
     known_ = std::move(text);
     Change.Raise();
 }
 
 void CheckBox::SetValue(int value) {
-    if (value == StoredValue())
-        return;
+    if (value == StoredValue()) return;
     StoreValue(value);
     Click.Raise();
 }
 
 void OptionButton::Choose() {
-    if (StoredValue())
-        return;
+    if (StoredValue()) return;
     StoreChosen();
     Click.Raise();
 }
@@ -70,8 +62,7 @@ void OptionButton::Choose() {
 void ScrollBar::SetValue(int value) {
     value = std::clamp(value, min_, max_);
     ShowValue(value);
-    if (value == value_)
-        return;
+    if (value == value_) return;
     value_ = value;
     Change.Raise();
 }

@@ -20,8 +20,7 @@ class Event {
 public:
     void Connect(std::function<void()> handler) { handler_ = std::move(handler); }
     void Raise() const {
-        if (handler_)
-            handler_();
+        if (handler_) handler_();
     }
 
 private:

@@ -39,20 +39,16 @@ private:
 
 // The value of a decimal digit, ASCII or full-width; -1 for anything else.
 int DecimalDigit(wchar_t c) {
-    if (c >= L'0' && c <= L'9')
-        return c - L'0';
-    if (c >= 0xFF10 && c <= 0xFF19)
-        return c - 0xFF10;
+    if (c >= L'0' && c <= L'9') return c - L'0';
+    if (c >= 0xFF10 && c <= 0xFF19) return c - 0xFF10;
     return -1;
 }
 
 int DigitInBase(wchar_t c, int base) {
     int d = DecimalDigit(c);
     if (d < 0 && base == 16) {
-        if (c >= L'a' && c <= L'f')
-            d = c - L'a' + 10;
-        if (c >= L'A' && c <= L'F')
-            d = c - L'A' + 10;
+        if (c >= L'a' && c <= L'f') d = c - L'a' + 10;
+        if (c >= L'A' && c <= L'F') d = c - L'A' + 10;
     }
     return d < base ? d : -1;
 }
@@ -67,8 +63,7 @@ double ReadRadixInteger(Cursor& cur, int base) {
 double ReadDecimal(Cursor& cur) {
     std::string text;  // normalised ASCII form handed to from_chars
     if (cur.Peek() == L'+' || cur.Peek() == L'-') {
-        if (cur.Peek() == L'-')
-            text += '-';
+        if (cur.Peek() == L'-') text += '-';
         cur.Next();
     }
     std::string intDigits, fracDigits;
@@ -83,8 +78,7 @@ double ReadDecimal(Cursor& cur) {
             break;
         }
     }
-    if (intDigits.empty() && fracDigits.empty())
-        return 0;
+    if (intDigits.empty() && fracDigits.empty()) return 0;
 
     // The exponent counts only when at least one digit follows its letter
     // and optional sign; "1E" and "1E+" read as 1. The cursor needs no
@@ -104,15 +98,12 @@ double ReadDecimal(Cursor& cur) {
     }
 
     text += intDigits.empty() ? "0" : intDigits;
-    if (!fracDigits.empty())
-        text += "." + fracDigits;
-    if (!expDigits.empty())
-        text += (expNegative ? "e-" : "e") + expDigits;
+    if (!fracDigits.empty()) text += "." + fracDigits;
+    if (!expDigits.empty()) text += (expNegative ? "e-" : "e") + expDigits;
 
     double value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc::result_out_of_range)
-        return value;
+    if (ec != std::errc::result_out_of_range) return value;
 
     // Out of a double's range: decide between overflow and underflow from
     // the decimal position of the first significant digit.
@@ -134,10 +125,8 @@ double ReadDecimal(Cursor& cur) {
 }
 
 std::wstring NumberText(double value) {
-    if (std::isinf(value))
-        return value > 0 ? L"无穷大" : L"负无穷大";
-    if (std::isnan(value))
-        return L"非数字";
+    if (std::isinf(value)) return value > 0 ? L"无穷大" : L"负无穷大";
+    if (std::isnan(value)) return L"非数字";
     wchar_t buffer[64];
     std::swprintf(buffer, std::size(buffer), L"%.17g", value);
     return buffer;
@@ -153,8 +142,7 @@ std::wstring HexCode(std::uint32_t code) {
 
 double NumericValue(std::wstring_view text) {
     Cursor cur(text);
-    if (cur.Peek() != L'&')
-        return ReadDecimal(cur);
+    if (cur.Peek() != L'&') return ReadDecimal(cur);
     cur.Next();
     const wchar_t radix = cur.Peek();
     if (radix == L'H' || radix == L'h') {

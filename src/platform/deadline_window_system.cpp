@@ -44,15 +44,13 @@ bool DeadlineWindowSystem::WaitIdle(std::chrono::milliseconds timeout) {
 
 std::int32_t DeadlineWindowSystem::Guarded(Hwnd window, std::function<std::int32_t()> call) {
     Pid owner = 0;
-    if (inner_.GetWindowThreadProcessId(window, &owner) == 0 || owner == self_)
-        return call();
+    if (inner_.GetWindowThreadProcessId(window, &owner) == 0 || owner == self_) return call();
 
     std::promise<std::int32_t> done;
     std::future<std::int32_t> result = done.get_future();
     {
         const std::lock_guard lock(pending_->mutex);
-        if (pending_->windows.count(window) != 0)
-            NotResponding(window, deadline_);
+        if (pending_->windows.count(window) != 0) NotResponding(window, deadline_);
         pending_->windows.insert(window);
     }
     std::thread([pending = pending_, window, call = std::move(call),
@@ -77,8 +75,7 @@ std::int32_t DeadlineWindowSystem::Guarded(Hwnd window, std::function<std::int32
             done.set_value(value);
         }
     }).detach();
-    if (result.wait_for(deadline_) != std::future_status::ready)
-        NotResponding(window, deadline_);
+    if (result.wait_for(deadline_) != std::future_status::ready) NotResponding(window, deadline_);
     return result.get();
 }
 

@@ -18,8 +18,7 @@ static_assert(sizeof(wchar_t) == 4, "the host build expects UTF-32 wchar_t");
 class Converter {
 public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
-        if (cd_ == reinterpret_cast<iconv_t>(-1))
-            throw std::runtime_error("iconv_open failed");
+        if (cd_ == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv_open failed");
     }
     ~Converter() { iconv_close(cd_); }
     Converter(const Converter&) = delete;
@@ -30,8 +29,7 @@ public:
     // Returns false when the input ends inside a multi-byte character.
     bool Convert(const char*& in, std::size_t& inLeft, char*& out, std::size_t& outLeft) {
         const std::size_t r = iconv(cd_, const_cast<char**>(&in), &inLeft, &out, &outLeft);
-        if (r != static_cast<std::size_t>(-1))
-            return true;
+        if (r != static_cast<std::size_t>(-1)) return true;
         return errno != EINVAL;
     }
     void Reset() { iconv(cd_, nullptr, nullptr, nullptr, nullptr); }

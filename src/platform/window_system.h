@@ -80,8 +80,7 @@ public:
     ScopedSnapshot(WindowSystem& ws, std::uint32_t flags, Pid pid)
         : ws_(ws), handle_(ws.CreateToolhelp32Snapshot(flags, pid)) {}
     ~ScopedSnapshot() {
-        if (handle_ != kInvalidHandle)
-            ws_.CloseHandle(handle_);
+        if (handle_ != kInvalidHandle) ws_.CloseHandle(handle_);
     }
     ScopedSnapshot(const ScopedSnapshot&) = delete;
     ScopedSnapshot& operator=(const ScopedSnapshot&) = delete;

@@ -15,8 +15,7 @@ void ProcessListing(WindowSystem& ws, ListBox& List4) {
 
 void ForEachProcess(WindowSystem& ws, const std::function<void(Pid, const std::wstring&)>& visit) {
     const ScopedSnapshot snapshot(ws, api::kTh32csSnapProcess, 0);
-    if (!snapshot.Valid())
-        return;
+    if (!snapshot.Valid()) return;
     ProcessEntry32 entry{};
     entry.dwSize = sizeof entry;
     for (auto more = ws.Process32First(snapshot.Get(), entry); more;
@@ -30,12 +29,10 @@ void ForEachProcess(WindowSystem& ws, const std::function<void(Pid, const std::w
 void ForEachTopLevelWindow(WindowSystem& ws, const std::function<bool(Hwnd, Pid)>& visit) {
     for (Hwnd window = ws.FindWindowA(nullptr, nullptr); window != 0;
          window = ws.GetWindow(window, api::kGwHwndNext)) {
-        if (ws.GetParent(window) != 0)
-            continue;
+        if (ws.GetParent(window) != 0) continue;
         Pid pid = 0;
         ws.GetWindowThreadProcessId(window, &pid);
-        if (!visit(window, pid))
-            return;
+        if (!visit(window, pid)) return;
     }
 }
 
@@ -44,8 +41,7 @@ Pid GetPsPid(WindowSystem& ws, const std::wstring& sProcess) {
     Pid result = 0;
     // No early exit: the last process bearing the name wins.
     ForEachProcess(ws, [&](Pid pid, const std::wstring& name) {
-        if (LowerCase(name) == wanted)
-            result = pid;
+        if (LowerCase(name) == wanted) result = pid;
     });
     return result;
 }
@@ -53,8 +49,7 @@ Pid GetPsPid(WindowSystem& ws, const std::wstring& sProcess) {
 Hwnd InstanceToWnd(WindowSystem& ws, Pid target_pid) {
     Hwnd result = 0;
     ForEachTopLevelWindow(ws, [&](Hwnd window, Pid pid) {
-        if (pid != target_pid)
-            return true;
+        if (pid != target_pid) return true;
         result = window;
         return false;
     });

@@ -56,8 +56,7 @@ void Refresh(ProcessTable& table, WindowSystem& ws) {
         const Pid pid = FindOrZero(pidByName, LowerCase(table.List4.List(row)));
         const Hwnd window = FindOrZero(windowByPid, pid);
         auto title = titles.find(window);
-        if (title == titles.end())
-            title = titles.emplace(window, HwndToTitle(ws, window)).first;
+        if (title == titles.end()) title = titles.emplace(window, HwndToTitle(ws, window)).first;
         AppendRow(table, pid, window, title->second);
     }
     table.List4.SetListIndex(count - 1);

@@ -28,8 +28,7 @@ void RowSelection::PidRowSelected() {
 }
 
 void RowSelection::Search(const TextBox& box, ListBox& list) {
-    if (box.Text().empty())
-        return;
+    if (box.Text().empty()) return;
     for (int row = 0; row < list.ListCount(); ++row) {
         // Read afresh: a nested click may have changed the box.
         const bool equal = NumericValue(box.Text()) == NumericValue(list.List(row));

@@ -23,8 +23,7 @@ public:
     T& Get(std::string_view name) const {
         const auto found = components_.find(name);
         T* control = found == components_.end() ? nullptr : dynamic_cast<T*>(found->second.get());
-        if (control == nullptr)
-            throw std::logic_error("layout has no such control");
+        if (control == nullptr) throw std::logic_error("layout has no such control");
         return *control;
     }
 

@@ -74,8 +74,7 @@ inline constexpr ControlSpec kControls[] = {
 
 constexpr const ControlSpec& Find(std::string_view name) {
     for (const ControlSpec& spec : kControls) {
-        if (spec.name == name)
-            return spec;
+        if (spec.name == name) return spec;
     }
     throw std::out_of_range("no control of that name");
 }

@@ -11,8 +11,7 @@ namespace vindrel::e2e {
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds deadline) {
     const auto end = std::chrono::steady_clock::now() + deadline;
     while (!condition()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
+        if (std::chrono::steady_clock::now() > end) return false;
         std::this_thread::sleep_for(20ms);
     }
     return true;
@@ -44,8 +43,7 @@ Process::Process(const std::wstring& commandLine, bool waitForInputIdle) {
     process_ = win32::UniqueProcessHandle(info.hProcess);
     CloseHandle(info.hThread);
     id_ = info.dwProcessId;
-    if (waitForInputIdle)
-        WaitForInputIdle(info.hProcess, 10000);
+    if (waitForInputIdle) WaitForInputIdle(info.hProcess, 10000);
 }
 
 Process::~Process() {
@@ -76,12 +74,10 @@ BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM param) {
     auto* search = reinterpret_cast<WindowSearch*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != search->pid || (search->visibleOnly && !IsWindowVisible(hwnd)))
-        return TRUE;
+    if (pid != search->pid || (search->visibleOnly && !IsWindowVisible(hwnd))) return TRUE;
     wchar_t cls[256] = {};
     GetClassNameW(hwnd, cls, static_cast<int>(std::size(cls)));
-    if (search->cls != nullptr && std::wstring_view(cls) != search->cls)
-        return TRUE;
+    if (search->cls != nullptr && std::wstring_view(cls) != search->cls) return TRUE;
     search->found = hwnd;
     return FALSE;
 }
@@ -102,15 +98,13 @@ HWND Process::WaitForWindow(const wchar_t* windowClass, std::chrono::millisecond
 
 Vindrel::Vindrel() : process_(L"\"" + SiblingPath(L"Vindrel.exe") + L"\"") {
     main_ = process_.WaitForWindow(L"VindrelForm1");
-    if (main_ == nullptr)
-        throw std::runtime_error("Vindrel's main window did not appear");
+    if (main_ == nullptr) throw std::runtime_error("Vindrel's main window did not appear");
 }
 
 HWND Vindrel::Control(std::string_view name) const {
     const ControlSpec& spec = layout::Find(name);
     HWND parent = main_;
-    if (spec.container != "Form1")
-        parent = Control(spec.container);
+    if (spec.container != "Form1") parent = Control(spec.container);
     return GetDlgItem(parent, ControlId(spec));
 }
 
@@ -200,8 +194,7 @@ Target::Target(const std::wstring& title) {
     process_ = Process(L"\"" + SiblingPath(L"target_window.exe") + L"\" \"" + logPath_ + L"\" \"" +
                        title + L"\"");
     window_ = process_.WaitForWindow(L"VindrelTestTarget");
-    if (window_ == nullptr)
-        throw std::runtime_error("the target window did not appear");
+    if (window_ == nullptr) throw std::runtime_error("the target window did not appear");
 }
 
 std::string Target::Log() const {
@@ -209,8 +202,7 @@ std::string Target::Log() const {
     const HANDLE file = CreateFileW(logPath_.c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return text;
+    if (file == INVALID_HANDLE_VALUE) return text;
     char buffer[4096];
     DWORD read = 0;
     while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
@@ -238,8 +230,7 @@ MessageBoxSeen WaitForMessageBox(DWORD processId, std::chrono::milliseconds dead
 }
 
 bool CloseMessageBox(const MessageBoxSeen& seen) {
-    if (seen.box == nullptr)
-        return false;
+    if (seen.box == nullptr) return false;
     PostMessageW(seen.box, WM_COMMAND, IDOK, 0);
     return WaitFor([&] { return !IsWindow(seen.box); });
 }

@@ -41,8 +41,7 @@ TEST(Table, RefreshShowsTheSessionsProcessesAndNotepadsRow) {
     const std::wstring notepadPid = std::to_wstring(notepad.Id());
     int rows = 0;
     for (std::size_t i = 0; i < names.size(); ++i) {
-        if (pids[i] != notepadPid)
-            continue;
+        if (pids[i] != notepadPid) continue;
         ++rows;
         EXPECT_EQ(names[i], L"notepad.exe");
         EXPECT_EQ(handles[i], std::to_wstring(reinterpret_cast<std::intptr_t>(notepadWindow)));

@@ -15,8 +15,7 @@ namespace {
 FILE* g_log = nullptr;
 
 void Log(const char* line) {
-    if (g_log == nullptr)
-        return;
+    if (g_log == nullptr) return;
     std::fputs(line, g_log);
     std::fputc('\n', g_log);
     std::fflush(g_log);
@@ -49,8 +48,7 @@ LRESULT CALLBACK TargetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    if (argc < 3)
-        return 2;
+    if (argc < 3) return 2;
     g_log = _wfopen(argv[1], L"w");
     const std::wstring title = argv[2];
     LocalFree(argv);
@@ -65,8 +63,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     RegisterClassExW(&wc);
     const HWND hwnd = CreateWindowExW(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW, 100,
                                       100, 320, 200, nullptr, nullptr, instance, nullptr);
-    if (hwnd == nullptr)
-        return 1;
+    if (hwnd == nullptr) return 1;
     ShowWindow(hwnd, SW_SHOWNORMAL);
     Log("READY");
     MSG msg;
@@ -74,7 +71,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-    if (g_log != nullptr)
-        std::fclose(g_log);
+    if (g_log != nullptr) std::fclose(g_log);
     return 0;
 }

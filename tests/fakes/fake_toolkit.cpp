@@ -3,11 +3,9 @@
 namespace vindrel::testing {
 
 bool FakeToolkit::Shown(std::string_view name) const {
-    if (name == "Form1")
-        return true;
+    if (name == "Form1") return true;
     const auto spec = specs_.find(name);
-    if (spec == specs_.end())
-        throw std::logic_error("no fake control of that name");
+    if (spec == specs_.end()) throw std::logic_error("no fake control of that name");
     const auto* control = dynamic_cast<const Control*>(controls_.at(name));
     return control != nullptr && control->Visible() && Shown(spec->second->container);
 }
@@ -15,8 +13,7 @@ bool FakeToolkit::Shown(std::string_view name) const {
 void FakeOptionButton::StoreChosen() {
     // Options exclude one another within their container.
     for (const auto& [name, spec] : toolkit_.specs_) {
-        if (spec->kind != ControlKind::OptionButton || spec->container != spec_.container)
-            continue;
+        if (spec->kind != ControlKind::OptionButton || spec->container != spec_.container) continue;
         toolkit_.Get<FakeOptionButton>(name).chosen_ = false;
     }
     chosen_ = true;

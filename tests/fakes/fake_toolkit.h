@@ -162,8 +162,7 @@ public:
     explicit FakeTimer(int interval) : interval_(interval) {}
     // One tick, as the clock would raise it: only while enabled.
     void Fire() {
-        if (enabled_ && interval_ > 0)
-            Tick.Raise();
+        if (enabled_ && interval_ > 0) Tick.Raise();
     }
 
 private:
@@ -219,8 +218,7 @@ public:
     T& Get(std::string_view name) const {
         const auto found = controls_.find(name);
         T* control = found == controls_.end() ? nullptr : dynamic_cast<T*>(found->second);
-        if (control == nullptr)
-            throw std::logic_error("no fake control of that name and kind");
+        if (control == nullptr) throw std::logic_error("no fake control of that name and kind");
         return *control;
     }
     FakeForm& Window() const { return *form_; }

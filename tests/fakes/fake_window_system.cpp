@@ -22,8 +22,7 @@ public:
         if (failAfter_ && next_ == *failAfter_) {
             throw StepError(L"无法列出正在运行的进程", L"WMI 读取失败（HRESULT 0x80041001）");
         }
-        if (next_ == names_.size())
-            return false;
+        if (next_ == names_.size()) return false;
         name = names_[next_++];
         return true;
     }
@@ -47,8 +46,7 @@ FakeWindow& FakeWindowSystem::AddWindow(Hwnd hwnd, Pid pid, std::string title) {
 }
 
 FakeWindow* FakeWindowSystem::Find(Hwnd hwnd) {
-    if (hwnd == 0)
-        return nullptr;
+    if (hwnd == 0) return nullptr;
     const auto found = std::find_if(windows.begin(), windows.end(),
                                     [hwnd](const FakeWindow& w) { return w.hwnd == hwnd; });
     return found == windows.end() ? nullptr : &*found;
@@ -74,8 +72,7 @@ void FakeWindowSystem::WaitWhileHung(Lock& lock, Hwnd hwnd) {
 void FakeWindowSystem::Recover(Hwnd hwnd) {
     {
         const Lock lock(mutex_);
-        if (FakeWindow* w = Find(hwnd))
-            w->hung = false;
+        if (FakeWindow* w = Find(hwnd)) w->hung = false;
     }
     recovered_.notify_all();
 }
@@ -88,8 +85,7 @@ int FakeWindowSystem::Blocked() {
 KernelHandle FakeWindowSystem::CreateToolhelp32Snapshot(std::uint32_t dwFlags, Pid th32ProcessID) {
     const auto lock = Record("CreateToolhelp32Snapshot",
                              std::to_string(dwFlags) + "," + std::to_string(th32ProcessID));
-    if (snapshotFails)
-        return kInvalidHandle;
+    if (snapshotFails) return kInvalidHandle;
     const KernelHandle handle = nextSnapshot_++;
     snapshots_[handle] = Snapshot{processes, 0};
     return handle;
@@ -97,13 +93,10 @@ KernelHandle FakeWindowSystem::CreateToolhelp32Snapshot(std::uint32_t dwFlags, P
 
 std::int32_t FakeWindowSystem::Fill(KernelHandle hSnapshot, ProcessEntry32& entry, bool first) {
     const auto found = snapshots_.find(hSnapshot);
-    if (found == snapshots_.end() || entry.dwSize != sizeof(ProcessEntry32))
-        return 0;
+    if (found == snapshots_.end() || entry.dwSize != sizeof(ProcessEntry32)) return 0;
     Snapshot& snapshot = found->second;
-    if (first)
-        snapshot.next = 0;
-    if (snapshot.next >= snapshot.records.size())
-        return 0;
+    if (first) snapshot.next = 0;
+    if (snapshot.next >= snapshot.records.size()) return 0;
     const FakeProcess& process = snapshot.records[snapshot.next++];
     entry.th32ProcessID = static_cast<std::uint32_t>(process.pid);
     std::memset(entry.szExeFile, 0, sizeof entry.szExeFile);
@@ -140,8 +133,7 @@ Hwnd FakeWindowSystem::FindWindowA(const char* lpClassName, const char* lpWindow
     const auto lock = Record("FindWindowA", std::string(lpClassName ? lpClassName : "null") + "," +
                                                 (lpWindowName ? lpWindowName : "null"));
     for (const FakeWindow& w : windows) {
-        if (w.parent == 0)
-            return w.hwnd;
+        if (w.parent == 0) return w.hwnd;
     }
     return 0;
 }
@@ -149,38 +141,30 @@ Hwnd FakeWindowSystem::FindWindowA(const char* lpClassName, const char* lpWindow
 Hwnd FakeWindowSystem::GetParent(Hwnd hWnd) {
     const auto lock = Record("GetParent", std::to_string(hWnd));
     const FakeWindow* w = Find(hWnd);
-    if (w == nullptr)
-        return 0;
-    if (w->parent != 0)
-        return w->parent;
-    if (w->popup)
-        return w->owner;
+    if (w == nullptr) return 0;
+    if (w->parent != 0) return w->parent;
+    if (w->popup) return w->owner;
     return 0;
 }
 
 std::uint32_t FakeWindowSystem::GetWindowThreadProcessId(Hwnd hWnd, Pid* lpdwProcessId) {
     const auto lock = Record("GetWindowThreadProcessId", std::to_string(hWnd));
     const FakeWindow* w = Find(hWnd);
-    if (w == nullptr)
-        return 0;
-    if (lpdwProcessId != nullptr)
-        *lpdwProcessId = w->pid;
+    if (w == nullptr) return 0;
+    if (lpdwProcessId != nullptr) *lpdwProcessId = w->pid;
     return static_cast<std::uint32_t>(w->pid) * 4 + 1;
 }
 
 Hwnd FakeWindowSystem::GetWindow(Hwnd hWnd, std::uint32_t uCmd) {
     const auto lock = Record("GetWindow", std::to_string(hWnd) + "," + std::to_string(uCmd));
-    if (uCmd != api::kGwHwndNext)
-        return 0;
+    if (uCmd != api::kGwHwndNext) return 0;
     const FakeWindow* w = Find(hWnd);
-    if (w == nullptr)
-        return 0;
+    if (w == nullptr) return 0;
     // The next sibling: the next window in order with the same parent.
     const Hwnd level = w->parent;
     auto it = windows.begin() + (w - windows.data()) + 1;
     for (; it != windows.end(); ++it) {
-        if (it->parent == level)
-            return it->hwnd;
+        if (it->parent == level) return it->hwnd;
     }
     return 0;
 }
@@ -189,8 +173,7 @@ std::int32_t FakeWindowSystem::GetWindowTextA(Hwnd hWnd, char* lpString, std::in
     const auto lock =
         Record("GetWindowTextA", std::to_string(hWnd) + "," + std::to_string(nMaxCount));
     const FakeWindow* w = Find(hWnd);
-    if (w == nullptr || nMaxCount <= 0)
-        return 0;
+    if (w == nullptr || nMaxCount <= 0) return 0;
     const auto count =
         std::min<std::size_t>(w->title.size(), static_cast<std::size_t>(nMaxCount - 1));
     std::memcpy(lpString, w->title.data(), count);
@@ -202,8 +185,7 @@ std::int32_t FakeWindowSystem::SetWindowTextA(Hwnd hWnd, const char* lpString) {
     auto lock = Record("SetWindowTextA", std::to_string(hWnd) + "," + lpString);
     WaitWhileHung(lock, hWnd);
     FakeWindow* w = Find(hWnd);
-    if (w == nullptr)
-        return 0;
+    if (w == nullptr) return 0;
     w->title = lpString;
     return 1;
 }
@@ -212,8 +194,7 @@ std::int32_t FakeWindowSystem::ShowWindow(Hwnd hWnd, std::int32_t nCmdShow) {
     auto lock = Record("ShowWindow", std::to_string(hWnd) + "," + std::to_string(nCmdShow));
     WaitWhileHung(lock, hWnd);
     FakeWindow* w = Find(hWnd);
-    if (w == nullptr)
-        return 0;
+    if (w == nullptr) return 0;
     const bool wasVisible = w->visible;
     w->visible = nCmdShow != api::kSwHide;
     return wasVisible ? 1 : 0;
@@ -223,8 +204,7 @@ std::int32_t FakeWindowSystem::CloseWindow(Hwnd hWnd) {
     auto lock = Record("CloseWindow", std::to_string(hWnd));
     WaitWhileHung(lock, hWnd);
     FakeWindow* w = Find(hWnd);
-    if (w == nullptr)
-        return 0;
+    if (w == nullptr) return 0;
     w->iconic = true;
     return 1;
 }
@@ -233,16 +213,14 @@ std::int32_t FakeWindowSystem::OpenIcon(Hwnd hWnd) {
     auto lock = Record("OpenIcon", std::to_string(hWnd));
     WaitWhileHung(lock, hWnd);
     FakeWindow* w = Find(hWnd);
-    if (w == nullptr)
-        return 0;
+    if (w == nullptr) return 0;
     w->iconic = false;
     return 1;
 }
 
 std::int32_t FakeWindowSystem::SetForegroundWindow(Hwnd hWnd) {
     const auto lock = Record("SetForegroundWindow", std::to_string(hWnd));
-    if (Find(hWnd) == nullptr)
-        return 0;
+    if (Find(hWnd) == nullptr) return 0;
     foreground = hWnd;
     return 1;
 }
@@ -254,8 +232,7 @@ std::int32_t FakeWindowSystem::PostMessageA(Hwnd hWnd, std::uint32_t Msg, std::i
                                    std::to_string(wParam) + "," + std::to_string(lParam));
     // As on Windows: window 0 queues a thread message, the broadcast handle
     // reaches every top-level window; both succeed.
-    if (hWnd != 0 && hWnd != api::kHwndBroadcast && Find(hWnd) == nullptr)
-        return 0;
+    if (hWnd != 0 && hWnd != api::kHwndBroadcast && Find(hWnd) == nullptr) return 0;
     posted.push_back({hWnd, Msg, wParam, lParam});
     return 1;
 }
@@ -288,8 +265,7 @@ std::int32_t FakeWindowSystem::SetWindowLongA(Hwnd hWnd, std::int32_t nIndex,
                                              std::to_string(dwNewLong));
     WaitWhileHung(lock, hWnd);
     FakeWindow* w = Find(hWnd);
-    if (w == nullptr || nIndex != api::kGwlExStyle)
-        return 0;
+    if (w == nullptr || nIndex != api::kGwlExStyle) return 0;
     const std::int32_t previous = w->exStyle;
     w->exStyle = dwNewLong;
     return previous;
@@ -302,8 +278,7 @@ std::int32_t FakeWindowSystem::SetLayeredWindowAttributes(Hwnd hwnd, std::uint32
                              std::to_string(hwnd) + "," + std::to_string(crKey) + "," +
                                  std::to_string(bAlpha) + "," + std::to_string(dwFlags));
     FakeWindow* w = Find(hwnd);
-    if (w == nullptr || (w->exStyle & api::kWsExLayered) == 0)
-        return 0;
+    if (w == nullptr || (w->exStyle & api::kWsExLayered) == 0) return 0;
     w->alpha = bAlpha;
     return 1;
 }

@@ -29,8 +29,7 @@ TEST_F(Form1Test, StartsUpWithCaptionsSetAndTheHiddenControlsHidden) {
         EXPECT_FALSE(toolkit.Shown(hidden)) << hidden;
     }
     for (const ControlSpec& spec : layout::kControls) {
-        if (spec.kind == ControlKind::Timer)
-            continue;
+        if (spec.kind == ControlKind::Timer) continue;
         const bool hidden = spec.name == "Command6" || spec.name == "Command14" ||
                             spec.name == "Command18" || spec.name == "Frame5" ||
                             spec.name == "Frame6" || spec.name == "Label9" ||

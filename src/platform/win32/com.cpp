@@ -50,8 +50,7 @@ ComApartment::ComApartment() {
 }
 
 ComApartment::~ComApartment() {
-    if (initialised_)
-        Com().CoUninitialize();
+    if (initialised_) Com().CoUninitialize();
 }
 
 }  // namespace vindrel::win32

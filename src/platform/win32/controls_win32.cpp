@@ -43,8 +43,7 @@ COLORREF Win32Ui::BackColour(Colour colour) const {
 }
 
 HBRUSH Win32Ui::Paint(HDC dc, const ControlSpec& spec) const {
-    if (spec.fore == Colour::Red)
-        SetTextColor(dc, kRed);
+    if (spec.fore == Colour::Red) SetTextColor(dc, kRed);
     switch (spec.back) {
         case Colour::Green:
             SetBkColor(dc, kGreen);
@@ -77,12 +76,10 @@ NativeControl::NativeControl(Win32Ui& ui, const ControlSpec& spec, HWND hwnd)
 }
 
 NativeControl* NativeControl::From(HWND hwnd) {
-    if (hwnd == nullptr)
-        return nullptr;
+    if (hwnd == nullptr) return nullptr;
     // Only windows of this thread carry our pointer; another thread's or
     // process's user data must never be read as one.
-    if (GetWindowThreadProcessId(hwnd, nullptr) != GetCurrentThreadId())
-        return nullptr;
+    if (GetWindowThreadProcessId(hwnd, nullptr) != GetCurrentThreadId()) return nullptr;
     return reinterpret_cast<NativeControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
@@ -97,13 +94,11 @@ void Win32Label::SetCaption(const std::wstring& caption) {
 }
 
 void Win32Label::OnCommand(int code) {
-    if (code == STN_CLICKED)
-        Click.Raise();
+    if (code == STN_CLICKED) Click.Raise();
 }
 
 bool Win32Label::OnSetCursor() {
-    if (!spec_.ownPointer || ui_.labelCursor == nullptr)
-        return false;
+    if (!spec_.ownPointer || ui_.labelCursor == nullptr) return false;
     SetCursor(ui_.labelCursor);
     return true;
 }
@@ -116,8 +111,7 @@ int Win32ListBox::ListCount() const {
 
 std::wstring Win32ListBox::List(int index) const {
     const LRESULT length = SendMessageW(hwnd_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (length == LB_ERR)
-        return {};
+    if (length == LB_ERR) return {};
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     const LRESULT copied = SendMessageW(hwnd_, LB_GETTEXT, static_cast<WPARAM>(index),
                                         reinterpret_cast<LPARAM>(text.data()));
@@ -157,8 +151,7 @@ void Win32ListBox::StoreIndex(int index) {
 void Win32ListBox::OnCommand(int code) {
     // LBN_SELCHANGE also comes for a click on the row already selected;
     // the base class raises a click only for a new selection.
-    if (code == LBN_SELCHANGE)
-        UserSelected();
+    if (code == LBN_SELCHANGE) UserSelected();
 }
 
 // Text box ------------------------------------------------------------------
@@ -172,15 +165,13 @@ void Win32TextBox::StoreText(const std::wstring& text) {
 }
 
 void Win32TextBox::OnCommand(int code) {
-    if (code == EN_CHANGE)
-        UserEdited();
+    if (code == EN_CHANGE) UserEdited();
 }
 
 // Button --------------------------------------------------------------------
 
 void Win32Button::OnCommand(int code) {
-    if (code == BN_CLICKED)
-        Click.Raise();
+    if (code == BN_CLICKED) Click.Raise();
 }
 
 // Check box -----------------------------------------------------------------
@@ -196,8 +187,7 @@ void Win32CheckBox::StoreValue(int value) {
 void Win32CheckBox::OnCommand(int code) {
     // A plain (not automatic) check box: the toggle is ours, so that code
     // and the user go through the same rule.
-    if (code == BN_CLICKED)
-        SetValue(1 - Value());
+    if (code == BN_CLICKED) SetValue(1 - Value());
 }
 
 // Option button -------------------------------------------------------------
@@ -211,15 +201,13 @@ void Win32OptionButton::StoreChosen() {
     const HWND parent = GetParent(hwnd_);
     for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
-        if ((GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) != BS_RADIOBUTTON)
-            continue;
+        if ((GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) != BS_RADIOBUTTON) continue;
         SendMessageW(child, BM_SETCHECK, child == hwnd_ ? BST_CHECKED : BST_UNCHECKED, 0);
     }
 }
 
 void Win32OptionButton::OnCommand(int code) {
-    if (code == BN_CLICKED)
-        Choose();
+    if (code == BN_CLICKED) Choose();
 }
 
 // Scroll bar ----------------------------------------------------------------
@@ -306,8 +294,7 @@ const wchar_t* Win32Frame::RegisterClass(HINSTANCE instance) {
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = kClass;
-    if (RegisterClassExW(&wc) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-        return nullptr;
+    if (RegisterClassExW(&wc) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
     return kClass;
 }
 
@@ -347,8 +334,7 @@ void Win32Frame::Paint() {
 // Timer ---------------------------------------------------------------------
 
 Win32Timer::~Win32Timer() {
-    if (enabled_ && ui_.form != nullptr)
-        KillTimer(ui_.form, id_);
+    if (enabled_ && ui_.form != nullptr) KillTimer(ui_.form, id_);
     ui_.timers.erase(id_);
 }
 
@@ -375,8 +361,7 @@ void Win32Timer::Apply() {
 // Form ----------------------------------------------------------------------
 
 Win32Form::~Win32Form() {
-    if (IsWindow(hwnd_))
-        DestroyWindow(hwnd_);
+    if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
 }
 
 std::wstring Win32Form::Caption() const {

@@ -6,6 +6,7 @@
 
 #include <map>
 #include <string_view>
+#include <vector>
 
 #include "platform/control_spec.h"
 
@@ -18,8 +19,7 @@ public:
     GdiObject() = default;
     explicit GdiObject(T object) : object_(object) {}
     ~GdiObject() {
-        if (object_ != nullptr)
-            DeleteObject(object_);
+        if (object_ != nullptr) DeleteObject(object_);
     }
     GdiObject(GdiObject&& other) noexcept : object_(other.object_) { other.object_ = nullptr; }
     GdiObject& operator=(GdiObject&& other) noexcept {
@@ -49,8 +49,15 @@ struct Win32Ui {
     std::map<std::string_view, HWND, std::less<>> containers;
     std::map<UINT_PTR, Win32Timer*> timers;
     HWND firstInTabOrder = nullptr;
+    // Every child window with its layout row, to lay them out again when
+    // the window moves to a screen of another DPI.
+    std::vector<std::pair<HWND, const ControlSpec*>> children;
 
     int Px(int twips) const { return TwipsToPixels(twips, dpi); }
+    // The fonts at the current DPI.
+    void CreateFonts();
+    // Places and sizes every child and sets its font at a new DPI.
+    void LayOut(int newDpi);
     // Colours the drawing of a control whose row names a back or fore
     // colour; nullptr to let the window manager draw it as usual.
     HBRUSH Paint(HDC dc, const ControlSpec& spec) const;

@@ -6,8 +6,7 @@
 namespace vindrel {
 
 std::string ToAnsi(std::wstring_view text) {
-    if (text.empty())
-        return {};
+    if (text.empty()) return {};
     const int length = static_cast<int>(text.size());
     const int size =
         WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
@@ -23,13 +22,11 @@ std::wstring FromAnsi(std::string_view bytes) {
     for (std::size_t i = 0; i < bytes.size();) {
         const bool lead = IsDBCSLeadByte(static_cast<BYTE>(bytes[i]));
         const std::size_t width = lead ? 2 : 1;
-        if (i + width > bytes.size())
-            break;
+        if (i + width > bytes.size()) break;
         i += width;
         whole = i;
     }
-    if (whole == 0)
-        return {};
+    if (whole == 0) return {};
     const int length = static_cast<int>(whole);
     const int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
     std::wstring result(static_cast<std::size_t>(size), L'\0');
@@ -39,8 +36,7 @@ std::wstring FromAnsi(std::string_view bytes) {
 
 std::wstring LowerCase(std::wstring_view text) {
     std::wstring result(text);
-    if (!result.empty())
-        CharLowerBuffW(result.data(), static_cast<DWORD>(result.size()));
+    if (!result.empty()) CharLowerBuffW(result.data(), static_cast<DWORD>(result.size()));
     return result;
 }
 

@@ -18,6 +18,15 @@ namespace {
                                            L"）失败，错误 " + HexCode(error));
 }
 
+// GetDpiForWindow exists from Windows 10 on; earlier systems have one DPI.
+UINT WindowDpi(HWND hwnd, UINT fallback) {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    const UINT dpi = getDpiForWindow != nullptr ? getDpiForWindow(hwnd) : 0;
+    return dpi != 0 ? dpi : fallback;
+}
+
 HFONT CreateUiFont(int dpi, int points, int weight) {
     // 宋体 in the GB2312 character set; where it is missing the font mapper
     // picks a font of that character set.
@@ -79,19 +88,27 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noe
         LRESULT result = 0;
         bool handled = false;
         Route(msg, wParam, lParam, result, handled);
-        if (handled)
-            return result;
+        if (handled) return result;
         switch (msg) {
             case WM_TIMER:
                 if (ui != nullptr) {
                     const auto timer = ui->timers.find(wParam);
-                    if (timer != ui->timers.end())
-                        timer->second->OnTimer();
+                    if (timer != ui->timers.end()) timer->second->OnTimer();
+                }
+                return 0;
+            case WM_DPICHANGED:
+                // Moved to a screen of another DPI: the suggested rectangle
+                // keeps the client area's twips; the controls follow.
+                if (ui != nullptr) {
+                    const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+                    ui->LayOut(HIWORD(wParam));
+                    SetWindowPos(hwnd, nullptr, suggested->left, suggested->top,
+                                 suggested->right - suggested->left,
+                                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
                 }
                 return 0;
             case WM_DESTROY:
-                if (ui != nullptr)
-                    ui->form = nullptr;
+                if (ui != nullptr) ui->form = nullptr;
                 PostQuitMessage(0);
                 return 0;
             default:
@@ -112,8 +129,7 @@ Win32Toolkit::Win32Toolkit(HINSTANCE instance, int iconId, int cursorId) {
     const HDC screen = GetDC(nullptr);
     ui_.dpi = GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);
-    ui_.defaultFont = GdiObject<HFONT>(CreateUiFont(ui_.dpi, 9, FW_NORMAL));
-    ui_.headerFont = GdiObject<HFONT>(CreateUiFont(ui_.dpi, 12, FW_BOLD));
+    ui_.CreateFonts();
     ui_.green = GdiObject<HBRUSH>(CreateSolidBrush(ui_.BackColour(Colour::Green)));
     ui_.paleYellow = GdiObject<HBRUSH>(CreateSolidBrush(ui_.BackColour(Colour::PaleYellow)));
     if (iconId != 0) {
@@ -125,8 +141,7 @@ Win32Toolkit::Win32Toolkit(HINSTANCE instance, int iconId, int cursorId) {
             instance, MAKEINTRESOURCEW(cursorId), IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
     }
     frameClass_ = Win32Frame::RegisterClass(instance);
-    if (frameClass_ == nullptr)
-        FailCreate(L"RegisterClassExW", "Frame");
+    if (frameClass_ == nullptr) FailCreate(L"RegisterClassExW", "Frame");
 }
 
 std::unique_ptr<Form> Win32Toolkit::CreateForm(const ControlSpec& spec) {
@@ -140,8 +155,9 @@ std::unique_ptr<Form> Win32Toolkit::CreateForm(const ControlSpec& spec) {
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kFormClass;
-    if (RegisterClassExW(&wc) == 0)
+    if (RegisterClassExW(&wc) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
         FailCreate(L"RegisterClassExW", spec.name);
+    }
 
     // A fixed single border with a minimise box; the client area is the
     // layout's, in pixels at the screen's DPI.
@@ -154,10 +170,20 @@ std::unique_ptr<Form> Win32Toolkit::CreateForm(const ControlSpec& spec) {
     const HWND hwnd = CreateWindowExW(
         kExStyle, kFormClass, caption.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
         frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, ui_.instance, &ui_);
-    if (hwnd == nullptr)
-        FailCreate(L"CreateWindowExW", spec.name);
+    if (hwnd == nullptr) FailCreate(L"CreateWindowExW", spec.name);
     ui_.form = hwnd;
     ui_.containers[spec.name] = hwnd;
+    // The window's own DPI, where the system tells it (a screen of another
+    // DPI than the primary one).
+    const int windowDpi = static_cast<int>(WindowDpi(hwnd, static_cast<UINT>(ui_.dpi)));
+    if (windowDpi != ui_.dpi) {
+        ui_.dpi = windowDpi;
+        ui_.CreateFonts();
+        RECT sized{0, 0, ui_.Px(spec.rect.width), ui_.Px(spec.rect.height)};
+        AdjustWindowRectEx(&sized, kStyle, FALSE, kExStyle);
+        SetWindowPos(hwnd, nullptr, 0, 0, sized.right - sized.left, sized.bottom - sized.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(ui_.defaultFont.Get()), FALSE);
     return std::make_unique<Win32Form>(hwnd);
 }
@@ -175,13 +201,33 @@ HWND Win32Toolkit::CreateChild(const ControlSpec& spec, const wchar_t* windowCla
         ui_.Px(spec.rect.left), ui_.Px(spec.rect.top), ui_.Px(spec.rect.width),
         ui_.Px(spec.rect.height), container->second,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(spec))), ui_.instance, nullptr);
-    if (hwnd == nullptr)
-        FailCreate(L"CreateWindowExW", spec.name);
+    if (hwnd == nullptr) FailCreate(L"CreateWindowExW", spec.name);
     const HFONT font = spec.headerFont ? ui_.headerFont.Get() : ui_.defaultFont.Get();
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if ((style & WS_TABSTOP) != 0 && ui_.firstInTabOrder == nullptr)
-        ui_.firstInTabOrder = hwnd;
+    if ((style & WS_TABSTOP) != 0 && ui_.firstInTabOrder == nullptr) ui_.firstInTabOrder = hwnd;
+    ui_.children.emplace_back(hwnd, &spec);
     return hwnd;
+}
+
+void Win32Ui::CreateFonts() {
+    defaultFont = GdiObject<HFONT>(CreateUiFont(dpi, 9, FW_NORMAL));
+    headerFont = GdiObject<HFONT>(CreateUiFont(dpi, 12, FW_BOLD));
+}
+
+void Win32Ui::LayOut(int newDpi) {
+    if (newDpi == dpi) return;
+    // The old fonts stay alive until no control uses them.
+    const GdiObject<HFONT> oldDefault = std::move(defaultFont);
+    const GdiObject<HFONT> oldHeader = std::move(headerFont);
+    dpi = newDpi;
+    CreateFonts();
+    for (const auto& [hwnd, spec] : children) {
+        const HFONT font = spec->headerFont ? headerFont.Get() : defaultFont.Get();
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        MoveWindow(hwnd, Px(spec->rect.left), Px(spec->rect.top), Px(spec->rect.width),
+                   Px(spec->rect.height), FALSE);
+    }
+    RedrawWindow(form, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
 std::unique_ptr<Label> Win32Toolkit::CreateLabel(const ControlSpec& spec) {
@@ -270,12 +316,10 @@ int Win32Toolkit::Run(int showCommand) {
     }
     ShowWindow(ui_.form, showCommand);
     UpdateWindow(ui_.form);
-    if (ui_.firstInTabOrder != nullptr)
-        SetFocus(ui_.firstInTabOrder);
+    if (ui_.firstInTabOrder != nullptr) SetFocus(ui_.firstInTabOrder);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (ui_.form != nullptr && IsDialogMessageW(ui_.form, &msg))
-            continue;
+        if (ui_.form != nullptr && IsDialogMessageW(ui_.form, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

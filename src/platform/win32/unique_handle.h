@@ -29,8 +29,7 @@ public:
     HANDLE Get() const { return handle_; }
     explicit operator bool() const { return handle_ != Empty(); }
     void Reset() {
-        if (handle_ != Empty())
-            ::CloseHandle(handle_);
+        if (handle_ != Empty()) ::CloseHandle(handle_);
         handle_ = Empty();
     }
 

@@ -20,8 +20,7 @@ namespace {
 // The platform's record differs in size between 32-bit and 64-bit Windows;
 // callers see the 32-bit layout whatever the build.
 std::int32_t CopyRecord(BOOL filled, const ::PROCESSENTRY32& native, ProcessEntry32& entry) {
-    if (!filled)
-        return 0;
+    if (!filled) return 0;
     entry.cntUsage = native.cntUsage;
     entry.th32ProcessID = native.th32ProcessID;
     entry.th32DefaultHeapID = static_cast<std::uint32_t>(native.th32DefaultHeapID);
@@ -69,8 +68,7 @@ std::int32_t Win32WindowSystem::CloseHandle(KernelHandle handle) {
 
 std::unique_ptr<WmiCollection> Win32WindowSystem::InstancesOf(const std::wstring& moniker,
                                                               const std::wstring& className) {
-    if (!com_)
-        com_ = std::make_unique<ComApartment>();
+    if (!com_) com_ = std::make_unique<ComApartment>();
     return CreateWmiCollection(moniker, className);
 }
 
@@ -85,8 +83,7 @@ Hwnd Win32WindowSystem::GetParent(Hwnd hWnd) {
 std::uint32_t Win32WindowSystem::GetWindowThreadProcessId(Hwnd hWnd, Pid* lpdwProcessId) {
     DWORD pid = 0;
     const DWORD thread = ::GetWindowThreadProcessId(ToHwnd(hWnd), &pid);
-    if (thread != 0 && lpdwProcessId != nullptr)
-        *lpdwProcessId = static_cast<Pid>(pid);
+    if (thread != 0 && lpdwProcessId != nullptr) *lpdwProcessId = static_cast<Pid>(pid);
     return thread;
 }
 

@@ -25,8 +25,7 @@ using Microsoft::WRL::ComPtr;
 }
 
 void Check(const wchar_t* call, HRESULT hr) {
-    if (FAILED(hr))
-        Fail(call, hr);
+    if (FAILED(hr)) Fail(call, hr);
 }
 
 bool IsDefaultMoniker(const std::wstring& moniker) {
@@ -63,8 +62,7 @@ public:
         ULONG returned = 0;
         const HRESULT hr = objects_->Next(WBEM_INFINITE, 1, &object, &returned);
         Check(L"IEnumWbemClassObject::Next", hr);
-        if (hr == WBEM_S_FALSE || returned == 0)
-            return false;
+        if (hr == WBEM_S_FALSE || returned == 0) return false;
         Variant value;
         Check(L"IWbemClassObject::Get(Name)",
               object->Get(L"Name", 0, value.Out(), nullptr, nullptr));
