@@ -17,6 +17,6 @@ echo "== host: platform calls per refresh, fake platform =="
 trap wine_stop EXIT
 wine_display
 wine_env_init
-wineserver -p
+wineserver -p >/dev/null 2>&1 </dev/null
 echo "== Wine ($WINEARCH): refresh and start-up =="
 "$VINDREL_ROOT/scripts/wine-run.sh" "$VINDREL_RUN_TREE/bin/refresh_bench.exe" "$@"

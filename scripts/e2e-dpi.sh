@@ -11,9 +11,9 @@ VINDREL_ROOT=$(cd "$(dirname "$0")/.." && pwd)
 
 set_dpi() {
     wine_reg 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1"
-    wineserver -k
-    wineserver -w
-    wineserver -p
+    wineserver -k >/dev/null 2>&1
+    wineserver -w >/dev/null 2>&1
+    wineserver -p >/dev/null 2>&1 </dev/null
 }
 
 set_dpi "$dpi"

@@ -32,6 +32,6 @@ wine_display
 wine_env_init
 # One wineserver for the whole run: the session, its handles and its
 # virtual desktop stay up between the test programs.
-wineserver -p
+wineserver -p >/dev/null 2>&1 </dev/null
 echo "test: Windows unit tests and end-to-end tests under Wine ($WINEARCH)"
 (cd "$VINDREL_RUN_TREE" && ctest --output-on-failure)
