@@ -7,7 +7,7 @@ set -eu
 # The 64-bit MinGW and Wine are for kernels that cannot run 32-bit Linux
 # programs, where the tests run a 64-bit build of the same sources.
 NATIVE_PKGS="cmake g++ make python3 googletest libgtest-dev libgmock-dev libbenchmark-dev
-clang-format g++-mingw-w64-i686-posix mingw-w64-i686-dev
+clang libclang-rt-14-dev clang-format g++-mingw-w64-i686-posix mingw-w64-i686-dev
 g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine wine64
 xvfb xdotool imagemagick fonts-wqy-zenhei locales"
 I386_PKGS="wine32:i386"

@@ -1,8 +1,9 @@
 #!/bin/bash
 # Installs what is missing, builds the host and Windows trees, and runs every
 # test: the unit tests on the host (with AddressSanitizer and
-# UndefinedBehaviorSanitizer), the same unit tests built for Windows under
-# Wine, and the end-to-end tests of Vindrel.exe under Wine.
+# UndefinedBehaviorSanitizer), a short run of the conversions' fuzz target
+# (libFuzzer), the same unit tests built for Windows under Wine, and the
+# end-to-end tests of Vindrel.exe under Wine.
 set -euo pipefail
 VINDREL_ROOT=$(cd "$(dirname "$0")/.." && pwd)
 "$VINDREL_ROOT/scripts/setup.sh"
@@ -10,6 +11,7 @@ VINDREL_ROOT=$(cd "$(dirname "$0")/.." && pwd)
 . "$VINDREL_ROOT/scripts/build.sh"
 
 build_tree host -DVINDREL_SANITIZE=ON
+build_tree fuzz -DVINDREL_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 build_windows
 
 # The product itself: a 32-bit GUI program with a Unicode entry point.
@@ -23,6 +25,9 @@ echo "check: $exe is a PE32 Windows GUI program with a Unicode entry point"
 
 echo "test: host unit tests (ASan, UBSan)"
 (cd "$VINDREL_ROOT/build/host" && ctest --output-on-failure -j "$(nproc)")
+
+echo "test: fuzzing the conversions for a few seconds (docs/fuzzing.md runs it longer)"
+(cd "$VINDREL_ROOT/build/fuzz" && ctest --output-on-failure)
 
 if [ "$VINDREL_WINE_BITS" = 64 ]; then
     echo "note: this kernel cannot run 32-bit programs; the Windows tests run the 64-bit build under 64-bit Wine"

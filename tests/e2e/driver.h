@@ -104,6 +104,11 @@ private:
     HWND window_ = nullptr;
 };
 
+// A window handle as the program writes it: decimal text.
+inline std::wstring HandleText(HWND hwnd) {
+    return std::to_wstring(reinterpret_cast<std::intptr_t>(hwnd));
+}
+
 // Text of any window (W call, correct across processes under Wine).
 std::wstring WindowText(HWND hwnd);
 

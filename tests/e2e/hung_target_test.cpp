@@ -8,10 +8,6 @@
 namespace vindrel::e2e {
 namespace {
 
-std::wstring HandleText(HWND hwnd) {
-    return std::to_wstring(reinterpret_cast<std::intptr_t>(hwnd));
-}
-
 TEST(HungTarget, EveryWaitingCommandGivesUpInTimeAndTheProgramStaysResponsive) {
     const Vindrel app;
     Target hung(L"将要挂起的窗口");

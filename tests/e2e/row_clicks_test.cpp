@@ -6,10 +6,6 @@
 namespace vindrel::e2e {
 namespace {
 
-std::wstring HandleText(HWND hwnd) {
-    return std::to_wstring(reinterpret_cast<std::intptr_t>(hwnd));
-}
-
 class RowClicks : public ::testing::Test {
 protected:
     RowClicks() {

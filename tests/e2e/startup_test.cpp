@@ -78,14 +78,22 @@ TEST(Startup, EveryVisibleControlSitsWhereTheLayoutPutsItAtTheScreensDpi) {
     EXPECT_EQ(checked, 31);  // 42 rows less the timer and the 10 hidden controls
 }
 
-TEST(Startup, TheHeaderFontIsTwelvePointAtTheScreensDpi) {
-    // Another process's font cannot be read, so the main window is built in
-    // this one, by the same toolkit, on the same screen.
-    win32::Win32Toolkit toolkit(GetModuleHandleW(nullptr), 0, 0);
+// The main window built in this process, by the same toolkit, on the same
+// screen: another process's fonts cannot be read, nor its messages faked.
+struct InProcessForm {
+    InProcessForm() { form.Form_Load(); }
+    HWND Main() const {
+        return reinterpret_cast<HWND>(static_cast<std::intptr_t>(form.Window().hWnd()));
+    }
+
+    win32::Win32Toolkit toolkit{GetModuleHandleW(nullptr), 0, 0};
     win32::Win32WindowSystem windowSystem;
-    Form1 form(toolkit, toolkit, windowSystem);
-    form.Form_Load();
-    const HWND main = reinterpret_cast<HWND>(static_cast<std::intptr_t>(form.Window().hWnd()));
+    Form1 form{toolkit, toolkit, windowSystem};
+};
+
+TEST(Startup, TheHeaderFontIsTwelvePointAtTheScreensDpi) {
+    const InProcessForm built;
+    const HWND main = built.Main();
     const HWND label = GetDlgItem(main, ControlId(layout::Find("Label6")));
     ASSERT_NE(label, nullptr);
     const auto font = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
@@ -98,11 +106,8 @@ TEST(Startup, TheHeaderFontIsTwelvePointAtTheScreensDpi) {
 }
 
 TEST(Startup, MovingToAScreenOfAnotherDpiLaysTheWindowOutAgain) {
-    win32::Win32Toolkit toolkit(GetModuleHandleW(nullptr), 0, 0);
-    win32::Win32WindowSystem windowSystem;
-    Form1 form(toolkit, toolkit, windowSystem);
-    form.Form_Load();
-    const HWND main = reinterpret_cast<HWND>(static_cast<std::intptr_t>(form.Window().hWnd()));
+    const InProcessForm built;
+    const HWND main = built.Main();
     const int dpi = ExpectedDpi() == 96 ? 144 : 96;
     RECT suggested{10, 10, 10 + TwipsToPixels(layout::kClientWidth, dpi) + 20,
                    10 + TwipsToPixels(layout::kClientHeight, dpi) + 40};
