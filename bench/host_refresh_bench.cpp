@@ -13,7 +13,7 @@ namespace {
 using namespace vindrel;
 using namespace vindrel::testing;
 
-constexpr ControlSpec kList{"L", ControlKind::ListBox, "Form1", L"", {}, 1};
+constexpr LayoutRow kList{"L", ControlKind::ListBox, "Form1", L"", {}, 1};
 
 template <void (*Algorithm)(ProcessTable&, WindowSystem&)>
 void Refreshing(benchmark::State& state) {

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "driver.h"
+#include "fakes/fake_toolkit.h"
 #include "platform/win32/com.h"
 #include "platform/win32/window_system_win32.h"
 #include "table/lookup.h"
@@ -33,29 +34,16 @@ namespace {
 using namespace vindrel;
 using Clock = std::chrono::steady_clock;
 
-// A list box in memory, for the per-row algorithm run by the benchmark.
-class MemoryList : public ListBox {
-public:
-    bool Visible() const override { return true; }
-    void SetVisible(bool) override {}
-    int ListCount() const override { return static_cast<int>(rows.size()); }
-    std::wstring List(int index) const override {
-        return index >= 0 && index < ListCount() ? rows[static_cast<std::size_t>(index)] : L"";
-    }
-    std::vector<std::wstring> rows;
+// In-memory list boxes, for the algorithms the benchmark runs itself.
+constexpr LayoutRow kMemoryList{"MemoryList", ControlKind::ListBox, "Form1", L"", {}, 1};
 
-protected:
-    void DoAddItem(const std::wstring& text) override { rows.push_back(text); }
-    void DoClear() override {
-        rows.clear();
-        selected_ = -1;
-    }
-    int StoredIndex() const override { return selected_; }
-    void StoreIndex(int index) override { selected_ = index; }
+std::unique_ptr<ListBox> MemoryList(testing::FakeToolkit& toolkit) {
+    return toolkit.CreateListBox(kMemoryList);
+}
 
-private:
-    int selected_ = -1;
-};
+const std::vector<std::wstring>& Rows(const std::unique_ptr<ListBox>& list) {
+    return dynamic_cast<const testing::FakeListBox&>(*list).Rows();
+}
 
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
@@ -127,9 +115,9 @@ int CountTopLevelWindows(WindowSystem& ws) {
 }
 
 // The platform's floor for one refresh: each walk once, with the titles.
-void Floor(WindowSystem& ws) {
-    MemoryList names;
-    ProcessListing(ws, names);
+void Floor(WindowSystem& ws, testing::FakeToolkit& toolkit) {
+    const auto names = MemoryList(toolkit);
+    ProcessListing(ws, *names);
     ForEachProcess(ws, [](Pid, const std::wstring&) {});
     ForEachTopLevelWindow(ws, [&](Hwnd window, Pid) {
         HwndToTitle(ws, window);
@@ -166,6 +154,7 @@ int wmain(int argc, wchar_t** argv) {
     const ChildNames names;
     std::vector<e2e::Process> children;
     e2e::Vindrel app;
+    testing::FakeToolkit toolkit;
 
     std::printf("%6s %8s %12s %10s %12s %14s %16s\n", "P", "windows", "refresh ms", "floor ms",
                 "per-row ms", "refresh/floor", "per-row/refresh");
@@ -191,16 +180,17 @@ int wmain(int argc, wchar_t** argv) {
         std::vector<double> refreshTimes, floorTimes;
         for (int i = 0; i < reps; ++i) {
             refreshTimes.push_back(Milliseconds([&] { app.Click("Command1"); }));
-            floorTimes.push_back(Milliseconds([&] { Floor(ws); }));
+            floorTimes.push_back(Milliseconds([&] { Floor(ws, toolkit); }));
         }
         const double refresh = Median(refreshTimes);
         const double floor = Median(floorTimes);
         const auto shown = VindrelTable(app);
-        MemoryList list4, list1, list2, list3;
-        ProcessTable table{list4, list1, list2, list3};
+        const auto list4 = MemoryList(toolkit), list1 = MemoryList(toolkit),
+                   list2 = MemoryList(toolkit), list3 = MemoryList(toolkit);
+        ProcessTable table{*list4, *list1, *list2, *list3};
         const double perRow = MedianMs(reps, [&] { RefreshPerRow(table, ws); });
-        const std::vector<std::vector<std::wstring>> reference{list4.rows, list1.rows, list2.rows,
-                                                               list3.rows};
+        const std::vector<std::vector<std::wstring>> reference{Rows(list4), Rows(list1),
+                                                               Rows(list2), Rows(list3)};
         if (shown != reference) {
             std::printf("FAIL: at P = %d the refresh and the per-row algorithm differ\n", p);
             return 1;

@@ -47,7 +47,7 @@ wine_env_init() {
 }
 
 wine_display() {
-    if [ -n "${DISPLAY:-}" ] && xdpyinfo_ok; then
+    if [ -n "${DISPLAY:-}" ] && display_alive; then
         return 0
     fi
     for n in $(seq 90 130); do
@@ -67,7 +67,7 @@ wine_display() {
     return 1
 }
 
-xdpyinfo_ok() {
+display_alive() {
     # xdotool is installed by the set-up script; it fails when the display is dead.
     xdotool getdisplaygeometry >/dev/null 2>&1
 }

@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/control_spec.h"
 #include "platform/controls.h"
+#include "platform/layout_row.h"
 
 namespace vindrel {
 
@@ -20,16 +20,16 @@ inline constexpr std::wstring_view kDefaultMessageTitle = L"Vindrel";
 class ControlFactory {
 public:
     virtual ~ControlFactory() = default;
-    virtual std::unique_ptr<Form> CreateForm(const ControlSpec& spec) = 0;
-    virtual std::unique_ptr<Label> CreateLabel(const ControlSpec& spec) = 0;
-    virtual std::unique_ptr<ListBox> CreateListBox(const ControlSpec& spec) = 0;
-    virtual std::unique_ptr<TextBox> CreateTextBox(const ControlSpec& spec) = 0;
-    virtual std::unique_ptr<Button> CreateButton(const ControlSpec& spec) = 0;
-    virtual std::unique_ptr<Frame> CreateFrame(const ControlSpec& spec) = 0;
-    virtual std::unique_ptr<ScrollBar> CreateScrollBar(const ControlSpec& spec) = 0;
-    virtual std::unique_ptr<CheckBox> CreateCheckBox(const ControlSpec& spec) = 0;
-    virtual std::unique_ptr<OptionButton> CreateOptionButton(const ControlSpec& spec) = 0;
-    virtual std::unique_ptr<Timer> CreateTimer(const ControlSpec& spec) = 0;
+    virtual std::unique_ptr<Form> CreateForm(const LayoutRow& row) = 0;
+    virtual std::unique_ptr<Label> CreateLabel(const LayoutRow& row) = 0;
+    virtual std::unique_ptr<ListBox> CreateListBox(const LayoutRow& row) = 0;
+    virtual std::unique_ptr<TextBox> CreateTextBox(const LayoutRow& row) = 0;
+    virtual std::unique_ptr<Button> CreateButton(const LayoutRow& row) = 0;
+    virtual std::unique_ptr<Frame> CreateFrame(const LayoutRow& row) = 0;
+    virtual std::unique_ptr<ScrollBar> CreateScrollBar(const LayoutRow& row) = 0;
+    virtual std::unique_ptr<CheckBox> CreateCheckBox(const LayoutRow& row) = 0;
+    virtual std::unique_ptr<OptionButton> CreateOptionButton(const LayoutRow& row) = 0;
+    virtual std::unique_ptr<Timer> CreateTimer(const LayoutRow& row) = 0;
 };
 
 class Interaction {

@@ -9,26 +9,26 @@ namespace vindrel {
 
 namespace {
 
-std::unique_ptr<Component> Create(ControlFactory& factory, const ControlSpec& spec) {
-    switch (spec.kind) {
+std::unique_ptr<Component> Create(ControlFactory& factory, const LayoutRow& row) {
+    switch (row.kind) {
         case ControlKind::Label:
-            return factory.CreateLabel(spec);
+            return factory.CreateLabel(row);
         case ControlKind::ListBox:
-            return factory.CreateListBox(spec);
+            return factory.CreateListBox(row);
         case ControlKind::TextBox:
-            return factory.CreateTextBox(spec);
+            return factory.CreateTextBox(row);
         case ControlKind::Button:
-            return factory.CreateButton(spec);
+            return factory.CreateButton(row);
         case ControlKind::Frame:
-            return factory.CreateFrame(spec);
+            return factory.CreateFrame(row);
         case ControlKind::ScrollBar:
-            return factory.CreateScrollBar(spec);
+            return factory.CreateScrollBar(row);
         case ControlKind::CheckBox:
-            return factory.CreateCheckBox(spec);
+            return factory.CreateCheckBox(row);
         case ControlKind::OptionButton:
-            return factory.CreateOptionButton(spec);
+            return factory.CreateOptionButton(row);
         case ControlKind::Timer:
-            return factory.CreateTimer(spec);
+            return factory.CreateTimer(row);
         case ControlKind::Form:
             break;
     }
@@ -40,16 +40,16 @@ std::unique_ptr<Component> Create(ControlFactory& factory, const ControlSpec& sp
 ControlSet::ControlSet(ControlFactory& factory) : form_(factory.CreateForm(layout::kForm1)) {
     // Tab order is creation order; a frame comes before its contents
     // because every control inside a frame follows it in tab order.
-    std::vector<const ControlSpec*> order;
-    for (const ControlSpec& spec : layout::kControls)
-        order.push_back(&spec);
-    std::stable_sort(order.begin(), order.end(), [](const ControlSpec* a, const ControlSpec* b) {
+    std::vector<const LayoutRow*> order;
+    for (const LayoutRow& row : layout::kControls)
+        order.push_back(&row);
+    std::stable_sort(order.begin(), order.end(), [](const LayoutRow* a, const LayoutRow* b) {
         const unsigned ta = static_cast<unsigned>(a->tab);  // -1 (no tab) sorts last
         const unsigned tb = static_cast<unsigned>(b->tab);
         return ta < tb;
     });
-    for (const ControlSpec* spec : order)
-        components_.emplace(spec->name, Create(factory, *spec));
+    for (const LayoutRow* row : order)
+        components_.emplace(row->name, Create(factory, *row));
 }
 
 }  // namespace vindrel

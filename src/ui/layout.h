@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "platform/control_spec.h"
+#include "platform/layout_row.h"
 
 namespace vindrel::layout {
 
@@ -21,10 +21,10 @@ inline constexpr int kClientHeight = 6855;
 inline constexpr std::wstring_view kHomepage = L"http://www.example.com/";
 
 // clang-format off
-inline constexpr ControlSpec kForm1 =
+inline constexpr LayoutRow kForm1 =
     {"Form1", K::Form, "", L"Vindrel", {0, 0, kClientWidth, kClientHeight}};
 
-inline constexpr ControlSpec kControls[] = {
+inline constexpr LayoutRow kControls[] = {
 //   name        kind             container caption                  left  top   width height tab  back                 fore    header own   min max  value
     {"Label6",   K::Label,        "Form1",  L"映象名称",             {360,  360,  975,  255},  14, C::Default,          C::Default, true},
     {"Label3",   K::Label,        "Form1",  L"窗口标题",             {2400, 360,  1335, 375},  5,  C::Default,          C::Default, true},
@@ -72,9 +72,9 @@ inline constexpr ControlSpec kControls[] = {
 };
 // clang-format on
 
-constexpr const ControlSpec& Find(std::string_view name) {
-    for (const ControlSpec& spec : kControls) {
-        if (spec.name == name) return spec;
+constexpr const LayoutRow& Find(std::string_view name) {
+    for (const LayoutRow& row : kControls) {
+        if (row.name == name) return row;
     }
     throw std::out_of_range("no control of that name");
 }

@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <thread>
 
-#include "platform/control_spec.h"
+#include "platform/layout_row.h"
 #include "ui/layout.h"
 
 namespace vindrel::e2e {
@@ -102,10 +102,10 @@ Vindrel::Vindrel() : process_(L"\"" + SiblingPath(L"Vindrel.exe") + L"\"") {
 }
 
 HWND Vindrel::Control(std::string_view name) const {
-    const ControlSpec& spec = layout::Find(name);
+    const LayoutRow& row = layout::Find(name);
     HWND parent = main_;
-    if (spec.container != "Form1") parent = Control(spec.container);
-    return GetDlgItem(parent, ControlId(spec));
+    if (row.container != "Form1") parent = Control(row.container);
+    return GetDlgItem(parent, ControlId(row));
 }
 
 std::vector<std::wstring> Vindrel::Rows(std::string_view list) const {

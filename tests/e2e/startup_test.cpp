@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "driver.h"
-#include "platform/control_spec.h"
+#include "platform/layout_row.h"
 #include "platform/win32/toolkit_win32.h"
 #include "platform/win32/window_system_win32.h"
 #include "ui/form1.h"
@@ -61,18 +61,18 @@ TEST(Startup, EveryVisibleControlSitsWhereTheLayoutPutsItAtTheScreensDpi) {
     EXPECT_PRED3(withinAPixel, client.bottom, layout::kClientHeight, dpi);
 
     int checked = 0;
-    for (const ControlSpec& spec : layout::kControls) {
-        if (spec.kind == ControlKind::Timer) continue;
-        const HWND control = app.Control(spec.name);
-        ASSERT_NE(control, nullptr) << spec.name;
+    for (const LayoutRow& row : layout::kControls) {
+        if (row.kind == ControlKind::Timer) continue;
+        const HWND control = app.Control(row.name);
+        ASSERT_NE(control, nullptr) << row.name;
         if (!IsWindowVisible(control)) continue;
         RECT rect;
         GetWindowRect(control, &rect);
         MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
-        EXPECT_PRED3(withinAPixel, rect.left, spec.rect.left, dpi) << spec.name;
-        EXPECT_PRED3(withinAPixel, rect.top, spec.rect.top, dpi) << spec.name;
-        EXPECT_PRED3(withinAPixel, rect.right - rect.left, spec.rect.width, dpi) << spec.name;
-        EXPECT_PRED3(withinAPixel, rect.bottom - rect.top, spec.rect.height, dpi) << spec.name;
+        EXPECT_PRED3(withinAPixel, rect.left, row.rect.left, dpi) << row.name;
+        EXPECT_PRED3(withinAPixel, rect.top, row.rect.top, dpi) << row.name;
+        EXPECT_PRED3(withinAPixel, rect.right - rect.left, row.rect.width, dpi) << row.name;
+        EXPECT_PRED3(withinAPixel, rect.bottom - rect.top, row.rect.height, dpi) << row.name;
         ++checked;
     }
     EXPECT_EQ(checked, 31);  // 42 rows less the timer and the 10 hidden controls
@@ -114,17 +114,17 @@ TEST(Startup, MovingToAScreenOfAnotherDpiLaysTheWindowOutAgain) {
     SendMessageW(main, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
 
     for (const char* name : {"List1", "Command1", "HScroll2", "Option2"}) {
-        const ControlSpec& spec = layout::Find(name);
+        const LayoutRow& row = layout::Find(name);
         const HWND control = GetDlgItem(
-            spec.container == "Form1" ? main
-                                      : GetDlgItem(main, ControlId(layout::Find(spec.container))),
-            ControlId(spec));
+            row.container == "Form1" ? main
+                                     : GetDlgItem(main, ControlId(layout::Find(row.container))),
+            ControlId(row));
         RECT rect;
         GetWindowRect(control, &rect);
         MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
-        EXPECT_EQ(rect.left, TwipsToPixels(spec.rect.left, dpi)) << name;
-        EXPECT_EQ(rect.top, TwipsToPixels(spec.rect.top, dpi)) << name;
-        EXPECT_EQ(rect.right - rect.left, TwipsToPixels(spec.rect.width, dpi)) << name;
+        EXPECT_EQ(rect.left, TwipsToPixels(row.rect.left, dpi)) << name;
+        EXPECT_EQ(rect.top, TwipsToPixels(row.rect.top, dpi)) << name;
+        EXPECT_EQ(rect.right - rect.left, TwipsToPixels(row.rect.width, dpi)) << name;
     }
     const HWND label = GetDlgItem(main, ControlId(layout::Find("Label6")));
     LOGFONTW logFont{};

@@ -21,15 +21,15 @@ template <class Base>
 class FakeVisible : public Base {
 public:
     template <class... Args>
-    FakeVisible(FakeToolkit& toolkit, const ControlSpec& spec, Args&&... args)
-        : Base(std::forward<Args>(args)...), toolkit_(toolkit), spec_(spec) {}
+    FakeVisible(FakeToolkit& toolkit, const LayoutRow& row, Args&&... args)
+        : Base(std::forward<Args>(args)...), toolkit_(toolkit), row_(row) {}
     bool Visible() const override { return visible_; }
     void SetVisible(bool visible) override { visible_ = visible; }
     bool Shown() const;
 
 protected:
     FakeToolkit& toolkit_;
-    const ControlSpec& spec_;
+    const LayoutRow& row_;
 
 private:
     bool visible_ = true;
@@ -37,7 +37,7 @@ private:
 
 class FakeListBox : public FakeVisible<ListBox> {
 public:
-    FakeListBox(FakeToolkit& t, const ControlSpec& s) : FakeVisible(t, s) {}
+    FakeListBox(FakeToolkit& t, const LayoutRow& s) : FakeVisible(t, s) {}
     int ListCount() const override { return static_cast<int>(rows_.size()); }
     std::wstring List(int index) const override {
         return index >= 0 && index < ListCount() ? rows_[static_cast<std::size_t>(index)] : L"";
@@ -66,7 +66,7 @@ private:
 
 class FakeTextBox : public FakeVisible<TextBox> {
 public:
-    FakeTextBox(FakeToolkit& t, const ControlSpec& s)
+    FakeTextBox(FakeToolkit& t, const LayoutRow& s)
         : FakeVisible(t, s, std::wstring(s.caption)), text_(s.caption) {}
     // The user types: the text changes, then the box notifies.
     void UserType(const std::wstring& text) {
@@ -84,7 +84,7 @@ private:
 
 class FakeButton : public FakeVisible<Button> {
 public:
-    FakeButton(FakeToolkit& t, const ControlSpec& s) : FakeVisible(t, s), caption_(s.caption) {}
+    FakeButton(FakeToolkit& t, const LayoutRow& s) : FakeVisible(t, s), caption_(s.caption) {}
     void UserClick() { Click.Raise(); }
     const std::wstring& Caption() const { return caption_; }
 
@@ -94,7 +94,7 @@ private:
 
 class FakeCheckBox : public FakeVisible<CheckBox> {
 public:
-    FakeCheckBox(FakeToolkit& t, const ControlSpec& s) : FakeVisible(t, s), value_(s.value) {}
+    FakeCheckBox(FakeToolkit& t, const LayoutRow& s) : FakeVisible(t, s), value_(s.value) {}
     void UserClick() { SetValue(1 - Value()); }
 
 protected:
@@ -107,7 +107,7 @@ private:
 
 class FakeOptionButton : public FakeVisible<OptionButton> {
 public:
-    FakeOptionButton(FakeToolkit& t, const ControlSpec& s)
+    FakeOptionButton(FakeToolkit& t, const LayoutRow& s)
         : FakeVisible(t, s), chosen_(s.value != 0) {}
     void UserClick() { Choose(); }
 
@@ -121,7 +121,7 @@ private:
 
 class FakeScrollBar : public FakeVisible<ScrollBar> {
 public:
-    FakeScrollBar(FakeToolkit& t, const ControlSpec& s)
+    FakeScrollBar(FakeToolkit& t, const LayoutRow& s)
         : FakeVisible(t, s, s.min, s.max, s.value), thumb_(s.value) {}
     // An arrow or track click: +1 or -1.
     void UserStep(int delta) { ScrollBar::UserStep(delta); }
@@ -139,7 +139,7 @@ private:
 
 class FakeLabel : public FakeVisible<Label> {
 public:
-    FakeLabel(FakeToolkit& t, const ControlSpec& s) : FakeVisible(t, s), caption_(s.caption) {}
+    FakeLabel(FakeToolkit& t, const LayoutRow& s) : FakeVisible(t, s), caption_(s.caption) {}
     std::wstring Caption() const override { return caption_; }
     void SetCaption(const std::wstring& caption) override { caption_ = caption; }
     void UserClick() { Click.Raise(); }
@@ -150,7 +150,7 @@ private:
 
 class FakeFrame : public FakeVisible<Frame> {
 public:
-    FakeFrame(FakeToolkit& t, const ControlSpec& s) : FakeVisible(t, s) {}
+    FakeFrame(FakeToolkit& t, const LayoutRow& s) : FakeVisible(t, s) {}
 };
 
 class FakeTimer : public Timer {
@@ -197,16 +197,16 @@ class FakeToolkit : public ControlFactory, public Interaction {
 public:
     static constexpr vindrel::Hwnd kFormHwnd = 0x10010;
 
-    std::unique_ptr<Form> CreateForm(const ControlSpec& spec) override;
-    std::unique_ptr<Label> CreateLabel(const ControlSpec& spec) override;
-    std::unique_ptr<ListBox> CreateListBox(const ControlSpec& spec) override;
-    std::unique_ptr<TextBox> CreateTextBox(const ControlSpec& spec) override;
-    std::unique_ptr<Button> CreateButton(const ControlSpec& spec) override;
-    std::unique_ptr<Frame> CreateFrame(const ControlSpec& spec) override;
-    std::unique_ptr<ScrollBar> CreateScrollBar(const ControlSpec& spec) override;
-    std::unique_ptr<CheckBox> CreateCheckBox(const ControlSpec& spec) override;
-    std::unique_ptr<OptionButton> CreateOptionButton(const ControlSpec& spec) override;
-    std::unique_ptr<Timer> CreateTimer(const ControlSpec& spec) override;
+    std::unique_ptr<Form> CreateForm(const LayoutRow& row) override;
+    std::unique_ptr<Label> CreateLabel(const LayoutRow& row) override;
+    std::unique_ptr<ListBox> CreateListBox(const LayoutRow& row) override;
+    std::unique_ptr<TextBox> CreateTextBox(const LayoutRow& row) override;
+    std::unique_ptr<Button> CreateButton(const LayoutRow& row) override;
+    std::unique_ptr<Frame> CreateFrame(const LayoutRow& row) override;
+    std::unique_ptr<ScrollBar> CreateScrollBar(const LayoutRow& row) override;
+    std::unique_ptr<CheckBox> CreateCheckBox(const LayoutRow& row) override;
+    std::unique_ptr<OptionButton> CreateOptionButton(const LayoutRow& row) override;
+    std::unique_ptr<Timer> CreateTimer(const LayoutRow& row) override;
 
     void MsgBox(const std::wstring& prompt, const std::optional<std::wstring>& title) override {
         messages.push_back({prompt, title});
@@ -231,10 +231,10 @@ public:
 
 private:
     template <class T>
-    std::unique_ptr<T> Keep(const ControlSpec& spec, std::unique_ptr<T> control);
+    std::unique_ptr<T> Keep(const LayoutRow& row, std::unique_ptr<T> control);
 
     std::map<std::string_view, Component*, std::less<>> controls_;
-    std::map<std::string_view, const ControlSpec*, std::less<>> specs_;
+    std::map<std::string_view, const LayoutRow*, std::less<>> layoutRows_;
     std::vector<std::string_view> order_;
     FakeForm* form_ = nullptr;
     friend class FakeOptionButton;
@@ -242,7 +242,7 @@ private:
 
 template <class Base>
 bool FakeVisible<Base>::Shown() const {
-    return visible_ && toolkit_.Shown(spec_.container);
+    return visible_ && toolkit_.Shown(row_.container);
 }
 
 }  // namespace vindrel::testing

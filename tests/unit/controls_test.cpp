@@ -11,38 +11,38 @@
 namespace vindrel::testing {
 namespace {
 
-constexpr ControlSpec kList{"L", ControlKind::ListBox, "Form1", L"", {}, 1};
-constexpr ControlSpec kOther{"M", ControlKind::ListBox, "Form1", L"", {}, 2};
-constexpr ControlSpec kText{"T", ControlKind::TextBox, "Form1", L"0", {}, 3};
-constexpr ControlSpec kScroll{"S",
-                              ControlKind::ScrollBar,
-                              "Form1",
-                              L"",
-                              {},
-                              4,
-                              Colour::Default,
-                              Colour::Default,
-                              false,
-                              false,
-                              0,
-                              51,
-                              51};
-constexpr ControlSpec kFrame{"F", ControlKind::Frame, "Form1", L"", {}, 5};
-constexpr ControlSpec kCheck{"C", ControlKind::CheckBox, "F", L"", {}, 6};
-constexpr ControlSpec kFast{"O1",
-                            ControlKind::OptionButton,
-                            "F",
+constexpr LayoutRow kList{"L", ControlKind::ListBox, "Form1", L"", {}, 1};
+constexpr LayoutRow kOther{"M", ControlKind::ListBox, "Form1", L"", {}, 2};
+constexpr LayoutRow kText{"T", ControlKind::TextBox, "Form1", L"0", {}, 3};
+constexpr LayoutRow kScroll{"S",
+                            ControlKind::ScrollBar,
+                            "Form1",
                             L"",
                             {},
-                            7,
+                            4,
                             Colour::Default,
                             Colour::Default,
                             false,
                             false,
                             0,
-                            1,
-                            1};
-constexpr ControlSpec kSlow{"O2", ControlKind::OptionButton, "F", L"", {}, 8};
+                            51,
+                            51};
+constexpr LayoutRow kFrame{"F", ControlKind::Frame, "Form1", L"", {}, 5};
+constexpr LayoutRow kCheck{"C", ControlKind::CheckBox, "F", L"", {}, 6};
+constexpr LayoutRow kFast{"O1",
+                          ControlKind::OptionButton,
+                          "F",
+                          L"",
+                          {},
+                          7,
+                          Colour::Default,
+                          Colour::Default,
+                          false,
+                          false,
+                          0,
+                          1,
+                          1};
+constexpr LayoutRow kSlow{"O2", ControlKind::OptionButton, "F", L"", {}, 8};
 
 class ControlsTest : public ::testing::Test {
 protected:

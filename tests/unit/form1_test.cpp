@@ -28,13 +28,13 @@ TEST_F(Form1Test, StartsUpWithCaptionsSetAndTheHiddenControlsHidden) {
                                "HScroll1", "Label7", "Text1", "Command5", "Label1"}) {
         EXPECT_FALSE(toolkit.Shown(hidden)) << hidden;
     }
-    for (const ControlSpec& spec : layout::kControls) {
-        if (spec.kind == ControlKind::Timer) continue;
-        const bool hidden = spec.name == "Command6" || spec.name == "Command14" ||
-                            spec.name == "Command18" || spec.name == "Frame5" ||
-                            spec.name == "Frame6" || spec.name == "Label9" ||
-                            spec.container == "Frame5" || spec.container == "Frame6";
-        EXPECT_EQ(toolkit.Shown(spec.name), !hidden) << spec.name;
+    for (const LayoutRow& row : layout::kControls) {
+        if (row.kind == ControlKind::Timer) continue;
+        const bool hidden = row.name == "Command6" || row.name == "Command14" ||
+                            row.name == "Command18" || row.name == "Frame5" ||
+                            row.name == "Frame6" || row.name == "Label9" ||
+                            row.container == "Frame5" || row.container == "Frame6";
+        EXPECT_EQ(toolkit.Shown(row.name), !hidden) << row.name;
     }
     for (const char* list : {"List1", "List2", "List3", "List4"}) {
         EXPECT_EQ(List(list).ListCount(), 0);

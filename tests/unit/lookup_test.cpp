@@ -94,8 +94,8 @@ TEST_F(LookupTest, HwndToTitleReadsAtMost255BytesUpToTheFirstNul) {
 
 TEST_F(LookupTest, ProcessListingAppendsAndKeepsRowsBeforeAFailure) {
     FakeToolkit toolkit;
-    constexpr ControlSpec spec{"List4", ControlKind::ListBox, "Form1", L"", {}, 13};
-    auto list = toolkit.CreateListBox(spec);
+    constexpr LayoutRow row{"List4", ControlKind::ListBox, "Form1", L"", {}, 13};
+    auto list = toolkit.CreateListBox(row);
     list->AddItem(L"kept");
     ws.wmiNames = {L"a.exe", L"b.exe", L"c.exe"};
     ProcessListing(ws, *list);

@@ -13,7 +13,7 @@
 namespace vindrel::testing {
 namespace {
 
-constexpr ControlSpec kLists[] = {
+constexpr LayoutRow kLists[] = {
     {"List4", ControlKind::ListBox, "Form1", L"", {}, 13},
     {"List1", ControlKind::ListBox, "Form1", L"", {}, 1},
     {"List2", ControlKind::ListBox, "Form1", L"", {}, 2},
@@ -23,8 +23,8 @@ constexpr ControlSpec kLists[] = {
 // Four fresh lists forming one table.
 struct Table {
     explicit Table(FakeToolkit& toolkit) {
-        for (const auto& spec : kLists)
-            owned.push_back(toolkit.CreateListBox(spec));
+        for (const auto& row : kLists)
+            owned.push_back(toolkit.CreateListBox(row));
     }
     ProcessTable View() { return {*owned[0], *owned[1], *owned[2], *owned[3]}; }
     std::vector<std::vector<std::wstring>> Columns() const {

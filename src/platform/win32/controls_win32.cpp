@@ -42,9 +42,9 @@ COLORREF Win32Ui::BackColour(Colour colour) const {
     return GetSysColor(COLOR_BTNFACE);
 }
 
-HBRUSH Win32Ui::Paint(HDC dc, const ControlSpec& spec) const {
-    if (spec.fore == Colour::Red) SetTextColor(dc, kRed);
-    switch (spec.back) {
+HBRUSH Win32Ui::Paint(HDC dc, const LayoutRow& row) const {
+    if (row.fore == Colour::Red) SetTextColor(dc, kRed);
+    switch (row.back) {
         case Colour::Green:
             SetBkColor(dc, kGreen);
             return green.Get();
@@ -63,15 +63,15 @@ HBRUSH Win32Ui::Paint(HDC dc, const ControlSpec& spec) const {
         case Colour::Default:
             break;
     }
-    if (spec.fore != Colour::Default) {
+    if (row.fore != Colour::Default) {
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
         return GetSysColorBrush(COLOR_BTNFACE);
     }
     return nullptr;
 }
 
-NativeControl::NativeControl(Win32Ui& ui, const ControlSpec& spec, HWND hwnd)
-    : ui_(ui), spec_(spec), hwnd_(hwnd) {
+NativeControl::NativeControl(Win32Ui& ui, const LayoutRow& row, HWND hwnd)
+    : ui_(ui), row_(row), hwnd_(hwnd) {
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
@@ -98,7 +98,7 @@ void Win32Label::OnCommand(int code) {
 }
 
 bool Win32Label::OnSetCursor() {
-    if (!spec_.ownPointer || ui_.labelCursor == nullptr) return false;
+    if (!row_.ownPointer || ui_.labelCursor == nullptr) return false;
     SetCursor(ui_.labelCursor);
     return true;
 }
@@ -212,14 +212,14 @@ void Win32OptionButton::OnCommand(int code) {
 
 // Scroll bar ----------------------------------------------------------------
 
-Win32ScrollBar::Win32ScrollBar(Win32Ui& ui, const ControlSpec& spec, HWND hwnd)
-    : ScrollBar(spec.min, spec.max, spec.value), NativeControl(ui, spec, hwnd) {
+Win32ScrollBar::Win32ScrollBar(Win32Ui& ui, const LayoutRow& row, HWND hwnd)
+    : ScrollBar(row.min, row.max, row.value), NativeControl(ui, row, hwnd) {
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_RANGE | SIF_POS | SIF_PAGE;
-    info.nMin = spec.min;
-    info.nMax = spec.max;
-    info.nPos = spec.value;
+    info.nMin = row.min;
+    info.nMax = row.max;
+    info.nPos = row.value;
     SetScrollInfo(hwnd_, SB_CTL, &info, FALSE);
 }
 
@@ -303,9 +303,14 @@ void Win32Frame::Paint() {
     const HDC dc = BeginPaint(hwnd_, &ps);
     RECT client;
     GetClientRect(hwnd_, &client);
-    const COLORREF back = ui_.BackColour(spec_.back);
-    const HBRUSH brush =
-        spec_.back == Colour::Green ? ui_.green.Get() : GetSysColorBrush(COLOR_BTNFACE);
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    // The frame's colours as any control's; a frame without one is the
+    // window's own colour.
+    HBRUSH brush = ui_.Paint(dc, row_);
+    if (brush == nullptr) {
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        brush = GetSysColorBrush(COLOR_BTNFACE);
+    }
     FillRect(dc, &client, brush);
 
     const HGDIOBJ oldFont = SelectObject(dc, ui_.defaultFont.Get());
@@ -323,8 +328,6 @@ void Win32Frame::Paint() {
         InflateRect(&text, pad, 0);
         FillRect(dc, &text, brush);
         InflateRect(&text, -pad, 0);
-        SetBkColor(dc, back);
-        SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
         DrawTextW(dc, caption.c_str(), -1, &text, DT_SINGLELINE);
     }
     SelectObject(dc, oldFont);

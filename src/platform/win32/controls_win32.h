@@ -12,19 +12,19 @@ namespace vindrel::win32 {
 
 class Win32Label : public Label, public NativeControl {
 public:
-    Win32Label(Win32Ui& ui, const ControlSpec& spec, HWND hwnd) : NativeControl(ui, spec, hwnd) {}
+    Win32Label(Win32Ui& ui, const LayoutRow& row, HWND hwnd) : NativeControl(ui, row, hwnd) {}
     bool Visible() const override { return OwnVisible(); }
     void SetVisible(bool visible) override { ShowOwn(visible); }
     std::wstring Caption() const override;
     void SetCaption(const std::wstring& caption) override;
     void OnCommand(int code) override;
-    HBRUSH OnColour(HDC dc) override { return ui_.Paint(dc, spec_); }
+    HBRUSH OnColour(HDC dc) override { return ui_.Paint(dc, row_); }
     bool OnSetCursor() override;
 };
 
 class Win32ListBox : public ListBox, public NativeControl {
 public:
-    Win32ListBox(Win32Ui& ui, const ControlSpec& spec, HWND hwnd) : NativeControl(ui, spec, hwnd) {}
+    Win32ListBox(Win32Ui& ui, const LayoutRow& row, HWND hwnd) : NativeControl(ui, row, hwnd) {}
     bool Visible() const override { return OwnVisible(); }
     void SetVisible(bool visible) override { ShowOwn(visible); }
     int ListCount() const override;
@@ -32,7 +32,7 @@ public:
     void BeginUpdate() override;
     void EndUpdate() override;
     void OnCommand(int code) override;
-    HBRUSH OnColour(HDC dc) override { return ui_.Paint(dc, spec_); }
+    HBRUSH OnColour(HDC dc) override { return ui_.Paint(dc, row_); }
 
 protected:
     void DoAddItem(const std::wstring& text) override;
@@ -43,12 +43,12 @@ protected:
 
 class Win32TextBox : public TextBox, public NativeControl {
 public:
-    Win32TextBox(Win32Ui& ui, const ControlSpec& spec, HWND hwnd)
-        : TextBox(std::wstring(spec.caption)), NativeControl(ui, spec, hwnd) {}
+    Win32TextBox(Win32Ui& ui, const LayoutRow& row, HWND hwnd)
+        : TextBox(std::wstring(row.caption)), NativeControl(ui, row, hwnd) {}
     bool Visible() const override { return OwnVisible(); }
     void SetVisible(bool visible) override { ShowOwn(visible); }
     void OnCommand(int code) override;
-    HBRUSH OnColour(HDC dc) override { return ui_.Paint(dc, spec_); }
+    HBRUSH OnColour(HDC dc) override { return ui_.Paint(dc, row_); }
 
 protected:
     std::wstring StoredText() const override;
@@ -57,7 +57,7 @@ protected:
 
 class Win32Button : public Button, public NativeControl {
 public:
-    Win32Button(Win32Ui& ui, const ControlSpec& spec, HWND hwnd) : NativeControl(ui, spec, hwnd) {}
+    Win32Button(Win32Ui& ui, const LayoutRow& row, HWND hwnd) : NativeControl(ui, row, hwnd) {}
     bool Visible() const override { return OwnVisible(); }
     void SetVisible(bool visible) override { ShowOwn(visible); }
     void OnCommand(int code) override;
@@ -65,12 +65,11 @@ public:
 
 class Win32CheckBox : public CheckBox, public NativeControl {
 public:
-    Win32CheckBox(Win32Ui& ui, const ControlSpec& spec, HWND hwnd)
-        : NativeControl(ui, spec, hwnd) {}
+    Win32CheckBox(Win32Ui& ui, const LayoutRow& row, HWND hwnd) : NativeControl(ui, row, hwnd) {}
     bool Visible() const override { return OwnVisible(); }
     void SetVisible(bool visible) override { ShowOwn(visible); }
     void OnCommand(int code) override;
-    HBRUSH OnColour(HDC dc) override { return ui_.Paint(dc, spec_); }
+    HBRUSH OnColour(HDC dc) override { return ui_.Paint(dc, row_); }
 
 protected:
     int StoredValue() const override;
@@ -79,12 +78,12 @@ protected:
 
 class Win32OptionButton : public OptionButton, public NativeControl {
 public:
-    Win32OptionButton(Win32Ui& ui, const ControlSpec& spec, HWND hwnd)
-        : NativeControl(ui, spec, hwnd) {}
+    Win32OptionButton(Win32Ui& ui, const LayoutRow& row, HWND hwnd)
+        : NativeControl(ui, row, hwnd) {}
     bool Visible() const override { return OwnVisible(); }
     void SetVisible(bool visible) override { ShowOwn(visible); }
     void OnCommand(int code) override;
-    HBRUSH OnColour(HDC dc) override { return ui_.Paint(dc, spec_); }
+    HBRUSH OnColour(HDC dc) override { return ui_.Paint(dc, row_); }
 
 protected:
     bool StoredValue() const override;
@@ -93,7 +92,7 @@ protected:
 
 class Win32ScrollBar : public ScrollBar, public NativeControl {
 public:
-    Win32ScrollBar(Win32Ui& ui, const ControlSpec& spec, HWND hwnd);
+    Win32ScrollBar(Win32Ui& ui, const LayoutRow& row, HWND hwnd);
     bool Visible() const override { return OwnVisible(); }
     void SetVisible(bool visible) override { ShowOwn(visible); }
     void OnScroll(int code, int position) override;
@@ -104,7 +103,7 @@ protected:
 
 class Win32Frame : public Frame, public NativeControl {
 public:
-    Win32Frame(Win32Ui& ui, const ControlSpec& spec, HWND hwnd) : NativeControl(ui, spec, hwnd) {}
+    Win32Frame(Win32Ui& ui, const LayoutRow& row, HWND hwnd) : NativeControl(ui, row, hwnd) {}
     bool Visible() const override { return OwnVisible(); }
     void SetVisible(bool visible) override { ShowOwn(visible); }
     void Paint();

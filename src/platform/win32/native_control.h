@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/control_spec.h"
+#include "platform/layout_row.h"
 
 namespace vindrel::win32 {
 
@@ -51,7 +51,7 @@ struct Win32Ui {
     HWND firstInTabOrder = nullptr;
     // Every child window with its layout row, to lay them out again when
     // the window moves to a screen of another DPI.
-    std::vector<std::pair<HWND, const ControlSpec*>> children;
+    std::vector<std::pair<HWND, const LayoutRow*>> children;
 
     int Px(int twips) const { return TwipsToPixels(twips, dpi); }
     // The fonts at the current DPI.
@@ -60,7 +60,7 @@ struct Win32Ui {
     void LayOut(int newDpi);
     // Colours the drawing of a control whose row names a back or fore
     // colour; nullptr to let the window manager draw it as usual.
-    HBRUSH Paint(HDC dc, const ControlSpec& spec) const;
+    HBRUSH Paint(HDC dc, const LayoutRow& row) const;
     COLORREF BackColour(Colour colour) const;
 };
 
@@ -85,12 +85,12 @@ public:
     virtual bool OnSetCursor() { return false; }
 
 protected:
-    NativeControl(Win32Ui& ui, const ControlSpec& spec, HWND hwnd);
+    NativeControl(Win32Ui& ui, const LayoutRow& row, HWND hwnd);
     bool OwnVisible() const { return (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0; }
     void ShowOwn(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE); }
 
     Win32Ui& ui_;
-    const ControlSpec& spec_;
+    const LayoutRow& row_;
     HWND hwnd_;
 };
 

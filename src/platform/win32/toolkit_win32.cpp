@@ -144,7 +144,7 @@ Win32Toolkit::Win32Toolkit(HINSTANCE instance, int iconId, int cursorId) {
     if (frameClass_ == nullptr) FailCreate(L"RegisterClassExW", "Frame");
 }
 
-std::unique_ptr<Form> Win32Toolkit::CreateForm(const ControlSpec& spec) {
+std::unique_ptr<Form> Win32Toolkit::CreateForm(const LayoutRow& row) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = FormProc;
@@ -156,7 +156,7 @@ std::unique_ptr<Form> Win32Toolkit::CreateForm(const ControlSpec& spec) {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kFormClass;
     if (RegisterClassExW(&wc) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-        FailCreate(L"RegisterClassExW", spec.name);
+        FailCreate(L"RegisterClassExW", row.name);
     }
 
     // A fixed single border with a minimise box; the client area is the
@@ -164,22 +164,22 @@ std::unique_ptr<Form> Win32Toolkit::CreateForm(const ControlSpec& spec) {
     constexpr DWORD kStyle =
         WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
     constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
-    RECT frame{0, 0, ui_.Px(spec.rect.width), ui_.Px(spec.rect.height)};
+    RECT frame{0, 0, ui_.Px(row.rect.width), ui_.Px(row.rect.height)};
     AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
-    const std::wstring caption(spec.caption);
+    const std::wstring caption(row.caption);
     const HWND hwnd = CreateWindowExW(
         kExStyle, kFormClass, caption.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
         frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, ui_.instance, &ui_);
-    if (hwnd == nullptr) FailCreate(L"CreateWindowExW", spec.name);
+    if (hwnd == nullptr) FailCreate(L"CreateWindowExW", row.name);
     ui_.form = hwnd;
-    ui_.containers[spec.name] = hwnd;
+    ui_.containers[row.name] = hwnd;
     // The window's own DPI, where the system tells it (a screen of another
     // DPI than the primary one).
     const int windowDpi = static_cast<int>(WindowDpi(hwnd, static_cast<UINT>(ui_.dpi)));
     if (windowDpi != ui_.dpi) {
         ui_.dpi = windowDpi;
         ui_.CreateFonts();
-        RECT sized{0, 0, ui_.Px(spec.rect.width), ui_.Px(spec.rect.height)};
+        RECT sized{0, 0, ui_.Px(row.rect.width), ui_.Px(row.rect.height)};
         AdjustWindowRectEx(&sized, kStyle, FALSE, kExStyle);
         SetWindowPos(hwnd, nullptr, 0, 0, sized.right - sized.left, sized.bottom - sized.top,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -188,24 +188,24 @@ std::unique_ptr<Form> Win32Toolkit::CreateForm(const ControlSpec& spec) {
     return std::make_unique<Win32Form>(hwnd);
 }
 
-HWND Win32Toolkit::CreateChild(const ControlSpec& spec, const wchar_t* windowClass, DWORD style,
+HWND Win32Toolkit::CreateChild(const LayoutRow& row, const wchar_t* windowClass, DWORD style,
                                DWORD exStyle) {
-    const auto container = ui_.containers.find(spec.container);
+    const auto container = ui_.containers.find(row.container);
     if (container == ui_.containers.end()) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-        FailCreate(L"CreateWindowExW", spec.name);
+        FailCreate(L"CreateWindowExW", row.name);
     }
-    const std::wstring caption(spec.caption);
+    const std::wstring caption(row.caption);
     const HWND hwnd = CreateWindowExW(
         exStyle, windowClass, caption.c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style,
-        ui_.Px(spec.rect.left), ui_.Px(spec.rect.top), ui_.Px(spec.rect.width),
-        ui_.Px(spec.rect.height), container->second,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(spec))), ui_.instance, nullptr);
-    if (hwnd == nullptr) FailCreate(L"CreateWindowExW", spec.name);
-    const HFONT font = spec.headerFont ? ui_.headerFont.Get() : ui_.defaultFont.Get();
+        ui_.Px(row.rect.left), ui_.Px(row.rect.top), ui_.Px(row.rect.width),
+        ui_.Px(row.rect.height), container->second,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(row))), ui_.instance, nullptr);
+    if (hwnd == nullptr) FailCreate(L"CreateWindowExW", row.name);
+    const HFONT font = row.headerFont ? ui_.headerFont.Get() : ui_.defaultFont.Get();
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if ((style & WS_TABSTOP) != 0 && ui_.firstInTabOrder == nullptr) ui_.firstInTabOrder = hwnd;
-    ui_.children.emplace_back(hwnd, &spec);
+    ui_.children.emplace_back(hwnd, &row);
     return hwnd;
 }
 
@@ -221,68 +221,66 @@ void Win32Ui::LayOut(int newDpi) {
     const GdiObject<HFONT> oldHeader = std::move(headerFont);
     dpi = newDpi;
     CreateFonts();
-    for (const auto& [hwnd, spec] : children) {
-        const HFONT font = spec->headerFont ? headerFont.Get() : defaultFont.Get();
+    for (const auto& [hwnd, row] : children) {
+        const HFONT font = row->headerFont ? headerFont.Get() : defaultFont.Get();
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        MoveWindow(hwnd, Px(spec->rect.left), Px(spec->rect.top), Px(spec->rect.width),
-                   Px(spec->rect.height), FALSE);
+        MoveWindow(hwnd, Px(row->rect.left), Px(row->rect.top), Px(row->rect.width),
+                   Px(row->rect.height), FALSE);
     }
     RedrawWindow(form, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
-std::unique_ptr<Label> Win32Toolkit::CreateLabel(const ControlSpec& spec) {
-    const HWND hwnd = CreateChild(spec, L"STATIC", SS_LEFT | SS_NOTIFY);
-    labels_.push_back(hwnd);
-    return std::make_unique<Win32Label>(ui_, spec, hwnd);
+std::unique_ptr<Label> Win32Toolkit::CreateLabel(const LayoutRow& row) {
+    return std::make_unique<Win32Label>(ui_, row, CreateChild(row, L"STATIC", SS_LEFT | SS_NOTIFY));
 }
 
-std::unique_ptr<ListBox> Win32Toolkit::CreateListBox(const ControlSpec& spec) {
+std::unique_ptr<ListBox> Win32Toolkit::CreateListBox(const LayoutRow& row) {
     const HWND hwnd =
-        CreateChild(spec, L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+        CreateChild(row, L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
                     WS_EX_CLIENTEDGE);
-    return std::make_unique<Win32ListBox>(ui_, spec, hwnd);
+    return std::make_unique<Win32ListBox>(ui_, row, hwnd);
 }
 
-std::unique_ptr<TextBox> Win32Toolkit::CreateTextBox(const ControlSpec& spec) {
+std::unique_ptr<TextBox> Win32Toolkit::CreateTextBox(const LayoutRow& row) {
     const HWND hwnd =
-        CreateChild(spec, L"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);
-    return std::make_unique<Win32TextBox>(ui_, spec, hwnd);
+        CreateChild(row, L"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);
+    return std::make_unique<Win32TextBox>(ui_, row, hwnd);
 }
 
-std::unique_ptr<Button> Win32Toolkit::CreateButton(const ControlSpec& spec) {
-    return std::make_unique<Win32Button>(ui_, spec,
-                                         CreateChild(spec, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP));
+std::unique_ptr<Button> Win32Toolkit::CreateButton(const LayoutRow& row) {
+    return std::make_unique<Win32Button>(ui_, row,
+                                         CreateChild(row, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP));
 }
 
-std::unique_ptr<Frame> Win32Toolkit::CreateFrame(const ControlSpec& spec) {
+std::unique_ptr<Frame> Win32Toolkit::CreateFrame(const LayoutRow& row) {
     const HWND hwnd =
-        CreateChild(spec, frameClass_, WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT);
-    ui_.containers[spec.name] = hwnd;
-    return std::make_unique<Win32Frame>(ui_, spec, hwnd);
+        CreateChild(row, frameClass_, WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT);
+    ui_.containers[row.name] = hwnd;
+    return std::make_unique<Win32Frame>(ui_, row, hwnd);
 }
 
-std::unique_ptr<ScrollBar> Win32Toolkit::CreateScrollBar(const ControlSpec& spec) {
-    return std::make_unique<Win32ScrollBar>(ui_, spec,
-                                            CreateChild(spec, L"SCROLLBAR", SBS_HORZ | WS_TABSTOP));
+std::unique_ptr<ScrollBar> Win32Toolkit::CreateScrollBar(const LayoutRow& row) {
+    return std::make_unique<Win32ScrollBar>(ui_, row,
+                                            CreateChild(row, L"SCROLLBAR", SBS_HORZ | WS_TABSTOP));
 }
 
-std::unique_ptr<CheckBox> Win32Toolkit::CreateCheckBox(const ControlSpec& spec) {
+std::unique_ptr<CheckBox> Win32Toolkit::CreateCheckBox(const LayoutRow& row) {
     auto box = std::make_unique<Win32CheckBox>(
-        ui_, spec, CreateChild(spec, L"BUTTON", BS_CHECKBOX | WS_TABSTOP));
-    SendMessageW(box->Window(), BM_SETCHECK, spec.value != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
+        ui_, row, CreateChild(row, L"BUTTON", BS_CHECKBOX | WS_TABSTOP));
+    SendMessageW(box->Window(), BM_SETCHECK, row.value != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
     return box;
 }
 
-std::unique_ptr<OptionButton> Win32Toolkit::CreateOptionButton(const ControlSpec& spec) {
+std::unique_ptr<OptionButton> Win32Toolkit::CreateOptionButton(const LayoutRow& row) {
     auto option = std::make_unique<Win32OptionButton>(
-        ui_, spec, CreateChild(spec, L"BUTTON", BS_RADIOBUTTON | WS_TABSTOP));
-    SendMessageW(option->Window(), BM_SETCHECK, spec.value != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
+        ui_, row, CreateChild(row, L"BUTTON", BS_RADIOBUTTON | WS_TABSTOP));
+    SendMessageW(option->Window(), BM_SETCHECK, row.value != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
     return option;
 }
 
-std::unique_ptr<Timer> Win32Toolkit::CreateTimer(const ControlSpec& spec) {
+std::unique_ptr<Timer> Win32Toolkit::CreateTimer(const LayoutRow& row) {
     const UINT_PTR id = static_cast<UINT_PTR>(ui_.timers.size() + 1);
-    auto timer = std::make_unique<Win32Timer>(ui_, id, spec.value);
+    auto timer = std::make_unique<Win32Timer>(ui_, id, row.value);
     ui_.timers[id] = timer.get();
     return timer;
 }
@@ -311,8 +309,10 @@ void Win32Toolkit::Shell(const std::wstring& commandLine) {
 int Win32Toolkit::Run(int showCommand) {
     // Labels lie beneath the other controls, as if drawn on the window
     // itself; among themselves the later in tab order lies on top.
-    for (auto label = labels_.rbegin(); label != labels_.rend(); ++label) {
-        SetWindowPos(*label, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    for (auto child = ui_.children.rbegin(); child != ui_.children.rend(); ++child) {
+        if (child->second->kind != ControlKind::Label) continue;
+        SetWindowPos(child->first, HWND_BOTTOM, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     ShowWindow(ui_.form, showCommand);
     UpdateWindow(ui_.form);

@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-#include <vector>
-
 #include "platform/toolkit.h"
 #include "platform/win32/native_control.h"
 
@@ -21,16 +19,16 @@ public:
     Win32Toolkit(const Win32Toolkit&) = delete;
     Win32Toolkit& operator=(const Win32Toolkit&) = delete;
 
-    std::unique_ptr<Form> CreateForm(const ControlSpec& spec) override;
-    std::unique_ptr<Label> CreateLabel(const ControlSpec& spec) override;
-    std::unique_ptr<ListBox> CreateListBox(const ControlSpec& spec) override;
-    std::unique_ptr<TextBox> CreateTextBox(const ControlSpec& spec) override;
-    std::unique_ptr<Button> CreateButton(const ControlSpec& spec) override;
-    std::unique_ptr<Frame> CreateFrame(const ControlSpec& spec) override;
-    std::unique_ptr<ScrollBar> CreateScrollBar(const ControlSpec& spec) override;
-    std::unique_ptr<CheckBox> CreateCheckBox(const ControlSpec& spec) override;
-    std::unique_ptr<OptionButton> CreateOptionButton(const ControlSpec& spec) override;
-    std::unique_ptr<Timer> CreateTimer(const ControlSpec& spec) override;
+    std::unique_ptr<Form> CreateForm(const LayoutRow& row) override;
+    std::unique_ptr<Label> CreateLabel(const LayoutRow& row) override;
+    std::unique_ptr<ListBox> CreateListBox(const LayoutRow& row) override;
+    std::unique_ptr<TextBox> CreateTextBox(const LayoutRow& row) override;
+    std::unique_ptr<Button> CreateButton(const LayoutRow& row) override;
+    std::unique_ptr<Frame> CreateFrame(const LayoutRow& row) override;
+    std::unique_ptr<ScrollBar> CreateScrollBar(const LayoutRow& row) override;
+    std::unique_ptr<CheckBox> CreateCheckBox(const LayoutRow& row) override;
+    std::unique_ptr<OptionButton> CreateOptionButton(const LayoutRow& row) override;
+    std::unique_ptr<Timer> CreateTimer(const LayoutRow& row) override;
 
     void MsgBox(const std::wstring& prompt, const std::optional<std::wstring>& title) override;
     void Shell(const std::wstring& commandLine) override;
@@ -40,11 +38,10 @@ public:
     int Run(int showCommand);
 
 private:
-    HWND CreateChild(const ControlSpec& spec, const wchar_t* windowClass, DWORD style,
+    HWND CreateChild(const LayoutRow& row, const wchar_t* windowClass, DWORD style,
                      DWORD exStyle = 0);
 
     Win32Ui ui_;
-    std::vector<HWND> labels_;
     HICON icon_ = nullptr;
     const wchar_t* frameClass_ = nullptr;
 };

@@ -35,7 +35,7 @@ struct TwipRect {
     int height = 0;
 };
 
-struct ControlSpec {
+struct LayoutRow {
     std::string_view name;
     ControlKind kind;
     std::string_view container;  // empty for the main window itself
@@ -54,8 +54,8 @@ struct ControlSpec {
 };
 
 // A control's window identifier: unique because tab orders are.
-constexpr int ControlId(const ControlSpec& spec) {
-    return 1000 + spec.tab;
+constexpr int ControlId(const LayoutRow& row) {
+    return 1000 + row.tab;
 }
 
 // Twips to pixels at a given number of dots per inch, rounded to nearest.
