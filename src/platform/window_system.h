@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/types.h"
@@ -27,14 +28,22 @@ struct ProcessEntry32 {
 };
 static_assert(sizeof(ProcessEntry32) == 296);
 
+// What the listing reads of one Win32_Process object.
+struct WmiObject {
+    std::wstring Name;
+    // Empty where the object has no ProcessId or one that is not an integer.
+    std::optional<Pid> ProcessId = std::nullopt;
+};
+
 // The objects of one WMI class, walked once in the order WMI yields them.
-// Next throws StepError when WMI fails; the objects held are released when
-// the collection is destroyed, whether or not the walk completed.
+// Next throws StepError when WMI fails (reading Name included); the objects
+// held are released when the collection is destroyed, whether or not the
+// walk completed.
 class WmiCollection {
 public:
     virtual ~WmiCollection() = default;
-    // The next object's Name property; false at the end of the collection.
-    virtual bool Next(std::wstring& name) = 0;
+    // The next object's Name and ProcessId; false at the end of the collection.
+    virtual bool Next(WmiObject& object) = 0;
 };
 
 class WindowSystem {

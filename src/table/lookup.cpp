@@ -6,11 +6,18 @@
 
 namespace vindrel {
 
-void ProcessListing(WindowSystem& ws, ListBox& List4) {
+std::vector<std::optional<Pid>> ListProcesses(WindowSystem& ws, ListBox& List4) {
     const auto processes = ws.InstancesOf(L"WinMgmts:", L"Win32_Process");
-    std::wstring name;
-    while (processes->Next(name))
-        List4.AddItem(name);
+    std::vector<std::optional<Pid>> ids;
+    for (WmiObject process; processes->Next(process);) {
+        List4.AddItem(process.Name);
+        ids.push_back(process.ProcessId);
+    }
+    return ids;
+}
+
+void ProcessListing(WindowSystem& ws, ListBox& List4) {
+    ListProcesses(ws, List4);
 }
 
 void ForEachProcess(WindowSystem& ws, const std::function<void(Pid, const std::wstring&)>& visit) {

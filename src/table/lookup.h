@@ -4,7 +4,9 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/controls.h"
 #include "platform/window_system.h"
@@ -15,6 +17,10 @@ namespace vindrel {
 // yields them, without clearing it first. A WMI failure throws StepError;
 // the rows appended before it stay.
 void ProcessListing(WindowSystem& ws, ListBox& List4);
+
+// The same listing, giving for each row it appended the process id WMI
+// reported with the name (empty where the object had none usable).
+std::vector<std::optional<Pid>> ListProcesses(WindowSystem& ws, ListBox& List4);
 
 // The id of the last process in snapshot order whose executable name equals
 // sProcess, ignoring case; 0 when none does or the snapshot fails.

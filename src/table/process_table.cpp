@@ -1,7 +1,10 @@
 #include "table/process_table.h"
 
+#include <algorithm>
+#include <optional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/conversions.h"
 #include "platform/text.h"
@@ -37,12 +40,15 @@ void Clear(ProcessTable& table) {
 void Refresh(ProcessTable& table, WindowSystem& ws) {
     const ListUpdates updates{&table.List4, &table.List1, &table.List2, &table.List3};
     Clear(table);
-    ProcessListing(ws, table.List4);
+    const std::vector<std::optional<Pid>> ids = ListProcesses(ws, table.List4);
 
-    // What GetPsPid would give for every name: the last process bearing it.
+    // What GetPsPid would give for every name (the last process bearing
+    // it), for the rows WMI gave no id; walked only when some row needs it.
     std::unordered_map<std::wstring, Pid> pidByName;
-    ForEachProcess(ws,
-                   [&](Pid pid, const std::wstring& name) { pidByName[LowerCase(name)] = pid; });
+    if (std::find(ids.begin(), ids.end(), std::nullopt) != ids.end()) {
+        ForEachProcess(
+            ws, [&](Pid pid, const std::wstring& name) { pidByName[LowerCase(name)] = pid; });
+    }
     // What InstanceToWnd would give for every process: its first window.
     std::unordered_map<Pid, Hwnd> windowByPid;
     ForEachTopLevelWindow(ws, [&](Hwnd window, Pid pid) {
@@ -53,7 +59,8 @@ void Refresh(ProcessTable& table, WindowSystem& ws) {
     std::unordered_map<Hwnd, std::wstring> titles;
     const int count = table.List4.ListCount();
     for (int row = 0; row < count; ++row) {
-        const Pid pid = FindOrZero(pidByName, LowerCase(table.List4.List(row)));
+        const auto& id = ids[static_cast<std::size_t>(row)];
+        const Pid pid = id ? *id : FindOrZero(pidByName, LowerCase(table.List4.List(row)));
         const Hwnd window = FindOrZero(windowByPid, pid);
         auto title = titles.find(window);
         if (title == titles.end()) title = titles.emplace(window, HwndToTitle(ws, window)).first;
@@ -64,11 +71,11 @@ void Refresh(ProcessTable& table, WindowSystem& ws) {
 
 void RefreshPerRow(ProcessTable& table, WindowSystem& ws) {
     Clear(table);
-    ProcessListing(ws, table.List4);
+    const std::vector<std::optional<Pid>> ids = ListProcesses(ws, table.List4);
     for (int row = 0; row < table.List4.ListCount(); ++row) {
         table.List4.SetListIndex(row);
-        const std::wstring name = table.List4.List(table.List4.ListIndex());
-        const Pid pid = GetPsPid(ws, name);
+        const auto& id = ids[static_cast<std::size_t>(row)];
+        const Pid pid = id ? *id : GetPsPid(ws, table.List4.List(table.List4.ListIndex()));
         const Hwnd window = InstanceToWnd(ws, pid);
         AppendRow(table, pid, window, HwndToTitle(ws, window));
     }

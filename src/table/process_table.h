@@ -16,15 +16,18 @@ struct ProcessTable {
 
 void Clear(ProcessTable& table);
 
-// Rebuilds the table: one WMI listing, one snapshot walk and one window
-// walk in all, giving exactly the table of RefreshPerRow. A WMI failure
-// throws StepError and leaves the name rows listed before it, and no other
-// rows. Afterwards the selection of List4 rests on its last row.
+// Rebuilds the table. Each row describes its own process: the id WMI gives
+// with the name (GetPsPid of the name only where WMI gave none), that
+// process's first top-level window (InstanceToWnd) and its title. One WMI
+// listing and one window walk in all, plus one snapshot walk when some row
+// needs the fallback; the table is exactly that of RefreshPerRow. A WMI
+// failure throws StepError and leaves the name rows listed before it, and
+// no other rows. Afterwards the selection of List4 rests on its last row.
 void Refresh(ProcessTable& table, WindowSystem& ws);
 
-// The same table computed row by row: for each row a fresh snapshot walk
-// (GetPsPid) and a walk of the windows (InstanceToWnd). Quadratic; kept as
-// the reference that Refresh is measured and checked against.
+// The same table computed row by row: for each row a walk of the windows
+// (InstanceToWnd), and a fresh snapshot walk (GetPsPid) where WMI gave no
+// id. Quadratic; kept as the reference that Refresh is checked against.
 void RefreshPerRow(ProcessTable& table, WindowSystem& ws);
 
 }  // namespace vindrel

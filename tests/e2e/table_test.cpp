@@ -15,8 +15,8 @@ std::vector<std::wstring> ListProcesses() {
     win32::Win32WindowSystem ws;
     std::vector<std::wstring> names;
     const auto processes = ws.InstancesOf(L"WinMgmts:", L"Win32_Process");
-    for (std::wstring name; processes->Next(name);)
-        names.push_back(name);
+    for (WmiObject process; processes->Next(process);)
+        names.push_back(process.Name);
     return names;
 }
 
@@ -61,6 +61,30 @@ TEST(Table, RefreshShowsTheSessionsProcessesAndNotepadsRow) {
     EXPECT_EQ(app.Rows("List1"), titles);
     EXPECT_EQ(app.Rows("List2"), handles);
     EXPECT_EQ(app.Rows("List3"), pids);
+}
+
+TEST(Table, TwoInstancesOfOneProgramGetARowEach) {
+    const Target first(L"第一个实例");
+    const Target second(L"第二个实例");
+    const Vindrel app;
+    app.Click("Command1");
+    const auto names = app.Rows("List4");
+    const auto titles = app.Rows("List1");
+    const auto handles = app.Rows("List2");
+    const auto pids = app.Rows("List3");
+    ASSERT_EQ(pids.size(), names.size());
+    for (const Target* target : {&first, &second}) {
+        const std::wstring pid = std::to_wstring(target->Program().Id());
+        int rows = 0;
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            if (pids[i] != pid) continue;
+            ++rows;
+            EXPECT_EQ(names[i], L"target_window.exe");
+            EXPECT_EQ(handles[i], HandleText(target->Window()));
+            EXPECT_EQ(titles[i], WindowText(target->Window()));
+        }
+        EXPECT_EQ(rows, 1) << "process " << target->Program().Id();
+    }
 }
 
 TEST(Table, ClearEmptiesTheListsAndLeavesTheHandleBox) {

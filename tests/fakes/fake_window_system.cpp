@@ -11,24 +11,24 @@ namespace {
 
 class FakeWmiCollection : public WmiCollection {
 public:
-    FakeWmiCollection(std::vector<std::wstring> names, std::optional<std::size_t> failAfter,
+    FakeWmiCollection(std::vector<WmiObject> objects, std::optional<std::size_t> failAfter,
                       int& live)
-        : names_(std::move(names)), failAfter_(failAfter), live_(live) {
+        : objects_(std::move(objects)), failAfter_(failAfter), live_(live) {
         ++live_;
     }
     ~FakeWmiCollection() override { --live_; }
 
-    bool Next(std::wstring& name) override {
+    bool Next(WmiObject& object) override {
         if (failAfter_ && next_ == *failAfter_) {
             throw StepError(L"无法列出正在运行的进程", L"WMI 读取失败（HRESULT 0x80041001）");
         }
-        if (next_ == names_.size()) return false;
-        name = names_[next_++];
+        if (next_ == objects_.size()) return false;
+        object = objects_[next_++];
         return true;
     }
 
 private:
-    std::vector<std::wstring> names_;
+    std::vector<WmiObject> objects_;
     std::optional<std::size_t> failAfter_;
     std::size_t next_ = 0;
     int& live_;
@@ -126,7 +126,7 @@ std::unique_ptr<WmiCollection> FakeWindowSystem::InstancesOf(const std::wstring&
     if (wmiServiceFails || moniker != L"WinMgmts:" || className != L"Win32_Process") {
         throw StepError(L"无法列出正在运行的进程", L"WMI 服务不可用（HRESULT 0x80041003）");
     }
-    return std::make_unique<FakeWmiCollection>(wmiNames, wmiFailAfter, liveWmiCollections);
+    return std::make_unique<FakeWmiCollection>(wmiObjects, wmiFailAfter, liveWmiCollections);
 }
 
 Hwnd FakeWindowSystem::FindWindowA(const char* lpClassName, const char* lpWindowName) {
@@ -249,8 +249,14 @@ std::int32_t FakeWindowSystem::IsWindowVisible(Hwnd hWnd) {
 }
 
 std::int32_t FakeWindowSystem::FlashWindow(Hwnd hWnd, std::int32_t bInvert) {
-    const auto lock = Record("FlashWindow", std::to_string(hWnd) + "," + std::to_string(bInvert));
-    return 0;
+    auto lock = Record("FlashWindow", std::to_string(hWnd) + "," + std::to_string(bInvert));
+    WaitWhileHung(lock, hWnd);
+    FakeWindow* w = Find(hWnd);
+    if (w == nullptr) return 0;
+    // Returns whether the caption looked active before the call.
+    const bool wasInverted = w->flashes % 2 == 1;
+    if (bInvert != 0) ++w->flashes;
+    return wasInverted ? 1 : 0;
 }
 
 std::int32_t FakeWindowSystem::GetWindowLongA(Hwnd hWnd, std::int32_t nIndex) {

@@ -28,9 +28,10 @@ struct FakeWindow {
     bool iconic = false;
     std::int32_t exStyle = 0;
     std::optional<std::uint8_t> alpha;  // set by SetLayeredWindowAttributes
+    int flashes = 0;                    // caption inversions by FlashWindow
     // A window whose thread does not answer: the calls that wait on it
-    // (ShowWindow, CloseWindow, OpenIcon, SetWindowTextA, SetWindowLongA)
-    // block until Recover.
+    // (ShowWindow, CloseWindow, OpenIcon, SetWindowTextA, SetWindowLongA,
+    // FlashWindow) block until Recover.
     bool hung = false;
 };
 
@@ -50,7 +51,8 @@ class FakeWindowSystem : public WindowSystem {
 public:
     std::vector<FakeWindow> windows;
     std::vector<FakeProcess> processes;
-    std::vector<std::wstring> wmiNames;
+    // The WMI listing, in the order it yields the objects.
+    std::vector<WmiObject> wmiObjects;
     // When set, the WMI listing yields this many rows and then fails.
     std::optional<std::size_t> wmiFailAfter;
     bool wmiServiceFails = false;

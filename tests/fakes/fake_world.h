@@ -14,7 +14,7 @@ inline void PopulateSession(FakeWindowSystem& ws, int processes) {
         const Pid pid = 100 + 4 * i;
         const std::string name = "child_" + std::to_string(i % 8) + ".exe";
         ws.processes.push_back({pid, name});
-        ws.wmiNames.push_back(std::wstring(name.begin(), name.end()));
+        ws.wmiObjects.push_back({std::wstring(name.begin(), name.end()), pid});
         if (i % 2 == 0) ws.AddWindow(0x10000 + 2 * i, pid, "window " + std::to_string(i));
     }
 }

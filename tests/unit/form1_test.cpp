@@ -61,7 +61,7 @@ TEST_F(Form1Test, ControlsAreCreatedInTabOrderWithTheirContainersFirst) {
 TEST_F(Form1Test, RefreshAndClearFromTheirButtons) {
     ws.processes = {{10, "notepad.exe"}};
     ws.AddWindow(500, 10, ToAnsi(L"记事本"));
-    ws.wmiNames = {L"notepad.exe", L"gone.exe"};
+    ws.wmiObjects = {{L"notepad.exe", 10}, {L"gone.exe"}};
     toolkit.Get<FakeTextBox>("Text2").SetText(L"777");
     toolkit.Get<FakeButton>("Command1").UserClick();
     EXPECT_EQ(List("List4").Rows(), (std::vector<std::wstring>{L"notepad.exe", L"gone.exe"}));
@@ -79,7 +79,7 @@ TEST_F(Form1Test, RefreshAndClearFromTheirButtons) {
 }
 
 TEST_F(Form1Test, AFailedRefreshIsReportedOnceAndTheProgramGoesOn) {
-    ws.wmiNames = {L"a.exe", L"b.exe"};
+    ws.wmiObjects = {{L"a.exe"}, {L"b.exe"}};
     ws.wmiFailAfter = 1;
     toolkit.Get<FakeButton>("Command1").UserClick();
     ASSERT_EQ(toolkit.messages.size(), 1u);
@@ -95,7 +95,7 @@ TEST_F(Form1Test, AFailedRefreshIsReportedOnceAndTheProgramGoesOn) {
 }
 
 TEST_F(Form1Test, HiddenListingButtonAndHomepageLink) {
-    ws.wmiNames = {L"a.exe"};
+    ws.wmiObjects = {{L"a.exe"}};
     toolkit.Get<FakeButton>("Command14").UserClick();
     toolkit.Get<FakeButton>("Command14").UserClick();
     EXPECT_EQ(List("List4").Rows(), (std::vector<std::wstring>{L"a.exe", L"a.exe"}));

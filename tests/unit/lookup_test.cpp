@@ -97,7 +97,7 @@ TEST_F(LookupTest, ProcessListingAppendsAndKeepsRowsBeforeAFailure) {
     constexpr LayoutRow row{"List4", ControlKind::ListBox, "Form1", L"", {}, 13};
     auto list = toolkit.CreateListBox(row);
     list->AddItem(L"kept");
-    ws.wmiNames = {L"a.exe", L"b.exe", L"c.exe"};
+    ws.wmiObjects = {{L"a.exe"}, {L"b.exe"}, {L"c.exe"}};
     ProcessListing(ws, *list);
     EXPECT_EQ(list->ListCount(), 4);  // not cleared first
     EXPECT_EQ(list->List(3), L"c.exe");

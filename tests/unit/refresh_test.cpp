@@ -39,11 +39,13 @@ struct Table {
 // A world with the cases the two refreshes must agree on.
 void Populate(FakeWindowSystem& ws) {
     ws.processes = {
-        {4, ToAnsi(L"System")},       {10, ToAnsi(L"notepad.exe")},
-        {11, ToAnsi(L"svc.exe")},      // no window
-        {12, ToAnsi(L"NOTEPAD.EXE")},  // same name in other case: last wins
-        {13, ToAnsi(L"popups.exe")},   // only owned pop-ups
-        {14, ToAnsi(L"记事本.exe")},  {15, ToAnsi(L"untitled.exe")},  // a window with no title
+        {4, ToAnsi(L"System")},        {10, ToAnsi(L"notepad.exe")},
+        {11, ToAnsi(L"svc.exe")},       // no window
+        {12, ToAnsi(L"NOTEPAD.EXE")},   // same name in other case
+        {13, ToAnsi(L"popups.exe")},    // only owned pop-ups
+        {14, ToAnsi(L"记事本.exe")},    // two top-level windows
+        {15, ToAnsi(L"untitled.exe")},  // a window with no title
+        {16, ToAnsi(L"表情😀.exe")},     // the code page has no 😀: "表情?.exe"
     };
     ws.AddWindow(1000, 10, "first notepad");
     ws.AddWindow(1001, 14, ToAnsi(L"中文标题"));
@@ -54,8 +56,23 @@ void Populate(FakeWindowSystem& ws) {
     ws.AddWindow(1004, 15, "");
     auto& child = ws.AddWindow(1005, 11, "child of another");
     child.parent = 1003;
-    ws.wmiNames = {L"System",     L"notepad.exe", L"svc.exe",  L"Notepad.exe",
-                   L"popups.exe", L"记事本.exe",  L"gone.exe", L"untitled.exe"};
+    ws.AddWindow(1006, 14, "later window");  // not the first of its process
+    ws.AddWindow(1007, 16, "emoji");
+    ws.wmiObjects = {
+        {L"System", 4},        {L"notepad.exe", 10}, {L"svc.exe", 11},  {L"Notepad.exe", 12},
+        {L"popups.exe", 13},   {L"记事本.exe", 14},  {L"gone.exe", 99},  // ended before the window
+                                                                         // walk
+        {L"untitled.exe", 15}, {L"表情😀.exe", 16},   {L"notepad.exe"},   // no ProcessId: the last
+                                                                         // notepad by name
+        {L"nameless.exe"},  // no ProcessId, and no process of that name
+    };
+}
+
+std::vector<std::wstring> Names(const FakeWindowSystem& ws) {
+    std::vector<std::wstring> names;
+    for (const WmiObject& object : ws.wmiObjects)
+        names.push_back(object.Name);
+    return names;
 }
 
 class RefreshTest : public ::testing::Test {
@@ -66,20 +83,20 @@ protected:
     Table reference{toolkit};
 };
 
-TEST_F(RefreshTest, RowsDescribeTheProcessOfTheirNameRow) {
+TEST_F(RefreshTest, EachRowDescribesItsOwnProcess) {
     Populate(ws);
     auto table = fast.View();
     Refresh(table, ws);
     const auto columns = fast.Columns();
-    EXPECT_EQ(columns[0], ws.wmiNames);
-    EXPECT_EQ(columns[1],
-              (std::vector<std::wstring>{L"无", L"second notepad", L"无", L"second notepad", L"无",
-                                         L"中文标题", L"无", L"无"}));
-    EXPECT_EQ(columns[2], (std::vector<std::wstring>{L"0", L"1003", L"0", L"1003", L"0", L"1001",
-                                                     L"0", L"1004"}));
-    EXPECT_EQ(columns[3],
-              (std::vector<std::wstring>{L"4", L"12", L"11", L"12", L"13", L"14", L"0", L"15"}));
-    EXPECT_EQ(table.List4.ListIndex(), 7);
+    EXPECT_EQ(columns[0], Names(ws));
+    EXPECT_EQ(columns[1], (std::vector<std::wstring>{L"无", L"first notepad", L"无",
+                                                     L"second notepad", L"无", L"中文标题", L"无",
+                                                     L"无", L"emoji", L"second notepad", L"无"}));
+    EXPECT_EQ(columns[2], (std::vector<std::wstring>{L"0", L"1000", L"0", L"1003", L"0", L"1001",
+                                                     L"0", L"1004", L"1007", L"1003", L"0"}));
+    EXPECT_EQ(columns[3], (std::vector<std::wstring>{L"4", L"10", L"11", L"12", L"13", L"14", L"99",
+                                                     L"15", L"16", L"12", L"0"}));
+    EXPECT_EQ(table.List4.ListIndex(), 10);
     EXPECT_EQ(table.List1.ListIndex(), -1);
     EXPECT_EQ(table.List2.ListIndex(), -1);
     EXPECT_EQ(table.List3.ListIndex(), -1);
@@ -95,7 +112,7 @@ TEST_F(RefreshTest, GivesThePerRowTableWithOneWalkOfEachKind) {
     EXPECT_EQ(fast.Columns(), reference.Columns());
     EXPECT_EQ(fastTable.List4.ListIndex(), referenceTable.List4.ListIndex());
     EXPECT_EQ(ws.calls["InstancesOf"], 1);
-    EXPECT_EQ(ws.calls["CreateToolhelp32Snapshot"], 1);
+    EXPECT_EQ(ws.calls["CreateToolhelp32Snapshot"], 1);  // for the rows without an id
     EXPECT_EQ(ws.calls["FindWindowA"], 1);
     EXPECT_EQ(ws.OpenSnapshots(), 0);
 
@@ -112,10 +129,11 @@ TEST_F(RefreshTest, WalksEachSourceOnceWhateverTheProcessCount) {
         Refresh(table, session);
         EXPECT_EQ(table.List4.ListCount(), processes);
         EXPECT_EQ(session.calls["InstancesOf"], 1) << processes;
-        EXPECT_EQ(session.calls["CreateToolhelp32Snapshot"], 1) << processes;
+        // Every object has its id: no snapshot is needed.
+        EXPECT_EQ(session.calls["CreateToolhelp32Snapshot"], 0) << processes;
         EXPECT_EQ(session.calls["FindWindowA"], 1) << processes;
-        // At most one title read per distinct window shown.
-        EXPECT_LE(session.calls["GetWindowTextA"], 9) << processes;
+        // One title read per distinct window shown (and one for "none").
+        EXPECT_LE(session.calls["GetWindowTextA"], processes / 2 + 1) << processes;
     }
 }
 
@@ -127,11 +145,13 @@ TEST_F(RefreshTest, AgreesOnEmptyListingsAndFailedSnapshots) {
     EXPECT_EQ(fastTable.List4.ListIndex(), -1);
 
     Populate(ws);
-    ws.snapshotFails = true;  // every name resolves to 0
+    ws.snapshotFails = true;  // the rows without an id resolve to 0
     Refresh(fastTable, ws);
     RefreshPerRow(referenceTable, ws);
     EXPECT_EQ(fast.Columns(), reference.Columns());
-    EXPECT_EQ(fast.Columns()[3], std::vector<std::wstring>(ws.wmiNames.size(), L"0"));
+    const auto pids = fast.Columns()[3];
+    EXPECT_EQ(pids[1], L"10");
+    EXPECT_EQ(pids[9], L"0");
 }
 
 TEST_F(RefreshTest, AWmiFailureAbandonsTheRefreshKeepingTheNamesListed) {

@@ -14,7 +14,7 @@ protected:
         ws.AddWindow(100, 10, "A");
         ws.AddWindow(300, 12, "C");
         ws.AddWindow(500, 14, "E");
-        ws.wmiNames = {L"a.exe", L"b.exe", L"c.exe", L"d.exe", L"e.exe"};
+        ws.wmiObjects = {{L"a.exe"}, {L"b.exe"}, {L"c.exe"}, {L"d.exe"}, {L"e.exe"}};
         Click("Command1");
     }
     void Reset() {

@@ -7,6 +7,7 @@
 #include <wrl/client.h>
 
 #include <cwctype>
+#include <optional>
 
 #include "platform/step_error.h"
 #include "platform/win32/com.h"
@@ -36,6 +37,31 @@ bool IsDefaultMoniker(const std::wstring& moniker) {
     return lower == L"winmgmts:";
 }
 
+// WMI hands a CIM uint32 over as VT_I4; any integer variant is accepted,
+// anything else (VT_NULL for an absent value, a string) is not.
+std::optional<Pid> IntegerValue(const VARIANT& value) {
+    switch (value.vt) {
+        case VT_I4:
+            return static_cast<Pid>(value.lVal);
+        case VT_UI4:
+            return static_cast<Pid>(value.ulVal);
+        case VT_INT:
+            return static_cast<Pid>(value.intVal);
+        case VT_UINT:
+            return static_cast<Pid>(value.uintVal);
+        case VT_I2:
+            return value.iVal;
+        case VT_UI2:
+            return value.uiVal;
+        case VT_I1:
+            return value.cVal;
+        case VT_UI1:
+            return value.bVal;
+        default:
+            return std::nullopt;
+    }
+}
+
 // Holds every COM object of one listing; all are released when it goes.
 class WbemCollection : public WmiCollection {
 public:
@@ -57,18 +83,25 @@ public:
                                             nullptr, &objects_));
     }
 
-    bool Next(std::wstring& name) override {
+    bool Next(WmiObject& process) override {
         ComPtr<IWbemClassObject> object;
         ULONG returned = 0;
         const HRESULT hr = objects_->Next(WBEM_INFINITE, 1, &object, &returned);
         Check(L"IEnumWbemClassObject::Next", hr);
         if (hr == WBEM_S_FALSE || returned == 0) return false;
-        Variant value;
+        Variant name;
         Check(L"IWbemClassObject::Get(Name)",
-              object->Get(L"Name", 0, value.Out(), nullptr, nullptr));
-        name = value.Get().vt == VT_BSTR && value.Get().bstrVal != nullptr
-                   ? std::wstring(value.Get().bstrVal, Com().SysStringLen(value.Get().bstrVal))
-                   : std::wstring();
+              object->Get(L"Name", 0, name.Out(), nullptr, nullptr));
+        process.Name =
+            name.Get().vt == VT_BSTR && name.Get().bstrVal != nullptr
+                ? std::wstring(name.Get().bstrVal, Com().SysStringLen(name.Get().bstrVal))
+                : std::wstring();
+        // A missing or unreadable ProcessId is not a failure of the listing:
+        // that row falls back to looking its id up by name.
+        Variant id;
+        process.ProcessId = SUCCEEDED(object->Get(L"ProcessId", 0, id.Out(), nullptr, nullptr))
+                                ? IntegerValue(id.Get())
+                                : std::nullopt;
         return true;
     }
 
