@@ -6,13 +6,12 @@
 namespace vindrel {
 
 void CaptionFlashing::Tick() {
-    Hwnd target;
     try {
-        target = HandleIn(Text2_);
+        ws_.FlashWindow(HandleIn(Text2_), 1);
     } catch (const StepError&) {
-        return;
+        // Out of range, or a target that does not answer: this tick shows
+        // nothing, and the next one tries again.
     }
-    ws_.FlashWindow(target, 1);
 }
 
 }  // namespace vindrel

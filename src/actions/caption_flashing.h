@@ -19,8 +19,10 @@ public:
     void FastChosen() { Timer1_.SetInterval(kFastMs); }
     void SlowChosen() { Timer1_.SetInterval(kSlowMs); }
     // One blink of the window named in Text2, read afresh. A text out of
-    // range skips the tick silently: a report at every tick would lock the
-    // user out, and the next tick with a valid handle blinks again.
+    // range, or a target that does not answer (or whose last blink is still
+    // pending), skips the tick silently: a report at every tick would lock
+    // the user out, and blinking resumes by itself once the handle is valid
+    // and the target answers.
     void Tick();
 
 private:

@@ -21,19 +21,34 @@ struct DeadlineWindowSystem::Pending {
 
 namespace {
 
+// "1.5", "2", "0.15": a duration in seconds as the report states it.
+std::wstring SecondsText(std::chrono::milliseconds duration) {
+    const auto ms = duration.count();
+    std::wstring text = std::to_wstring(ms / 1000);
+    if (const auto fraction = ms % 1000; fraction != 0) {
+        std::wstring digits = std::to_wstring(1000 + fraction).substr(1);
+        digits.erase(digits.find_last_not_of(L'0') + 1);
+        text += L"." + digits;
+    }
+    return text;
+}
+
 [[noreturn]] void NotResponding(Hwnd window, std::chrono::milliseconds deadline) {
-    const auto seconds =
-        std::chrono::duration_cast<std::chrono::seconds>(deadline + std::chrono::milliseconds(999));
-    throw StepError(L"目标窗口没有响应", L"窗口 " + DecimalText(window) + L" 的程序在 " +
-                                             std::to_wstring(seconds.count()) +
-                                             L" 秒内没有处理请求，操作已放弃");
+    throw StepError(L"目标窗口没有响应",
+                    L"窗口 " + DecimalText(window) + L" 的程序等了 " + SecondsText(deadline) +
+                        L" 秒仍没有处理请求。请求没有撤回：该程序恢复响应后，操作仍可能生效。");
 }
 
 }  // namespace
 
 DeadlineWindowSystem::DeadlineWindowSystem(WindowSystem& inner, Pid self,
-                                           std::chrono::milliseconds deadline)
-    : inner_(inner), self_(self), deadline_(deadline), pending_(std::make_shared<Pending>()) {}
+                                           std::chrono::milliseconds deadline,
+                                           std::shared_ptr<CompletionSource> completions)
+    : inner_(inner),
+      self_(self),
+      deadline_(deadline),
+      completions_(std::move(completions)),
+      pending_(std::make_shared<Pending>()) {}
 
 DeadlineWindowSystem::~DeadlineWindowSystem() = default;
 
@@ -48,13 +63,14 @@ std::int32_t DeadlineWindowSystem::Guarded(Hwnd window, std::function<std::int32
 
     std::promise<std::int32_t> done;
     std::future<std::int32_t> result = done.get_future();
+    const std::shared_ptr<Completion> completion = completions_->Make();
     {
         const std::lock_guard lock(pending_->mutex);
         if (pending_->windows.count(window) != 0) NotResponding(window, deadline_);
         pending_->windows.insert(window);
     }
-    std::thread([pending = pending_, window, call = std::move(call),
-                 done = std::move(done)]() mutable {
+    std::thread([pending = pending_, window, call = std::move(call), done = std::move(done),
+                 completion]() mutable {
         std::int32_t value = 0;
         std::exception_ptr failure;
         try {
@@ -74,8 +90,9 @@ std::int32_t DeadlineWindowSystem::Guarded(Hwnd window, std::function<std::int32
         } else {
             done.set_value(value);
         }
+        completion->Signal();
     }).detach();
-    if (result.wait_for(deadline_) != std::future_status::ready) NotResponding(window, deadline_);
+    if (!completion->Wait(deadline_)) NotResponding(window, deadline_);
     return result.get();
 }
 
@@ -129,6 +146,8 @@ std::int32_t DeadlineWindowSystem::OpenIcon(Hwnd hWnd) {
     return Guarded(hWnd, [&inner = inner_, hWnd] { return inner.OpenIcon(hWnd); });
 }
 std::int32_t DeadlineWindowSystem::SetForegroundWindow(Hwnd hWnd) {
+    // Activating another thread's window is queued to that thread; the
+    // call itself does not wait for it.
     return inner_.SetForegroundWindow(hWnd);
 }
 std::int32_t DeadlineWindowSystem::PostMessageA(Hwnd hWnd, std::uint32_t Msg, std::int32_t wParam,
@@ -142,7 +161,8 @@ std::int32_t DeadlineWindowSystem::IsWindowVisible(Hwnd hWnd) {
     return inner_.IsWindowVisible(hWnd);
 }
 std::int32_t DeadlineWindowSystem::FlashWindow(Hwnd hWnd, std::int32_t bInvert) {
-    return inner_.FlashWindow(hWnd, bInvert);
+    return Guarded(hWnd,
+                   [&inner = inner_, hWnd, bInvert] { return inner.FlashWindow(hWnd, bInvert); });
 }
 std::int32_t DeadlineWindowSystem::GetWindowLongA(Hwnd hWnd, std::int32_t nIndex) {
     return inner_.GetWindowLongA(hWnd, nIndex);

@@ -1,19 +1,24 @@
 // Keeps a hung target from freezing the program. The calls that wait on
 // the target window's thread when it lives in another process (ShowWindow,
-// CloseWindow, OpenIcon, SetWindowTextA, SetWindowLongA) run on a worker
-// thread of their own; the caller waits for them up to a deadline. A call
-// that misses it is left to finish whenever the target answers (or dies)
-// and the caller gets a StepError saying the target is not responding. While
-// such a call is pending, further waiting calls on the same window fail at
-// once instead of queueing behind it; other windows are not affected.
-// Every other call goes straight through, as do calls on the program's own
-// windows, which a worker could not reach while the caller waits.
+// CloseWindow, OpenIcon, SetWindowTextA, SetWindowLongA, FlashWindow) run on
+// a worker thread of their own; the caller waits for them up to a deadline,
+// through a Completion that on Windows keeps answering the messages sent to
+// the caller's windows (the call may be waiting on one of them). A call
+// that misses the deadline is not withdrawn: it finishes whenever the
+// target answers (or dies), and the caller gets a StepError saying the
+// target is not responding. While such a call is pending, further waiting
+// calls on the same window fail at once instead of queueing behind it;
+// other windows are not affected. Every other call goes straight through
+// (SetForegroundWindow and PostMessageA do not wait on the target), as do
+// calls on the program's own windows, which a worker could not reach while
+// the caller waits.
 #pragma once
 
 #include <chrono>
 #include <functional>
 #include <memory>
 
+#include "platform/completion.h"
 #include "platform/window_system.h"
 
 namespace vindrel {
@@ -21,7 +26,9 @@ namespace vindrel {
 class DeadlineWindowSystem : public WindowSystem {
 public:
     // self: the program's own process id.
-    DeadlineWindowSystem(WindowSystem& inner, Pid self, std::chrono::milliseconds deadline);
+    DeadlineWindowSystem(
+        WindowSystem& inner, Pid self, std::chrono::milliseconds deadline,
+        std::shared_ptr<CompletionSource> completions = std::make_shared<PlainCompletions>());
     ~DeadlineWindowSystem() override;
 
     // Waits until no call is pending (for tests and orderly shutdown);
@@ -61,6 +68,7 @@ private:
     WindowSystem& inner_;
     Pid self_;
     std::chrono::milliseconds deadline_;
+    std::shared_ptr<CompletionSource> completions_;
     std::shared_ptr<Pending> pending_;
 };
 

@@ -185,14 +185,14 @@ bool Vindrel::Responsive() const {
     return SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &result) != 0;
 }
 
-Target::Target(const std::wstring& title) {
+Target::Target(const std::wstring& title, Mode mode) {
     wchar_t dir[MAX_PATH];
     GetTempPathW(MAX_PATH, dir);
     wchar_t file[MAX_PATH];
     GetTempFileNameW(dir, L"vtg", 0, file);
     logPath_ = file;
     process_ = Process(L"\"" + SiblingPath(L"target_window.exe") + L"\" \"" + logPath_ + L"\" \"" +
-                       title + L"\"");
+                       title + L"\"" + (mode == Mode::Callback ? L" callback" : L""));
     window_ = process_.WaitForWindow(L"VindrelTestTarget");
     if (window_ == nullptr) throw std::runtime_error("the target window did not appear");
 }

@@ -92,7 +92,11 @@ public:
     // Posted to the target, it makes its thread stop answering for good.
     static constexpr UINT kHangMessage = WM_APP + 1;
 
-    explicit Target(const std::wstring& title);
+    // A callback target sends a message to Vindrel's main window, and
+    // waits for the answer, while it handles WM_SHOWWINDOW, WM_SIZE,
+    // WM_SETTEXT and WM_STYLECHANGED.
+    enum class Mode { Plain, Callback };
+    explicit Target(const std::wstring& title, Mode mode = Mode::Plain);
     HWND Window() const { return window_; }
     const Process& Program() const { return process_; }
     Process& Program() { return process_; }

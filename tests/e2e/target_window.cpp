@@ -2,7 +2,13 @@
 // the title given on the command line, which logs the messages it receives
 // to a file, one line each. Sent kHangMessage, its thread stops answering
 // for good, as a hung program's does.
-//   target_window.exe <log file> <title>
+//   target_window.exe <log file> <title> [callback]
+// With "callback", while it handles WM_SHOWWINDOW, WM_SIZE, WM_SETTEXT and
+// WM_STYLECHANGED it sends a message to Vindrel's main window and waits
+// for the answer. That stands for what Windows does when a call on another
+// program's window moves the activation: it sends WM_NCACTIVATE/WM_ACTIVATE
+// to the caller's window and waits (Wine does not), and for any target
+// that talks back to the caller while it handles the call.
 #include <windows.h>
 // after windows.h
 #include <shellapi.h>
@@ -13,6 +19,7 @@
 namespace {
 
 FILE* g_log = nullptr;
+bool g_callback = false;
 
 void Log(const char* line) {
     if (g_log == nullptr) return;
@@ -21,10 +28,29 @@ void Log(const char* line) {
     std::fflush(g_log);
 }
 
+// Sends to Vindrel's main window, if there is one, and waits for the answer.
+void CallBack(const char* during) {
+    if (!g_callback) return;
+    const HWND vindrel = FindWindowW(L"VindrelForm1", nullptr);
+    if (vindrel == nullptr) return;
+    SendMessageW(vindrel, WM_NULL, 0, 0);
+    Log((std::string("CALLBACK ") + during).c_str());
+}
+
 LRESULT CALLBACK TargetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_SETTEXT:
             Log("WM_SETTEXT");
+            CallBack("WM_SETTEXT");
+            break;
+        case WM_SHOWWINDOW:
+            CallBack("WM_SHOWWINDOW");
+            break;
+        case WM_SIZE:
+            CallBack("WM_SIZE");
+            break;
+        case WM_STYLECHANGED:
+            CallBack("WM_STYLECHANGED");
             break;
         case WM_APP + 1:  // kHangMessage
             Log("HANG");
@@ -51,6 +77,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     if (argc < 3) return 2;
     g_log = _wfopen(argv[1], L"w");
     const std::wstring title = argv[2];
+    g_callback = argc > 3 && std::wstring(argv[3]) == L"callback";
     LocalFree(argv);
 
     WNDCLASSEXW wc{};

@@ -50,6 +50,9 @@ TEST_F(DeadlineTest, AHungTargetFailsAtTheDeadlineAndLaterCallsFailAtOnce) {
         FAIL() << "returned after " << waited.count() << " ms";
     } catch (const StepError& e) {
         EXPECT_EQ(e.What(), L"目标窗口没有响应");
+        // Says how long it waited, and that the request still stands.
+        EXPECT_NE(e.Why().find(L"0.15 秒"), std::wstring::npos) << e.Why();
+        EXPECT_NE(e.Why().find(L"仍可能生效"), std::wstring::npos) << e.Why();
     }
     EXPECT_EQ(ws.Blocked(), 1);
     // Not stacked behind the pending call: every waiting call fails at once.
@@ -143,6 +146,36 @@ TEST_F(HungTargetFormTest, EachCommandReportsOnceThatTheTargetDoesNotAnswer) {
     toolkit.Get<FakeTextBox>("Text2").SetText(L"200");
     Click("Command4");
     EXPECT_EQ(Reports(), std::vector<std::wstring>{L"成功"});
+}
+
+TEST_F(HungTargetFormTest, BlinkingAHungTargetSkipsTicksUntilItAnswers) {
+    auto& timer = toolkit.Get<FakeTimer>("Timer1");
+    toolkit.Get<FakeTextBox>("Text2").SetText(L"100");
+    toolkit.Get<FakeCheckBox>("Check1").UserClick();
+    timer.Fire();  // waits for the deadline, then gives up silently
+    const int calls = ws.calls["FlashWindow"];
+    const auto waited = Elapsed([&] {
+        for (int i = 0; i < 5; ++i)
+            timer.Fire();
+    });
+    EXPECT_LT(waited, kDeadline);               // pending: no wait at all
+    EXPECT_EQ(ws.calls["FlashWindow"], calls);  // and no further call
+    EXPECT_TRUE(toolkit.messages.empty());
+
+    // Another window blinks meanwhile.
+    toolkit.Get<FakeTextBox>("Text2").SetText(L"200");
+    timer.Fire();
+    EXPECT_EQ(ws.Find(200)->flashes, 1);
+
+    // The target answers: the pending blink lands, and blinking goes on.
+    toolkit.Get<FakeTextBox>("Text2").SetText(L"100");
+    ws.Recover(100);
+    ASSERT_TRUE(guarded.WaitIdle(2s));
+    EXPECT_EQ(ws.Find(100)->flashes, 1);
+    timer.Fire();
+    timer.Fire();
+    EXPECT_EQ(ws.Find(100)->flashes, 3);
+    EXPECT_TRUE(toolkit.messages.empty());
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // One move-only owner for kernel handles, with the empty value spelled out
-// per kind: process and thread handles are empty at NULL, a Tool Help
-// snapshot at INVALID_HANDLE_VALUE.
+// per kind: process, thread and event handles are empty at NULL, a Tool
+// Help snapshot at INVALID_HANDLE_VALUE.
 #pragma once
 
 #include <windows.h>
@@ -45,6 +45,7 @@ inline HANDLE InvalidHandle() {
 }
 
 using UniqueProcessHandle = UniqueHandle<NullHandle>;
+using UniqueEventHandle = UniqueHandle<NullHandle>;
 using UniqueFileHandle = UniqueHandle<InvalidHandle>;
 
 }  // namespace vindrel::win32

@@ -4,6 +4,7 @@
 
 #include "platform/deadline_window_system.h"
 #include "platform/step_error.h"
+#include "platform/win32/completion_win32.h"
 #include "platform/win32/toolkit_win32.h"
 #include "platform/win32/window_system_win32.h"
 #include "resource_ids.h"
@@ -15,9 +16,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         win32::Win32Toolkit toolkit(instance, IDI_VINDREL, IDC_LABEL9_POINTER);
         win32::Win32WindowSystem platform;
         // A target that stops answering blocks some calls until it dies:
-        // those calls get a deadline, well inside two seconds.
+        // those calls get a deadline, well inside two seconds, and the
+        // wait for them keeps answering what is sent to our windows.
         DeadlineWindowSystem windowSystem(platform, static_cast<Pid>(GetCurrentProcessId()),
-                                          std::chrono::milliseconds(1500));
+                                          std::chrono::milliseconds(1500),
+                                          std::make_shared<win32::AnsweringCompletions>());
         Form1 form(toolkit, toolkit, windowSystem);
         form.Form_Load();
         return toolkit.Run(showCommand);

@@ -1,0 +1,36 @@
+#include "platform/completion.h"
+
+#include <condition_variable>
+#include <mutex>
+
+namespace vindrel {
+
+namespace {
+
+class PlainCompletion : public Completion {
+public:
+    void Signal() override {
+        {
+            const std::lock_guard lock(mutex_);
+            signalled_ = true;
+        }
+        done_.notify_all();
+    }
+    bool Wait(std::chrono::milliseconds timeout) override {
+        std::unique_lock lock(mutex_);
+        return done_.wait_for(lock, timeout, [this] { return signalled_; });
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable done_;
+    bool signalled_ = false;
+};
+
+}  // namespace
+
+std::shared_ptr<Completion> PlainCompletions::Make() {
+    return std::make_shared<PlainCompletion>();
+}
+
+}  // namespace vindrel
