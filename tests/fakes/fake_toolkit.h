@@ -76,7 +76,12 @@ public:
 
 protected:
     std::wstring StoredText() const override { return text_; }
-    void StoreText(const std::wstring& text) override { text_ = text; }
+    // As the edit control answers WM_SETTEXT: the text changes, then the
+    // box notifies its change (EN_CHANGE), through the same path as typing.
+    void StoreText(const std::wstring& text) override {
+        text_ = text;
+        UserEdited();
+    }
 
 private:
     std::wstring text_;
