@@ -185,6 +185,36 @@ bool Vindrel::Responsive() const {
     return SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &result) != 0;
 }
 
+bool Vindrel::Activate() const {
+    SetForegroundWindow(main_);
+    return WaitFor([&] { return GetForegroundWindow() == main_; });
+}
+
+HWND Vindrel::Focus() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(main_, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+void Vindrel::PressKey(WORD key, bool shift) const {
+    std::vector<INPUT> inputs;
+    const auto add = [&](WORD vk, bool up) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(input);
+    };
+    if (shift) add(VK_SHIFT, false);
+    add(key, false);
+    add(key, true);
+    if (shift) add(VK_SHIFT, true);
+    const HWND before = Focus();
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    WaitFor([&] { return Focus() != before; }, 1000ms);
+}
+
 Target::Target(const std::wstring& title, Mode mode) {
     wchar_t dir[MAX_PATH];
     GetTempPathW(MAX_PATH, dir);

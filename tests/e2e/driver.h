@@ -79,6 +79,15 @@ public:
     void PostScroll(std::string_view bar, int code, int position = 0) const;
     // Whether the program answers a message within two seconds.
     bool Responsive() const;
+    // Brings the main window to the foreground, so that keys reach it;
+    // false when it did not get there.
+    bool Activate() const;
+    // The control that has the keyboard focus in the program.
+    HWND Focus() const;
+    // Presses and releases a key as the keyboard would (SendInput), with
+    // Shift held when asked, and waits until the focus has moved from where
+    // it was (or a second has passed).
+    void PressKey(WORD key, bool shift = false) const;
 
 private:
     Process process_;

@@ -5,6 +5,7 @@
 
 #include "platform/step_error.h"
 #include "platform/win32/controls_win32.h"
+#include "platform/win32/navigation_win32.h"
 #include "platform/win32/unique_handle.h"
 
 namespace vindrel::win32 {
@@ -319,6 +320,7 @@ int Win32Toolkit::Run(int showCommand) {
     if (ui_.firstInTabOrder != nullptr) SetFocus(ui_.firstInTabOrder);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (Navigate(ui_, msg)) continue;
         if (ui_.form != nullptr && IsDialogMessageW(ui_.form, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
