@@ -18,6 +18,22 @@ build_tree() {
     fi
 }
 
+# The product alone (Vindrel.exe, 32-bit) in a build folder of its own.
+#   build_product DIR
+build_product() {
+    dir=$1
+    log="$dir.log"
+    mkdir -p "$(dirname "$dir")"
+    echo "build: $dir (product)"
+    if ! { LC_ALL=C.UTF-8 cmake -S "$VINDREL_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$VINDREL_ROOT/cmake/mingw-i686.cmake" &&
+        LC_ALL=C.UTF-8 cmake --build "$dir" --target Vindrel -j "$(nproc)"; } >"$log" 2>&1; then
+        tail -n 60 "$log" >&2
+        echo "build: $dir failed (log: $log)" >&2
+        return 1
+    fi
+}
+
 # The product's tree, and the tree Wine can run on this machine.
 build_windows() {
     build_tree win32 -DCMAKE_TOOLCHAIN_FILE="$VINDREL_ROOT/cmake/mingw-i686.cmake" || return 1
