@@ -1,10 +1,17 @@
 #!/bin/bash
 # Installs what is missing, builds Vindrel.exe and starts it under Wine in a
 # Wine virtual desktop. With a display ($DISPLAY) it opens there; without
-# one it runs in Xvfb, clicks "刷新列表", writes a screenshot and prints its
-# path.
+# one it runs in Xvfb, clicks "刷新列表", writes a screenshot of the
+# program's window and prints its path.
+#   scripts/run.sh [--screenshot FILE]   (default build/vindrel-screenshot.png;
+#                                         docs/screenshot.png is made this way)
 set -euo pipefail
 VINDREL_ROOT=$(cd "$(dirname "$0")/.." && pwd)
+shot="$VINDREL_ROOT/build/vindrel-screenshot.png"
+if [ "${1:-}" = --screenshot ] && [ -n "${2:-}" ]; then
+    shot=$(realpath -m "$2")
+    unset DISPLAY  # a screenshot is made in Xvfb
+fi
 "$VINDREL_ROOT/scripts/setup.sh"
 . "$VINDREL_ROOT/scripts/wine-env.sh"
 . "$VINDREL_ROOT/scripts/build.sh"
@@ -26,9 +33,19 @@ if [ -n "$had_display" ] && [ "$DISPLAY" = "$had_display" ]; then
     exit 0
 fi
 
-shot="$VINDREL_ROOT/build/vindrel-screenshot.png"
 "$VINDREL_WINE" "$exe" >"$WINEPREFIX.run.log" 2>&1 &
-timeout -k 5 60 "$VINDREL_WINE" "$VINDREL_RUN_TREE/bin/refresh_click.exe" >>"$WINEPREFIX.run.log" 2>&1
+# The window's rectangle on the screen, which the Wine desktop fills from
+# its top left corner.
+rect_file=$(mktemp)
+timeout -k 5 60 "$VINDREL_WINE" "$VINDREL_RUN_TREE/bin/refresh_click.exe" >"$rect_file" 2>>"$WINEPREFIX.run.log"
+rect=$(grep -Eo '^[0-9]+x[0-9]+\+-?[0-9]+\+-?[0-9]+' "$rect_file" || true)
+rm -f "$rect_file"
 sleep 1
-import -window root "$shot"
+mkdir -p "$(dirname "$shot")"
+if [ -n "$rect" ]; then
+    import -window root -crop "$rect" +repage "$shot"
+else
+    echo "run: the window's rectangle is unknown; the screenshot shows the whole screen" >&2
+    import -window root "$shot"
+fi
 echo "screenshot: $shot"

@@ -44,6 +44,16 @@ wine_env_init() {
         timeout -k 5 60 wineserver -w
         touch "$WINEPREFIX/.vindrel-ready"
     fi
+    # The program asks for 宋体 (SimSun), which Wine on Debian lacks: its
+    # fallback draws small captions with the lower strokes cut. AR PL UMing
+    # (fonts-arphic-uming) stands in for it, a Song typeface as designed.
+    # Added to prefixes made before this too, once.
+    if [ ! -f "$WINEPREFIX/.vindrel-fonts" ]; then
+        wine_reg 'HKCU\Software\Wine\Fonts\Replacements' /v 宋体 /d 'AR PL UMing CN'
+        wine_reg 'HKCU\Software\Wine\Fonts\Replacements' /v SimSun /d 'AR PL UMing CN'
+        timeout -k 5 60 wineserver -w
+        touch "$WINEPREFIX/.vindrel-fonts"
+    fi
 }
 
 wine_display() {
@@ -52,7 +62,9 @@ wine_display() {
     fi
     for n in $(seq 90 130); do
         if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-            Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+            # Every Wine process with a window is an X client: the
+            # benchmark's largest count needs more than the default 256.
+            Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -maxclients 2048 >/dev/null 2>&1 &
             VINDREL_XVFB_PID=$!
             export DISPLAY=":$n"
             for _ in $(seq 1 50); do

@@ -28,14 +28,6 @@ UINT WindowDpi(HWND hwnd, UINT fallback) {
     return dpi != 0 ? dpi : fallback;
 }
 
-HFONT CreateUiFont(int dpi, int points, int weight) {
-    // 宋体 in the GB2312 character set; where it is missing the font mapper
-    // picks a font of that character set.
-    return CreateFontW(-MulDiv(points, dpi, 72), 0, 0, 0, weight, FALSE, FALSE, FALSE,
-                       GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_DONTCARE, L"宋体");
-}
-
 void Route(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result, bool& handled) {
     switch (msg) {
         case WM_COMMAND:
@@ -124,6 +116,14 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noe
 }
 
 }  // namespace
+
+HFONT CreateUiFont(int dpi, int points, int weight) {
+    // 宋体 in the GB2312 character set; where it is missing the font mapper
+    // picks a font of that character set.
+    return CreateFontW(-MulDiv(points, dpi, 72), 0, 0, 0, weight, FALSE, FALSE, FALSE,
+                       GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, L"宋体");
+}
 
 Win32Toolkit::Win32Toolkit(HINSTANCE instance, int iconId, int cursorId) {
     ui_.instance = instance;

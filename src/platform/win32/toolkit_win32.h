@@ -12,6 +12,10 @@ namespace vindrel::win32 {
 // The window class name of the main window; other programs find it by it.
 inline constexpr wchar_t kFormClass[] = L"VindrelForm1";
 
+// The controls' font: 宋体 (GB2312) at a size in points and a weight, for
+// a screen of the given DPI. The caller owns it.
+HFONT CreateUiFont(int dpi, int points, int weight);
+
 class Win32Toolkit : public ControlFactory, public Interaction {
 public:
     // iconId and cursorId name resources of the module (0 for none).
