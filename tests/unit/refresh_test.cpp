@@ -58,13 +58,13 @@ void Populate(FakeWindowSystem& ws) {
     child.parent = 1003;
     ws.AddWindow(1006, 14, "later window");  // not the first of its process
     ws.AddWindow(1007, 16, "emoji");
+    // gone.exe ended before the window walk; the last two objects came
+    // without a ProcessId (notepad.exe resolves by name to the last notepad,
+    // nameless.exe to no process at all).
     ws.wmiObjects = {
-        {L"System", 4},        {L"notepad.exe", 10}, {L"svc.exe", 11},  {L"Notepad.exe", 12},
-        {L"popups.exe", 13},   {L"记事本.exe", 14},  {L"gone.exe", 99},  // ended before the window
-                                                                         // walk
-        {L"untitled.exe", 15}, {L"表情😀.exe", 16},   {L"notepad.exe"},   // no ProcessId: the last
-                                                                         // notepad by name
-        {L"nameless.exe"},  // no ProcessId, and no process of that name
+        {L"System", 4},      {L"notepad.exe", 10}, {L"svc.exe", 11},  {L"Notepad.exe", 12},
+        {L"popups.exe", 13}, {L"记事本.exe", 14},  {L"gone.exe", 99}, {L"untitled.exe", 15},
+        {L"表情😀.exe", 16},  {L"notepad.exe"},     {L"nameless.exe"},
     };
 }
 
