@@ -63,10 +63,14 @@ std::int32_t DeadlineWindowSystem::Guarded(Hwnd window, std::function<std::int32
 
     std::promise<std::int32_t> done;
     std::future<std::int32_t> result = done.get_future();
-    const std::shared_ptr<Completion> completion = completions_->Make();
+    std::shared_ptr<Completion> completion;
     {
         const std::lock_guard lock(pending_->mutex);
         if (pending_->windows.count(window) != 0) NotResponding(window, deadline_);
+        // Made only for a call that will run (a blink tick at a hung window
+        // fails here ten times a second), and before the window is marked
+        // pending, so that a failure to make it leaves nothing pending.
+        completion = completions_->Make();
         pending_->windows.insert(window);
     }
     std::thread([pending = pending_, window, call = std::move(call), done = std::move(done),
