@@ -28,6 +28,7 @@
 
 #include "driver.h"
 #include "fakes/fake_toolkit.h"
+#include "platform/conversions.h"
 #include "platform/win32/com.h"
 #include "platform/win32/window_system_win32.h"
 #include "table/lookup.h"
@@ -136,9 +137,10 @@ void PerRowByName(ProcessTable& table, WindowSystem& ws) {
     for (int row = 0; row < table.List4.ListCount(); ++row) {
         const Pid pid = GetPsPid(ws, table.List4.List(row));
         const Hwnd window = InstanceToWnd(ws, pid);
-        table.List3.AddItem(std::to_wstring(pid));
-        table.List2.AddItem(std::to_wstring(window));
-        table.List1.AddItem(HwndToTitle(ws, window));
+        const std::wstring title = HwndToTitle(ws, window);
+        table.List3.AddItem(DecimalText(pid));
+        table.List2.AddItem(DecimalText(window));
+        table.List1.AddItem(title.empty() ? L"无" : title);
     }
 }
 
