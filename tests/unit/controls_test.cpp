@@ -90,6 +90,7 @@ TEST_F(ControlsTest, ReselectingDeselectingAppendingAndClearingRaiseNothing) {
     list.SetSelected(1, true);
     list.UserClick(1);     // the user clicks the selected row
     list.UserClick(0);     // the user selects another row
+    list.SetListIndex(2);  // one past the last row: ignored
     list.SetListIndex(5);  // names no row: ignored
     list.SetListIndex(-2);
     EXPECT_EQ(list.ListIndex(), 0);

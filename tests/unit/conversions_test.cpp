@@ -53,6 +53,7 @@ TEST(NumericValue, StopsAtTheFirstCharacterThatCannotContinue) {
 TEST(NumericValue, ReadsHexadecimalAndOctal) {
     EXPECT_EQ(NumericValue(L"&H1F"), 31);
     EXPECT_EQ(NumericValue(L"&hff"), 255);
+    EXPECT_EQ(NumericValue(L"&Ha"), 10);  // the lowest letter digit, in lower case
     EXPECT_EQ(NumericValue(L"&O17"), 15);
     EXPECT_EQ(NumericValue(L"&o78"), 7);  // 8 is no octal digit
     EXPECT_EQ(NumericValue(L"& H 10"), 16);
@@ -64,6 +65,7 @@ TEST(NumericValue, ReadsHexadecimalAndOctal) {
 
 TEST(NumericValue, FullWidthDigitsAndValuesBeyondADouble) {
     EXPECT_EQ(NumericValue(L"１２３"), 123);
+    EXPECT_EQ(NumericValue(L"９０"), 90);  // the last full-width digit
     EXPECT_EQ(NumericValue(L"1E400"), std::numeric_limits<double>::infinity());
     EXPECT_EQ(NumericValue(L"-1E400"), -std::numeric_limits<double>::infinity());
     EXPECT_EQ(NumericValue(L"1E-400"), 0);

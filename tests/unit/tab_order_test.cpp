@@ -93,6 +93,34 @@ TEST_F(TabOrderTest, ArrowsMoveBetweenTheOptionsOfOneGroupOnly) {
     EXPECT_EQ(NextOption(entries, Index("Option1"), true), Index("Option1"));
 }
 
+TEST_F(TabOrderTest, ASingleStopIsItsOwnNextAndGroupsInOtherFramesStayApart) {
+    for (auto& entry : entries)
+        entry.available = entry.row->name == "Text2";
+    EXPECT_EQ(NextTabStop(entries, Index("Text2"), true), Index("Text2"));
+    EXPECT_EQ(NextTabStop(entries, Index("Text2"), false), Index("Text2"));
+    EXPECT_EQ(NextTabStop(entries, -1, true), Index("Text2"));
+
+    // Two groups of options, one per frame, each with its own stop.
+    constexpr LayoutRow kRows[] = {
+        {"FrameA", ControlKind::Frame, "Form1", L"", {}, 0},
+        {"A1", ControlKind::OptionButton, "FrameA", L"", {}, 1},
+        {"A2", ControlKind::OptionButton, "FrameA", L"", {}, 2},
+        {"FrameB", ControlKind::Frame, "Form1", L"", {}, 3},
+        {"B1", ControlKind::OptionButton, "FrameB", L"", {}, 4},
+        {"B2", ControlKind::OptionButton, "FrameB", L"", {}, 5},
+    };
+    std::vector<TabEntry> groups;
+    for (const LayoutRow& row : kRows)
+        groups.push_back({&row, true, row.name == "A2" || row.name == "B1"});
+    EXPECT_EQ(NextTabStop(groups, 2, true), 4);  // A2, the chosen of A, then B1
+    EXPECT_EQ(NextTabStop(groups, 4, true), 2);
+    EXPECT_EQ(NextOption(groups, 2, true), 1);  // within A, wrapping
+    EXPECT_EQ(NextOption(groups, 1, false), 2);
+    EXPECT_EQ(NextOption(groups, 4, false), 5);  // within B
+    groups[5].available = false;
+    EXPECT_EQ(NextOption(groups, 4, true), 4);
+}
+
 TEST_F(TabOrderTest, NoStopWhenNothingCanTakeTheFocus) {
     for (auto& entry : entries)
         entry.available = false;
