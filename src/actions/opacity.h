@@ -12,18 +12,24 @@ namespace vindrel {
 
 class Opacity {
 public:
+    // The least alpha given to a window of the program's own (about 10%):
+    // one made fully transparent could not be found to undo it.
+    static constexpr std::uint8_t kOwnMinimumAlpha = 25;
+
     Opacity(WindowSystem& ws, const Form& form) : ws_(ws), form_(form) {}
 
     // Adds WS_EX_LAYERED to the window's extended style, then sets its
     // alpha (m narrowed to a byte; outside 0..255 throws StepError after
-    // the style has changed). The layered bit is never removed.
+    // the style has changed; at least kOwnMinimumAlpha for a window of the
+    // program's own). The layered bit is never removed.
     void touming2(std::int16_t m, Hwnd hwn);
     // The same on the main window, whose handle is asked for before each call.
     void touming(std::int16_t m);
 
 private:
     // The three calls, asking for the window's handle before each.
-    void Layer(const std::function<Hwnd()>& window, std::int16_t m);
+    void Layer(const std::function<Hwnd()>& window, std::int16_t m,
+               const std::function<bool()>& own);
 
     WindowSystem& ws_;
     const Form& form_;

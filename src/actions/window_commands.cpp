@@ -9,6 +9,9 @@ namespace vindrel {
 namespace {
 
 constexpr wchar_t kResultTitle[] = L"Tamsk提示";
+// Hiding one of the program's own windows would hide the box that holds the
+// handle needed to show it again.
+constexpr wchar_t kOwnWindowHidden[] = L"这是本程序自己的窗口：隐藏后将无法再把它找回。";
 
 }  // namespace
 
@@ -18,6 +21,10 @@ void WindowCommands::Report(bool success) {
 
 void WindowCommands::Hide() {
     const Hwnd target = HandleIn(Text2_);
+    if (IsOwnWindow(ws_, target)) {
+        interaction_.MsgBox(kOwnWindowHidden, kResultTitle);
+        return;
+    }
     ws_.ShowWindow(target, api::kSwHide);
     // ShowWindow returns the visibility before the call, so it cannot tell
     // whether hiding worked; the window's state afterwards can.

@@ -15,7 +15,9 @@ public:
                    TextBox& Text5)
         : ws_(ws), interaction_(interaction), Text2_(Text2), Text1_(Text1), Text5_(Text5) {}
 
-    void Hide();          // "隐藏": reports whether the window is hidden afterwards
+    // "隐藏": reports whether the window is hidden afterwards; refuses the
+    // program's own windows, saying why.
+    void Hide();
     void Show();          // "显示"
     void Minimise();      // "最小化"
     void Restore();       // "还原"

@@ -4,6 +4,7 @@
 #include <future>
 #include <mutex>
 #include <set>
+#include <system_error>
 #include <thread>
 
 #include "platform/conversions.h"
@@ -17,11 +18,15 @@ struct DeadlineWindowSystem::Pending {
     std::mutex mutex;
     std::condition_variable idle;
     std::multiset<Hwnd> windows;
+
+    // The call on the window has ended, or will never run.
+    void Release(Hwnd window) {
+        const std::lock_guard lock(mutex);
+        windows.erase(windows.find(window));
+        idle.notify_all();
+    }
 };
 
-namespace {
-
-// "1.5", "2", "0.15": a duration in seconds as the report states it.
 std::wstring SecondsText(std::chrono::milliseconds duration) {
     const auto ms = duration.count();
     std::wstring text = std::to_wstring(ms / 1000);
@@ -33,6 +38,8 @@ std::wstring SecondsText(std::chrono::milliseconds duration) {
     return text;
 }
 
+namespace {
+
 [[noreturn]] void NotResponding(Hwnd window, std::chrono::milliseconds deadline) {
     throw StepError(L"目标窗口没有响应",
                     L"窗口 " + DecimalText(window) + L" 的程序等了 " + SecondsText(deadline) +
@@ -41,11 +48,9 @@ std::wstring SecondsText(std::chrono::milliseconds duration) {
 
 }  // namespace
 
-DeadlineWindowSystem::DeadlineWindowSystem(WindowSystem& inner, Pid self,
-                                           std::chrono::milliseconds deadline,
+DeadlineWindowSystem::DeadlineWindowSystem(WindowSystem& inner, std::chrono::milliseconds deadline,
                                            std::shared_ptr<CompletionSource> completions)
     : inner_(inner),
-      self_(self),
       deadline_(deadline),
       completions_(std::move(completions)),
       pending_(std::make_shared<Pending>()) {}
@@ -57,12 +62,19 @@ bool DeadlineWindowSystem::WaitIdle(std::chrono::milliseconds timeout) {
     return pending_->idle.wait_for(lock, timeout, [&] { return pending_->windows.empty(); });
 }
 
+void DeadlineWindowSystem::StartWorker(std::function<void()> work) {
+    std::thread(std::move(work)).detach();
+}
+
 std::int32_t DeadlineWindowSystem::Guarded(Hwnd window, std::function<std::int32_t()> call) {
     Pid owner = 0;
-    if (inner_.GetWindowThreadProcessId(window, &owner) == 0 || owner == self_) return call();
+    if (inner_.GetWindowThreadProcessId(window, &owner) == 0 ||
+        owner == inner_.GetCurrentProcessId()) {
+        return call();
+    }
 
-    std::promise<std::int32_t> done;
-    std::future<std::int32_t> result = done.get_future();
+    auto done = std::make_shared<std::promise<std::int32_t>>();
+    std::future<std::int32_t> result = done->get_future();
     std::shared_ptr<Completion> completion;
     {
         const std::lock_guard lock(pending_->mutex);
@@ -73,8 +85,7 @@ std::int32_t DeadlineWindowSystem::Guarded(Hwnd window, std::function<std::int32
         completion = completions_->Make();
         pending_->windows.insert(window);
     }
-    std::thread([pending = pending_, window, call = std::move(call), done = std::move(done),
-                 completion]() mutable {
+    auto work = [pending = pending_, window, call = std::move(call), done, completion] {
         std::int32_t value = 0;
         std::exception_ptr failure;
         try {
@@ -84,22 +95,30 @@ std::int32_t DeadlineWindowSystem::Guarded(Hwnd window, std::function<std::int32
         }
         // Off the pending list before the caller hears of the result, so a
         // call made right after it does not find the window still pending.
-        {
-            const std::lock_guard lock(pending->mutex);
-            pending->windows.erase(pending->windows.find(window));
-            pending->idle.notify_all();
-        }
+        pending->Release(window);
         if (failure) {
-            done.set_exception(failure);
+            done->set_exception(failure);
         } else {
-            done.set_value(value);
+            done->set_value(value);
         }
         completion->Signal();
-    }).detach();
+    };
+    try {
+        StartWorker(std::move(work));
+    } catch (const std::system_error& e) {
+        // No worker, no call: the window is not left pending.
+        pending_->Release(window);
+        throw StepError(
+            L"无法等待目标窗口",
+            L"无法启动工作线程，错误 " + HexCode(static_cast<std::uint32_t>(e.code().value())));
+    }
     if (!completion->Wait(deadline_)) NotResponding(window, deadline_);
     return result.get();
 }
 
+Pid DeadlineWindowSystem::GetCurrentProcessId() {
+    return inner_.GetCurrentProcessId();
+}
 KernelHandle DeadlineWindowSystem::CreateToolhelp32Snapshot(std::uint32_t dwFlags,
                                                             Pid th32ProcessID) {
     return inner_.CreateToolhelp32Snapshot(dwFlags, th32ProcessID);

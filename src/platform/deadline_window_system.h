@@ -17,17 +17,25 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "platform/completion.h"
 #include "platform/window_system.h"
 
 namespace vindrel {
 
+// How long the program waits for a target window: well inside the five
+// seconds after which Windows calls a window not responding. The guide
+// tells the user this figure.
+inline constexpr std::chrono::milliseconds kTargetDeadline{1500};
+
+// "1.5", "2", "0.15": a duration in seconds as the program states it.
+std::wstring SecondsText(std::chrono::milliseconds duration);
+
 class DeadlineWindowSystem : public WindowSystem {
 public:
-    // self: the program's own process id.
     DeadlineWindowSystem(
-        WindowSystem& inner, Pid self, std::chrono::milliseconds deadline,
+        WindowSystem& inner, std::chrono::milliseconds deadline,
         std::shared_ptr<CompletionSource> completions = std::make_shared<PlainCompletions>());
     ~DeadlineWindowSystem() override;
 
@@ -35,6 +43,7 @@ public:
     // false when calls are still pending after the timeout.
     bool WaitIdle(std::chrono::milliseconds timeout);
 
+    Pid GetCurrentProcessId() override;
     KernelHandle CreateToolhelp32Snapshot(std::uint32_t dwFlags, Pid th32ProcessID) override;
     std::int32_t Process32First(KernelHandle hSnapshot, ProcessEntry32& entry) override;
     std::int32_t Process32Next(KernelHandle hSnapshot, ProcessEntry32& entry) override;
@@ -61,12 +70,16 @@ public:
     std::int32_t SetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t crKey, std::uint8_t bAlpha,
                                             std::uint32_t dwFlags) override;
 
+protected:
+    // Starts a worker thread that runs `work`; throws std::system_error when
+    // the system cannot start one.
+    virtual void StartWorker(std::function<void()> work);
+
 private:
     struct Pending;
     std::int32_t Guarded(Hwnd window, std::function<std::int32_t()> call);
 
     WindowSystem& inner_;
-    Pid self_;
     std::chrono::milliseconds deadline_;
     std::shared_ptr<CompletionSource> completions_;
     std::shared_ptr<Pending> pending_;

@@ -50,7 +50,8 @@ class WindowSystem {
 public:
     virtual ~WindowSystem() = default;
 
-    // Tool Help (kernel32).
+    // kernel32: the program's own process, and the Tool Help snapshot.
+    virtual Pid GetCurrentProcessId() = 0;
     virtual KernelHandle CreateToolhelp32Snapshot(std::uint32_t dwFlags, Pid th32ProcessID) = 0;
     virtual std::int32_t Process32First(KernelHandle hSnapshot, ProcessEntry32& entry) = 0;
     virtual std::int32_t Process32Next(KernelHandle hSnapshot, ProcessEntry32& entry) = 0;
@@ -82,6 +83,12 @@ public:
     virtual std::int32_t SetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t crKey,
                                                     std::uint8_t bAlpha, std::uint32_t dwFlags) = 0;
 };
+
+// Whether the window exists and belongs to the program's own process.
+inline bool IsOwnWindow(WindowSystem& ws, Hwnd window) {
+    Pid owner = 0;
+    return ws.GetWindowThreadProcessId(window, &owner) != 0 && owner == ws.GetCurrentProcessId();
+}
 
 // Owns a process snapshot taken through a WindowSystem and closes it once.
 class ScopedSnapshot {

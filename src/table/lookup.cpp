@@ -2,22 +2,31 @@
 
 #include <cstring>
 
+#include "platform/step_error.h"
 #include "platform/text.h"
 
 namespace vindrel {
 
-std::vector<std::optional<Pid>> ListProcesses(WindowSystem& ws, ListBox& List4) {
+void ListProcesses(WindowSystem& ws, std::vector<WmiObject>& listed) {
     const auto processes = ws.InstancesOf(L"WinMgmts:", L"Win32_Process");
-    std::vector<std::optional<Pid>> ids;
-    for (WmiObject process; processes->Next(process);) {
-        List4.AddItem(process.Name);
-        ids.push_back(process.ProcessId);
-    }
-    return ids;
+    for (WmiObject process; processes->Next(process);)
+        listed.push_back(process);
+}
+
+void AppendNames(ListBox& list, const std::vector<WmiObject>& listed) {
+    for (const WmiObject& process : listed)
+        list.AddItem(process.Name);
 }
 
 void ProcessListing(WindowSystem& ws, ListBox& List4) {
-    ListProcesses(ws, List4);
+    std::vector<WmiObject> listed;
+    try {
+        ListProcesses(ws, listed);
+    } catch (const StepError&) {
+        AppendNames(List4, listed);
+        throw;
+    }
+    AppendNames(List4, listed);
 }
 
 void ForEachProcess(WindowSystem& ws, const std::function<void(Pid, const std::wstring&)>& visit) {

@@ -15,12 +15,17 @@ namespace vindrel {
 
 // Appends the Name of every running process to the list, in the order WMI
 // yields them, without clearing it first. A WMI failure throws StepError;
-// the rows appended before it stay.
+// the names listed before it are appended all the same.
 void ProcessListing(WindowSystem& ws, ListBox& List4);
 
-// The same listing, giving for each row it appended the process id WMI
-// reported with the name (empty where the object had none usable).
-std::vector<std::optional<Pid>> ListProcesses(WindowSystem& ws, ListBox& List4);
+// The running processes, each with its Name and the ProcessId WMI gives
+// with it (empty where the object had none usable), appended to `listed` in
+// WMI's order. A WMI failure throws StepError and leaves in `listed` the
+// processes listed before it.
+void ListProcesses(WindowSystem& ws, std::vector<WmiObject>& listed);
+
+// Appends the names of the listed processes to a list, in their order.
+void AppendNames(ListBox& list, const std::vector<WmiObject>& listed);
 
 // The id of the last process in snapshot order whose executable name equals
 // sProcess, ignoring case; 0 when none does or the snapshot fails.

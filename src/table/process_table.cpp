@@ -1,12 +1,14 @@
 #include "table/process_table.h"
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "platform/conversions.h"
+#include "platform/step_error.h"
 #include "platform/text.h"
 #include "table/lookup.h"
 
@@ -16,16 +18,92 @@ namespace {
 
 constexpr wchar_t kNoTitle[] = L"无";
 
-void AppendRow(ProcessTable& table, Pid pid, Hwnd window, const std::wstring& title) {
-    table.List3.AddItem(DecimalText(pid));
-    table.List2.AddItem(DecimalText(window));
-    table.List1.AddItem(title.empty() ? kNoTitle : title);
-}
+// What the table shows of one process, besides its name.
+struct Row {
+    Pid pid;
+    Hwnd window;
+    std::wstring title;
+};
+
+using RowsOf = std::function<std::vector<Row>(WindowSystem&, const std::vector<WmiObject>&)>;
 
 template <class Map, class Key>
 typename Map::mapped_type FindOrZero(const Map& map, const Key& key) {
     const auto found = map.find(key);
     return found == map.end() ? 0 : found->second;
+}
+
+// Writes the whole table in one step: the listed names, and their rows
+// when there are any. Nothing is written before everything is known, so
+// nothing that runs while the table is being computed sees half a table.
+void Write(ProcessTable& table, const std::vector<WmiObject>& listed,
+           const std::vector<Row>& rows) {
+    const ListUpdates updates{&table.List4, &table.List1, &table.List2, &table.List3};
+    Clear(table);
+    AppendNames(table.List4, listed);
+    for (const Row& row : rows) {
+        table.List3.AddItem(DecimalText(row.pid));
+        table.List2.AddItem(DecimalText(row.window));
+        table.List1.AddItem(row.title.empty() ? kNoTitle : row.title);
+    }
+}
+
+// Lists the processes, computes their rows and writes the table. A failed
+// listing writes the names listed before it, and no rows.
+void Rebuild(ProcessTable& table, WindowSystem& ws, const RowsOf& rowsOf) {
+    std::vector<WmiObject> listed;
+    try {
+        ListProcesses(ws, listed);
+    } catch (const StepError&) {
+        Write(table, listed, {});
+        throw;
+    }
+    Write(table, listed, rowsOf(ws, listed));
+    table.List4.SetListIndex(table.List4.ListCount() - 1);
+}
+
+// One snapshot walk (only when some process came without an id), one
+// window walk, and one title read per window.
+std::vector<Row> RowsByWalks(WindowSystem& ws, const std::vector<WmiObject>& listed) {
+    // What GetPsPid would give for every name (the last process bearing
+    // it), for the rows WMI gave no id.
+    std::unordered_map<std::wstring, Pid> pidByName;
+    const auto withoutId = [](const WmiObject& process) { return !process.ProcessId; };
+    if (std::any_of(listed.begin(), listed.end(), withoutId)) {
+        ForEachProcess(
+            ws, [&](Pid pid, const std::wstring& name) { pidByName[LowerCase(name)] = pid; });
+    }
+    // What InstanceToWnd would give for every process: its first window.
+    std::unordered_map<Pid, Hwnd> windowByPid;
+    ForEachTopLevelWindow(ws, [&](Hwnd window, Pid pid) {
+        windowByPid.emplace(pid, window);
+        return true;
+    });
+
+    std::unordered_map<Hwnd, std::wstring> titles;
+    std::vector<Row> rows;
+    rows.reserve(listed.size());
+    for (const WmiObject& process : listed) {
+        const Pid pid =
+            process.ProcessId ? *process.ProcessId : FindOrZero(pidByName, LowerCase(process.Name));
+        const Hwnd window = FindOrZero(windowByPid, pid);
+        auto title = titles.find(window);
+        if (title == titles.end()) title = titles.emplace(window, HwndToTitle(ws, window)).first;
+        rows.push_back({pid, window, title->second});
+    }
+    return rows;
+}
+
+// Row by row: a window walk for each, and a fresh snapshot walk for each
+// process WMI gave no id.
+std::vector<Row> RowsOneByOne(WindowSystem& ws, const std::vector<WmiObject>& listed) {
+    std::vector<Row> rows;
+    for (const WmiObject& process : listed) {
+        const Pid pid = process.ProcessId ? *process.ProcessId : GetPsPid(ws, process.Name);
+        const Hwnd window = InstanceToWnd(ws, pid);
+        rows.push_back({pid, window, HwndToTitle(ws, window)});
+    }
+    return rows;
 }
 
 }  // namespace
@@ -38,47 +116,11 @@ void Clear(ProcessTable& table) {
 }
 
 void Refresh(ProcessTable& table, WindowSystem& ws) {
-    const ListUpdates updates{&table.List4, &table.List1, &table.List2, &table.List3};
-    Clear(table);
-    const std::vector<std::optional<Pid>> ids = ListProcesses(ws, table.List4);
-
-    // What GetPsPid would give for every name (the last process bearing
-    // it), for the rows WMI gave no id; walked only when some row needs it.
-    std::unordered_map<std::wstring, Pid> pidByName;
-    if (std::find(ids.begin(), ids.end(), std::nullopt) != ids.end()) {
-        ForEachProcess(
-            ws, [&](Pid pid, const std::wstring& name) { pidByName[LowerCase(name)] = pid; });
-    }
-    // What InstanceToWnd would give for every process: its first window.
-    std::unordered_map<Pid, Hwnd> windowByPid;
-    ForEachTopLevelWindow(ws, [&](Hwnd window, Pid pid) {
-        windowByPid.emplace(pid, window);
-        return true;
-    });
-
-    std::unordered_map<Hwnd, std::wstring> titles;
-    const int count = table.List4.ListCount();
-    for (int row = 0; row < count; ++row) {
-        const auto& id = ids[static_cast<std::size_t>(row)];
-        const Pid pid = id ? *id : FindOrZero(pidByName, LowerCase(table.List4.List(row)));
-        const Hwnd window = FindOrZero(windowByPid, pid);
-        auto title = titles.find(window);
-        if (title == titles.end()) title = titles.emplace(window, HwndToTitle(ws, window)).first;
-        AppendRow(table, pid, window, title->second);
-    }
-    table.List4.SetListIndex(count - 1);
+    Rebuild(table, ws, RowsByWalks);
 }
 
 void RefreshPerRow(ProcessTable& table, WindowSystem& ws) {
-    Clear(table);
-    const std::vector<std::optional<Pid>> ids = ListProcesses(ws, table.List4);
-    for (int row = 0; row < table.List4.ListCount(); ++row) {
-        table.List4.SetListIndex(row);
-        const auto& id = ids[static_cast<std::size_t>(row)];
-        const Pid pid = id ? *id : GetPsPid(ws, table.List4.List(table.List4.ListIndex()));
-        const Hwnd window = InstanceToWnd(ws, pid);
-        AppendRow(table, pid, window, HwndToTitle(ws, window));
-    }
+    Rebuild(table, ws, RowsOneByOne);
 }
 
 }  // namespace vindrel

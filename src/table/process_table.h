@@ -20,14 +20,16 @@ void Clear(ProcessTable& table);
 // with the name (GetPsPid of the name only where WMI gave none), that
 // process's first top-level window (InstanceToWnd) and its title. One WMI
 // listing and one window walk in all, plus one snapshot walk when some row
-// needs the fallback; the table is exactly that of RefreshPerRow. A WMI
+// needs the fallback; the table is exactly that of RefreshPerRow. The rows
+// are computed first and the four lists written after, in one step. A WMI
 // failure throws StepError and leaves the name rows listed before it, and
 // no other rows. Afterwards the selection of List4 rests on its last row.
 void Refresh(ProcessTable& table, WindowSystem& ws);
 
 // The same table computed row by row: for each row a walk of the windows
 // (InstanceToWnd), and a fresh snapshot walk (GetPsPid) where WMI gave no
-// id. Quadratic; kept as the reference that Refresh is checked against.
+// id; written in one step like Refresh. Quadratic; kept as the reference
+// that Refresh is checked against.
 void RefreshPerRow(ProcessTable& table, WindowSystem& ws);
 
 }  // namespace vindrel

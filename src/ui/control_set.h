@@ -1,5 +1,7 @@
 // Owns the main window and every control of the layout, created in tab
-// order so that each container exists before what it holds.
+// order so that each container exists before what it holds. The window
+// goes first, while every control still exists to hear its last
+// notifications (focus leaving a text box), then the controls.
 #pragma once
 
 #include <map>
@@ -16,6 +18,8 @@ public:
     explicit ControlSet(ControlFactory& factory);
 
     Form& Window() const { return *form_; }
+    // Destroys the window now; nothing may use Window() afterwards.
+    void DestroyWindow() { form_.reset(); }
 
     // The control of that name and kind; a name the layout lacks, or a
     // kind that does not match, is a programming error (std::logic_error).
@@ -28,8 +32,9 @@ public:
     }
 
 private:
-    std::unique_ptr<Form> form_;
+    // Declared before the window: destroyed after it.
     std::map<std::string_view, std::unique_ptr<Component>> components_;
+    std::unique_ptr<Form> form_;
 };
 
 }  // namespace vindrel

@@ -37,6 +37,10 @@ Form1::Form1(ControlFactory& factory, Interaction& interaction, WindowSystem& ws
     Connect(Label9.Click, &Form1::Label9_Click);
 }
 
+Form1::~Form1() {
+    controls_.DestroyWindow();
+}
+
 void Form1::Connect(Event& event, void (Form1::*handling)()) {
     event.Connect([this, handling] {
         try {

@@ -38,7 +38,7 @@ Process::Process(const std::wstring& commandLine, bool waitForInputIdle) {
     std::wstring line = commandLine;
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &info)) {
-        throw std::runtime_error("CreateProcessW failed");
+        throw std::runtime_error("CreateProcessW failed, error " + std::to_string(GetLastError()));
     }
     process_ = win32::UniqueProcessHandle(info.hProcess);
     CloseHandle(info.hThread);
@@ -52,6 +52,16 @@ Process::~Process() {
 
 bool Process::Running() const {
     return process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT;
+}
+
+std::optional<DWORD> Process::WaitForExit(std::chrono::milliseconds deadline) const {
+    if (!process_ || WaitForSingleObject(process_.Get(), static_cast<DWORD>(deadline.count())) !=
+                         WAIT_OBJECT_0) {
+        return std::nullopt;
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(process_.Get(), &code);
+    return code;
 }
 
 void Process::Terminate() {
@@ -197,32 +207,81 @@ HWND Vindrel::Focus() const {
     return info.hwndFocus;
 }
 
-void Vindrel::PressKey(WORD key, bool shift) const {
+namespace {
+
+INPUT Key(WORD vk, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+INPUT Mouse(DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    return input;
+}
+
+// A left click at a point of the screen.
+void ClickAt(POINT point) {
+    SetCursorPos(point.x, point.y);
+    INPUT inputs[] = {Mouse(MOUSEEVENTF_LEFTDOWN), Mouse(MOUSEEVENTF_LEFTUP)};
+    SendInput(static_cast<UINT>(std::size(inputs)), inputs, sizeof(INPUT));
+}
+
+}  // namespace
+
+void Vindrel::PressChord(WORD modifier, WORD key) const {
     std::vector<INPUT> inputs;
-    const auto add = [&](WORD vk, bool up) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = vk;
-        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        inputs.push_back(input);
-    };
-    if (shift) add(VK_SHIFT, false);
-    add(key, false);
-    add(key, true);
-    if (shift) add(VK_SHIFT, true);
-    const HWND before = Focus();
+    if (modifier != 0) inputs.push_back(Key(modifier, false));
+    inputs.push_back(Key(key, false));
+    inputs.push_back(Key(key, true));
+    if (modifier != 0) inputs.push_back(Key(modifier, true));
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void Vindrel::PressKey(WORD key, bool shift) const {
+    const HWND before = Focus();
+    PressChord(shift ? VK_SHIFT : 0, key);
     WaitFor([&] { return Focus() != before; }, 1000ms);
 }
 
-Target::Target(const std::wstring& title, Mode mode) {
+void Vindrel::MouseClick(std::string_view control) const {
+    RECT rect{};
+    GetWindowRect(Control(control), &rect);
+    ClickAt({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+}
+
+void Vindrel::ClickCloseBox() const {
+    // Where the window itself says its close box is.
+    RECT rect{};
+    GetWindowRect(main_, &rect);
+    for (LONG y = rect.top; y < rect.top + 60; y += 2) {
+        for (LONG x = rect.right - 1; x > rect.right - 120; x -= 2) {
+            if (SendMessageW(main_, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE) {
+                ClickAt({x, y});
+                return;
+            }
+        }
+    }
+    throw std::runtime_error("the main window has no close box");
+}
+
+Target::Target(const std::wstring& title, Mode mode, HWND peer) {
     wchar_t dir[MAX_PATH];
     GetTempPathW(MAX_PATH, dir);
     wchar_t file[MAX_PATH];
     GetTempFileNameW(dir, L"vtg", 0, file);
     logPath_ = file;
+    const std::wstring peerText = std::to_wstring(reinterpret_cast<std::intptr_t>(peer));
+    const std::wstring modeText = mode == Mode::Callback      ? L" callback"
+                                  : mode == Mode::ClickOnHide ? L" click " + peerText
+                                  : mode == Mode::CloseOnHide ? L" close " + peerText
+                                                              : L"";
     process_ = Process(L"\"" + SiblingPath(L"target_window.exe") + L"\" \"" + logPath_ + L"\" \"" +
-                       title + L"\"" + (mode == Mode::Callback ? L" callback" : L""));
+                       title + L"\"" + modeText);
     window_ = process_.WaitForWindow(L"VindrelTestTarget");
     if (window_ == nullptr) throw std::runtime_error("the target window did not appear");
 }

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +40,9 @@ public:
     DWORD Id() const { return id_; }
     HANDLE Handle() const { return process_.Get(); }
     bool Running() const;
+    // Waits for the process to end: its exit code, or nothing when it is
+    // still running after the deadline.
+    std::optional<DWORD> WaitForExit(std::chrono::milliseconds deadline = 5000ms) const;
     // The first visible top-level window of the process with that class
     // (any class when empty), waited for.
     HWND WaitForWindow(const wchar_t* windowClass = nullptr,
@@ -88,6 +92,11 @@ public:
     // Shift held when asked, and waits until the focus has moved from where
     // it was (or a second has passed).
     void PressKey(WORD key, bool shift = false) const;
+    // Presses a key with a modifier (Alt, Shift ...) held, as the keyboard would.
+    void PressChord(WORD modifier, WORD key) const;
+    // Clicks a control, or the main window's close box, with the mouse.
+    void MouseClick(std::string_view control) const;
+    void ClickCloseBox() const;
 
 private:
     Process process_;
@@ -103,9 +112,11 @@ public:
 
     // A callback target sends a message to Vindrel's main window, and
     // waits for the answer, while it handles WM_SHOWWINDOW, WM_SIZE,
-    // WM_SETTEXT and WM_STYLECHANGED.
-    enum class Mode { Plain, Callback };
-    explicit Target(const std::wstring& title, Mode mode = Mode::Plain);
+    // WM_SETTEXT and WM_STYLECHANGED. While it is being hidden, a clicking
+    // target clicks the peer button with a sent BM_CLICK, and a closing
+    // target sends WM_CLOSE to the peer window.
+    enum class Mode { Plain, Callback, ClickOnHide, CloseOnHide };
+    explicit Target(const std::wstring& title, Mode mode = Mode::Plain, HWND peer = nullptr);
     HWND Window() const { return window_; }
     const Process& Program() const { return process_; }
     Process& Program() { return process_; }

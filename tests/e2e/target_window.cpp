@@ -2,24 +2,31 @@
 // the title given on the command line, which logs the messages it receives
 // to a file, one line each. Sent kHangMessage, its thread stops answering
 // for good, as a hung program's does.
-//   target_window.exe <log file> <title> [callback]
+//   target_window.exe <log file> <title> [callback | click <hwnd> | close <hwnd>]
 // With "callback", while it handles WM_SHOWWINDOW, WM_SIZE, WM_SETTEXT and
 // WM_STYLECHANGED it sends a message to Vindrel's main window and waits
 // for the answer. That stands for what Windows does when a call on another
 // program's window moves the activation: it sends WM_NCACTIVATE/WM_ACTIVATE
 // to the caller's window and waits (Wine does not), and for any target
 // that talks back to the caller while it handles the call.
+// With "click", while it is being hidden it clicks the button <hwnd> with a
+// sent BM_CLICK; with "close" it sends WM_CLOSE to the window <hwnd>: any
+// program may do so while Vindrel waits for the hiding to finish.
 #include <windows.h>
 // after windows.h
 #include <shellapi.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <string>
 
 namespace {
 
 FILE* g_log = nullptr;
 bool g_callback = false;
+// What is sent to g_peer while the window is being hidden (0: nothing).
+UINT g_onHide = 0;
+HWND g_peer = nullptr;
 
 void Log(const char* line) {
     if (g_log == nullptr) return;
@@ -45,6 +52,11 @@ LRESULT CALLBACK TargetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_SHOWWINDOW:
             CallBack("WM_SHOWWINDOW");
+            if (wParam == FALSE && g_onHide != 0) {
+                Log("SENDING");
+                SendMessageW(g_peer, g_onHide, 0, 0);
+                Log("SENT");
+            }
             break;
         case WM_SIZE:
             CallBack("WM_SIZE");
@@ -77,7 +89,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     if (argc < 3) return 2;
     g_log = _wfopen(argv[1], L"w");
     const std::wstring title = argv[2];
-    g_callback = argc > 3 && std::wstring(argv[3]) == L"callback";
+    const std::wstring mode = argc > 3 ? argv[3] : L"";
+    g_callback = mode == L"callback";
+    if ((mode == L"click" || mode == L"close") && argc > 4) {
+        g_onHide = mode == L"click" ? BM_CLICK : WM_CLOSE;
+        g_peer = reinterpret_cast<HWND>(static_cast<INT_PTR>(std::wcstoll(argv[4], nullptr, 10)));
+    }
     LocalFree(argv);
 
     WNDCLASSEXW wc{};

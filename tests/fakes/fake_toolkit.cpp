@@ -61,7 +61,7 @@ std::unique_ptr<OptionButton> FakeToolkit::CreateOptionButton(const LayoutRow& r
     return Keep(row, std::make_unique<FakeOptionButton>(*this, row));
 }
 std::unique_ptr<Timer> FakeToolkit::CreateTimer(const LayoutRow& row) {
-    return Keep(row, std::make_unique<FakeTimer>(row.value));
+    return Keep(row, std::make_unique<FakeTimer>(dispatch, row.value));
 }
 
 }  // namespace vindrel::testing

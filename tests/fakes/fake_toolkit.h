@@ -2,6 +2,7 @@
 // that keeps them by name, and a recording message box and shell.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <stdexcept>
@@ -9,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/dispatch.h"
 #include "platform/toolkit.h"
 
 namespace vindrel::testing {
@@ -16,7 +18,8 @@ namespace vindrel::testing {
 class FakeToolkit;
 
 // A fake control's visibility: its own flag, and shown when that flag is
-// set and its container is shown.
+// set and its container is shown. What the user does to it reaches the
+// handlings through the toolkit's dispatch, as a window message would.
 template <class Base>
 class FakeVisible : public Base {
 public:
@@ -28,6 +31,9 @@ public:
     bool Shown() const;
 
 protected:
+    // Runs a notification the way the main window routes one.
+    void Notify(std::function<void()> notification);
+
     FakeToolkit& toolkit_;
     const LayoutRow& row_;
 
@@ -47,7 +53,7 @@ public:
     // also when the row was already selected.
     void UserClick(int row) {
         selected_ = row;
-        UserSelected();
+        Notify([this] { UserSelected(); });
     }
 
 protected:
@@ -71,7 +77,7 @@ public:
     // The user types: the text changes, then the box notifies.
     void UserType(const std::wstring& text) {
         text_ = text;
-        UserEdited();
+        Notify([this] { UserEdited(); });
     }
 
 protected:
@@ -80,7 +86,7 @@ protected:
     // box notifies its change (EN_CHANGE), through the same path as typing.
     void StoreText(const std::wstring& text) override {
         text_ = text;
-        UserEdited();
+        Notify([this] { UserEdited(); });
     }
 
 private:
@@ -90,7 +96,9 @@ private:
 class FakeButton : public FakeVisible<Button> {
 public:
     FakeButton(FakeToolkit& t, const LayoutRow& s) : FakeVisible(t, s), caption_(s.caption) {}
-    void UserClick() { Click.Raise(); }
+    void UserClick() {
+        Notify([this] { Click.Raise(); });
+    }
     const std::wstring& Caption() const { return caption_; }
 
 private:
@@ -100,7 +108,9 @@ private:
 class FakeCheckBox : public FakeVisible<CheckBox> {
 public:
     FakeCheckBox(FakeToolkit& t, const LayoutRow& s) : FakeVisible(t, s), value_(s.value) {}
-    void UserClick() { SetValue(1 - Value()); }
+    void UserClick() {
+        Notify([this] { SetValue(1 - Value()); });
+    }
 
 protected:
     int StoredValue() const override { return value_; }
@@ -114,7 +124,9 @@ class FakeOptionButton : public FakeVisible<OptionButton> {
 public:
     FakeOptionButton(FakeToolkit& t, const LayoutRow& s)
         : FakeVisible(t, s), chosen_(s.value != 0) {}
-    void UserClick() { Choose(); }
+    void UserClick() {
+        Notify([this] { Choose(); });
+    }
 
 protected:
     bool StoredValue() const override { return chosen_; }
@@ -129,10 +141,14 @@ public:
     FakeScrollBar(FakeToolkit& t, const LayoutRow& s)
         : FakeVisible(t, s, s.min, s.max, s.value), thumb_(s.value) {}
     // An arrow or track click: +1 or -1.
-    void UserStep(int delta) { ScrollBar::UserStep(delta); }
+    void UserStep(int delta) {
+        Notify([this, delta] { ScrollBar::UserStep(delta); });
+    }
     // The thumb dragged (no event) and released at a position.
     void UserDrag(int position) { thumb_ = position; }
-    void UserRelease() { UserThumbReleased(thumb_); }
+    void UserRelease() {
+        Notify([this] { UserThumbReleased(thumb_); });
+    }
     int Thumb() const { return thumb_; }
 
 protected:
@@ -147,7 +163,9 @@ public:
     FakeLabel(FakeToolkit& t, const LayoutRow& s) : FakeVisible(t, s), caption_(s.caption) {}
     std::wstring Caption() const override { return caption_; }
     void SetCaption(const std::wstring& caption) override { caption_ = caption; }
-    void UserClick() { Click.Raise(); }
+    void UserClick() {
+        Notify([this] { Click.Raise(); });
+    }
 
 private:
     std::wstring caption_;
@@ -164,13 +182,14 @@ public:
     void SetEnabled(bool enabled) override { enabled_ = enabled; }
     int Interval() const override { return interval_; }
     void SetInterval(int milliseconds) override { interval_ = milliseconds; }
-    explicit FakeTimer(int interval) : interval_(interval) {}
+    FakeTimer(Dispatch& dispatch, int interval) : dispatch_(dispatch), interval_(interval) {}
     // One tick, as the clock would raise it: only while enabled.
     void Fire() {
-        if (enabled_ && interval_ > 0) Tick.Raise();
+        if (enabled_ && interval_ > 0) dispatch_.Tick([this] { Tick.Raise(); });
     }
 
 private:
+    Dispatch& dispatch_;
     bool enabled_ = false;
     int interval_;
 };
@@ -233,6 +252,8 @@ public:
 
     std::vector<ShownMessage> messages;
     std::vector<std::wstring> shellCommands;
+    // The route of the user's input and of other programs' messages.
+    Dispatch dispatch;
 
 private:
     template <class T>
@@ -248,6 +269,11 @@ private:
 template <class Base>
 bool FakeVisible<Base>::Shown() const {
     return visible_ && toolkit_.Shown(row_.container);
+}
+
+template <class Base>
+void FakeVisible<Base>::Notify(std::function<void()> notification) {
+    toolkit_.dispatch.Command(std::move(notification));
 }
 
 }  // namespace vindrel::testing

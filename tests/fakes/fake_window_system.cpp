@@ -12,13 +12,17 @@ namespace {
 class FakeWmiCollection : public WmiCollection {
 public:
     FakeWmiCollection(std::vector<WmiObject> objects, std::optional<std::size_t> failAfter,
-                      int& live)
-        : objects_(std::move(objects)), failAfter_(failAfter), live_(live) {
+                      std::function<void(std::size_t)> during, int& live)
+        : objects_(std::move(objects)),
+          failAfter_(failAfter),
+          during_(std::move(during)),
+          live_(live) {
         ++live_;
     }
     ~FakeWmiCollection() override { --live_; }
 
     bool Next(WmiObject& object) override {
+        if (during_) during_(next_);
         if (failAfter_ && next_ == *failAfter_) {
             throw StepError(L"无法列出正在运行的进程", L"WMI 读取失败（HRESULT 0x80041001）");
         }
@@ -30,6 +34,7 @@ public:
 private:
     std::vector<WmiObject> objects_;
     std::optional<std::size_t> failAfter_;
+    std::function<void(std::size_t)> during_;
     std::size_t next_ = 0;
     int& live_;
 };
@@ -43,6 +48,11 @@ FakeWindow& FakeWindowSystem::AddWindow(Hwnd hwnd, Pid pid, std::string title) {
     window.title = std::move(title);
     windows.push_back(window);
     return windows.back();
+}
+
+void FakeWindowSystem::Mark(const std::string& line) {
+    const Lock lock(mutex_);
+    log.push_back(line);
 }
 
 FakeWindow* FakeWindowSystem::Find(Hwnd hwnd) {
@@ -80,6 +90,11 @@ void FakeWindowSystem::Recover(Hwnd hwnd) {
 int FakeWindowSystem::Blocked() {
     const Lock lock(mutex_);
     return blocked_;
+}
+
+Pid FakeWindowSystem::GetCurrentProcessId() {
+    const auto lock = Record("GetCurrentProcessId", "");
+    return kOwnPid;
 }
 
 KernelHandle FakeWindowSystem::CreateToolhelp32Snapshot(std::uint32_t dwFlags, Pid th32ProcessID) {
@@ -126,7 +141,8 @@ std::unique_ptr<WmiCollection> FakeWindowSystem::InstancesOf(const std::wstring&
     if (wmiServiceFails || moniker != L"WinMgmts:" || className != L"Win32_Process") {
         throw StepError(L"无法列出正在运行的进程", L"WMI 服务不可用（HRESULT 0x80041003）");
     }
-    return std::make_unique<FakeWmiCollection>(wmiObjects, wmiFailAfter, liveWmiCollections);
+    return std::make_unique<FakeWmiCollection>(wmiObjects, wmiFailAfter, duringWmiWalk,
+                                               liveWmiCollections);
 }
 
 Hwnd FakeWindowSystem::FindWindowA(const char* lpClassName, const char* lpWindowName) {

@@ -5,6 +5,7 @@
 
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -49,6 +50,9 @@ struct PostedMessage {
 
 class FakeWindowSystem : public WindowSystem {
 public:
+    // The program's own process, as GetCurrentProcessId gives it.
+    static constexpr Pid kOwnPid = 4000;
+
     std::vector<FakeWindow> windows;
     std::vector<FakeProcess> processes;
     // The WMI listing, in the order it yields the objects.
@@ -56,6 +60,9 @@ public:
     // When set, the WMI listing yields this many rows and then fails.
     std::optional<std::size_t> wmiFailAfter;
     bool wmiServiceFails = false;
+    // Called by the listing's walk before it yields object i, on the
+    // walking thread: where WMI's wait would let other messages in.
+    std::function<void(std::size_t i)> duringWmiWalk;
     bool snapshotFails = false;
 
     // What was called: one line per call, "Name(arg,arg)".
@@ -67,6 +74,8 @@ public:
     int liveWmiCollections = 0;
 
     FakeWindow& AddWindow(Hwnd hwnd, Pid pid, std::string title = {});
+    // A line of the test's own in the log, in order with the calls.
+    void Mark(const std::string& line);
     // Lets the blocked calls on a hung window finish (also when the window
     // was removed, as when its process dies).
     void Recover(Hwnd hwnd);
@@ -75,6 +84,7 @@ public:
     FakeWindow* Find(Hwnd hwnd);
     int OpenSnapshots() const { return static_cast<int>(snapshots_.size()); }
 
+    Pid GetCurrentProcessId() override;
     KernelHandle CreateToolhelp32Snapshot(std::uint32_t dwFlags, Pid th32ProcessID) override;
     std::int32_t Process32First(KernelHandle hSnapshot, ProcessEntry32& entry) override;
     std::int32_t Process32Next(KernelHandle hSnapshot, ProcessEntry32& entry) override;

@@ -2,6 +2,8 @@
 // make on the fake window system.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "form_fixture.h"
 #include "platform/text.h"
 
@@ -63,10 +65,20 @@ TEST_F(ActionsTest, HideReportsWhetherTheWindowIsHiddenAfterwards) {
     EXPECT_EQ(TakeMessages(), std::vector<std::wstring>{L"成功"});
     ClickWith("Command4", L"999");
     EXPECT_EQ(TakeMessages(), std::vector<std::wstring>{L"失败"});
-    EXPECT_EQ(ClickWith("Command4", L"0"), Calls({"ShowWindow(0,0)", "IsWindow(0)"}));
+    EXPECT_EQ(ClickWith("Command4", L"0"),
+              Calls({"GetWindowThreadProcessId(0)", "ShowWindow(0,0)", "IsWindow(0)"}));
     EXPECT_EQ(TakeMessages(), std::vector<std::wstring>{L"失败"});
     EXPECT_TRUE(ClickWith("Command4", kOutOfRange).empty());
     EXPECT_EQ(TakeMessages().size(), 1u);
+
+    // A window of the program's own is not hidden: nothing would bring it back.
+    ws.AddWindow(300, FakeWindowSystem::kOwnPid, "own");
+    ClickWith("Command4", L"300");
+    EXPECT_EQ(std::count(ws.log.begin(), ws.log.end(), "ShowWindow(300,0)"), 0);
+    EXPECT_TRUE(ws.Find(300)->visible);
+    ASSERT_EQ(toolkit.messages.size(), 1u);
+    EXPECT_EQ(toolkit.messages[0].prompt, L"这是本程序自己的窗口：隐藏后将无法再把它找回。");
+    EXPECT_EQ(toolkit.messages[0].title, L"Tamsk提示");
 }
 
 TEST_F(ActionsTest, AskToClosePostsOnlyToARealWindow) {
@@ -164,6 +176,16 @@ TEST_F(ActionsTest, TargetOpacityLayersTheWindowAndSetsAlphaInStepsOfFive) {
     bar.UserRelease();
     EXPECT_EQ(ws.Find(100)->alpha, 0);
     EXPECT_TRUE(ws.Find(100)->visible);
+    // The program's own windows keep a tenth of their opacity.
+    ws.AddWindow(300, FakeWindowSystem::kOwnPid, "own");
+    Box("Text2").SetText(L"300");
+    bar.UserStep(+1);  // 5
+    EXPECT_EQ(ws.Find(300)->alpha, 25);
+    bar.UserStep(-1);  // 0
+    EXPECT_EQ(ws.Find(300)->alpha, 25);
+    bar.SetValue(6);  // 30: above the floor
+    EXPECT_EQ(ws.Find(300)->alpha, 30);
+    Box("Text2").SetText(L"100");
     bar.SetValue(51);
     EXPECT_EQ(ws.Find(100)->alpha, 255);
     EXPECT_EQ(ws.Find(100)->exStyle, 0x100 | 0x80000);  // stays layered
@@ -183,6 +205,10 @@ TEST_F(ActionsTest, OwnOpacityAsksForTheMainWindowBeforeEachCall) {
               Calls({"GetWindowLongA(" + form + ",-20)", "SetWindowLongA(" + form + ",-20,524288)",
                      "SetLayeredWindowAttributes(" + form + ",16711680,254,2)"}));
     EXPECT_EQ(toolkit.Window().HandleRequests(), 3);
+    bar.SetValue(24);
+    EXPECT_EQ(ws.log.back(), "SetLayeredWindowAttributes(" + form + ",16711680,25,2)");
+    bar.SetValue(26);
+    EXPECT_EQ(ws.log.back(), "SetLayeredWindowAttributes(" + form + ",16711680,26,2)");
 }
 
 }  // namespace

@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
+#include <memory>
+#include <system_error>
 
 #include "fakes/fake_toolkit.h"
 #include "fakes/fake_window_system.h"
@@ -17,7 +20,7 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-constexpr Pid kSelf = 1;
+constexpr Pid kSelf = FakeWindowSystem::kOwnPid;
 constexpr auto kDeadline = 150ms;
 
 template <class F>
@@ -41,14 +44,19 @@ protected:
     }
 
     FakeWindowSystem ws;
-    DeadlineWindowSystem guarded{ws, kSelf, kDeadline};
+    DeadlineWindowSystem guarded{ws, kDeadline};
 };
 
 TEST_F(DeadlineTest, AHungTargetFailsAtTheDeadlineAndLaterCallsFailAtOnce) {
+    const auto start = Clock::now();
     try {
-        const auto waited = Elapsed([&] { guarded.ShowWindow(100, 0); });
-        FAIL() << "returned after " << waited.count() << " ms";
+        guarded.ShowWindow(100, 0);
+        FAIL() << "returned";
     } catch (const StepError& e) {
+        // The whole deadline, and not much more.
+        const auto waited = Clock::now() - start;
+        EXPECT_GE(waited, kDeadline);
+        EXPECT_LT(waited, 3 * kDeadline);
         EXPECT_EQ(e.What(), L"目标窗口没有响应");
         // Says how long it waited, and that the request still stands.
         EXPECT_NE(e.Why().find(L"0.15 秒"), std::wstring::npos) << e.Why();
@@ -101,6 +109,72 @@ TEST_F(DeadlineTest, TheProgramsOwnWindowsAndAnsweringTargetsKeepTheirResults) {
     EXPECT_EQ(guarded.ShowWindow(999, 0), 0);  // no such window
 }
 
+// Counts the completions made; the first `failures` fail to be made.
+class CountingCompletions : public CompletionSource {
+public:
+    explicit CountingCompletions(int failures = 0) : failures_(failures) {}
+    std::shared_ptr<Completion> Make() override {
+        ++made;
+        if (failures_ > 0) {
+            --failures_;
+            throw StepError(L"无法等待目标窗口", L"test");
+        }
+        return plain_.Make();
+    }
+    int made = 0;
+
+private:
+    int failures_;
+    PlainCompletions plain_;
+};
+
+// The first `failures` workers cannot be started.
+class FailingWorkers : public DeadlineWindowSystem {
+public:
+    FailingWorkers(WindowSystem& inner, int failures)
+        : DeadlineWindowSystem(inner, kDeadline), failures_(failures) {}
+
+protected:
+    void StartWorker(std::function<void()> work) override {
+        if (failures_-- > 0)
+            throw std::system_error(
+                std::make_error_code(std::errc::resource_unavailable_try_again));
+        DeadlineWindowSystem::StartWorker(std::move(work));
+    }
+
+private:
+    int failures_;
+};
+
+TEST_F(DeadlineTest, NothingIsLeftPendingByACallThatCouldNotStart) {
+    // A completion is made only for a call that runs: none for the calls
+    // refused while the window is pending.
+    auto counting = std::make_shared<CountingCompletions>();
+    DeadlineWindowSystem counted(ws, kDeadline, counting);
+    EXPECT_THROW(counted.ShowWindow(100, 0), StepError);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_THROW(counted.FlashWindow(100, 1), StepError);
+    EXPECT_EQ(counting->made, 1);
+    ws.Recover(100);
+    ASSERT_TRUE(counted.WaitIdle(2s));
+
+    // A completion that cannot be made, or a worker that cannot be
+    // started, fails that call only: the window is not left pending.
+    DeadlineWindowSystem noCompletion(ws, kDeadline, std::make_shared<CountingCompletions>(1));
+    EXPECT_THROW(noCompletion.ShowWindow(200, 0), StepError);
+    EXPECT_EQ(noCompletion.ShowWindow(200, 0), 1);
+    FailingWorkers noWorker(ws, 1);
+    try {
+        noWorker.ShowWindow(200, 5);
+        FAIL() << "a call without a worker succeeded";
+    } catch (const StepError& e) {
+        EXPECT_EQ(e.What(), L"无法等待目标窗口");
+    }
+    EXPECT_FALSE(ws.Find(200)->visible);
+    EXPECT_EQ(noWorker.ShowWindow(200, 5), 0);
+    EXPECT_TRUE(ws.Find(200)->visible);
+}
+
 class HungTargetFormTest : public ::testing::Test {
 protected:
     HungTargetFormTest() {
@@ -125,7 +199,7 @@ protected:
 
     FakeToolkit toolkit;
     FakeWindowSystem ws;
-    DeadlineWindowSystem guarded{ws, kSelf, kDeadline};
+    DeadlineWindowSystem guarded{ws, kDeadline};
     Form1 app{toolkit, toolkit, guarded};
 };
 

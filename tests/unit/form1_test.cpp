@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string_view>
+#include <vector>
+
 #include "form_fixture.h"
 #include "platform/text.h"
 #include "ui/layout.h"
@@ -92,6 +96,53 @@ TEST_F(Form1Test, AFailedRefreshIsReportedOnceAndTheProgramGoesOn) {
     EXPECT_EQ(List("List4").ListCount(), 2);
     EXPECT_EQ(List("List1").ListCount(), 2);
     EXPECT_EQ(toolkit.messages.size(), 1u);
+}
+
+// On Windows the wait for WMI answers the messages other programs send, so
+// a click of 刷新列表 or 清空 can arrive in the middle of a refresh's walk.
+TEST_F(Form1Test, ACommandArrivingDuringARefreshRunsAfterItAndTheTableStaysWhole) {
+    ws.processes = {{10, "a.exe"}, {11, "b.exe"}, {12, "c.exe"}};
+    ws.AddWindow(100, 10, "A");
+    ws.AddWindow(120, 12, "C");
+    ws.wmiObjects = {{L"a.exe", 10}, {L"b.exe", 11}, {L"c.exe"}};  // c.exe: found by name
+    const std::map<std::wstring, std::vector<std::wstring>> rowOf{
+        {L"a.exe", {L"A", L"100", L"10"}},
+        {L"b.exe", {L"无", L"0", L"11"}},
+        {L"c.exe", {L"C", L"120", L"12"}},
+    };
+    for (const char* button : {"Command1", "Command7"}) {
+        ws.calls.clear();
+        bool clicked = false;
+        ws.duringWmiWalk = [&](std::size_t object) {
+            if (object != 1 || clicked) return;
+            clicked = true;
+            toolkit.Get<FakeButton>(button).UserClick();
+            EXPECT_EQ(ws.calls["InstancesOf"], 1) << button << " ran inside the walk";
+        };
+        toolkit.Get<FakeButton>("Command1").UserClick();
+        ws.duringWmiWalk = nullptr;
+        EXPECT_TRUE(clicked);
+        EXPECT_TRUE(toolkit.messages.empty());
+
+        const auto names = List("List4").Rows();
+        const auto titles = List("List1").Rows();
+        const auto handles = List("List2").Rows();
+        const auto pids = List("List3").Rows();
+        ASSERT_TRUE(titles.size() == names.size() && handles.size() == names.size() &&
+                    pids.size() == names.size())
+            << button;
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            EXPECT_EQ((std::vector<std::wstring>{titles[i], handles[i], pids[i]}),
+                      rowOf.at(names[i]))
+                << button << " row " << i;
+        }
+        if (std::string_view(button) == "Command1") {
+            EXPECT_EQ(ws.calls["InstancesOf"], 2);  // the second refresh ran, after the first
+            EXPECT_EQ(names.size(), 3u);
+        } else {
+            EXPECT_TRUE(names.empty());  // the clear ran after the refresh
+        }
+    }
 }
 
 TEST_F(Form1Test, HiddenListingButtonAndHomepageLink) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "form_fixture.h"
+#include "platform/deadline_window_system.h"
 #include "ui/layout.h"
 
 namespace vindrel::testing {
@@ -52,8 +53,11 @@ TEST_F(GuideTest, NamesEveryButtonShownAtStartUpAndWhatTheMessagesMean) {
         EXPECT_TRUE(Mentions(L"“" + std::wstring(row.caption) + L"”")) << row.name;
     }
     EXPECT_EQ(buttons, 9);
-    for (const wchar_t* text : {L"“成功”", L"“失败”", L"“目标窗口没有响应”", L"1.5 秒",
-                                L"certutil -hashfile Vindrel.exe SHA256", L"Windows 7"}) {
+    const std::wstring deadline = SecondsText(kTargetDeadline) + L" 秒";
+    for (const std::wstring& text :
+         {std::wstring(L"“成功”"), std::wstring(L"“失败”"), std::wstring(L"“目标窗口没有响应”"),
+          std::wstring(L"“这是本程序自己的窗口：隐藏后将无法再把它找回。”"), deadline,
+          std::wstring(L"certutil -hashfile Vindrel.exe SHA256"), std::wstring(L"Windows 7")}) {
         EXPECT_TRUE(Mentions(text)) << Utf8(text);
     }
 }

@@ -46,6 +46,8 @@ void Populate(FakeWindowSystem& ws) {
         {14, ToAnsi(L"记事本.exe")},    // two top-level windows
         {15, ToAnsi(L"untitled.exe")},  // a window with no title
         {16, ToAnsi(L"表情😀.exe")},     // the code page has no 😀: "表情?.exe"
+        {17, ToAnsi(L"Mixed.exe")},     // listed by WMI in capitals, without an id
+        {77, ToAnsi(L"idle.exe")},      // WMI gives another process of this name id 0
     };
     ws.AddWindow(1000, 10, "first notepad");
     ws.AddWindow(1001, 14, ToAnsi(L"中文标题"));
@@ -58,13 +60,15 @@ void Populate(FakeWindowSystem& ws) {
     child.parent = 1003;
     ws.AddWindow(1006, 14, "later window");  // not the first of its process
     ws.AddWindow(1007, 16, "emoji");
-    // gone.exe ended before the window walk; the last two objects came
-    // without a ProcessId (notepad.exe resolves by name to the last notepad,
-    // nameless.exe to no process at all).
+    // gone.exe ended before the window walk; notepad.exe, nameless.exe and
+    // MIXED.EXE came without a ProcessId (notepad.exe resolves by name to the
+    // last notepad, nameless.exe to no process at all, MIXED.EXE whatever its
+    // case); id 0 is an id like any other, not a missing one.
     ws.wmiObjects = {
         {L"System", 4},      {L"notepad.exe", 10}, {L"svc.exe", 11},  {L"Notepad.exe", 12},
         {L"popups.exe", 13}, {L"记事本.exe", 14},  {L"gone.exe", 99}, {L"untitled.exe", 15},
-        {L"表情😀.exe", 16},  {L"notepad.exe"},     {L"nameless.exe"},
+        {L"表情😀.exe", 16},  {L"notepad.exe"},     {L"nameless.exe"}, {L"MIXED.EXE"},
+        {L"idle.exe", 0},
     };
 }
 
@@ -89,14 +93,15 @@ TEST_F(RefreshTest, EachRowDescribesItsOwnProcess) {
     Refresh(table, ws);
     const auto columns = fast.Columns();
     EXPECT_EQ(columns[0], Names(ws));
-    EXPECT_EQ(columns[1], (std::vector<std::wstring>{L"无", L"first notepad", L"无",
-                                                     L"second notepad", L"无", L"中文标题", L"无",
-                                                     L"无", L"emoji", L"second notepad", L"无"}));
-    EXPECT_EQ(columns[2], (std::vector<std::wstring>{L"0", L"1000", L"0", L"1003", L"0", L"1001",
-                                                     L"0", L"1004", L"1007", L"1003", L"0"}));
+    EXPECT_EQ(columns[1], (std::vector<std::wstring>{
+                              L"无", L"first notepad", L"无", L"second notepad", L"无", L"中文标题",
+                              L"无", L"无", L"emoji", L"second notepad", L"无", L"无", L"无"}));
+    EXPECT_EQ(columns[2],
+              (std::vector<std::wstring>{L"0", L"1000", L"0", L"1003", L"0", L"1001", L"0", L"1004",
+                                         L"1007", L"1003", L"0", L"0", L"0"}));
     EXPECT_EQ(columns[3], (std::vector<std::wstring>{L"4", L"10", L"11", L"12", L"13", L"14", L"99",
-                                                     L"15", L"16", L"12", L"0"}));
-    EXPECT_EQ(table.List4.ListIndex(), 10);
+                                                     L"15", L"16", L"12", L"0", L"17", L"0"}));
+    EXPECT_EQ(table.List4.ListIndex(), 12);
     EXPECT_EQ(table.List1.ListIndex(), -1);
     EXPECT_EQ(table.List2.ListIndex(), -1);
     EXPECT_EQ(table.List3.ListIndex(), -1);

@@ -75,6 +75,12 @@ NativeControl::NativeControl(Win32Ui& ui, const LayoutRow& row, HWND hwnd)
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
+NativeControl::~NativeControl() {
+    if (GetWindowLongPtrW(hwnd_, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(this)) {
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    }
+}
+
 NativeControl* NativeControl::From(HWND hwnd) {
     if (hwnd == nullptr) return nullptr;
     // Only windows of this thread carry our pointer; another thread's or

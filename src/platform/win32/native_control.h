@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/dispatch.h"
 #include "platform/layout_row.h"
 
 namespace vindrel::win32 {
@@ -49,6 +50,9 @@ struct Win32Ui {
     std::map<std::string_view, HWND, std::less<>> containers;
     std::map<UINT_PTR, Win32Timer*> timers;
     HWND firstInTabOrder = nullptr;
+    // The route of the user's input and of other programs' messages to the
+    // handlings: none runs inside another.
+    Dispatch dispatch;
     // Every child window with its layout row, to lay them out again when
     // the window moves to a screen of another DPI.
     std::vector<std::pair<HWND, const LayoutRow*>> children;
@@ -68,7 +72,8 @@ struct Win32Ui {
 // notifications the main window routes to it by the child's handle.
 class NativeControl {
 public:
-    virtual ~NativeControl() = default;
+    // Detaches itself from its window, which may outlive it.
+    virtual ~NativeControl();
     NativeControl(const NativeControl&) = delete;
     NativeControl& operator=(const NativeControl&) = delete;
 

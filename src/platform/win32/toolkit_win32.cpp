@@ -28,20 +28,30 @@ UINT WindowDpi(HWND hwnd, UINT fallback) {
     return dpi != 0 ? dpi : fallback;
 }
 
-void Route(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result, bool& handled) {
+// The notifications of our own controls, routed to their wrappers through
+// the dispatch: a handling never runs inside another. The wrapper is looked
+// up again when the notification runs, since it may run later.
+bool RouteNotification(Win32Ui& ui, UINT msg, WPARAM wParam, LPARAM lParam) {
+    const auto child = reinterpret_cast<HWND>(lParam);
+    if (NativeControl::From(child) == nullptr) return false;
+    if (msg == WM_COMMAND) {
+        const int code = HIWORD(wParam);
+        ui.dispatch.Command([child, code] {
+            if (auto* control = NativeControl::From(child)) control->OnCommand(code);
+        });
+    } else {
+        const int code = LOWORD(wParam);
+        const int position = static_cast<short>(HIWORD(wParam));
+        ui.dispatch.Command([child, code, position] {
+            if (auto* control = NativeControl::From(child)) control->OnScroll(code, position);
+        });
+    }
+    return true;
+}
+
+// What is drawn, and the pointer: answered at once, never a handling.
+bool RouteDrawing(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (msg) {
-        case WM_COMMAND:
-            if (auto* control = NativeControl::From(reinterpret_cast<HWND>(lParam))) {
-                control->OnCommand(HIWORD(wParam));
-                handled = true;
-            }
-            break;
-        case WM_HSCROLL:
-            if (auto* control = NativeControl::From(reinterpret_cast<HWND>(lParam))) {
-                control->OnScroll(LOWORD(wParam), static_cast<short>(HIWORD(wParam)));
-                handled = true;
-            }
-            break;
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
         case WM_CTLCOLOREDIT:
@@ -49,21 +59,67 @@ void Route(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result, bool& handle
             if (auto* control = NativeControl::From(reinterpret_cast<HWND>(lParam))) {
                 if (const HBRUSH brush = control->OnColour(reinterpret_cast<HDC>(wParam))) {
                     result = reinterpret_cast<LRESULT>(brush);
-                    handled = true;
+                    return true;
                 }
             }
-            break;
+            return false;
         case WM_SETCURSOR:
             if (auto* control = NativeControl::From(reinterpret_cast<HWND>(wParam))) {
                 if (control->OnSetCursor()) {
                     result = TRUE;
-                    handled = true;
+                    return true;
                 }
             }
+            return false;
+        default:
+            return false;
+    }
+}
+
+LRESULT HandleMessage(Win32Ui* ui, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (RouteDrawing(msg, wParam, lParam, result)) return result;
+    if (ui == nullptr) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    switch (msg) {
+        case WM_COMMAND:
+        case WM_HSCROLL:
+            if (RouteNotification(*ui, msg, wParam, lParam)) return 0;
+            break;
+        case WM_TIMER:
+            if (const auto timer = ui->timers.find(wParam); timer != ui->timers.end()) {
+                Win32Timer* const ticking = timer->second;
+                ui->dispatch.Tick([ticking] { ticking->OnTimer(); });
+            }
+            return 0;
+        case WM_CLOSE:
+            // The close box, Alt+F4 or another program: the window goes once
+            // no handling is in progress.
+            ui->dispatch.Command([hwnd] { DestroyWindow(hwnd); });
+            return 0;
+        case WM_DPICHANGED: {
+            // Moved to a screen of another DPI: the suggested rectangle
+            // keeps the client area's twips; the controls follow.
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            ui->LayOut(HIWORD(wParam));
+            SetWindowPos(hwnd, nullptr, suggested->left, suggested->top,
+                         suggested->right - suggested->left, suggested->bottom - suggested->top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            return 0;
+        }
+        case WM_DESTROY:
+            // Also when another program only sends it: the message loop
+            // ends, and the window is destroyed after it (Win32Toolkit::Run).
+            ui->dispatch.Close();
+            PostQuitMessage(0);
+            return 0;
+        case WM_NCDESTROY:
+            ui->form = nullptr;
+            SetWindowLongPtrW(hwnd, 0, 0);
             break;
         default:
             break;
     }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
@@ -77,38 +133,10 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noe
             const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
             SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
         }
-        auto* ui = reinterpret_cast<Win32Ui*>(GetWindowLongPtrW(hwnd, 0));
-        LRESULT result = 0;
-        bool handled = false;
-        Route(msg, wParam, lParam, result, handled);
-        if (handled) return result;
-        switch (msg) {
-            case WM_TIMER:
-                if (ui != nullptr) {
-                    const auto timer = ui->timers.find(wParam);
-                    if (timer != ui->timers.end()) timer->second->OnTimer();
-                }
-                return 0;
-            case WM_DPICHANGED:
-                // Moved to a screen of another DPI: the suggested rectangle
-                // keeps the client area's twips; the controls follow.
-                if (ui != nullptr) {
-                    const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-                    ui->LayOut(HIWORD(wParam));
-                    SetWindowPos(hwnd, nullptr, suggested->left, suggested->top,
-                                 suggested->right - suggested->left,
-                                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-                }
-                return 0;
-            case WM_DESTROY:
-                if (ui != nullptr) ui->form = nullptr;
-                PostQuitMessage(0);
-                return 0;
-            default:
-                break;
-        }
-    } catch (const std::exception& e) {
-        MessageBoxA(hwnd, e.what(), "Vindrel", MB_OK | MB_ICONERROR);
+        return HandleMessage(reinterpret_cast<Win32Ui*>(GetWindowLongPtrW(hwnd, 0)), hwnd, msg,
+                             wParam, lParam);
+    } catch (const StepError& failure) {
+        MessageBoxW(hwnd, failure.Prompt().c_str(), L"Vindrel", MB_OK | MB_ICONERROR);
     } catch (...) {
         MessageBoxW(hwnd, L"程序内部错误", L"Vindrel", MB_OK | MB_ICONERROR);
     }
@@ -315,17 +343,23 @@ int Win32Toolkit::Run(int showCommand) {
         SetWindowPos(child->first, HWND_BOTTOM, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
-    ShowWindow(ui_.form, showCommand);
-    UpdateWindow(ui_.form);
+    const HWND form = ui_.form;
+    ShowWindow(form, showCommand);
+    UpdateWindow(form);
     if (ui_.firstInTabOrder != nullptr) SetFocus(ui_.firstInTabOrder);
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    MSG msg{};
+    BOOL got;
+    while ((got = GetMessageW(&msg, nullptr, 0, 0)) > 0) {
         if (Navigate(ui_, msg)) continue;
         if (ui_.form != nullptr && IsDialogMessageW(ui_.form, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-    return static_cast<int>(msg.wParam);
+    // However the loop ended (the window closed, a WM_DESTROY sent by
+    // another program, a WM_QUIT posted to this thread), the window goes
+    // now, while the form, its handlings and every control still exist.
+    if (ui_.form == form && IsWindow(form)) DestroyWindow(form);
+    return got == 0 ? static_cast<int>(msg.wParam) : 1;
 }
 
 }  // namespace vindrel::win32

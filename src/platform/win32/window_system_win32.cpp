@@ -50,6 +50,10 @@ std::int32_t Fetch(Walk walk, KernelHandle hSnapshot, ProcessEntry32& entry) {
 std::unique_ptr<WmiCollection> CreateWmiCollection(const std::wstring& moniker,
                                                    const std::wstring& className);
 
+Pid Win32WindowSystem::GetCurrentProcessId() {
+    return static_cast<Pid>(::GetCurrentProcessId());
+}
+
 KernelHandle Win32WindowSystem::CreateToolhelp32Snapshot(std::uint32_t dwFlags, Pid th32ProcessID) {
     return FromHandle(::CreateToolhelp32Snapshot(dwFlags, static_cast<DWORD>(th32ProcessID)));
 }

@@ -13,6 +13,7 @@ namespace vindrel::win32 {
 
 class Win32WindowSystem : public WindowSystem {
 public:
+    Pid GetCurrentProcessId() override;
     KernelHandle CreateToolhelp32Snapshot(std::uint32_t dwFlags, Pid th32ProcessID) override;
     std::int32_t Process32First(KernelHandle hSnapshot, ProcessEntry32& entry) override;
     std::int32_t Process32Next(KernelHandle hSnapshot, ProcessEntry32& entry) override;

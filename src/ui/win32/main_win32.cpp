@@ -16,13 +16,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         win32::Win32Toolkit toolkit(instance, IDI_VINDREL, IDC_LABEL9_POINTER);
         win32::Win32WindowSystem platform;
         // A target that stops answering blocks some calls until it dies:
-        // those calls get a deadline, well inside two seconds, and the
-        // wait for them keeps answering what is sent to our windows.
-        DeadlineWindowSystem windowSystem(platform, static_cast<Pid>(GetCurrentProcessId()),
-                                          std::chrono::milliseconds(1500),
+        // those calls get a deadline, and the wait for them keeps
+        // answering what is sent to our windows.
+        DeadlineWindowSystem windowSystem(platform, kTargetDeadline,
                                           std::make_shared<win32::AnsweringCompletions>());
         Form1 form(toolkit, toolkit, windowSystem);
         form.Form_Load();
+        // Run destroys the window when its loop ends, however it ended,
+        // while the form and every control still exist.
         return toolkit.Run(showCommand);
     } catch (const StepError& failure) {
         MessageBoxW(nullptr, failure.Prompt().c_str(), L"Vindrel", MB_OK | MB_ICONERROR);

@@ -65,7 +65,7 @@ TEST_F(AnsweringWaitTest, ACallWaitingOnTheCallersWindowFinishes) {
     ASSERT_NE(window, nullptr);
     CallingBack ws(window);
     ws.AddWindow(200, 20, "target");
-    DeadlineWindowSystem guarded(ws, 1, 2000ms, std::make_shared<win32::AnsweringCompletions>());
+    DeadlineWindowSystem guarded(ws, 2000ms, std::make_shared<win32::AnsweringCompletions>());
     PostMessageW(window, kPosted, 0, 0);
 
     const auto start = std::chrono::steady_clock::now();
@@ -84,7 +84,7 @@ TEST_F(AnsweringWaitTest, AWaitThatAnswersNothingMissesTheDeadline) {
     // worker wait on each other until the deadline.
     CallingBack ws(window);
     ws.AddWindow(200, 20, "target");
-    DeadlineWindowSystem guarded(ws, 1, 200ms);
+    DeadlineWindowSystem guarded(ws, 200ms);
     EXPECT_THROW(guarded.ShowWindow(200, 0), StepError);
     EXPECT_EQ(g_sent, 0);
     // Answer it now, so that the worker finishes.

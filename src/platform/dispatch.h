@@ -1,0 +1,40 @@
+// Where what arrives from outside the program's own code (the user's
+// input, another program's messages, the clock) becomes a handling. Every
+// wait on the user-interface thread still runs the window procedure: the
+// deadline wait and COM's wait answer sent messages, and a handling's own
+// message box dispatches posted ones. Such an arrival never runs inside the
+// handling in progress: a command is kept, in arrival order, and run when
+// the outermost handling has returned; a timer tick is dropped (the next
+// one comes). Events the handlings raise themselves (a row selected from
+// code, a text set from code) do not come this way and stay nested.
+#pragma once
+
+#include <deque>
+#include <functional>
+
+namespace vindrel {
+
+class Dispatch {
+public:
+    // A control notification, a scroll or a close request: run now when no
+    // handling is in progress, otherwise after the outermost one returns.
+    void Command(std::function<void()> handling);
+    // A timer tick: run now when no handling is in progress, else dropped.
+    void Tick(const std::function<void()>& handling);
+    // The window is being destroyed: what is kept is dropped, and nothing
+    // that arrives from now on runs.
+    void Close();
+
+    bool Busy() const { return depth_ > 0; }
+
+private:
+    void Run(const std::function<void()>& handling);
+    // Runs what was kept, once no handling is in progress.
+    void RunKept();
+
+    int depth_ = 0;
+    bool closed_ = false;
+    std::deque<std::function<void()>> kept_;
+};
+
+}  // namespace vindrel

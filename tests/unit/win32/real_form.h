@@ -1,0 +1,52 @@
+// The main window built in the test's own process by the real toolkit, over
+// a fake window system, with its controls found by their design names.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string_view>
+
+#include "fakes/fake_window_system.h"
+#include "platform/layout_row.h"
+#include "platform/win32/toolkit_win32.h"
+#include "ui/form1.h"
+#include "ui/layout.h"
+
+namespace vindrel::testing {
+
+struct RealForm {
+    RealForm(Interaction& interaction, WindowSystem& ws)
+        : form(std::make_unique<Form1>(toolkit, interaction, ws)) {
+        form->Form_Load();
+        main = reinterpret_cast<HWND>(static_cast<std::intptr_t>(form->Window().hWnd()));
+        ShowWindow(main, SW_SHOW);
+    }
+    explicit RealForm(WindowSystem& ws) : RealForm(toolkit, ws) {}
+    ~RealForm() {
+        form.reset();
+        // The main window's end posts WM_QUIT, which would end the next
+        // modal loop of this thread at once.
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+    }
+    RealForm(const RealForm&) = delete;
+    RealForm& operator=(const RealForm&) = delete;
+
+    HWND Control(std::string_view name) const {
+        const LayoutRow& row = layout::Find(name);
+        const HWND parent = row.container == "Form1" ? main : Control(row.container);
+        return GetDlgItem(parent, ControlId(row));
+    }
+    // What a control tells its container when the user uses it.
+    WPARAM Notification(std::string_view name, int code) const {
+        return MAKEWPARAM(ControlId(layout::Find(name)), code);
+    }
+
+    win32::Win32Toolkit toolkit{GetModuleHandleW(nullptr), 0, 0};
+    std::unique_ptr<Form1> form;
+    HWND main = nullptr;
+};
+
+}  // namespace vindrel::testing
