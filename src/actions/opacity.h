@@ -27,9 +27,9 @@ public:
     void touming(std::int16_t m);
 
 private:
-    // The three calls, asking for the window's handle before each.
-    void Layer(const std::function<Hwnd()>& window, std::int16_t m,
-               const std::function<bool()>& own);
+    // The three calls, asking for the window's handle before each; `own`
+    // keeps the alpha at kOwnMinimumAlpha or more.
+    void Layer(const std::function<Hwnd()>& window, std::int16_t m, bool own);
 
     WindowSystem& ws_;
     const Form& form_;

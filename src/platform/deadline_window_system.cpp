@@ -67,11 +67,9 @@ void DeadlineWindowSystem::StartWorker(std::function<void()> work) {
 }
 
 std::int32_t DeadlineWindowSystem::Guarded(Hwnd window, std::function<std::int32_t()> call) {
-    Pid owner = 0;
-    if (inner_.GetWindowThreadProcessId(window, &owner) == 0 ||
-        owner == inner_.GetCurrentProcessId()) {
-        return call();
-    }
+    // No window, or one of ours: nothing to wait for on another thread.
+    const std::optional<Pid> owner = WindowOwner(inner_, window);
+    if (!owner || *owner == inner_.GetCurrentProcessId()) return call();
 
     auto done = std::make_shared<std::promise<std::int32_t>>();
     std::future<std::int32_t> result = done->get_future();
@@ -105,12 +103,16 @@ std::int32_t DeadlineWindowSystem::Guarded(Hwnd window, std::function<std::int32
     };
     try {
         StartWorker(std::move(work));
-    } catch (const std::system_error& e) {
+    } catch (...) {
         // No worker, no call: the window is not left pending.
         pending_->Release(window);
-        throw StepError(
-            L"无法等待目标窗口",
-            L"无法启动工作线程，错误 " + HexCode(static_cast<std::uint32_t>(e.code().value())));
+        try {
+            throw;
+        } catch (const std::system_error& e) {
+            throw StepError(
+                L"无法等待目标窗口",
+                L"无法启动工作线程，错误 " + HexCode(static_cast<std::uint32_t>(e.code().value())));
+        }
     }
     if (!completion->Wait(deadline_)) NotResponding(window, deadline_);
     return result.get();

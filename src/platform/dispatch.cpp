@@ -1,5 +1,7 @@
 #include "platform/dispatch.h"
 
+#include <exception>
+
 namespace vindrel {
 
 namespace {
@@ -24,14 +26,12 @@ void Dispatch::Command(std::function<void()> handling) {
         kept_.push_back(std::move(handling));
         return;
     }
-    Run(handling);
-    RunKept();
+    RunOutermost(std::move(handling));
 }
 
 void Dispatch::Tick(const std::function<void()>& handling) {
     if (closed_ || Busy()) return;
-    Run(handling);
-    RunKept();
+    RunOutermost(handling);
 }
 
 void Dispatch::Close() {
@@ -39,19 +39,23 @@ void Dispatch::Close() {
     kept_.clear();
 }
 
-void Dispatch::Run(const std::function<void()>& handling) {
-    const Depth depth(depth_);
-    handling();
-}
-
-void Dispatch::RunKept() {
-    // A kept command may keep more; they run in turn. One that ends by an
-    // exception leaves the rest kept for the next outermost handling.
-    while (!kept_.empty() && !closed_ && !Busy()) {
-        const std::function<void()> next = std::move(kept_.front());
+void Dispatch::RunOutermost(std::function<void()> handling) {
+    // Then what it kept, in turn, each of which may keep more. A handling
+    // that ends by an exception (a fault of the program) does not hold up
+    // the others; the first such exception is passed on at the end.
+    std::exception_ptr failure;
+    for (;;) {
+        try {
+            const Depth depth(depth_);
+            handling();
+        } catch (...) {
+            if (!failure) failure = std::current_exception();
+        }
+        if (closed_ || kept_.empty()) break;
+        handling = std::move(kept_.front());
         kept_.pop_front();
-        Run(next);
     }
+    if (failure) std::rethrow_exception(failure);
 }
 
 }  // namespace vindrel

@@ -28,9 +28,8 @@ public:
     bool Busy() const { return depth_ > 0; }
 
 private:
-    void Run(const std::function<void()>& handling);
-    // Runs what was kept, once no handling is in progress.
-    void RunKept();
+    // Runs a handling at rest, then every command kept meanwhile.
+    void RunOutermost(std::function<void()> handling);
 
     int depth_ = 0;
     bool closed_ = false;

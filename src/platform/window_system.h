@@ -84,10 +84,17 @@ public:
                                                     std::uint8_t bAlpha, std::uint32_t dwFlags) = 0;
 };
 
+// The process that owns the window; empty when there is no such window.
+inline std::optional<Pid> WindowOwner(WindowSystem& ws, Hwnd window) {
+    Pid owner = 0;
+    if (ws.GetWindowThreadProcessId(window, &owner) == 0) return std::nullopt;
+    return owner;
+}
+
 // Whether the window exists and belongs to the program's own process.
 inline bool IsOwnWindow(WindowSystem& ws, Hwnd window) {
-    Pid owner = 0;
-    return ws.GetWindowThreadProcessId(window, &owner) != 0 && owner == ws.GetCurrentProcessId();
+    const std::optional<Pid> owner = WindowOwner(ws, window);
+    return owner && *owner == ws.GetCurrentProcessId();
 }
 
 // Owns a process snapshot taken through a WindowSystem and closes it once.

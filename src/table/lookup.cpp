@@ -7,10 +7,19 @@
 
 namespace vindrel {
 
-void ListProcesses(WindowSystem& ws, std::vector<WmiObject>& listed) {
-    const auto processes = ws.InstancesOf(L"WinMgmts:", L"Win32_Process");
-    for (WmiObject process; processes->Next(process);)
-        listed.push_back(process);
+std::vector<WmiObject> ListProcesses(
+    WindowSystem& ws,
+    const std::function<void(const std::vector<WmiObject>&)>& listedBeforeFailure) {
+    std::vector<WmiObject> listed;
+    try {
+        const auto processes = ws.InstancesOf(L"WinMgmts:", L"Win32_Process");
+        for (WmiObject process; processes->Next(process);)
+            listed.push_back(process);
+    } catch (const StepError&) {
+        listedBeforeFailure(listed);
+        throw;
+    }
+    return listed;
 }
 
 void AppendNames(ListBox& list, const std::vector<WmiObject>& listed) {
@@ -19,14 +28,10 @@ void AppendNames(ListBox& list, const std::vector<WmiObject>& listed) {
 }
 
 void ProcessListing(WindowSystem& ws, ListBox& List4) {
-    std::vector<WmiObject> listed;
-    try {
-        ListProcesses(ws, listed);
-    } catch (const StepError&) {
+    const auto appendTo = [&List4](const std::vector<WmiObject>& listed) {
         AppendNames(List4, listed);
-        throw;
-    }
-    AppendNames(List4, listed);
+    };
+    appendTo(ListProcesses(ws, appendTo));
 }
 
 void ForEachProcess(WindowSystem& ws, const std::function<void(Pid, const std::wstring&)>& visit) {

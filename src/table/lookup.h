@@ -18,11 +18,13 @@ namespace vindrel {
 // the names listed before it are appended all the same.
 void ProcessListing(WindowSystem& ws, ListBox& List4);
 
-// The running processes, each with its Name and the ProcessId WMI gives
-// with it (empty where the object had none usable), appended to `listed` in
-// WMI's order. A WMI failure throws StepError and leaves in `listed` the
-// processes listed before it.
-void ListProcesses(WindowSystem& ws, std::vector<WmiObject>& listed);
+// The running processes in WMI's order, each with its Name and the
+// ProcessId WMI gives with it (empty where the object had none usable).
+// When WMI fails, `listedBeforeFailure` is given the processes listed
+// before the failure, and then the StepError is thrown.
+std::vector<WmiObject> ListProcesses(
+    WindowSystem& ws,
+    const std::function<void(const std::vector<WmiObject>&)>& listedBeforeFailure);
 
 // Appends the names of the listed processes to a list, in their order.
 void AppendNames(ListBox& list, const std::vector<WmiObject>& listed);

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "platform/conversions.h"
-#include "platform/step_error.h"
 #include "platform/text.h"
 #include "table/lookup.h"
 
@@ -51,13 +50,8 @@ void Write(ProcessTable& table, const std::vector<WmiObject>& listed,
 // Lists the processes, computes their rows and writes the table. A failed
 // listing writes the names listed before it, and no rows.
 void Rebuild(ProcessTable& table, WindowSystem& ws, const RowsOf& rowsOf) {
-    std::vector<WmiObject> listed;
-    try {
-        ListProcesses(ws, listed);
-    } catch (const StepError&) {
-        Write(table, listed, {});
-        throw;
-    }
+    const std::vector<WmiObject> listed = ListProcesses(
+        ws, [&table](const std::vector<WmiObject>& names) { Write(table, names, {}); });
     Write(table, listed, rowsOf(ws, listed));
     table.List4.SetListIndex(table.List4.ListCount() - 1);
 }

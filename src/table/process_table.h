@@ -22,8 +22,9 @@ void Clear(ProcessTable& table);
 // listing and one window walk in all, plus one snapshot walk when some row
 // needs the fallback; the table is exactly that of RefreshPerRow. The rows
 // are computed first and the four lists written after, in one step. A WMI
-// failure throws StepError and leaves the name rows listed before it, and
-// no other rows. Afterwards the selection of List4 rests on its last row.
+// failure throws StepError and leaves the name rows listed before it, no
+// other rows, and no selection; after a whole refresh the selection of
+// List4 rests on its last row.
 void Refresh(ProcessTable& table, WindowSystem& ws);
 
 // The same table computed row by row: for each row a walk of the windows

@@ -1,7 +1,5 @@
 // Owns the main window and every control of the layout, created in tab
-// order so that each container exists before what it holds. The window
-// goes first, while every control still exists to hear its last
-// notifications (focus leaving a text box), then the controls.
+// order so that each container exists before what it holds.
 #pragma once
 
 #include <map>
@@ -18,7 +16,9 @@ public:
     explicit ControlSet(ControlFactory& factory);
 
     Form& Window() const { return *form_; }
-    // Destroys the window now; nothing may use Window() afterwards.
+    // Destroys the window, while every control still exists to hear its
+    // last notifications (focus leaving a text box); its owner calls this
+    // before it goes, and nothing may use Window() afterwards.
     void DestroyWindow() { form_.reset(); }
 
     // The control of that name and kind; a name the layout lacks, or a
@@ -32,9 +32,8 @@ public:
     }
 
 private:
-    // Declared before the window: destroyed after it.
-    std::map<std::string_view, std::unique_ptr<Component>> components_;
     std::unique_ptr<Form> form_;
+    std::map<std::string_view, std::unique_ptr<Component>> components_;
 };
 
 }  // namespace vindrel

@@ -17,7 +17,7 @@ namespace vindrel {
 class Form1 {
 public:
     Form1(ControlFactory& factory, Interaction& interaction, WindowSystem& ws);
-    // The window goes first, while the handlings and the controls exist.
+    // The window goes first, while the handlings and every control exist.
     ~Form1();
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;

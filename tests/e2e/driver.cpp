@@ -1,5 +1,6 @@
 #include "driver.h"
 
+#include <cstdio>
 #include <stdexcept>
 #include <thread>
 
@@ -35,10 +36,21 @@ Process::Process(const std::wstring& commandLine, bool waitForInputIdle) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    std::wstring line = commandLine;
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info)) {
-        throw std::runtime_error("CreateProcessW failed, error " + std::to_string(GetLastError()));
+    // A start can fail for a moment while a new Wine session settles (seen
+    // once in four runs right after a new prefix): try again for a few
+    // seconds, saying what failed, before giving up.
+    std::string errors;
+    for (int attempt = 0;; ++attempt) {
+        std::wstring line = commandLine;  // CreateProcessW may write into it
+        if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                           &startup, &info)) {
+            break;
+        }
+        const DWORD error = GetLastError();
+        errors += (errors.empty() ? "" : ", ") + std::to_string(error);
+        if (attempt == 5) throw std::runtime_error("CreateProcessW failed, errors " + errors);
+        std::fprintf(stderr, "CreateProcessW failed, error %lu; trying again\n", error);
+        Sleep(500);
     }
     process_ = win32::UniqueProcessHandle(info.hProcess);
     CloseHandle(info.hThread);

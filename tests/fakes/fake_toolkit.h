@@ -146,8 +146,9 @@ public:
     }
     // The thumb dragged (no event) and released at a position.
     void UserDrag(int position) { thumb_ = position; }
+    // The released position travels with the notification, as in WM_HSCROLL.
     void UserRelease() {
-        Notify([this] { UserThumbReleased(thumb_); });
+        Notify([this, position = thumb_] { UserThumbReleased(position); });
     }
     int Thumb() const { return thumb_; }
 

@@ -109,7 +109,8 @@ TEST_F(DeadlineTest, TheProgramsOwnWindowsAndAnsweringTargetsKeepTheirResults) {
     EXPECT_EQ(guarded.ShowWindow(999, 0), 0);  // no such window
 }
 
-// Counts the completions made; the first `failures` fail to be made.
+// Counts the completions made and notes how long they were waited for;
+// the first `failures` fail to be made.
 class CountingCompletions : public CompletionSource {
 public:
     explicit CountingCompletions(int failures = 0) : failures_(failures) {}
@@ -119,13 +120,28 @@ public:
             --failures_;
             throw StepError(L"无法等待目标窗口", L"test");
         }
-        return plain_.Make();
+        return std::make_shared<Noted>(*this);
     }
     int made = 0;
+    std::chrono::milliseconds waited{0};
 
 private:
+    class Noted : public Completion {
+    public:
+        explicit Noted(CountingCompletions& source)
+            : source_(source), plain_(PlainCompletions().Make()) {}
+        void Signal() override { plain_->Signal(); }
+        bool Wait(std::chrono::milliseconds timeout) override {
+            source_.waited = timeout;
+            return plain_->Wait(timeout);
+        }
+
+    private:
+        CountingCompletions& source_;
+        std::shared_ptr<Completion> plain_;
+    };
+
     int failures_;
-    PlainCompletions plain_;
 };
 
 // The first `failures` workers cannot be started.
@@ -152,6 +168,7 @@ TEST_F(DeadlineTest, NothingIsLeftPendingByACallThatCouldNotStart) {
     auto counting = std::make_shared<CountingCompletions>();
     DeadlineWindowSystem counted(ws, kDeadline, counting);
     EXPECT_THROW(counted.ShowWindow(100, 0), StepError);
+    EXPECT_EQ(counting->waited, kDeadline);
     for (int i = 0; i < 3; ++i)
         EXPECT_THROW(counted.FlashWindow(100, 1), StepError);
     EXPECT_EQ(counting->made, 1);

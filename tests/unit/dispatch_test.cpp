@@ -30,11 +30,16 @@ TEST(Dispatch, CommandsDuringAHandlingRunAfterItInOrderAndTicksAreDropped) {
                                              "kept by a kept one"}));
     EXPECT_FALSE(dispatch.Busy());
 
-    // A handling that ends by an exception leaves no handling in progress.
+    // A handling that ends by an exception holds up neither what it kept
+    // nor what comes next.
     ran.clear();
-    EXPECT_THROW(dispatch.Command([] { throw std::runtime_error("fault"); }), std::runtime_error);
+    EXPECT_THROW(dispatch.Tick([&] {
+        dispatch.Command(note("kept by a failing one"));
+        throw std::runtime_error("fault");
+    }),
+                 std::runtime_error);
     dispatch.Tick(note("tick"));
-    EXPECT_EQ(ran, std::vector<std::string>{"tick"});
+    EXPECT_EQ(ran, (std::vector<std::string>{"kept by a failing one", "tick"}));
 
     // The window goes while a command is kept: it never runs, nor does
     // anything after.

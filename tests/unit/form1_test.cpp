@@ -13,15 +13,7 @@
 namespace vindrel::testing {
 namespace {
 
-class Form1Test : public ::testing::Test {
-protected:
-    Form1Test() { form.Form_Load(); }
-    FakeListBox& List(std::string_view name) { return toolkit.Get<FakeListBox>(name); }
-
-    FakeToolkit toolkit;
-    FakeWindowSystem ws;
-    Form1 form{toolkit, toolkit, ws};
-};
+using Form1Test = FormTest;
 
 TEST_F(Form1Test, StartsUpWithCaptionsSetAndTheHiddenControlsHidden) {
     EXPECT_EQ(toolkit.Window().Caption(), L"Vindrel（测试版）---------By Tamsk");
@@ -143,6 +135,55 @@ TEST_F(Form1Test, ACommandArrivingDuringARefreshRunsAfterItAndTheTableStaysWhole
             EXPECT_TRUE(names.empty());  // the clear ran after the refresh
         }
     }
+}
+
+// Every kind of input that arrives while a refresh waits for WMI waits for
+// the refresh, which writes the table only once it has all of it; a timer
+// tick is dropped.
+TEST_F(Form1Test, InputDuringARefreshWaitsForItAndATickIsDropped) {
+    ws.processes = {{10, "a.exe"}, {11, "b.exe"}};
+    ws.AddWindow(100, 10, "A");
+    ws.wmiObjects = {{L"a.exe", 10}, {L"b.exe", 11}};
+    Click("Command1");
+    auto& timer = toolkit.Get<FakeTimer>("Timer1");
+    auto& bar = toolkit.Get<FakeScrollBar>("HScroll2");
+    toolkit.Get<FakeCheckBox>("Check1").UserClick();  // blinking
+    Box("Text2").SetText(L"100");
+    const auto columns = [&] {
+        return std::vector<std::vector<std::wstring>>{List("List4").Rows(), List("List1").Rows(),
+                                                      List("List2").Rows(), List("List3").Rows()};
+    };
+    const auto before = columns();
+    ws.wmiObjects.push_back({L"c.exe", 12});
+    ws.log.clear();
+    ws.duringWmiWalk = [&](std::size_t object) {
+        if (object != 1) return;
+        EXPECT_EQ(columns(), before);  // nothing written yet
+        List("List3").UserClick(0);
+        Box("Text4").UserType(L"10");
+        toolkit.Get<FakeCheckBox>("Check1").UserClick();
+        toolkit.Get<FakeOptionButton>("Option2").UserClick();
+        bar.UserStep(-1);
+        bar.UserDrag(3);
+        bar.UserRelease();
+        toolkit.Get<FakeLabel>("Label9").UserClick();
+        timer.Fire();
+        // None of them ran inside the walk.
+        EXPECT_EQ(Box("Text1").Text(), L"0");
+        EXPECT_TRUE(timer.Enabled());
+        EXPECT_EQ(timer.Interval(), 100);
+        EXPECT_TRUE(toolkit.shellCommands.empty());
+        EXPECT_EQ(ws.calls["SetLayeredWindowAttributes"] + ws.calls["FlashWindow"], 0);
+    };
+    Click("Command1");
+    EXPECT_EQ(List("List4").ListCount(), 3);
+    // Then each ran, in order; the tick did not.
+    EXPECT_EQ(Box("Text1").Text(), L"10");  // the search, over the new table
+    EXPECT_FALSE(timer.Enabled());
+    EXPECT_EQ(timer.Interval(), 500);
+    EXPECT_EQ(ws.Find(100)->alpha, 15);
+    EXPECT_EQ(toolkit.shellCommands.size(), 1u);
+    EXPECT_EQ(ws.calls["FlashWindow"], 0);
 }
 
 TEST_F(Form1Test, HiddenListingButtonAndHomepageLink) {

@@ -41,7 +41,9 @@ class Win32Timer;
 struct Win32Ui {
     HINSTANCE instance = nullptr;
     int dpi = 96;
-    HWND form = nullptr;
+    HWND form = nullptr;  // until it is destroyed
+    // While the message loop runs: the window's end ends it.
+    bool looping = false;
     GdiObject<HFONT> defaultFont;
     GdiObject<HFONT> headerFont;
     GdiObject<HBRUSH> green;

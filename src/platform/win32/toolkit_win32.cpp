@@ -110,7 +110,7 @@ LRESULT HandleMessage(Win32Ui* ui, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
             // Also when another program only sends it: the message loop
             // ends, and the window is destroyed after it (Win32Toolkit::Run).
             ui->dispatch.Close();
-            PostQuitMessage(0);
+            if (ui->looping) PostQuitMessage(0);
             return 0;
         case WM_NCDESTROY:
             ui->form = nullptr;
@@ -343,22 +343,23 @@ int Win32Toolkit::Run(int showCommand) {
         SetWindowPos(child->first, HWND_BOTTOM, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
-    const HWND form = ui_.form;
-    ShowWindow(form, showCommand);
-    UpdateWindow(form);
+    ShowWindow(ui_.form, showCommand);
+    UpdateWindow(ui_.form);
     if (ui_.firstInTabOrder != nullptr) SetFocus(ui_.firstInTabOrder);
     MSG msg{};
     BOOL got;
+    ui_.looping = true;
     while ((got = GetMessageW(&msg, nullptr, 0, 0)) > 0) {
         if (Navigate(ui_, msg)) continue;
         if (ui_.form != nullptr && IsDialogMessageW(ui_.form, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+    ui_.looping = false;
     // However the loop ended (the window closed, a WM_DESTROY sent by
     // another program, a WM_QUIT posted to this thread), the window goes
     // now, while the form, its handlings and every control still exist.
-    if (ui_.form == form && IsWindow(form)) DestroyWindow(form);
+    if (ui_.form != nullptr) DestroyWindow(ui_.form);
     return got == 0 ? static_cast<int>(msg.wParam) : 1;
 }
 

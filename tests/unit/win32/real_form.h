@@ -23,14 +23,6 @@ struct RealForm {
         ShowWindow(main, SW_SHOW);
     }
     explicit RealForm(WindowSystem& ws) : RealForm(toolkit, ws) {}
-    ~RealForm() {
-        form.reset();
-        // The main window's end posts WM_QUIT, which would end the next
-        // modal loop of this thread at once.
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
-    }
     RealForm(const RealForm&) = delete;
     RealForm& operator=(const RealForm&) = delete;
 
