@@ -29,8 +29,8 @@
 #include "driver.h"
 #include "fakes/fake_toolkit.h"
 #include "platform/conversions.h"
-#include "platform/win32/com.h"
 #include "platform/win32/window_system_win32.h"
+#include "platform/wmi_listing.h"
 #include "table/lookup.h"
 #include "table/process_table.h"
 
@@ -121,9 +121,9 @@ int CountTopLevelWindows(WindowSystem& ws) {
 
 // The platform's floor for one refresh: the listing and the window walk
 // once each, with the titles.
-void Floor(WindowSystem& ws, testing::FakeToolkit& toolkit) {
+void Floor(WindowSystem& ws, WmiListing& wmi, testing::FakeToolkit& toolkit) {
     const auto names = MemoryList(toolkit);
-    ProcessListing(ws, *names);
+    AppendNames(*names, wmi.List());
     ForEachTopLevelWindow(ws, [&](Hwnd window, Pid) {
         HwndToTitle(ws, window);
         return true;
@@ -131,9 +131,9 @@ void Floor(WindowSystem& ws, testing::FakeToolkit& toolkit) {
 }
 
 // Each row's process id looked up by its name, its window by a walk.
-void PerRowByName(ProcessTable& table, WindowSystem& ws) {
+void PerRowByName(ProcessTable& table, WindowSystem& ws, WmiListing& wmi) {
     Clear(table);
-    ProcessListing(ws, table.List4);
+    AppendNames(table.List4, wmi.List());
     for (int row = 0; row < table.List4.ListCount(); ++row) {
         const Pid pid = GetPsPid(ws, table.List4.List(row));
         const Hwnd window = InstanceToWnd(ws, pid);
@@ -170,8 +170,10 @@ int wmain(int argc, wchar_t** argv) {
         if (flag == L"--per-row-up-to") perRowUpTo = std::stoi(argv[i + 1]);
     }
 
-    const win32::ComApartment com;
     win32::Win32WindowSystem ws;
+    // The floor lists on a warm connection, as the program does.
+    WmiListing wmi(ws, kListingDeadline, std::make_shared<PlainCompletions>());
+    wmi.Warm();
     const ChildNames names;
     std::vector<e2e::Process> children;
     e2e::Vindrel app;
@@ -201,7 +203,7 @@ int wmain(int argc, wchar_t** argv) {
         std::vector<double> refreshTimes, floorTimes;
         for (int i = 0; i < reps; ++i) {
             refreshTimes.push_back(Milliseconds([&] { app.Click("Command1"); }));
-            floorTimes.push_back(Milliseconds([&] { Floor(ws, toolkit); }));
+            floorTimes.push_back(Milliseconds([&] { Floor(ws, wmi, toolkit); }));
         }
         const double refresh = Median(refreshTimes);
         const double floor = Median(floorTimes);
@@ -209,7 +211,7 @@ int wmain(int argc, wchar_t** argv) {
         const auto list4 = MemoryList(toolkit), list1 = MemoryList(toolkit),
                    list2 = MemoryList(toolkit), list3 = MemoryList(toolkit);
         ProcessTable table{*list4, *list1, *list2, *list3};
-        RefreshPerRow(table, ws);
+        RefreshPerRow(table, ws, wmi.List());
         const std::vector<std::vector<std::wstring>> reference{Rows(list4), Rows(list1),
                                                                Rows(list2), Rows(list3)};
         if (shown != reference) {
@@ -217,7 +219,7 @@ int wmain(int argc, wchar_t** argv) {
             return 1;
         }
         if (p <= perRowUpTo) {
-            const double perRow = MedianMs(reps, [&] { PerRowByName(table, ws); });
+            const double perRow = MedianMs(reps, [&] { PerRowByName(table, ws, wmi); });
             std::printf("%6d %8d %12.1f %10.1f %12.1f %14.2f %16.1f\n", p, windows, refresh, floor,
                         perRow, refresh / floor, perRow / refresh);
         } else {

@@ -134,9 +134,8 @@ std::int32_t DeadlineWindowSystem::Process32Next(KernelHandle hSnapshot, Process
 std::int32_t DeadlineWindowSystem::CloseHandle(KernelHandle handle) {
     return inner_.CloseHandle(handle);
 }
-std::unique_ptr<WmiCollection> DeadlineWindowSystem::InstancesOf(const std::wstring& moniker,
-                                                                 const std::wstring& className) {
-    return inner_.InstancesOf(moniker, className);
+std::unique_ptr<WmiConnection> DeadlineWindowSystem::ConnectWmi() {
+    return inner_.ConnectWmi();
 }
 Hwnd DeadlineWindowSystem::FindWindowA(const char* lpClassName, const char* lpWindowName) {
     return inner_.FindWindowA(lpClassName, lpWindowName);

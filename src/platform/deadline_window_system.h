@@ -48,8 +48,7 @@ public:
     std::int32_t Process32First(KernelHandle hSnapshot, ProcessEntry32& entry) override;
     std::int32_t Process32Next(KernelHandle hSnapshot, ProcessEntry32& entry) override;
     std::int32_t CloseHandle(KernelHandle handle) override;
-    std::unique_ptr<WmiCollection> InstancesOf(const std::wstring& moniker,
-                                               const std::wstring& className) override;
+    std::unique_ptr<WmiConnection> ConnectWmi() override;
     Hwnd FindWindowA(const char* lpClassName, const char* lpWindowName) override;
     Hwnd GetParent(Hwnd hWnd) override;
     std::uint32_t GetWindowThreadProcessId(Hwnd hWnd, Pid* lpdwProcessId) override;

@@ -35,8 +35,9 @@ struct WmiObject {
     std::optional<Pid> ProcessId = std::nullopt;
 };
 
-// The objects of one WMI class, walked once in the order WMI yields them.
-// Next throws StepError when WMI fails (reading Name included); the objects
+// The objects a WMI query yields, walked once in the order WMI yields them
+// (fetched in batches behind the walk). Next throws StepError, with the
+// HRESULT as its code, when WMI fails (reading Name included); the objects
 // held are released when the collection is destroyed, whether or not the
 // walk completed.
 class WmiCollection {
@@ -45,6 +46,19 @@ public:
     // The next object's Name and ProcessId; false at the end of the collection.
     virtual bool Next(WmiObject& object) = 0;
 };
+
+// A connection to WMI's namespace root\cimv2, made on a listing worker and
+// used from it alone.
+class WmiConnection {
+public:
+    virtual ~WmiConnection() = default;
+    // Runs a WQL query, forward-only and returning at once. Throws StepError
+    // with the HRESULT as its code when the query is refused.
+    virtual std::unique_ptr<WmiCollection> ExecQuery(const std::wstring& wql) = 0;
+};
+
+// The one query of the process listing: what each row needs, no more.
+inline constexpr wchar_t kProcessQuery[] = L"SELECT Name, ProcessId FROM Win32_Process";
 
 class WindowSystem {
 public:
@@ -57,10 +71,10 @@ public:
     virtual std::int32_t Process32Next(KernelHandle hSnapshot, ProcessEntry32& entry) = 0;
     virtual std::int32_t CloseHandle(KernelHandle handle) = 0;
 
-    // WMI: the moniker ("WinMgmts:") and InstancesOf (a class name such as
-    // "Win32_Process"). Throws StepError when the service or the query fails.
-    virtual std::unique_ptr<WmiCollection> InstancesOf(const std::wstring& moniker,
-                                                       const std::wstring& className) = 0;
+    // WMI: connects to root\cimv2 (locator, ConnectServer, proxy security)
+    // from the calling thread, which joins the multithreaded apartment.
+    // Throws StepError with the HRESULT as its code when any step fails.
+    virtual std::unique_ptr<WmiConnection> ConnectWmi() = 0;
 
     // user32. Text arguments are ANSI bytes.
     virtual Hwnd FindWindowA(const char* lpClassName, const char* lpWindowName) = 0;

@@ -2,24 +2,26 @@
 
 #include <cstring>
 
-#include "platform/step_error.h"
 #include "platform/text.h"
 
 namespace vindrel {
 
-std::vector<WmiObject> ListProcesses(
-    WindowSystem& ws,
-    const std::function<void(const std::vector<WmiObject>&)>& listedBeforeFailure) {
-    std::vector<WmiObject> listed;
+ProcessList ListProcesses(WmiListing& wmi, WindowSystem& ws) {
     try {
-        const auto processes = ws.InstancesOf(L"WinMgmts:", L"Win32_Process");
-        for (WmiObject process; processes->Next(process);)
-            listed.push_back(process);
-    } catch (const StepError&) {
-        listedBeforeFailure(listed);
-        throw;
+        return {wmi.List(), std::nullopt};
+    } catch (const StepError& failure) {
+        ProcessList substitute{{}, failure};
+        const bool taken = ForEachProcess(ws, [&](Pid pid, const std::wstring& name) {
+            substitute.processes.push_back({name, pid});
+        });
+        if (!taken) throw StepError(failure.What(), failure.Why() + L"；进程快照也无法取得");
+        return substitute;
     }
-    return listed;
+}
+
+std::wstring SnapshotNotice(const StepError& wmiFailure) {
+    return L"无法通过 WMI 列出进程：" + wmiFailure.Why() + L"。\r\n" +
+           L"进程列表改由进程快照给出（同样的程序名和进程 ID）。本次运行中不再提示。";
 }
 
 void AppendNames(ListBox& list, const std::vector<WmiObject>& listed) {
@@ -27,16 +29,9 @@ void AppendNames(ListBox& list, const std::vector<WmiObject>& listed) {
         list.AddItem(process.Name);
 }
 
-void ProcessListing(WindowSystem& ws, ListBox& List4) {
-    const auto appendTo = [&List4](const std::vector<WmiObject>& listed) {
-        AppendNames(List4, listed);
-    };
-    appendTo(ListProcesses(ws, appendTo));
-}
-
-void ForEachProcess(WindowSystem& ws, const std::function<void(Pid, const std::wstring&)>& visit) {
+bool ForEachProcess(WindowSystem& ws, const std::function<void(Pid, const std::wstring&)>& visit) {
     const ScopedSnapshot snapshot(ws, api::kTh32csSnapProcess, 0);
-    if (!snapshot.Valid()) return;
+    if (!snapshot.Valid()) return false;
     ProcessEntry32 entry{};
     entry.dwSize = sizeof entry;
     for (auto more = ws.Process32First(snapshot.Get(), entry); more;
@@ -45,6 +40,7 @@ void ForEachProcess(WindowSystem& ws, const std::function<void(Pid, const std::w
         visit(static_cast<Pid>(entry.th32ProcessID),
               FromAnsi(std::string_view(entry.szExeFile, length)));
     }
+    return true;
 }
 
 void ForEachTopLevelWindow(WindowSystem& ws, const std::function<bool(Hwnd, Pid)>& visit) {

@@ -9,22 +9,30 @@
 #include <vector>
 
 #include "platform/controls.h"
+#include "platform/step_error.h"
 #include "platform/window_system.h"
+#include "platform/wmi_listing.h"
 
 namespace vindrel {
 
-// Appends the Name of every running process to the list, in the order WMI
-// yields them, without clearing it first. A WMI failure throws StepError;
-// the names listed before it are appended all the same.
-void ProcessListing(WindowSystem& ws, ListBox& List4);
+// The running processes, each with its Name and ProcessId (empty where WMI
+// gave none usable).
+struct ProcessList {
+    std::vector<WmiObject> processes;
+    // Set when WMI could not be used: why. The processes then come from the
+    // Tool Help snapshot, with their executable names and ids, in snapshot
+    // order.
+    std::optional<StepError> wmiFailure;
+};
 
-// The running processes in WMI's order, each with its Name and the
-// ProcessId WMI gives with it (empty where the object had none usable).
-// When WMI fails, `listedBeforeFailure` is given the processes listed
-// before the failure, and then the StepError is thrown.
-std::vector<WmiObject> ListProcesses(
-    WindowSystem& ws,
-    const std::function<void(const std::vector<WmiObject>&)>& listedBeforeFailure);
+// Lists the processes through WMI, in WMI's order, or from the snapshot
+// when WMI fails or misses its deadline. Throws StepError only when the
+// snapshot fails too.
+ProcessList ListProcesses(WmiListing& wmi, WindowSystem& ws);
+
+// What the user is told when the processes come from the snapshot: why
+// WMI could not be used, and where the list comes from instead.
+std::wstring SnapshotNotice(const StepError& wmiFailure);
 
 // Appends the names of the listed processes to a list, in their order.
 void AppendNames(ListBox& list, const std::vector<WmiObject>& listed);
@@ -42,9 +50,9 @@ Hwnd InstanceToWnd(WindowSystem& ws, Pid target_pid);
 std::wstring HwndToTitle(WindowSystem& ws, Hwnd hwnd);
 
 // One walk of a fresh process snapshot: each record's id and executable
-// name (cut at its first NUL), in snapshot order. Nothing when the snapshot
-// fails.
-void ForEachProcess(WindowSystem& ws, const std::function<void(Pid, const std::wstring&)>& visit);
+// name (cut at its first NUL), in snapshot order. False, with nothing
+// visited, when the snapshot cannot be taken.
+bool ForEachProcess(WindowSystem& ws, const std::function<void(Pid, const std::wstring&)>& visit);
 
 // One walk of the top-level windows in window-manager order, visiting those
 // whose GetParent is 0 with their process id, until visit returns false.

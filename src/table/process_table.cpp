@@ -32,8 +32,8 @@ typename Map::mapped_type FindOrZero(const Map& map, const Key& key) {
     return found == map.end() ? 0 : found->second;
 }
 
-// Writes the whole table in one step: the listed names, and their rows
-// when there are any. Nothing is written before everything is known, so
+// Writes the whole table in one step: the listed names and their rows.
+// Nothing is written before everything is known, so
 // nothing that runs while the table is being computed sees half a table.
 void Write(ProcessTable& table, const std::vector<WmiObject>& listed,
            const std::vector<Row>& rows) {
@@ -47,11 +47,9 @@ void Write(ProcessTable& table, const std::vector<WmiObject>& listed,
     }
 }
 
-// Lists the processes, computes their rows and writes the table. A failed
-// listing writes the names listed before it, and no rows.
-void Rebuild(ProcessTable& table, WindowSystem& ws, const RowsOf& rowsOf) {
-    const std::vector<WmiObject> listed = ListProcesses(
-        ws, [&table](const std::vector<WmiObject>& names) { Write(table, names, {}); });
+// Computes the rows of the listed processes and writes the table.
+void Rebuild(ProcessTable& table, WindowSystem& ws, const std::vector<WmiObject>& listed,
+             const RowsOf& rowsOf) {
     Write(table, listed, rowsOf(ws, listed));
     table.List4.SetListIndex(table.List4.ListCount() - 1);
 }
@@ -109,12 +107,12 @@ void Clear(ProcessTable& table) {
     table.List4.Clear();
 }
 
-void Refresh(ProcessTable& table, WindowSystem& ws) {
-    Rebuild(table, ws, RowsByWalks);
+void Refresh(ProcessTable& table, WindowSystem& ws, const std::vector<WmiObject>& listed) {
+    Rebuild(table, ws, listed, RowsByWalks);
 }
 
-void RefreshPerRow(ProcessTable& table, WindowSystem& ws) {
-    Rebuild(table, ws, RowsOneByOne);
+void RefreshPerRow(ProcessTable& table, WindowSystem& ws, const std::vector<WmiObject>& listed) {
+    Rebuild(table, ws, listed, RowsOneByOne);
 }
 
 }  // namespace vindrel

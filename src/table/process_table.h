@@ -2,6 +2,8 @@
 // process (name, title, handle, process id).
 #pragma once
 
+#include <vector>
+
 #include "platform/controls.h"
 #include "platform/window_system.h"
 
@@ -16,21 +18,19 @@ struct ProcessTable {
 
 void Clear(ProcessTable& table);
 
-// Rebuilds the table. Each row describes its own process: the id WMI gives
-// with the name (GetPsPid of the name only where WMI gave none), that
-// process's first top-level window (InstanceToWnd) and its title. One WMI
-// listing and one window walk in all, plus one snapshot walk when some row
-// needs the fallback; the table is exactly that of RefreshPerRow. The rows
-// are computed first and the four lists written after, in one step. A WMI
-// failure throws StepError and leaves the name rows listed before it, no
-// other rows, and no selection; after a whole refresh the selection of
-// List4 rests on its last row.
-void Refresh(ProcessTable& table, WindowSystem& ws);
+// Rebuilds the table from the listed processes, in their order. Each row
+// describes its own process: the id listed with the name (GetPsPid of the
+// name only where the listing gave none), that process's first top-level
+// window (InstanceToWnd) and its title. One window walk in all, plus one
+// snapshot walk when some row needs the fallback; the table is exactly that
+// of RefreshPerRow. The rows are computed first and the four lists written
+// after, in one step; the selection of List4 then rests on its last row.
+void Refresh(ProcessTable& table, WindowSystem& ws, const std::vector<WmiObject>& listed);
 
 // The same table computed row by row: for each row a walk of the windows
-// (InstanceToWnd), and a fresh snapshot walk (GetPsPid) where WMI gave no
-// id; written in one step like Refresh. Quadratic; kept as the reference
-// that Refresh is checked against.
-void RefreshPerRow(ProcessTable& table, WindowSystem& ws);
+// (InstanceToWnd), and a fresh snapshot walk (GetPsPid) where the listing
+// gave no id; written in one step like Refresh. Quadratic; kept as the
+// reference that Refresh is checked against.
+void RefreshPerRow(ProcessTable& table, WindowSystem& ws, const std::vector<WmiObject>& listed);
 
 }  // namespace vindrel

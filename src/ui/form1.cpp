@@ -3,13 +3,12 @@
 #include "actions/target.h"
 #include "platform/conversions.h"
 #include "platform/step_error.h"
-#include "table/lookup.h"
 #include "ui/layout.h"
 
 namespace vindrel {
 
-Form1::Form1(ControlFactory& factory, Interaction& interaction, WindowSystem& ws)
-    : interaction_(interaction), ws_(ws), controls_(factory) {
+Form1::Form1(ControlFactory& factory, Interaction& interaction, WindowSystem& ws, WmiListing& wmi)
+    : interaction_(interaction), ws_(ws), wmi_(wmi), controls_(factory) {
     Connect(Command1.Click, &Form1::Command1_Click);
     Connect(Command7.Click, &Form1::Command7_Click);
     Connect(Command14.Click, &Form1::Command14_Click);
@@ -66,8 +65,16 @@ void Form1::Form_Load() {
     Frame6.SetVisible(false);
 }
 
+void Form1::TellOnceOfSnapshot(const ProcessList& listed) {
+    if (!listed.wmiFailure || toldOfSnapshot_) return;
+    toldOfSnapshot_ = true;
+    interaction_.MsgBox(SnapshotNotice(*listed.wmiFailure));
+}
+
 void Form1::Command1_Click() {
-    Refresh(table_, ws_);
+    const ProcessList listed = ListProcesses(wmi_, ws_);
+    Refresh(table_, ws_, listed.processes);
+    TellOnceOfSnapshot(listed);
 }
 
 void Form1::Command7_Click() {
@@ -75,7 +82,9 @@ void Form1::Command7_Click() {
 }
 
 void Form1::Command14_Click() {
-    ProcessListing(ws_, List4);
+    const ProcessList listed = ListProcesses(wmi_, ws_);
+    AppendNames(List4, listed.processes);
+    TellOnceOfSnapshot(listed);
 }
 
 void Form1::List1_Click() {

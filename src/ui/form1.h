@@ -8,6 +8,8 @@
 #include "platform/controls.h"
 #include "platform/toolkit.h"
 #include "platform/window_system.h"
+#include "platform/wmi_listing.h"
+#include "table/lookup.h"
 #include "table/process_table.h"
 #include "table/selection.h"
 #include "ui/control_set.h"
@@ -16,7 +18,7 @@ namespace vindrel {
 
 class Form1 {
 public:
-    Form1(ControlFactory& factory, Interaction& interaction, WindowSystem& ws);
+    Form1(ControlFactory& factory, Interaction& interaction, WindowSystem& ws, WmiListing& wmi);
     // The window goes first, while the handlings and every control exist.
     ~Form1();
     Form1(const Form1&) = delete;
@@ -33,6 +35,9 @@ private:
     void Connect(Event& event, void (Form1::*handling)());
 
     // Process table.
+    // The first time in the run that the processes come from the snapshot,
+    // tells the user why, once they are shown.
+    void TellOnceOfSnapshot(const ProcessList& listed);
     void Command1_Click();
     void Command7_Click();
     void Command14_Click();
@@ -64,6 +69,8 @@ private:
 
     Interaction& interaction_;
     WindowSystem& ws_;
+    WmiListing& wmi_;
+    bool toldOfSnapshot_ = false;
     ControlSet controls_;
 
 public:

@@ -118,7 +118,7 @@ HWND Process::WaitForWindow(const wchar_t* windowClass, std::chrono::millisecond
     return found;
 }
 
-Vindrel::Vindrel() : process_(L"\"" + SiblingPath(L"Vindrel.exe") + L"\"") {
+Vindrel::Vindrel(const std::wstring& exePath) : process_(L"\"" + exePath + L"\"") {
     main_ = process_.WaitForWindow(L"VindrelForm1");
     if (main_ == nullptr) throw std::runtime_error("Vindrel's main window did not appear");
 }

@@ -57,7 +57,8 @@ private:
 // The Vindrel main window and its controls, found by control identifier.
 class Vindrel {
 public:
-    Vindrel();
+    // Starts the program built next to the driver, or another copy of it.
+    explicit Vindrel(const std::wstring& exePath = SiblingPath(L"Vindrel.exe"));
     HWND Main() const { return main_; }
     const Process& Program() const { return process_; }
     // The control of a layout row, by its design name.

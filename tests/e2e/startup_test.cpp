@@ -88,7 +88,8 @@ struct InProcessForm {
 
     win32::Win32Toolkit toolkit{GetModuleHandleW(nullptr), 0, 0};
     win32::Win32WindowSystem windowSystem;
-    Form1 form{toolkit, toolkit, windowSystem};
+    WmiListing wmi{windowSystem, kListingDeadline, std::make_shared<PlainCompletions>()};
+    Form1 form{toolkit, toolkit, windowSystem, wmi};
 };
 
 TEST(Startup, TheHeaderFontIsTwelvePointAtTheScreensDpi) {

@@ -1,9 +1,11 @@
 // The process table of the real Wine session: refresh, refresh again, clear.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "driver.h"
-#include "platform/win32/com.h"
 #include "platform/win32/window_system_win32.h"
+#include "platform/wmi_listing.h"
 #include "table/lookup.h"
 
 namespace vindrel::e2e {
@@ -11,11 +13,10 @@ namespace {
 
 // The driver's own WMI listing, through the same platform layer.
 std::vector<std::wstring> ListProcesses() {
-    const win32::ComApartment com;
     win32::Win32WindowSystem ws;
+    WmiListing wmi(ws, kListingDeadline, std::make_shared<PlainCompletions>());
     std::vector<std::wstring> names;
-    const auto processes = ws.InstancesOf(L"WinMgmts:", L"Win32_Process");
-    for (WmiObject process; processes->Next(process);)
+    for (const WmiObject& process : wmi.List())
         names.push_back(process.Name);
     return names;
 }
@@ -61,6 +62,73 @@ TEST(Table, RefreshShowsTheSessionsProcessesAndNotepadsRow) {
     EXPECT_EQ(app.Rows("List1"), titles);
     EXPECT_EQ(app.Rows("List2"), handles);
     EXPECT_EQ(app.Rows("List3"), pids);
+}
+
+// A copy of the program under a name of its own, for which Wine loads no
+// WMI provider (a per-program DLL override): WMI is missing for it alone.
+class WithoutWmi {
+public:
+    WithoutWmi() {
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        dir_ = std::wstring(temp) + L"vindrel-nowmi-" + std::to_wstring(GetCurrentProcessId());
+        CreateDirectoryW(dir_.c_str(), nullptr);
+        exe_ = dir_ + L"\\" + kName;
+        CopyFileW(SiblingPath(L"Vindrel.exe").c_str(), exe_.c_str(), FALSE);
+        const wchar_t disabled[] = L"disabled";
+        RegSetKeyValueW(HKEY_CURRENT_USER, kOverrides, L"wbemprox", REG_SZ, disabled,
+                        sizeof disabled);
+    }
+    ~WithoutWmi() {
+        RegDeleteTreeW(HKEY_CURRENT_USER, kAppKey);
+        DeleteFileW(exe_.c_str());
+        RemoveDirectoryW(dir_.c_str());
+    }
+    const std::wstring& Exe() const { return exe_; }
+    static constexpr wchar_t kName[] = L"VindrelNoWmi.exe";
+
+private:
+    static constexpr wchar_t kAppKey[] = L"Software\\Wine\\AppDefaults\\VindrelNoWmi.exe";
+    static constexpr wchar_t kOverrides[] =
+        L"Software\\Wine\\AppDefaults\\VindrelNoWmi.exe\\DllOverrides";
+    std::wstring dir_;
+    std::wstring exe_;
+};
+
+TEST(Table, WithoutWmiTheSnapshotFillsTheTableAndTheUserIsToldOnce) {
+    const WithoutWmi copy;
+    const Target target(L"快照里的窗口");
+    const Vindrel app(copy.Exe());
+    app.PostClick("Command1");
+    const MessageBoxSeen seen = WaitForMessageBox(app.Program().Id(), 8000ms);
+    ASSERT_NE(seen.box, nullptr);
+    EXPECT_NE(seen.text.find(L"HRESULT 0x"), std::wstring::npos) << seen.text;
+    EXPECT_NE(seen.text.find(L"进程快照"), std::wstring::npos) << seen.text;
+    // The table is written before the message: the test's own window and
+    // the program's own process, each on its row.
+    const auto names = app.Rows("List4");
+    const auto handles = app.Rows("List2");
+    const auto pids = app.Rows("List3");
+    ASSERT_EQ(handles.size(), names.size());
+    ASSERT_EQ(pids.size(), names.size());
+    const auto rowOf = [&](DWORD pid) {
+        const auto found = std::find(pids.begin(), pids.end(), std::to_wstring(pid));
+        return found == pids.end() ? std::size_t{0}
+                                   : static_cast<std::size_t>(found - pids.begin()) + 1;
+    };
+    const std::size_t targetRow = rowOf(target.Program().Id());
+    ASSERT_NE(targetRow, 0u);
+    EXPECT_EQ(names[targetRow - 1], L"target_window.exe");
+    EXPECT_EQ(handles[targetRow - 1], HandleText(target.Window()));
+    const std::size_t ownRow = rowOf(app.Program().Id());
+    ASSERT_NE(ownRow, 0u);
+    EXPECT_EQ(names[ownRow - 1], WithoutWmi::kName);
+    EXPECT_EQ(handles[ownRow - 1], HandleText(app.Main()));
+    ASSERT_TRUE(CloseMessageBox(seen));
+
+    app.Click("Command1");
+    EXPECT_FALSE(AnyMessageBox(app.Program().Id()));
+    EXPECT_EQ(app.Rows("List4").size(), names.size());
 }
 
 TEST(Table, TwoInstancesOfOneProgramGetARowEach) {

@@ -235,6 +235,7 @@ public:
 
     void MsgBox(const std::wstring& prompt, const std::optional<std::wstring>& title) override {
         messages.push_back({prompt, title});
+        if (onMessage) onMessage(messages.back());
     }
     void Shell(const std::wstring& commandLine) override { shellCommands.push_back(commandLine); }
 
@@ -252,6 +253,8 @@ public:
     bool Shown(std::string_view name) const;
 
     std::vector<ShownMessage> messages;
+    // Called while a message box is shown.
+    std::function<void(const ShownMessage&)> onMessage;
     std::vector<std::wstring> shellCommands;
     // The route of the user's input and of other programs' messages.
     Dispatch dispatch;

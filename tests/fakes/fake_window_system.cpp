@@ -12,9 +12,10 @@ namespace {
 class FakeWmiCollection : public WmiCollection {
 public:
     FakeWmiCollection(std::vector<WmiObject> objects, std::optional<std::size_t> failAfter,
-                      std::function<void(std::size_t)> during, int& live)
+                      std::uint32_t failure, std::function<void(std::size_t)> during, int& live)
         : objects_(std::move(objects)),
           failAfter_(failAfter),
+          failure_(failure),
           during_(std::move(during)),
           live_(live) {
         ++live_;
@@ -24,7 +25,10 @@ public:
     bool Next(WmiObject& object) override {
         if (during_) during_(next_);
         if (failAfter_ && next_ == *failAfter_) {
-            throw StepError(L"无法列出正在运行的进程", L"WMI 读取失败（HRESULT 0x80041001）");
+            throw StepError(
+                L"无法列出正在运行的进程",
+                L"WMI 调用 IEnumWbemClassObject::Next 失败（HRESULT " + HexCode(failure_) + L"）",
+                failure_);
         }
         if (next_ == objects_.size()) return false;
         object = objects_[next_++];
@@ -34,6 +38,7 @@ public:
 private:
     std::vector<WmiObject> objects_;
     std::optional<std::size_t> failAfter_;
+    std::uint32_t failure_;
     std::function<void(std::size_t)> during_;
     std::size_t next_ = 0;
     int& live_;
@@ -135,14 +140,43 @@ std::int32_t FakeWindowSystem::CloseHandle(KernelHandle handle) {
     return snapshots_.erase(handle) ? 1 : 0;
 }
 
-std::unique_ptr<WmiCollection> FakeWindowSystem::InstancesOf(const std::wstring& moniker,
-                                                             const std::wstring& className) {
-    const auto lock = Record("InstancesOf", "");
-    if (wmiServiceFails || moniker != L"WinMgmts:" || className != L"Win32_Process") {
-        throw StepError(L"无法列出正在运行的进程", L"WMI 服务不可用（HRESULT 0x80041003）");
+namespace {
+
+// Takes the first of the failures waiting, if any, and throws it.
+void FailIfAsked(std::vector<std::uint32_t>& failures, const std::wstring& call) {
+    if (failures.empty()) return;
+    const std::uint32_t code = failures.front();
+    failures.erase(failures.begin());
+    throw StepError(L"无法列出正在运行的进程",
+                    L"WMI 调用 " + call + L" 失败（HRESULT " + HexCode(code) + L"）", code);
+}
+
+}  // namespace
+
+class FakeWindowSystem::Connection : public WmiConnection {
+public:
+    explicit Connection(FakeWindowSystem& ws) : ws_(ws) { ++ws_.liveWmiConnections; }
+    ~Connection() override {
+        const Lock lock(ws_.mutex_);
+        --ws_.liveWmiConnections;
     }
-    return std::make_unique<FakeWmiCollection>(wmiObjects, wmiFailAfter, duringWmiWalk,
-                                               liveWmiCollections);
+
+    std::unique_ptr<WmiCollection> ExecQuery(const std::wstring& wql) override {
+        const auto lock = ws_.Record("ExecQuery", std::string(wql.begin(), wql.end()));
+        FailIfAsked(ws_.wmiQueryFailures, L"ExecQuery");
+        return std::make_unique<FakeWmiCollection>(ws_.wmiObjects, ws_.wmiFailAfter,
+                                                   ws_.wmiWalkFailure, ws_.duringWmiWalk,
+                                                   ws_.liveWmiCollections);
+    }
+
+private:
+    FakeWindowSystem& ws_;
+};
+
+std::unique_ptr<WmiConnection> FakeWindowSystem::ConnectWmi() {
+    const auto lock = Record("ConnectWmi", "");
+    FailIfAsked(wmiConnectFailures, L"ConnectServer");
+    return std::make_unique<Connection>(*this);
 }
 
 Hwnd FakeWindowSystem::FindWindowA(const char* lpClassName, const char* lpWindowName) {

@@ -57,9 +57,13 @@ public:
     std::vector<FakeProcess> processes;
     // The WMI listing, in the order it yields the objects.
     std::vector<WmiObject> wmiObjects;
-    // When set, the WMI listing yields this many rows and then fails.
+    // When set, the WMI listing yields this many rows and then fails, with
+    // this HRESULT.
     std::optional<std::size_t> wmiFailAfter;
-    bool wmiServiceFails = false;
+    std::uint32_t wmiWalkFailure = 0x80041001;
+    // HRESULTs that fail the next connections and queries, in turn.
+    std::vector<std::uint32_t> wmiConnectFailures;
+    std::vector<std::uint32_t> wmiQueryFailures;
     // Called by the listing's walk before it yields object i, on the
     // walking thread: where WMI's wait would let other messages in.
     std::function<void(std::size_t i)> duringWmiWalk;
@@ -72,6 +76,7 @@ public:
     Hwnd foreground = 0;
     std::thread::id lastCaller;  // the thread that made the latest call
     int liveWmiCollections = 0;
+    int liveWmiConnections = 0;
 
     FakeWindow& AddWindow(Hwnd hwnd, Pid pid, std::string title = {});
     // A line of the test's own in the log, in order with the calls.
@@ -89,8 +94,7 @@ public:
     std::int32_t Process32First(KernelHandle hSnapshot, ProcessEntry32& entry) override;
     std::int32_t Process32Next(KernelHandle hSnapshot, ProcessEntry32& entry) override;
     std::int32_t CloseHandle(KernelHandle handle) override;
-    std::unique_ptr<WmiCollection> InstancesOf(const std::wstring& moniker,
-                                               const std::wstring& className) override;
+    std::unique_ptr<WmiConnection> ConnectWmi() override;
     Hwnd FindWindowA(const char* lpClassName, const char* lpWindowName) override;
     Hwnd GetParent(Hwnd hWnd) override;
     std::uint32_t GetWindowThreadProcessId(Hwnd hWnd, Pid* lpdwProcessId) override;
@@ -112,6 +116,7 @@ public:
                                             std::uint32_t dwFlags) override;
 
 private:
+    class Connection;
     using Lock = std::unique_lock<std::mutex>;
     // Every call locks the fake (workers of the deadline layer call from
     // their own threads) and is counted and logged.

@@ -217,7 +217,8 @@ protected:
     FakeToolkit toolkit;
     FakeWindowSystem ws;
     DeadlineWindowSystem guarded{ws, kDeadline};
-    Form1 app{toolkit, toolkit, guarded};
+    WmiListing wmi{ws, kListingDeadline, std::make_shared<PlainCompletions>()};
+    Form1 app{toolkit, toolkit, guarded, wmi};
 };
 
 TEST_F(HungTargetFormTest, EachCommandReportsOnceThatTheTargetDoesNotAnswer) {

@@ -4,19 +4,25 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "fakes/fake_toolkit.h"
 #include "fakes/fake_window_system.h"
+#include "fakes/sending_completions.h"
 #include "ui/form1.h"
 
 namespace vindrel::testing {
 
 class FormTest : public ::testing::Test {
 protected:
-    FormTest() { form.Form_Load(); }
+    explicit FormTest(std::chrono::milliseconds listingDeadline = kListingDeadline)
+        : wmi(ws, listingDeadline, completions) {
+        form.Form_Load();
+    }
 
     FakeListBox& List(std::string_view name) { return toolkit.Get<FakeListBox>(name); }
     FakeTextBox& Box(std::string_view name) { return toolkit.Get<FakeTextBox>(name); }
@@ -36,7 +42,11 @@ protected:
 
     FakeToolkit toolkit;
     FakeWindowSystem ws;
-    Form1 form{toolkit, toolkit, ws};
+    // The listing runs on its worker; what the fake's walk does to the user
+    // interface goes through `completions`, as sent messages would.
+    std::shared_ptr<SendingCompletions> completions = std::make_shared<SendingCompletions>();
+    WmiListing wmi;
+    Form1 form{toolkit, toolkit, ws, wmi};
 };
 
 }  // namespace vindrel::testing

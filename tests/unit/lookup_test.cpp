@@ -6,6 +6,7 @@
 #include "fakes/fake_window_system.h"
 #include "platform/step_error.h"
 #include "platform/text.h"
+#include "platform/wmi_listing.h"
 
 namespace vindrel::testing {
 namespace {
@@ -92,21 +93,48 @@ TEST_F(LookupTest, HwndToTitleReadsAtMost255BytesUpToTheFirstNul) {
     EXPECT_EQ(ws.log.back(), "GetWindowTextA(999,256)");
 }
 
-TEST_F(LookupTest, ProcessListingAppendsAndKeepsRowsBeforeAFailure) {
-    FakeToolkit toolkit;
-    constexpr LayoutRow row{"List4", ControlKind::ListBox, "Form1", L"", {}, 13};
-    auto list = toolkit.CreateListBox(row);
-    list->AddItem(L"kept");
-    ws.wmiObjects = {{L"a.exe"}, {L"b.exe"}, {L"c.exe"}};
-    ProcessListing(ws, *list);
-    EXPECT_EQ(list->ListCount(), 4);  // not cleared first
-    EXPECT_EQ(list->List(3), L"c.exe");
+// WMI's list where it works; where it fails, at any step, the snapshot's
+// names and ids in snapshot order, with why; nothing WMI held is kept.
+TEST_F(LookupTest, ListProcessesFallsBackToTheSnapshotWhereWmiFails) {
+    AddProcess(10, L"记事本.exe");
+    AddProcess(11, L"b.exe");
+    ws.wmiObjects = {{L"wmi.exe", 7}, {L"nameless.exe"}};
+    WmiListing wmi(ws, kListingDeadline, std::make_shared<PlainCompletions>());
+    const ProcessList listed = ListProcesses(wmi, ws);
+    EXPECT_FALSE(listed.wmiFailure);
+    ASSERT_EQ(listed.processes.size(), 2u);
+    EXPECT_EQ(listed.processes[1].Name, L"nameless.exe");
+    EXPECT_FALSE(listed.processes[1].ProcessId);
 
-    ws.wmiFailAfter = 2;
-    EXPECT_THROW(ProcessListing(ws, *list), StepError);
-    EXPECT_EQ(list->ListCount(), 6);
-    EXPECT_EQ(list->List(5), L"b.exe");
+    const auto snapshotted = [&] {
+        const ProcessList substitute = ListProcesses(wmi, ws);
+        std::vector<std::pair<std::wstring, Pid>> rows;
+        for (const WmiObject& process : substitute.processes)
+            rows.emplace_back(process.Name, process.ProcessId.value_or(-1));
+        EXPECT_TRUE(substitute.wmiFailure);
+        return std::pair(rows, substitute.wmiFailure ? substitute.wmiFailure->Code() : 0);
+    };
+    const std::vector<std::pair<std::wstring, Pid>> fromSnapshot{{L"记事本.exe", 10},
+                                                                 {L"b.exe", 11}};
+    ws.wmiFailAfter = 1;
+    EXPECT_EQ(snapshotted(), std::pair(fromSnapshot, 0x80041001u));
+    ws.wmiFailAfter.reset();
+    ws.wmiQueryFailures = {0x80041003};
+    EXPECT_EQ(snapshotted(), std::pair(fromSnapshot, 0x80041003u));
+    WmiListing unconnected(ws, kListingDeadline, std::make_shared<PlainCompletions>());
+    ws.wmiConnectFailures = {0x80070005};
+    const ProcessList refused = ListProcesses(unconnected, ws);
+    ASSERT_TRUE(refused.wmiFailure);
+    EXPECT_NE(SnapshotNotice(*refused.wmiFailure).find(L"ConnectServer 失败（HRESULT 0x80070005）"),
+              std::wstring::npos);
+    EXPECT_EQ(refused.processes.size(), 2u);
+
+    ws.wmiQueryFailures = {0x80041003};
+    ws.snapshotFails = true;
+    EXPECT_THROW(ListProcesses(wmi, ws), StepError);
+    ASSERT_TRUE(wmi.WaitIdle(std::chrono::seconds(5)));
     EXPECT_EQ(ws.liveWmiCollections, 0);  // released although the walk failed
+    EXPECT_EQ(ws.OpenSnapshots(), 0);
 }
 
 }  // namespace

@@ -42,7 +42,7 @@ const ComFunctions& Com() {
 }
 
 ComApartment::ComApartment() {
-    initialised_ = SUCCEEDED(Com().CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    initialised_ = SUCCEEDED(Com().CoInitializeEx(nullptr, COINIT_MULTITHREADED));
     // Default authentication and impersonation for the WMI proxies; a
     // failure here (already set by someone else) is harmless.
     Com().CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT,

@@ -1,7 +1,6 @@
 // COM for the WMI listing: its functions, loaded with their DLLs on first
-// use (ole32 and oleaut32 cost Wine several milliseconds of every start,
-// and most starts never list processes); the apartment of the user
-// interface thread; owners for BSTR and VARIANT (MinGW has no comsupp
+// use (ole32 and oleaut32 cost Wine several milliseconds of every start);
+// the apartment of the listing worker; owners for BSTR and VARIANT (MinGW has no comsupp
 // library, so no _bstr_t or _variant_t).
 #pragma once
 
@@ -30,8 +29,9 @@ struct ComFunctions {
 // Loads the DLLs once; throws StepError when they or a function are missing.
 const ComFunctions& Com();
 
-// Initialises COM (single-threaded apartment) and its default security for
-// the thread that creates it; undone when it goes.
+// Joins the creating thread to the multithreaded apartment (whose objects
+// need no message loop) and sets COM's default security for the process;
+// undone when it goes, on the same thread.
 class ComApartment {
 public:
     ComApartment();

@@ -335,7 +335,7 @@ void Win32Toolkit::Shell(const std::wstring& commandLine) {
     const UniqueProcessHandle threadHandle(process.hThread);
 }
 
-int Win32Toolkit::Run(int showCommand) {
+int Win32Toolkit::Run(int showCommand, const std::function<void()>& shown) {
     // Labels lie beneath the other controls, as if drawn on the window
     // itself; among themselves the later in tab order lies on top.
     for (auto child = ui_.children.rbegin(); child != ui_.children.rend(); ++child) {
@@ -346,6 +346,7 @@ int Win32Toolkit::Run(int showCommand) {
     ShowWindow(ui_.form, showCommand);
     UpdateWindow(ui_.form);
     if (ui_.firstInTabOrder != nullptr) SetFocus(ui_.firstInTabOrder);
+    if (shown) shown();
     MSG msg{};
     BOOL got;
     ui_.looping = true;

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "platform/toolkit.h"
 #include "platform/win32/native_control.h"
 
@@ -38,8 +40,9 @@ public:
     void Shell(const std::wstring& commandLine) override;
 
     // Shows the main window with the focus on the first control in tab
-    // order and runs the message loop until the window is closed.
-    int Run(int showCommand);
+    // order, calls `shown` (work that must not delay the first sight of the
+    // window), and runs the message loop until the window is closed.
+    int Run(int showCommand, const std::function<void()>& shown = {});
 
 private:
     HWND CreateChild(const LayoutRow& row, const wchar_t* windowClass, DWORD style,

@@ -47,8 +47,7 @@ std::int32_t Fetch(Walk walk, KernelHandle hSnapshot, ProcessEntry32& entry) {
 
 }  // namespace
 
-std::unique_ptr<WmiCollection> CreateWmiCollection(const std::wstring& moniker,
-                                                   const std::wstring& className);
+std::unique_ptr<WmiConnection> OpenWmiConnection();
 
 Pid Win32WindowSystem::GetCurrentProcessId() {
     return static_cast<Pid>(::GetCurrentProcessId());
@@ -70,10 +69,8 @@ std::int32_t Win32WindowSystem::CloseHandle(KernelHandle handle) {
     return ::CloseHandle(ToHandle(handle));
 }
 
-std::unique_ptr<WmiCollection> Win32WindowSystem::InstancesOf(const std::wstring& moniker,
-                                                              const std::wstring& className) {
-    if (!com_) com_ = std::make_unique<ComApartment>();
-    return CreateWmiCollection(moniker, className);
+std::unique_ptr<WmiConnection> Win32WindowSystem::ConnectWmi() {
+    return OpenWmiConnection();
 }
 
 Hwnd Win32WindowSystem::FindWindowA(const char* lpClassName, const char* lpWindowName) {

@@ -1,12 +1,10 @@
 // The window-system and process services over the real user32, Tool Help
-// and WMI. Calls are made on the thread that owns the object (the user
-// interface thread); COM is set up there on the first WMI listing, which
-// keeps its cost out of the program's start-up.
+// and WMI. WMI is connected from the listing worker, which COM joins to the
+// multithreaded apartment; its cost stays out of the program's start-up.
 #pragma once
 
 #include <memory>
 
-#include "platform/win32/com.h"
 #include "platform/window_system.h"
 
 namespace vindrel::win32 {
@@ -18,8 +16,7 @@ public:
     std::int32_t Process32First(KernelHandle hSnapshot, ProcessEntry32& entry) override;
     std::int32_t Process32Next(KernelHandle hSnapshot, ProcessEntry32& entry) override;
     std::int32_t CloseHandle(KernelHandle handle) override;
-    std::unique_ptr<WmiCollection> InstancesOf(const std::wstring& moniker,
-                                               const std::wstring& className) override;
+    std::unique_ptr<WmiConnection> ConnectWmi() override;
     Hwnd FindWindowA(const char* lpClassName, const char* lpWindowName) override;
     Hwnd GetParent(Hwnd hWnd) override;
     std::uint32_t GetWindowThreadProcessId(Hwnd hWnd, Pid* lpdwProcessId) override;
@@ -39,9 +36,6 @@ public:
     std::int32_t SetWindowLongA(Hwnd hWnd, std::int32_t nIndex, std::int32_t dwNewLong) override;
     std::int32_t SetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t crKey, std::uint8_t bAlpha,
                                             std::uint32_t dwFlags) override;
-
-private:
-    std::unique_ptr<ComApartment> com_;
 };
 
 }  // namespace vindrel::win32

@@ -1,13 +1,16 @@
 // The WMI process listing through the native interfaces behind the
-// scripting moniker: IWbemLocator, then CreateInstanceEnum. (Under Wine the
-// scripting route cannot read Name; this one can.)
+// scripting moniker: IWbemLocator, ConnectServer, then one WQL query whose
+// objects are fetched in batches. (Under Wine the scripting route cannot
+// read Name; this one can.)
 #include <windows.h>
 // after windows.h
 #include <wbemidl.h>
 #include <wrl/client.h>
 
-#include <cwctype>
+#include <array>
+#include <memory>
 #include <optional>
+#include <vector>
 
 #include "platform/step_error.h"
 #include "platform/win32/com.h"
@@ -20,21 +23,14 @@ namespace {
 using Microsoft::WRL::ComPtr;
 
 [[noreturn]] void Fail(const wchar_t* call, HRESULT hr) {
-    throw StepError(L"无法列出正在运行的进程", std::wstring(L"WMI 调用 ") + call +
-                                                   L" 失败（HRESULT " +
-                                                   HexCode(static_cast<std::uint32_t>(hr)) + L"）");
+    const auto code = static_cast<std::uint32_t>(hr);
+    throw StepError(L"无法列出正在运行的进程",
+                    std::wstring(L"WMI 调用 ") + call + L" 失败（HRESULT " + HexCode(code) + L"）",
+                    code);
 }
 
 void Check(const wchar_t* call, HRESULT hr) {
     if (FAILED(hr)) Fail(call, hr);
-}
-
-bool IsDefaultMoniker(const std::wstring& moniker) {
-    // "WinMgmts:" names the default namespace, root\cimv2.
-    std::wstring lower;
-    for (wchar_t c : moniker)
-        lower += static_cast<wchar_t>(std::towlower(c));
-    return lower == L"winmgmts:";
 }
 
 // WMI hands a CIM uint32 over as VT_I4; any integer variant is accepted,
@@ -62,10 +58,68 @@ std::optional<Pid> IntegerValue(const VARIANT& value) {
     }
 }
 
-// Holds every COM object of one listing; all are released when it goes.
-class WbemCollection : public WmiCollection {
+// How many objects one Next asks for, and how long it may wait for them:
+// finite, so that a stuck service lets the worker go in the end.
+constexpr ULONG kBatch = 64;
+constexpr long kBatchTimeoutMs = 5000;
+
+// The objects of one query, fetched a batch at a time.
+class WbemObjects : public WmiCollection {
 public:
-    explicit WbemCollection(const std::wstring& className) {
+    explicit WbemObjects(ComPtr<IEnumWbemClassObject> objects) : objects_(std::move(objects)) {}
+
+    bool Next(WmiObject& process) override {
+        while (next_ == batch_.size()) {
+            if (ended_) return false;
+            Fetch();
+        }
+        IWbemClassObject& object = *batch_[next_++].Get();
+        Variant name;
+        Check(L"IWbemClassObject::Get(Name)", object.Get(L"Name", 0, name.Out(), nullptr, nullptr));
+        process.Name =
+            name.Get().vt == VT_BSTR && name.Get().bstrVal != nullptr
+                ? std::wstring(name.Get().bstrVal, Com().SysStringLen(name.Get().bstrVal))
+                : std::wstring();
+        // A missing or unreadable ProcessId is not a failure of the listing:
+        // that row falls back to looking its id up by name.
+        Variant id;
+        process.ProcessId = SUCCEEDED(object.Get(L"ProcessId", 0, id.Out(), nullptr, nullptr))
+                                ? IntegerValue(id.Get())
+                                : std::nullopt;
+        return true;
+    }
+
+private:
+    void Fetch() {
+        batch_.clear();
+        next_ = 0;
+        std::array<IWbemClassObject*, kBatch> fetched{};
+        ULONG returned = 0;
+        const HRESULT hr = objects_->Next(kBatchTimeoutMs, kBatch, fetched.data(), &returned);
+        for (ULONG i = 0; i < returned && i < kBatch; ++i) {
+            batch_.emplace_back();
+            batch_.back().Attach(fetched[i]);
+        }
+        Check(L"IEnumWbemClassObject::Next", hr);
+        // WBEM_S_FALSE: fewer than asked for, and no more to come.
+        // WBEM_S_TIMEDOUT: fewer than asked for so far; nothing at all
+        // within the timeout is a service that stopped answering.
+        if (hr == WBEM_S_FALSE) ended_ = true;
+        if (hr == WBEM_S_TIMEDOUT && returned == 0) Fail(L"IEnumWbemClassObject::Next", hr);
+    }
+
+    ComPtr<IEnumWbemClassObject> objects_;
+    std::vector<ComPtr<IWbemClassObject>> batch_;
+    std::size_t next_ = 0;
+    bool ended_ = false;
+};
+
+// A connection to root\cimv2. It joins the calling thread to the
+// multithreaded apartment for as long as it lives, and is used from that
+// thread only.
+class WbemConnection : public WmiConnection {
+public:
+    WbemConnection() {
         Check(L"CoCreateInstance(WbemLocator)",
               Com().CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
                                      IID_PPV_ARGS(&locator_)));
@@ -76,49 +130,29 @@ public:
               Com().CoSetProxyBlanket(services_.Get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
                                       RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr,
                                       EOAC_NONE));
-        const Bstr cls(className.c_str());
-        Check(L"CreateInstanceEnum",
-              services_->CreateInstanceEnum(cls.Get(),
-                                            WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY,
-                                            nullptr, &objects_));
     }
 
-    bool Next(WmiObject& process) override {
-        ComPtr<IWbemClassObject> object;
-        ULONG returned = 0;
-        const HRESULT hr = objects_->Next(WBEM_INFINITE, 1, &object, &returned);
-        Check(L"IEnumWbemClassObject::Next", hr);
-        if (hr == WBEM_S_FALSE || returned == 0) return false;
-        Variant name;
-        Check(L"IWbemClassObject::Get(Name)",
-              object->Get(L"Name", 0, name.Out(), nullptr, nullptr));
-        process.Name =
-            name.Get().vt == VT_BSTR && name.Get().bstrVal != nullptr
-                ? std::wstring(name.Get().bstrVal, Com().SysStringLen(name.Get().bstrVal))
-                : std::wstring();
-        // A missing or unreadable ProcessId is not a failure of the listing:
-        // that row falls back to looking its id up by name.
-        Variant id;
-        process.ProcessId = SUCCEEDED(object->Get(L"ProcessId", 0, id.Out(), nullptr, nullptr))
-                                ? IntegerValue(id.Get())
-                                : std::nullopt;
-        return true;
+    std::unique_ptr<WmiCollection> ExecQuery(const std::wstring& wql) override {
+        const Bstr language(L"WQL");
+        const Bstr query(wql.c_str());
+        ComPtr<IEnumWbemClassObject> objects;
+        Check(L"ExecQuery",
+              services_->ExecQuery(language.Get(), query.Get(),
+                                   WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY, nullptr,
+                                   &objects));
+        return std::make_unique<WbemObjects>(std::move(objects));
     }
 
 private:
+    ComApartment apartment_;  // first in, last out: outlives the objects
     ComPtr<IWbemLocator> locator_;
     ComPtr<IWbemServices> services_;
-    ComPtr<IEnumWbemClassObject> objects_;
 };
 
 }  // namespace
 
-std::unique_ptr<WmiCollection> CreateWmiCollection(const std::wstring& moniker,
-                                                   const std::wstring& className) {
-    if (!IsDefaultMoniker(moniker)) {
-        throw StepError(L"无法列出正在运行的进程", L"不支持的 WMI 名称：" + moniker);
-    }
-    return std::make_unique<WbemCollection>(className);
+std::unique_ptr<WmiConnection> OpenWmiConnection() {
+    return std::make_unique<WbemConnection>();
 }
 
 }  // namespace vindrel::win32

@@ -7,6 +7,7 @@
 #include "platform/win32/completion_win32.h"
 #include "platform/win32/toolkit_win32.h"
 #include "platform/win32/window_system_win32.h"
+#include "platform/wmi_listing.h"
 #include "resource_ids.h"
 #include "ui/form1.h"
 
@@ -20,11 +21,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         // answering what is sent to our windows.
         DeadlineWindowSystem windowSystem(platform, kTargetDeadline,
                                           std::make_shared<win32::AnsweringCompletions>());
-        Form1 form(toolkit, toolkit, windowSystem);
+        // WMI may be slow or stuck on Windows: it lists on a worker of its
+        // own, which connects once the window shows, and the wait for it
+        // answers what is sent to our windows too.
+        WmiListing wmi(platform, kListingDeadline, std::make_shared<win32::AnsweringCompletions>());
+        Form1 form(toolkit, toolkit, windowSystem, wmi);
         form.Form_Load();
         // Run destroys the window when its loop ends, however it ended,
         // while the form and every control still exist.
-        return toolkit.Run(showCommand);
+        return toolkit.Run(showCommand, [&wmi] { wmi.Warm(); });
     } catch (const StepError& failure) {
         MessageBoxW(nullptr, failure.Prompt().c_str(), L"Vindrel", MB_OK | MB_ICONERROR);
         return 1;

@@ -7,11 +7,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <thread>
 
 #include "fakes/fake_window_system.h"
 #include "platform/deadline_window_system.h"
 #include "platform/step_error.h"
 #include "platform/win32/completion_win32.h"
+#include "platform/wmi_listing.h"
 
 namespace vindrel::testing {
 namespace {
@@ -92,6 +94,35 @@ TEST_F(AnsweringWaitTest, AWaitThatAnswersNothingMissesTheDeadline) {
     while (!guarded.WaitIdle(10ms))
         PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     EXPECT_EQ(g_sent, 1);
+}
+
+// The process listing waits the same way: it runs on a worker of its own,
+// and while it is in progress the waiting thread answers what a third
+// thread (on Windows, another program) sends to its windows; input stays
+// queued.
+TEST_F(AnsweringWaitTest, TheListingRunsOnAWorkerWhileTheWaitingThreadAnswersSentMessages) {
+    FakeWindowSystem ws;
+    ws.wmiObjects = {{L"a.exe", 10}, {L"b.exe", 11}};
+    DWORD listingThread = 0;
+    LRESULT answer = 0;
+    ws.duringWmiWalk = [&](std::size_t object) {
+        if (object != 1) return;
+        listingThread = GetCurrentThreadId();
+        std::thread third([&] {
+            DWORD_PTR result = 0;
+            if (SendMessageTimeoutW(window, kSent, 0, 0, SMTO_NORMAL, 2000, &result) != 0)
+                answer = static_cast<LRESULT>(result);
+        });
+        third.join();
+    };
+    WmiListing wmi(ws, 3000ms, std::make_shared<win32::AnsweringCompletions>());
+    PostMessageW(window, kPosted, 0, 0);
+    EXPECT_EQ(wmi.List().size(), 2u);
+    EXPECT_NE(listingThread, 0u);
+    EXPECT_NE(listingThread, GetCurrentThreadId());
+    EXPECT_EQ(answer, 1);  // answered by this thread's window, during the listing
+    EXPECT_EQ(g_sent, 1);
+    EXPECT_EQ(g_posted, 0);
 }
 
 }  // namespace

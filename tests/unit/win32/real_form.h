@@ -9,6 +9,7 @@
 
 #include "fakes/fake_window_system.h"
 #include "platform/layout_row.h"
+#include "platform/win32/completion_win32.h"
 #include "platform/win32/toolkit_win32.h"
 #include "ui/form1.h"
 #include "ui/layout.h"
@@ -17,7 +18,8 @@ namespace vindrel::testing {
 
 struct RealForm {
     RealForm(Interaction& interaction, WindowSystem& ws)
-        : form(std::make_unique<Form1>(toolkit, interaction, ws)) {
+        : wmi(ws, kListingDeadline, std::make_shared<win32::AnsweringCompletions>()),
+          form(std::make_unique<Form1>(toolkit, interaction, ws, wmi)) {
         form->Form_Load();
         main = reinterpret_cast<HWND>(static_cast<std::intptr_t>(form->Window().hWnd()));
         ShowWindow(main, SW_SHOW);
@@ -37,6 +39,7 @@ struct RealForm {
     }
 
     win32::Win32Toolkit toolkit{GetModuleHandleW(nullptr), 0, 0};
+    WmiListing wmi;
     std::unique_ptr<Form1> form;
     HWND main = nullptr;
 };
