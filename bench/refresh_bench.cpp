@@ -28,11 +28,15 @@
 
 #include "driver.h"
 #include "fakes/fake_toolkit.h"
+#include "fakes/fake_world.h"
 #include "platform/conversions.h"
+#include "platform/win32/toolkit_win32.h"
 #include "platform/win32/window_system_win32.h"
 #include "platform/wmi_listing.h"
 #include "table/lookup.h"
 #include "table/process_table.h"
+#include "ui/form1.h"
+#include "ui/layout.h"
 
 namespace {
 
@@ -148,6 +152,37 @@ std::vector<std::vector<std::wstring>> VindrelTable(const e2e::Vindrel& app) {
     return {app.Rows("List4"), app.Rows("List1"), app.Rows("List2"), app.Rows("List3")};
 }
 
+// What the four list boxes cost: the main window built in this process,
+// over a fake platform of P processes whose calls cost next to nothing, so
+// that a refresh is the list-box work alone (the handling), and the paint
+// it leaves for the message loop, forced right after.
+struct ListBoxCost {
+    double handling;
+    double painting;
+};
+
+ListBoxCost ListBoxWork(int processes, int reps) {
+    win32::Win32Toolkit toolkit(GetModuleHandleW(nullptr), 0, 0);
+    testing::FakeWindowSystem ws;
+    testing::PopulateSession(ws, processes);
+    WmiListing wmi(ws, kListingDeadline, std::make_shared<PlainCompletions>());
+    Form1 form(toolkit, toolkit, ws, wmi);
+    form.Form_Load();
+    const HWND main = reinterpret_cast<HWND>(static_cast<std::intptr_t>(form.Window().hWnd()));
+    ShowWindow(main, SW_SHOW);
+    UpdateWindow(main);
+    const HWND button = GetDlgItem(main, ControlId(layout::Find("Command1")));
+    std::vector<double> handling, painting;
+    for (int i = 0; i < reps; ++i) {
+        ws.log.clear();
+        handling.push_back(Milliseconds([&] { SendMessageW(button, BM_CLICK, 0, 0); }));
+        painting.push_back(Milliseconds(
+            [&] { RedrawWindow(main, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }));
+    }
+    DestroyWindow(main);
+    return {Median(handling), Median(painting)};
+}
+
 // Start-up until the main window is visible: milliseconds, or -1 when the
 // window does not appear.
 double StartupMs(const std::wstring& exe, const wchar_t* windowClass) {
@@ -161,7 +196,7 @@ double StartupMs(const std::wstring& exe, const wchar_t* windowClass) {
 
 int wmain(int argc, wchar_t** argv) {
     std::vector<int> counts{0, 50, 200};
-    int reps = 5;
+    int reps = 11;
     int perRowUpTo = 200;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::wstring flag = argv[i];
@@ -176,8 +211,32 @@ int wmain(int argc, wchar_t** argv) {
     wmi.Warm();
     const ChildNames names;
     std::vector<e2e::Process> children;
-    e2e::Vindrel app;
     testing::FakeToolkit toolkit;
+
+    // The first refresh of a program just started (its connection to WMI
+    // is still being made) and of one started a second before, against
+    // their later refreshes.
+    const auto firstThenLater = [&](std::chrono::milliseconds pause) {
+        const e2e::Vindrel started;
+        Sleep(static_cast<DWORD>(pause.count()));
+        const double first = Milliseconds([&] { started.Click("Command1"); });
+        return std::pair(first, MedianMs(reps, [&] { started.Click("Command1"); }));
+    };
+    const auto [atOnce, laterAtOnce] = firstThenLater(std::chrono::milliseconds(0));
+    const auto [afterASecond, laterAfterASecond] = firstThenLater(std::chrono::milliseconds(1000));
+    std::printf(
+        "first refresh at once after start-up %.1f ms (later ones %.1f ms); a second after "
+        "start-up %.1f ms (later ones %.1f ms)\n",
+        atOnce, laterAtOnce, afterASecond, laterAfterASecond);
+
+    std::printf("%6s %12s %12s\n", "rows", "list ms", "paint ms");
+    for (const int rows : {8, 58, 208, 508}) {
+        const ListBoxCost cost = ListBoxWork(rows, reps);
+        std::printf("%6d %12.1f %12.1f\n", rows, cost.handling, cost.painting);
+    }
+    std::fflush(stdout);
+
+    e2e::Vindrel app;
 
     std::printf("%6s %8s %12s %10s %12s %14s %16s\n", "P", "windows", "refresh ms", "floor ms",
                 "per-row ms", "refresh/floor", "per-row/refresh");

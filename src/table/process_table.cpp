@@ -32,9 +32,11 @@ typename Map::mapped_type FindOrZero(const Map& map, const Key& key) {
     return found == map.end() ? 0 : found->second;
 }
 
-// Writes the whole table in one step: the listed names and their rows.
-// Nothing is written before everything is known, so
-// nothing that runs while the table is being computed sees half a table.
+// Writes the whole table in one step: the listed names and their rows, and
+// the selection of List4 on its last row. Nothing is written before
+// everything is known, so nothing that runs while the table is being
+// computed sees half a table. The lists draw once, at the end, with the
+// selection and the scrolling it brings.
 void Write(ProcessTable& table, const std::vector<WmiObject>& listed,
            const std::vector<Row>& rows) {
     const ListUpdates updates{&table.List4, &table.List1, &table.List2, &table.List3};
@@ -45,13 +47,13 @@ void Write(ProcessTable& table, const std::vector<WmiObject>& listed,
         table.List2.AddItem(DecimalText(row.window));
         table.List1.AddItem(row.title.empty() ? kNoTitle : row.title);
     }
+    table.List4.SetListIndex(table.List4.ListCount() - 1);
 }
 
 // Computes the rows of the listed processes and writes the table.
 void Rebuild(ProcessTable& table, WindowSystem& ws, const std::vector<WmiObject>& listed,
              const RowsOf& rowsOf) {
     Write(table, listed, rowsOf(ws, listed));
-    table.List4.SetListIndex(table.List4.ListCount() - 1);
 }
 
 // One snapshot walk (only when some process came without an id), one

@@ -54,8 +54,10 @@ TEST_F(GuideTest, NamesEveryButtonShownAtStartUpAndWhatTheMessagesMean) {
     }
     EXPECT_EQ(buttons, 9);
     const std::wstring deadline = SecondsText(kTargetDeadline) + L" 秒";
+    const std::wstring listingDeadline = SecondsText(kListingDeadline) + L" 秒内没有回答";
     for (const std::wstring& text :
-         {std::wstring(L"“成功”"), std::wstring(L"“失败”"), std::wstring(L"“目标窗口没有响应”"),
+         {std::wstring(L"“成功”"), listingDeadline, std::wstring(L"“失败”"),
+          std::wstring(L"“目标窗口没有响应”"),
           std::wstring(L"“这是本程序自己的窗口：隐藏后将无法再把它找回。”"), deadline,
           std::wstring(L"certutil -hashfile Vindrel.exe SHA256"), std::wstring(L"Windows 7")}) {
         EXPECT_TRUE(Mentions(text)) << Utf8(text);

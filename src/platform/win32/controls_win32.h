@@ -25,7 +25,7 @@ public:
 class Win32ListBox : public ListBox, public NativeControl {
 public:
     Win32ListBox(Win32Ui& ui, const LayoutRow& row, HWND hwnd) : NativeControl(ui, row, hwnd) {}
-    bool Visible() const override { return OwnVisible(); }
+    bool Visible() const override { return hiddenForUpdate_ || OwnVisible(); }
     void SetVisible(bool visible) override { ShowOwn(visible); }
     int ListCount() const override;
     std::wstring List(int index) const override;
@@ -39,6 +39,9 @@ protected:
     void DoClear() override;
     int StoredIndex() const override;
     void StoreIndex(int index) override;
+
+private:
+    bool hiddenForUpdate_ = false;  // WS_VISIBLE cleared until EndUpdate
 };
 
 class Win32TextBox : public TextBox, public NativeControl {
