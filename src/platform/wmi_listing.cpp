@@ -1,6 +1,7 @@
 #include "platform/wmi_listing.h"
 
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <system_error>
@@ -15,6 +16,10 @@ namespace {
 
 constexpr wchar_t kCannotList[] = L"无法列出正在运行的进程";
 
+// How long the program, as it ends, waits for the worker to let its
+// connection go.
+constexpr std::chrono::milliseconds kEndingWait{500};
+
 // One listing handed to the worker; its fields are the worker's until done.
 struct Request {
     std::shared_ptr<Completion> completion;
@@ -26,11 +31,18 @@ struct Request {
 // The failures that mean the connection itself broke (the service
 // restarted or went away), after which only a new connection can answer.
 bool ConnectionBroke(std::uint32_t hresult) {
-    constexpr std::uint32_t kRpcDisconnected = 0x80010108;  // RPC_E_DISCONNECTED
-    constexpr std::uint32_t kServerUnavailable = 0x800706BA;
-    constexpr std::uint32_t kTransportFailure = 0x80041015;  // WBEM_E_TRANSPORT_FAILURE
-    return hresult == kRpcDisconnected || hresult == kServerUnavailable ||
-           hresult == kTransportFailure;
+    switch (hresult) {
+        case 0x80010108:  // RPC_E_DISCONNECTED
+        case 0x800706BA:  // RPC_S_SERVER_UNAVAILABLE
+        case 0x800706BE:  // RPC_S_CALL_FAILED
+        case 0x80010007:  // RPC_E_SERVER_DIED
+        case 0x80010012:  // RPC_E_SERVER_DIED_DNE
+        case 0x800401FD:  // CO_E_OBJNOTCONNECTED
+        case 0x80041015:  // WBEM_E_TRANSPORT_FAILURE
+            return true;
+        default:
+            return false;
+    }
 }
 
 std::vector<WmiObject> Walk(WmiConnection& connection) {
@@ -42,8 +54,10 @@ std::vector<WmiObject> Walk(WmiConnection& connection) {
 }
 
 // Lists on the kept connection, connecting first if there is none; a
-// broken connection is dropped and made again, once.
-std::vector<WmiObject> ListOn(WindowSystem& ws, std::unique_ptr<WmiConnection>& connection) {
+// broken connection is dropped and made again, once, unless the listing
+// has been stopped meanwhile.
+std::vector<WmiObject> ListOn(WindowSystem& ws, std::unique_ptr<WmiConnection>& connection,
+                              const std::function<bool()>& stopped) {
     for (bool again = false;; again = true) {
         try {
             if (!connection) connection = ws.ConnectWmi();
@@ -51,7 +65,7 @@ std::vector<WmiObject> ListOn(WindowSystem& ws, std::unique_ptr<WmiConnection>& 
         } catch (const StepError& failure) {
             if (!ConnectionBroke(failure.Code())) throw;
             connection.reset();
-            if (again) throw;
+            if (again || stopped()) throw;
         }
     }
 }
@@ -68,6 +82,7 @@ struct WmiListing::Shared {
     std::shared_ptr<Request> request;  // waiting for the worker
     bool busy = false;                 // the worker is in WMI
     bool abandoned = false;            // ...and a caller stopped waiting for it
+    bool ended = false;                // the worker has let everything go
 };
 
 void WmiListing::Work(WindowSystem& ws, const std::shared_ptr<Shared>& shared) {
@@ -80,9 +95,13 @@ void WmiListing::Work(WindowSystem& ws, const std::shared_ptr<Shared>& shared) {
         shared->warm = false;
         shared->busy = true;
         lock.unlock();
+        const auto stopped = [&shared] {
+            const std::lock_guard held(shared->mutex);
+            return shared->stop;
+        };
         try {
             if (request) {
-                request->processes = ListOn(ws, connection);
+                request->processes = ListOn(ws, connection, stopped);
             } else if (!connection) {
                 connection = ws.ConnectWmi();
             }
@@ -102,6 +121,9 @@ void WmiListing::Work(WindowSystem& ws, const std::shared_ptr<Shared>& shared) {
     }
     lock.unlock();
     connection.reset();  // released on the thread that made it
+    lock.lock();
+    shared->ended = true;
+    shared->idle.notify_all();
 }
 
 WmiListing::WmiListing(WindowSystem& ws, std::chrono::milliseconds deadline,
@@ -113,15 +135,17 @@ WmiListing::WmiListing(WindowSystem& ws, std::chrono::milliseconds deadline,
 
 WmiListing::~WmiListing() {
     std::unique_lock lock(shared_->mutex);
+    if (!shared_->worker.joinable()) return;
     shared_->stop = true;
     shared_->wake.notify_all();
-    const bool stuck = shared_->busy;
+    // Letting the connection go can wait on the service too: the program
+    // does not wait long for it to end.
+    const bool ended = shared_->idle.wait_for(lock, kEndingWait, [&] { return shared_->ended; });
     lock.unlock();
-    if (!shared_->worker.joinable()) return;
-    if (stuck) {
-        shared_->worker.detach();  // it ends with the process, or sees stop
-    } else {
+    if (ended) {
         shared_->worker.join();
+    } else {
+        shared_->worker.detach();  // it ends with the process, or once WMI answers
     }
 }
 
@@ -158,14 +182,26 @@ std::vector<WmiObject> WmiListing::List() {
         shared_->request = request;
         shared_->wake.notify_all();
     }
-    if (!request->completion->Wait(deadline_)) {
+    // Called when the wait ends without the worker's answer (the deadline,
+    // or a failure of the wait itself): the request is withdrawn if the
+    // worker has not taken it, and while the worker is stuck later
+    // listings fail at once.
+    const auto abandon = [&] {
         const std::lock_guard lock(shared_->mutex);
-        if (!request->done) {
-            if (shared_->request == request) shared_->request.reset();
-            // Later listings fail at once while the worker is stuck.
-            shared_->abandoned = shared_->busy;
-            throw StepError(kCannotList, L"WMI 在 " + SecondsText(deadline_) + L" 秒内没有回答");
-        }
+        if (request->done) return false;
+        if (shared_->request == request) shared_->request.reset();
+        shared_->abandoned = shared_->busy;
+        return true;
+    };
+    bool answered = false;
+    try {
+        answered = request->completion->Wait(deadline_);
+    } catch (...) {
+        abandon();
+        throw;
+    }
+    if (!answered && abandon()) {
+        throw StepError(kCannotList, L"WMI 在 " + SecondsText(deadline_) + L" 秒内没有回答");
     }
     if (request->failure) throw *request->failure;
     return std::move(request->processes);

@@ -26,8 +26,10 @@ class WmiListing {
 public:
     WmiListing(WindowSystem& ws, std::chrono::milliseconds deadline,
                std::shared_ptr<CompletionSource> completions);
-    // Stops the worker; one still stuck in WMI is left to end with the
-    // process.
+    // Stops the worker; one still stuck in WMI (or in letting its
+    // connection go) after a short wait is left to end with the process.
+    // A worker left so makes no further call on `ws` but its
+    // connection's release: `ws` need not outlive it.
     ~WmiListing();
     WmiListing(const WmiListing&) = delete;
     WmiListing& operator=(const WmiListing&) = delete;
@@ -36,9 +38,9 @@ public:
     void Warm();
 
     // Every running process's Name and ProcessId, in WMI's order, from
-    // kProcessQuery. When the connection broke (RPC_E_DISCONNECTED, RPC
-    // server unavailable, WBEM_E_TRANSPORT_FAILURE) it reconnects once and
-    // lists again. Throws StepError naming the failed call and its HRESULT,
+    // kProcessQuery. When the connection broke (RPC_E_DISCONNECTED, the
+    // RPC server unavailable or dead, WBEM_E_TRANSPORT_FAILURE ...) it
+    // reconnects once and lists again. Throws StepError naming the failed call and its HRESULT,
     // or the deadline.
     std::vector<WmiObject> List();
 

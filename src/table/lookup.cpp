@@ -21,7 +21,7 @@ ProcessList ListProcesses(WmiListing& wmi, WindowSystem& ws) {
 
 std::wstring SnapshotNotice(const StepError& wmiFailure) {
     return L"无法通过 WMI 列出进程：" + wmiFailure.Why() + L"。\r\n" +
-           L"进程列表改由进程快照给出（同样的程序名和进程 ID）。本次运行中不再提示。";
+           L"进程列表改由系统的进程快照给出（程序名和进程 ID）。本次运行中不再提示。";
 }
 
 void AppendNames(ListBox& list, const std::vector<WmiObject>& listed) {

@@ -173,7 +173,13 @@ private:
     FakeWindowSystem& ws_;
 };
 
+int FakeWindowSystem::LiveWmiConnections() {
+    const Lock lock(mutex_);
+    return liveWmiConnections;
+}
+
 std::unique_ptr<WmiConnection> FakeWindowSystem::ConnectWmi() {
+    if (duringWmiConnect) duringWmiConnect();
     const auto lock = Record("ConnectWmi", "");
     FailIfAsked(wmiConnectFailures, L"ConnectServer");
     return std::make_unique<Connection>(*this);

@@ -67,6 +67,8 @@ public:
     // Called by the listing's walk before it yields object i, on the
     // walking thread: where WMI's wait would let other messages in.
     std::function<void(std::size_t i)> duringWmiWalk;
+    // Called as a WMI connection is being made, on the connecting thread.
+    std::function<void()> duringWmiConnect;
     bool snapshotFails = false;
 
     // What was called: one line per call, "Name(arg,arg)".
@@ -88,6 +90,8 @@ public:
     int Blocked();
     FakeWindow* Find(Hwnd hwnd);
     int OpenSnapshots() const { return static_cast<int>(snapshots_.size()); }
+    // The WMI connections not yet let go, read while a worker may hold one.
+    int LiveWmiConnections();
 
     Pid GetCurrentProcessId() override;
     KernelHandle CreateToolhelp32Snapshot(std::uint32_t dwFlags, Pid th32ProcessID) override;

@@ -96,8 +96,8 @@ TEST_F(LookupTest, HwndToTitleReadsAtMost255BytesUpToTheFirstNul) {
 // WMI's list where it works; where it fails, at any step, the snapshot's
 // names and ids in snapshot order, with why; nothing WMI held is kept.
 TEST_F(LookupTest, ListProcessesFallsBackToTheSnapshotWhereWmiFails) {
-    AddProcess(10, L"记事本.exe");
-    AddProcess(11, L"b.exe");
+    AddProcess(11, L"记事本.exe");  // snapshot order: by neither id nor name
+    AddProcess(10, L"b.exe");
     ws.wmiObjects = {{L"wmi.exe", 7}, {L"nameless.exe"}};
     WmiListing wmi(ws, kListingDeadline, std::make_shared<PlainCompletions>());
     const ProcessList listed = ListProcesses(wmi, ws);
@@ -114,8 +114,8 @@ TEST_F(LookupTest, ListProcessesFallsBackToTheSnapshotWhereWmiFails) {
         EXPECT_TRUE(substitute.wmiFailure);
         return std::pair(rows, substitute.wmiFailure ? substitute.wmiFailure->Code() : 0);
     };
-    const std::vector<std::pair<std::wstring, Pid>> fromSnapshot{{L"记事本.exe", 10},
-                                                                 {L"b.exe", 11}};
+    const std::vector<std::pair<std::wstring, Pid>> fromSnapshot{{L"记事本.exe", 11},
+                                                                 {L"b.exe", 10}};
     ws.wmiFailAfter = 1;
     EXPECT_EQ(snapshotted(), std::pair(fromSnapshot, 0x80041001u));
     ws.wmiFailAfter.reset();

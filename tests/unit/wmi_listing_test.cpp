@@ -35,20 +35,25 @@ protected:
 
 // One connection, made on the worker before the first listing asks, serves
 // every listing; a broken one is made again once per listing, and other
-// failures keep it.
+// failures keep it. A warm-up that fails leaves the listing to connect.
 TEST_F(WmiListingTest, ConnectsOnceOnItsWorkerAndReconnectsOnlyWhenTheConnectionBroke) {
+    ws.wmiConnectFailures = {0x80070005};
     wmi.Warm();
     ASSERT_TRUE(wmi.WaitIdle(2s));
     EXPECT_EQ(ws.calls["ConnectWmi"], 1);
+    EXPECT_EQ(wmi.List().size(), 2u);
+    ws.calls["ConnectWmi"] = 0;
+    wmi.Warm();  // connected already
+    ASSERT_TRUE(wmi.WaitIdle(2s));
     EXPECT_NE(ws.lastCaller, std::this_thread::get_id());
     EXPECT_EQ(wmi.List().size(), 2u);
     EXPECT_EQ(wmi.List().size(), 2u);
-    EXPECT_EQ(ws.calls["ConnectWmi"], 1);
+    EXPECT_EQ(ws.calls["ConnectWmi"], 0);
     EXPECT_EQ(ws.log.back(), "ExecQuery(SELECT Name, ProcessId FROM Win32_Process)");
 
     ws.wmiQueryFailures = {kDisconnected};
     EXPECT_EQ(wmi.List().size(), 2u);
-    EXPECT_EQ(ws.calls["ConnectWmi"], 2);
+    EXPECT_EQ(ws.calls["ConnectWmi"], 1);
     EXPECT_EQ(ws.liveWmiConnections, 1);  // the broken one was let go
 
     for (const std::uint32_t broken : {0x800706BAu, 0x80041015u}) {
@@ -58,16 +63,16 @@ TEST_F(WmiListingTest, ConnectsOnceOnItsWorkerAndReconnectsOnlyWhenTheConnection
         EXPECT_EQ(wmi.List().size(), 2u);
         ws.duringWmiWalk = nullptr;
     }
-    EXPECT_EQ(ws.calls["ConnectWmi"], 4);
+    EXPECT_EQ(ws.calls["ConnectWmi"], 3);
 
     ws.wmiQueryFailures = {0x80041003};  // refused, not broken: no new connection
     EXPECT_EQ(Why(wmi), L"WMI 调用 ExecQuery 失败（HRESULT 0x80041003）");
-    EXPECT_EQ(ws.calls["ConnectWmi"], 4);
+    EXPECT_EQ(ws.calls["ConnectWmi"], 3);
     ws.wmiQueryFailures = {kDisconnected, kDisconnected};  // only once
     EXPECT_NE(Why(wmi), L"listed");
-    EXPECT_EQ(ws.calls["ConnectWmi"], 5);
+    EXPECT_EQ(ws.calls["ConnectWmi"], 4);
     EXPECT_EQ(wmi.List().size(), 2u);  // connects afresh
-    EXPECT_EQ(ws.calls["ConnectWmi"], 6);
+    EXPECT_EQ(ws.calls["ConnectWmi"], 5);
 }
 
 // A listing that never returns costs the caller the deadline once; while it
@@ -88,6 +93,43 @@ TEST_F(WmiListingTest, AStuckListingIsAbandonedAtTheDeadline) {
     ASSERT_TRUE(quick.WaitIdle(2s));
     ws.duringWmiWalk = nullptr;
     EXPECT_EQ(quick.List().size(), 2u);
+}
+
+// A warm-up stuck in connecting holds the first listing for the deadline,
+// and the listings after it not at all; the listing it held is withdrawn,
+// never run. Ended while stuck, the listing makes no further call: a
+// connection that broke meanwhile is not made again.
+TEST_F(WmiListingTest, AStuckWarmUpCostsOneDeadlineAndAnEndedListingCallsNothingMore) {
+    auto quick = std::make_unique<WmiListing>(ws, 100ms, std::make_shared<PlainCompletions>());
+    std::promise<void> connecting, connect;
+    std::shared_future<void> connected = connect.get_future().share();
+    ws.duringWmiConnect = [&connecting, connected] {
+        connecting.set_value();
+        connected.wait();
+    };
+    quick->Warm();
+    connecting.get_future().wait();  // the worker is in the warm-up
+    EXPECT_EQ(Why(*quick), L"WMI 在 0.1 秒内没有回答");
+    EXPECT_EQ(Why(*quick), L"WMI 上一次的请求超过 0.1 秒仍没有回答");
+    connect.set_value();
+    ASSERT_TRUE(quick->WaitIdle(2s));
+    EXPECT_EQ(ws.calls["ExecQuery"], 0);
+    ws.duringWmiConnect = nullptr;
+    EXPECT_EQ(quick->List().size(), 2u);
+
+    std::promise<void> answer;
+    std::shared_future<void> answered = answer.get_future().share();
+    ws.duringWmiWalk = [answered](std::size_t) { answered.wait(); };
+    ws.wmiFailAfter = 0;
+    ws.wmiWalkFailure = kDisconnected;
+    EXPECT_NE(Why(*quick), L"listed");
+    quick.reset();  // while the worker is stuck
+    answer.set_value();
+    for (int i = 0; i < 200 && ws.LiveWmiConnections() != 0; ++i)
+        std::this_thread::sleep_for(10ms);
+    std::this_thread::sleep_for(100ms);  // time enough for a call that should not come
+    EXPECT_EQ(ws.LiveWmiConnections(), 0);
+    EXPECT_EQ(ws.calls["ConnectWmi"], 1);
 }
 
 // The same at the window: the table holds the snapshot's rows after the

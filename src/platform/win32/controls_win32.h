@@ -26,7 +26,10 @@ class Win32ListBox : public ListBox, public NativeControl {
 public:
     Win32ListBox(Win32Ui& ui, const LayoutRow& row, HWND hwnd) : NativeControl(ui, row, hwnd) {}
     bool Visible() const override { return hiddenForUpdate_ || OwnVisible(); }
-    void SetVisible(bool visible) override { ShowOwn(visible); }
+    void SetVisible(bool visible) override {
+        hiddenForUpdate_ = false;  // shown or hidden for good, whatever an update held
+        ShowOwn(visible);
+    }
     int ListCount() const override;
     std::wstring List(int index) const override;
     void BeginUpdate() override;

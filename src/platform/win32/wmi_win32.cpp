@@ -15,6 +15,7 @@
 #include "platform/step_error.h"
 #include "platform/win32/com.h"
 #include "platform/window_system.h"
+#include "platform/wmi_listing.h"
 
 namespace vindrel::win32 {
 
@@ -59,9 +60,18 @@ std::optional<Pid> IntegerValue(const VARIANT& value) {
 }
 
 // How many objects one Next asks for, and how long it may wait for them:
-// finite, so that a stuck service lets the worker go in the end.
+// no longer than the program waits for a whole listing, so that a worker
+// abandoned by a slow service is free again soon after.
 constexpr ULONG kBatch = 64;
-constexpr long kBatchTimeoutMs = 5000;
+constexpr long kBatchTimeoutMs = static_cast<long>(kListingDeadline.count());
+
+// The proxy security every WMI interface needs across processes.
+void SetProxySecurity(IUnknown* proxy) {
+    Check(L"CoSetProxyBlanket",
+          Com().CoSetProxyBlanket(proxy, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
+                                  RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr,
+                                  EOAC_NONE));
+}
 
 // The objects of one query, fetched a batch at a time.
 class WbemObjects : public WmiCollection {
@@ -101,11 +111,12 @@ private:
             batch_.back().Attach(fetched[i]);
         }
         Check(L"IEnumWbemClassObject::Next", hr);
-        // WBEM_S_FALSE: fewer than asked for, and no more to come.
         // WBEM_S_TIMEDOUT: fewer than asked for so far; nothing at all
         // within the timeout is a service that stopped answering.
-        if (hr == WBEM_S_FALSE) ended_ = true;
+        // WBEM_S_FALSE: fewer than asked for, and no more to come; any
+        // other answer with nothing in it ends the walk as well.
         if (hr == WBEM_S_TIMEDOUT && returned == 0) Fail(L"IEnumWbemClassObject::Next", hr);
+        if (hr == WBEM_S_FALSE || returned == 0) ended_ = true;
     }
 
     ComPtr<IEnumWbemClassObject> objects_;
@@ -124,12 +135,12 @@ public:
               Com().CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
                                      IID_PPV_ARGS(&locator_)));
         const Bstr space(L"ROOT\\CIMV2");
-        Check(L"ConnectServer", locator_->ConnectServer(space.Get(), nullptr, nullptr, nullptr, 0,
-                                                        nullptr, nullptr, &services_));
-        Check(L"CoSetProxyBlanket",
-              Com().CoSetProxyBlanket(services_.Get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
-                                      RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr,
-                                      EOAC_NONE));
+        // Within two minutes at most, rather than whenever the service
+        // answers: an abandoned worker comes back in the end.
+        Check(L"ConnectServer", locator_->ConnectServer(space.Get(), nullptr, nullptr, nullptr,
+                                                        WBEM_FLAG_CONNECT_USE_MAX_WAIT, nullptr,
+                                                        nullptr, &services_));
+        SetProxySecurity(services_.Get());
     }
 
     std::unique_ptr<WmiCollection> ExecQuery(const std::wstring& wql) override {
@@ -140,6 +151,7 @@ public:
               services_->ExecQuery(language.Get(), query.Get(),
                                    WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY, nullptr,
                                    &objects));
+        SetProxySecurity(objects.Get());
         return std::make_unique<WbemObjects>(std::move(objects));
     }
 
