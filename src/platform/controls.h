@@ -57,9 +57,10 @@ public:
     void SetListIndex(int index);
     void SetSelected(int index, bool selected);
 
-    // Many rows are about to change: a native list may stop redrawing until
-    // EndUpdate. Selection and events are not affected.
-    virtual void BeginUpdate() {}
+    // Many rows are about to change, and the list will hold `rows` of them:
+    // a native list may stop redrawing until EndUpdate. Selection and events
+    // are not affected.
+    virtual void BeginUpdate(int rows) { (void)rows; }
     virtual void EndUpdate() {}
 
     Event Click;
@@ -78,12 +79,13 @@ private:
     int known_ = -1;  // the selection last reported to the handlings
 };
 
-// Holds the updates of several lists for the life of the scope.
+// Holds the updates of several lists, each to hold `rows` rows, for the
+// life of the scope.
 class ListUpdates {
 public:
-    explicit ListUpdates(std::initializer_list<ListBox*> lists) : lists_(lists) {
+    ListUpdates(std::initializer_list<ListBox*> lists, int rows) : lists_(lists) {
         for (ListBox* list : lists_)
-            list->BeginUpdate();
+            list->BeginUpdate(rows);
     }
     ~ListUpdates() {
         for (ListBox* list : lists_)

@@ -39,7 +39,8 @@ typename Map::mapped_type FindOrZero(const Map& map, const Key& key) {
 // selection and the scrolling it brings.
 void Write(ProcessTable& table, const std::vector<WmiObject>& listed,
            const std::vector<Row>& rows) {
-    const ListUpdates updates{&table.List4, &table.List1, &table.List2, &table.List3};
+    const ListUpdates updates({&table.List4, &table.List1, &table.List2, &table.List3},
+                              static_cast<int>(listed.size()));
     Clear(table);
     AppendNames(table.List4, listed);
     for (const Row& row : rows) {

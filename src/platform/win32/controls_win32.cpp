@@ -125,25 +125,35 @@ std::wstring Win32ListBox::List(int index) const {
     return text;
 }
 
+bool Win32ListBox::Fits(int rows) const {
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    const LRESULT rowHeight = SendMessageW(hwnd_, LB_GETITEMHEIGHT, 0, 0);
+    return rowHeight > 0 && rows * rowHeight <= client.bottom;
+}
+
 // Every row added to a visible list redraws its scroll bar at once, which
 // costs milliseconds a row under Wine, and when the list box's own
 // WM_SETREDRAW lets it redraw again, it draws its scroll bar at once too
-// (4 ms a list here, the whole cost of a refresh's list work). So the list
-// also loses WS_VISIBLE meanwhile, as DefWindowProc's WM_SETREDRAW does for
-// any window: no focus moves, and nothing is drawn, scroll bar, selection
-// and scrolling included, until the message loop paints the list once.
-void Win32ListBox::BeginUpdate() {
+// (4 ms a list here, the whole cost of a refresh's list work). So a list
+// whose scroll bar is or will be shown also loses WS_VISIBLE meanwhile, as
+// DefWindowProc's WM_SETREDRAW does for any window: no focus moves, and
+// nothing is drawn, scroll bar, selection and scrolling included, until the
+// message loop paints the list once. (Without a scroll bar that costs more
+// than it saves.)
+void Win32ListBox::BeginUpdate(int rows) {
     SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
-    if (hiddenForUpdate_ || !OwnVisible()) return;
+    if (hiddenForUpdate_ || !OwnVisible() || (Fits(ListCount()) && Fits(rows))) return;
     DefWindowProcW(hwnd_, WM_SETREDRAW, FALSE, 0);
     hiddenForUpdate_ = true;
 }
 
 void Win32ListBox::EndUpdate() {
     SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
-    if (!hiddenForUpdate_) return;
-    hiddenForUpdate_ = false;
-    DefWindowProcW(hwnd_, WM_SETREDRAW, TRUE, 0);
+    if (hiddenForUpdate_) {
+        hiddenForUpdate_ = false;
+        DefWindowProcW(hwnd_, WM_SETREDRAW, TRUE, 0);
+    }
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE);
 }
 

@@ -32,7 +32,7 @@ public:
     }
     int ListCount() const override;
     std::wstring List(int index) const override;
-    void BeginUpdate() override;
+    void BeginUpdate(int rows) override;
     void EndUpdate() override;
     void OnCommand(int code) override;
     HBRUSH OnColour(HDC dc) override { return ui_.Paint(dc, row_); }
@@ -44,6 +44,9 @@ protected:
     void StoreIndex(int index) override;
 
 private:
+    // Whether that many rows fit the list's height, with no scroll bar.
+    bool Fits(int rows) const;
+
     bool hiddenForUpdate_ = false;  // WS_VISIBLE cleared until EndUpdate
 };
 

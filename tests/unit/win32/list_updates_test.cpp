@@ -41,6 +41,19 @@ TEST(ListUpdates, ARefreshLeavesTheListsVisibleFocusedAndScrolledToTheLastRow) {
         EXPECT_EQ(last, list == list4) << name;
     }
     EXPECT_EQ(SendMessageW(list4, LB_GETCURSEL, 0, 0), 57);
+
+    // Down to a table the lists hold without scrolling, twice: from
+    // scrolling lists, then from lists that fit already.
+    ws.wmiObjects.resize(3);
+    for (int time = 0; time < 2; ++time) {
+        refresh();
+        for (const char* name : {"List4", "List1", "List2"}) {
+            const HWND list = app.Control(name);
+            EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 3) << name;
+            EXPECT_TRUE(IsWindowVisible(list)) << name;
+        }
+    }
+    EXPECT_EQ(GetFocus(), list4);
 }
 
 }  // namespace
