@@ -5,12 +5,47 @@
 
 namespace vindrel {
 
-void CaptionFlashing::Tick() {
+void CaptionFlashing::Switched() {
+    const bool on = Check1_.Value() == 1;
+    Timer1_.SetEnabled(on);
+    if (!on) Stop();
+}
+
+std::optional<Hwnd> CaptionFlashing::Target() const {
     try {
-        ws_.FlashWindow(HandleIn(Text2_), 1);
+        return HandleIn(Text2_);
     } catch (const StepError&) {
-        // Out of range, or a target that does not answer: this tick shows
-        // nothing, and the next one tries again.
+        return std::nullopt;
+    }
+}
+
+void CaptionFlashing::Follow(std::optional<Hwnd> target) {
+    if (!blinking_ || blinking_ == target) return;
+    const Hwnd window = *blinking_;
+    blinking_.reset();
+    if (window == 0) return;  // no window, no caption
+    try {
+        ws_.FlashWindow(window, 0);
+    } catch (const StepError&) {
+        // A target that does not answer keeps its caption as it is.
+    }
+}
+
+void CaptionFlashing::TargetChanged() {
+    if (blinking_) Follow(Target());
+}
+
+void CaptionFlashing::Tick() {
+    const std::optional<Hwnd> target = Target();
+    Follow(target);
+    // Out of range: this tick shows nothing, and the next one tries again.
+    if (!target) return;
+    blinking_ = target;
+    try {
+        ws_.FlashWindow(*target, 1);
+    } catch (const StepError&) {
+        // A target that does not answer (or whose last blink is still
+        // pending): this tick shows nothing.
     }
 }
 

@@ -55,7 +55,12 @@ DeadlineWindowSystem::DeadlineWindowSystem(WindowSystem& inner, std::chrono::mil
       completions_(std::move(completions)),
       pending_(std::make_shared<Pending>()) {}
 
-DeadlineWindowSystem::~DeadlineWindowSystem() = default;
+DeadlineWindowSystem::~DeadlineWindowSystem() {
+    // Calls not waited for (a caption put back as the program ends) get a
+    // moment to finish while what they call still exists; a hung target's
+    // call is left to end with the process.
+    WaitIdle(std::chrono::milliseconds(250));
+}
 
 bool DeadlineWindowSystem::WaitIdle(std::chrono::milliseconds timeout) {
     std::unique_lock lock(pending_->mutex);
@@ -66,7 +71,8 @@ void DeadlineWindowSystem::StartWorker(std::function<void()> work) {
     std::thread(std::move(work)).detach();
 }
 
-std::int32_t DeadlineWindowSystem::Guarded(Hwnd window, std::function<std::int32_t()> call) {
+std::int32_t DeadlineWindowSystem::Guarded(Hwnd window, std::function<std::int32_t()> call,
+                                           std::chrono::milliseconds wait) {
     // No window, or one of ours: nothing to wait for on another thread.
     const std::optional<Pid> owner = WindowOwner(inner_, window);
     if (!owner || *owner == inner_.GetCurrentProcessId()) return call();
@@ -114,7 +120,7 @@ std::int32_t DeadlineWindowSystem::Guarded(Hwnd window, std::function<std::int32
                 L"无法启动工作线程，错误 " + HexCode(static_cast<std::uint32_t>(e.code().value())));
         }
     }
-    if (!completion->Wait(deadline_)) NotResponding(window, deadline_);
+    if (!completion->Wait(wait)) NotResponding(window, deadline_);
     return result.get();
 }
 
@@ -185,8 +191,16 @@ std::int32_t DeadlineWindowSystem::IsWindowVisible(Hwnd hWnd) {
     return inner_.IsWindowVisible(hWnd);
 }
 std::int32_t DeadlineWindowSystem::FlashWindow(Hwnd hWnd, std::int32_t bInvert) {
-    return Guarded(hWnd,
-                   [&inner = inner_, hWnd, bInvert] { return inner.FlashWindow(hWnd, bInvert); });
+    auto call = [&inner = inner_, hWnd, bInvert] { return inner.FlashWindow(hWnd, bInvert); };
+    if (bInvert != 0) return Guarded(hWnd, std::move(call));
+    // Putting a caption back must never delay the handling that stopped the
+    // blinking (a row click, a search): it is not waited for, and 0 is
+    // returned unless the call has already finished.
+    try {
+        return Guarded(hWnd, std::move(call), std::chrono::milliseconds(0));
+    } catch (const StepError&) {
+        return 0;
+    }
 }
 std::int32_t DeadlineWindowSystem::GetWindowLongA(Hwnd hWnd, std::int32_t nIndex) {
     return inner_.GetWindowLongA(hWnd, nIndex);

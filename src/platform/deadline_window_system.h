@@ -6,7 +6,9 @@
 // the caller's windows (the call may be waiting on one of them). A call
 // that misses the deadline is not withdrawn: it finishes whenever the
 // target answers (or dies), and the caller gets a StepError saying the
-// target is not responding. While such a call is pending, further waiting
+// target is not responding. FlashWindow with bInvert 0 (a caption put
+// back) is never waited for: it runs on its worker, and the caller goes on
+// at once. While such a call is pending, further waiting
 // calls on the same window fail at once instead of queueing behind it;
 // other windows are not affected. Every other call goes straight through
 // (SetForegroundWindow and PostMessageA do not wait on the target), as do
@@ -37,6 +39,7 @@ public:
     DeadlineWindowSystem(
         WindowSystem& inner, std::chrono::milliseconds deadline,
         std::shared_ptr<CompletionSource> completions = std::make_shared<PlainCompletions>());
+    // Gives the calls still running a quarter of a second to finish.
     ~DeadlineWindowSystem() override;
 
     // Waits until no call is pending (for tests and orderly shutdown);
@@ -76,7 +79,12 @@ protected:
 
 private:
     struct Pending;
-    std::int32_t Guarded(Hwnd window, std::function<std::int32_t()> call);
+    // Runs the call on a worker, waiting up to `wait` for it.
+    std::int32_t Guarded(Hwnd window, std::function<std::int32_t()> call,
+                         std::chrono::milliseconds wait);
+    std::int32_t Guarded(Hwnd window, std::function<std::int32_t()> call) {
+        return Guarded(window, std::move(call), deadline_);
+    }
 
     WindowSystem& inner_;
     std::chrono::milliseconds deadline_;

@@ -15,6 +15,7 @@ Form1::Form1(ControlFactory& factory, Interaction& interaction, WindowSystem& ws
     Connect(List1.Click, &Form1::List1_Click);
     Connect(List2.Click, &Form1::List2_Click);
     Connect(List3.Click, &Form1::List3_Click);
+    Connect(Text2.Change, &Form1::Text2_Change);
     Connect(Text3.Change, &Form1::Text3_Change);
     Connect(Text4.Change, &Form1::Text4_Change);
     Connect(Command4.Click, &Form1::Command4_Click);
@@ -37,6 +38,7 @@ Form1::Form1(ControlFactory& factory, Interaction& interaction, WindowSystem& ws
 }
 
 Form1::~Form1() {
+    flashing_.Stop();
     controls_.DestroyWindow();
 }
 
@@ -97,6 +99,10 @@ void Form1::List2_Click() {
 
 void Form1::List3_Click() {
     selection_.PidRowSelected();
+}
+
+void Form1::Text2_Change() {
+    flashing_.TargetChanged();
 }
 
 void Form1::Text3_Change() {

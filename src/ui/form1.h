@@ -44,6 +44,7 @@ private:
     void List1_Click();
     void List2_Click();
     void List3_Click();
+    void Text2_Change();
     void Text3_Change();
     void Text4_Change();
     // Window commands.

@@ -309,9 +309,14 @@ std::int32_t FakeWindowSystem::FlashWindow(Hwnd hWnd, std::int32_t bInvert) {
     WaitWhileHung(lock, hWnd);
     FakeWindow* w = Find(hWnd);
     if (w == nullptr) return 0;
-    // Returns whether the caption looked active before the call.
+    // Returns whether the caption looked active before the call; invert 0
+    // puts the caption back as it was.
     const bool wasInverted = w->flashes % 2 == 1;
-    if (bInvert != 0) ++w->flashes;
+    if (bInvert != 0) {
+        ++w->flashes;
+    } else {
+        w->flashes = 0;
+    }
     return wasInverted ? 1 : 0;
 }
 

@@ -29,7 +29,7 @@ struct FakeWindow {
     bool iconic = false;
     std::int32_t exStyle = 0;
     std::optional<std::uint8_t> alpha;  // set by SetLayeredWindowAttributes
-    int flashes = 0;                    // caption inversions by FlashWindow
+    int flashes = 0;                    // caption inversions by FlashWindow since it was put back
     // A window whose thread does not answer: the calls that wait on it
     // (ShowWindow, CloseWindow, OpenIcon, SetWindowTextA, SetWindowLongA,
     // FlashWindow) block until Recover.

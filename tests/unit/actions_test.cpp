@@ -151,18 +151,39 @@ TEST_F(ActionsTest, BlinkingTicksAtTheChosenSpeedOnTheHandleOfTheMoment) {
     timer.Fire();
     Box("Text2").SetText(L"100");  // blinking resumes at the next tick
     timer.Fire();
-    EXPECT_EQ(ws.log, Calls({"FlashWindow(100,1)", "FlashWindow(0,1)", "FlashWindow(100,1)"}));
+    // The window left is put back as soon as Text2 names another (there is
+    // no caption to put back for window 0).
+    EXPECT_EQ(ws.log, Calls({"FlashWindow(100,1)", "FlashWindow(100,0)", "FlashWindow(0,1)",
+                             "FlashWindow(100,1)"}));
     EXPECT_TRUE(toolkit.messages.empty());
 
-    check.UserClick();
-    EXPECT_FALSE(timer.Enabled());
     ws.log.clear();
+    check.UserClick();  // switched off: put back once
+    EXPECT_FALSE(timer.Enabled());
     timer.Fire();
-    EXPECT_TRUE(ws.log.empty());
+    Box("Text2").SetText(L"0");
+    EXPECT_EQ(ws.log, Calls({"FlashWindow(100,0)"}));
+    EXPECT_EQ(ws.Find(100)->flashes, 0);
     toolkit.Get<FakeOptionButton>("Option2").UserClick();
     check.UserClick();  // on again, at the speed last chosen
     EXPECT_TRUE(timer.Enabled());
     EXPECT_EQ(timer.Interval(), 500);
+}
+
+// A program that ends while blinking puts the caption back.
+TEST_F(ActionsTest, EndingWhileBlinkingPutsTheCaptionBack) {
+    {
+        FakeToolkit other;
+        WmiListing listing(ws, kListingDeadline, std::make_shared<PlainCompletions>());
+        Form1 ending(other, other, ws, listing);
+        ending.Form_Load();
+        other.Get<FakeTextBox>("Text2").SetText(L"100");
+        other.Get<FakeCheckBox>("Check1").UserClick();
+        other.Get<FakeTimer>("Timer1").Fire();
+        EXPECT_EQ(ws.Find(100)->flashes, 1);
+    }
+    EXPECT_EQ(ws.Find(100)->flashes, 0);
+    EXPECT_EQ(ws.log.back(), "FlashWindow(100,0)");
 }
 
 TEST_F(ActionsTest, TargetOpacityLayersTheWindowAndSetsAlphaInStepsOfFive) {

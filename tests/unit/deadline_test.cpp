@@ -240,6 +240,22 @@ TEST_F(HungTargetFormTest, EachCommandReportsOnceThatTheTargetDoesNotAnswer) {
     EXPECT_EQ(Reports(), std::vector<std::wstring>{L"成功"});
 }
 
+// Putting a caption back never delays the handling that moved the blinking
+// elsewhere, even when the window stops answering meanwhile.
+TEST_F(HungTargetFormTest, PuttingACaptionBackNeverWaits) {
+    toolkit.Get<FakeTextBox>("Text2").SetText(L"200");
+    toolkit.Get<FakeCheckBox>("Check1").UserClick();
+    toolkit.Get<FakeTimer>("Timer1").Fire();
+    ASSERT_EQ(ws.Find(200)->flashes, 1);
+    ws.Find(200)->hung = true;
+    const auto waited = Elapsed([&] { toolkit.Get<FakeTextBox>("Text2").SetText(L"300"); });
+    EXPECT_LT(waited, kDeadline / 3);
+    EXPECT_TRUE(Reports().empty());
+    ws.Recover(200);
+    ASSERT_TRUE(guarded.WaitIdle(5s));
+    EXPECT_EQ(ws.Find(200)->flashes, 0);
+}
+
 TEST_F(HungTargetFormTest, BlinkingAHungTargetSkipsTicksUntilItAnswers) {
     auto& timer = toolkit.Get<FakeTimer>("Timer1");
     toolkit.Get<FakeTextBox>("Text2").SetText(L"100");
