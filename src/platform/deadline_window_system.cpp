@@ -17,15 +17,41 @@ namespace vindrel {
 struct DeadlineWindowSystem::Pending {
     std::mutex mutex;
     std::condition_variable idle;
-    std::multiset<Hwnd> windows;
+    std::multiset<Hwnd> windows;   // with a waited call running
+    std::multiset<Hwnd> putBacks;  // with a caption being put back
+    std::set<Hwnd> deferred;       // to put back once their waited call ends
 
-    // The call on the window has ended, or will never run.
-    void Release(Hwnd window) {
+    bool Idle() const { return windows.empty() && putBacks.empty(); }
+
+    // The waited call on the window has ended, or will never run. True when
+    // a put-back waited for it: it is then the caller's to make.
+    bool Release(Hwnd window) {
         const std::lock_guard lock(mutex);
         windows.erase(windows.find(window));
+        const bool putBack = windows.count(window) == 0 && deferred.erase(window) != 0;
+        if (putBack) putBacks.insert(window);
+        idle.notify_all();
+        return putBack;
+    }
+
+    void PutBackDone(Hwnd window) {
+        const std::lock_guard lock(mutex);
+        putBacks.erase(putBacks.find(window));
         idle.notify_all();
     }
 };
+
+namespace {
+
+// FlashWindow(window, 0), whatever it throws: nobody waits for its answer.
+void PutBack(WindowSystem& inner, Hwnd window) {
+    try {
+        inner.FlashWindow(window, 0);
+    } catch (...) {
+    }
+}
+
+}  // namespace
 
 std::wstring SecondsText(std::chrono::milliseconds duration) {
     const auto ms = duration.count();
@@ -64,15 +90,14 @@ DeadlineWindowSystem::~DeadlineWindowSystem() {
 
 bool DeadlineWindowSystem::WaitIdle(std::chrono::milliseconds timeout) {
     std::unique_lock lock(pending_->mutex);
-    return pending_->idle.wait_for(lock, timeout, [&] { return pending_->windows.empty(); });
+    return pending_->idle.wait_for(lock, timeout, [&] { return pending_->Idle(); });
 }
 
 void DeadlineWindowSystem::StartWorker(std::function<void()> work) {
     std::thread(std::move(work)).detach();
 }
 
-std::int32_t DeadlineWindowSystem::Guarded(Hwnd window, std::function<std::int32_t()> call,
-                                           std::chrono::milliseconds wait) {
+std::int32_t DeadlineWindowSystem::Guarded(Hwnd window, std::function<std::int32_t()> call) {
     // No window, or one of ours: nothing to wait for on another thread.
     const std::optional<Pid> owner = WindowOwner(inner_, window);
     if (!owner || *owner == inner_.GetCurrentProcessId()) return call();
@@ -89,7 +114,8 @@ std::int32_t DeadlineWindowSystem::Guarded(Hwnd window, std::function<std::int32
         completion = completions_->Make();
         pending_->windows.insert(window);
     }
-    auto work = [pending = pending_, window, call = std::move(call), done, completion] {
+    auto work = [pending = pending_, &inner = inner_, window, call = std::move(call), done,
+                 completion] {
         std::int32_t value = 0;
         std::exception_ptr failure;
         try {
@@ -99,13 +125,18 @@ std::int32_t DeadlineWindowSystem::Guarded(Hwnd window, std::function<std::int32
         }
         // Off the pending list before the caller hears of the result, so a
         // call made right after it does not find the window still pending.
-        pending->Release(window);
+        const bool putBack = pending->Release(window);
         if (failure) {
             done->set_exception(failure);
         } else {
             done->set_value(value);
         }
         completion->Signal();
+        // A caption put back while this call was pending comes after it.
+        if (putBack) {
+            PutBack(inner, window);
+            pending->PutBackDone(window);
+        }
     };
     try {
         StartWorker(std::move(work));
@@ -120,7 +151,7 @@ std::int32_t DeadlineWindowSystem::Guarded(Hwnd window, std::function<std::int32
                 L"无法启动工作线程，错误 " + HexCode(static_cast<std::uint32_t>(e.code().value())));
         }
     }
-    if (!completion->Wait(wait)) NotResponding(window, deadline_);
+    if (!completion->Wait(deadline_)) NotResponding(window, deadline_);
     return result.get();
 }
 
@@ -191,16 +222,33 @@ std::int32_t DeadlineWindowSystem::IsWindowVisible(Hwnd hWnd) {
     return inner_.IsWindowVisible(hWnd);
 }
 std::int32_t DeadlineWindowSystem::FlashWindow(Hwnd hWnd, std::int32_t bInvert) {
-    auto call = [&inner = inner_, hWnd, bInvert] { return inner.FlashWindow(hWnd, bInvert); };
-    if (bInvert != 0) return Guarded(hWnd, std::move(call));
-    // Putting a caption back must never delay the handling that stopped the
-    // blinking (a row click, a search): it is not waited for, and 0 is
-    // returned unless the call has already finished.
-    try {
-        return Guarded(hWnd, std::move(call), std::chrono::milliseconds(0));
-    } catch (const StepError&) {
-        return 0;
+    if (bInvert == 0) return PutBackCaption(hWnd);
+    return Guarded(hWnd,
+                   [&inner = inner_, hWnd, bInvert] { return inner.FlashWindow(hWnd, bInvert); });
+}
+
+std::int32_t DeadlineWindowSystem::PutBackCaption(Hwnd window) {
+    const std::optional<Pid> owner = WindowOwner(inner_, window);
+    if (!owner || *owner == inner_.GetCurrentProcessId()) return inner_.FlashWindow(window, 0);
+    {
+        const std::lock_guard lock(pending_->mutex);
+        if (pending_->windows.count(window) != 0) {
+            // After the call pending there (a blink that missed its
+            // deadline would invert the caption again when it lands).
+            pending_->deferred.insert(window);
+            return 0;
+        }
+        pending_->putBacks.insert(window);
     }
+    try {
+        StartWorker([pending = pending_, &inner = inner_, window] {
+            PutBack(inner, window);
+            pending->PutBackDone(window);
+        });
+    } catch (...) {
+        pending_->PutBackDone(window);  // no worker: the caption stays as it is
+    }
+    return 0;
 }
 std::int32_t DeadlineWindowSystem::GetWindowLongA(Hwnd hWnd, std::int32_t nIndex) {
     return inner_.GetWindowLongA(hWnd, nIndex);

@@ -6,11 +6,12 @@
 // the caller's windows (the call may be waiting on one of them). A call
 // that misses the deadline is not withdrawn: it finishes whenever the
 // target answers (or dies), and the caller gets a StepError saying the
-// target is not responding. FlashWindow with bInvert 0 (a caption put
-// back) is never waited for: it runs on its worker, and the caller goes on
-// at once. While such a call is pending, further waiting
+// target is not responding. While such a call is pending, further waiting
 // calls on the same window fail at once instead of queueing behind it;
-// other windows are not affected. Every other call goes straight through
+// other windows are not affected. FlashWindow with bInvert 0 (a caption put
+// back) is never waited for: it runs on a worker of its own (after the call
+// pending on that window, if any), the caller goes on at once with 0, and
+// it makes no later call fail. Every other call goes straight through
 // (SetForegroundWindow and PostMessageA do not wait on the target), as do
 // calls on the program's own windows, which a worker could not reach while
 // the caller waits.
@@ -79,12 +80,9 @@ protected:
 
 private:
     struct Pending;
-    // Runs the call on a worker, waiting up to `wait` for it.
-    std::int32_t Guarded(Hwnd window, std::function<std::int32_t()> call,
-                         std::chrono::milliseconds wait);
-    std::int32_t Guarded(Hwnd window, std::function<std::int32_t()> call) {
-        return Guarded(window, std::move(call), deadline_);
-    }
+    std::int32_t Guarded(Hwnd window, std::function<std::int32_t()> call);
+    // FlashWindow(window, 0) on a worker, not waited for.
+    std::int32_t PutBackCaption(Hwnd window);
 
     WindowSystem& inner_;
     std::chrono::milliseconds deadline_;

@@ -151,6 +151,7 @@ TEST_F(ActionsTest, BlinkingTicksAtTheChosenSpeedOnTheHandleOfTheMoment) {
     timer.Fire();
     Box("Text2").SetText(L"100");  // blinking resumes at the next tick
     timer.Fire();
+    Box("Text2").SetText(L"0100");  // the same handle: blinking goes on there
     // The window left is put back as soon as Text2 names another (there is
     // no caption to put back for window 0).
     EXPECT_EQ(ws.log, Calls({"FlashWindow(100,1)", "FlashWindow(100,0)", "FlashWindow(0,1)",

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <system_error>
 
 #include "fakes/fake_toolkit.h"
@@ -197,9 +198,10 @@ protected:
     HungTargetFormTest() {
         ws.AddWindow(100, 10, "hung").hung = true;
         ws.AddWindow(200, 20, "fine");
-        app.Form_Load();
+        app->Form_Load();
     }
     ~HungTargetFormTest() override {
+        app.reset();  // its ending puts a caption back, through `guarded`
         ws.Recover(100);
         EXPECT_TRUE(guarded.WaitIdle(5s));
     }
@@ -218,7 +220,7 @@ protected:
     FakeWindowSystem ws;
     DeadlineWindowSystem guarded{ws, kDeadline};
     WmiListing wmi{ws, kListingDeadline, std::make_shared<PlainCompletions>()};
-    Form1 app{toolkit, toolkit, guarded, wmi};
+    std::optional<Form1> app{std::in_place, toolkit, toolkit, guarded, wmi};
 };
 
 TEST_F(HungTargetFormTest, EachCommandReportsOnceThatTheTargetDoesNotAnswer) {
@@ -251,6 +253,11 @@ TEST_F(HungTargetFormTest, PuttingACaptionBackNeverWaits) {
     const auto waited = Elapsed([&] { toolkit.Get<FakeTextBox>("Text2").SetText(L"300"); });
     EXPECT_LT(waited, kDeadline / 3);
     EXPECT_TRUE(Reports().empty());
+    // Still being put back, the window fails no command at once: the
+    // command waits its deadline like any other.
+    toolkit.Get<FakeTextBox>("Text2").SetText(L"200");
+    EXPECT_GE(Elapsed([&] { Click("Command4"); }), kDeadline);
+    EXPECT_EQ(Reports(), std::vector<std::wstring>{L"目标窗口没有响应"});
     ws.Recover(200);
     ASSERT_TRUE(guarded.WaitIdle(5s));
     EXPECT_EQ(ws.Find(200)->flashes, 0);
@@ -275,14 +282,17 @@ TEST_F(HungTargetFormTest, BlinkingAHungTargetSkipsTicksUntilItAnswers) {
     timer.Fire();
     EXPECT_EQ(ws.Find(200)->flashes, 1);
 
-    // The target answers: the pending blink lands, and blinking goes on.
+    // The target answers: the pending blink lands, then the caption is put
+    // back (blinking had left it), and blinking goes on.
     toolkit.Get<FakeTextBox>("Text2").SetText(L"100");
     ws.Recover(100);
     ASSERT_TRUE(guarded.WaitIdle(2s));
-    EXPECT_EQ(ws.Find(100)->flashes, 1);
+    EXPECT_EQ(ws.Find(200)->flashes, 0);
+    EXPECT_EQ(ws.Find(100)->flashes, 0);
+    EXPECT_EQ(ws.calls["FlashWindow"], calls + 3);  // 200 on and back, 100 back
     timer.Fire();
     timer.Fire();
-    EXPECT_EQ(ws.Find(100)->flashes, 3);
+    EXPECT_EQ(ws.Find(100)->flashes, 2);
     EXPECT_TRUE(toolkit.messages.empty());
 }
 

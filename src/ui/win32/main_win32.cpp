@@ -15,7 +15,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     using namespace vindrel;
     try {
         win32::Win32Toolkit toolkit(instance, IDI_VINDREL, IDC_LABEL9_POINTER);
-        win32::Win32WindowSystem platform;
+        // Never destroyed: workers left behind by a hung target (or a caption
+        // put back as the program ends) may still call it until the process
+        // ends.
+        auto& platform = *new win32::Win32WindowSystem;
         // A target that stops answering blocks some calls until it dies:
         // those calls get a deadline, and the wait for them keeps
         // answering what is sent to our windows.
