@@ -3,6 +3,8 @@
 #include <condition_variable>
 #include <mutex>
 
+#include "platform/step_error.h"
+
 namespace vindrel {
 
 namespace {
@@ -31,6 +33,10 @@ private:
 
 std::shared_ptr<Completion> PlainCompletions::Make() {
     return std::make_shared<PlainCompletion>();
+}
+
+std::wstring WorkerNotStarted(const std::system_error& failure) {
+    return L"无法启动工作线程，错误 " + HexCode(static_cast<std::uint32_t>(failure.code().value()));
 }
 
 }  // namespace vindrel

@@ -8,6 +8,8 @@
 
 #include <chrono>
 #include <memory>
+#include <string>
+#include <system_error>
 
 namespace vindrel {
 
@@ -27,6 +29,9 @@ public:
     virtual ~CompletionSource() = default;
     virtual std::shared_ptr<Completion> Make() = 0;
 };
+
+// Why a worker thread could not be started, in the user's language.
+std::wstring WorkerNotStarted(const std::system_error& failure);
 
 // Completions whose wait only blocks.
 class PlainCompletions : public CompletionSource {

@@ -97,10 +97,14 @@ void DeadlineWindowSystem::StartWorker(std::function<void()> work) {
     std::thread(std::move(work)).detach();
 }
 
+bool DeadlineWindowSystem::OnAnotherProcess(Hwnd window) {
+    const std::optional<Pid> owner = WindowOwner(inner_, window);
+    return owner && *owner != inner_.GetCurrentProcessId();
+}
+
 std::int32_t DeadlineWindowSystem::Guarded(Hwnd window, std::function<std::int32_t()> call) {
     // No window, or one of ours: nothing to wait for on another thread.
-    const std::optional<Pid> owner = WindowOwner(inner_, window);
-    if (!owner || *owner == inner_.GetCurrentProcessId()) return call();
+    if (!OnAnotherProcess(window)) return call();
 
     auto done = std::make_shared<std::promise<std::int32_t>>();
     std::future<std::int32_t> result = done->get_future();
@@ -146,9 +150,7 @@ std::int32_t DeadlineWindowSystem::Guarded(Hwnd window, std::function<std::int32
         try {
             throw;
         } catch (const std::system_error& e) {
-            throw StepError(
-                L"无法等待目标窗口",
-                L"无法启动工作线程，错误 " + HexCode(static_cast<std::uint32_t>(e.code().value())));
+            throw StepError(L"无法等待目标窗口", WorkerNotStarted(e));
         }
     }
     if (!completion->Wait(deadline_)) NotResponding(window, deadline_);
@@ -228,8 +230,7 @@ std::int32_t DeadlineWindowSystem::FlashWindow(Hwnd hWnd, std::int32_t bInvert) 
 }
 
 std::int32_t DeadlineWindowSystem::PutBackCaption(Hwnd window) {
-    const std::optional<Pid> owner = WindowOwner(inner_, window);
-    if (!owner || *owner == inner_.GetCurrentProcessId()) return inner_.FlashWindow(window, 0);
+    if (!OnAnotherProcess(window)) return inner_.FlashWindow(window, 0);
     {
         const std::lock_guard lock(pending_->mutex);
         if (pending_->windows.count(window) != 0) {

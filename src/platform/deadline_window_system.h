@@ -80,6 +80,9 @@ protected:
 
 private:
     struct Pending;
+    // Whether the window exists and belongs to another process, whose
+    // thread a call on it may wait on.
+    bool OnAnotherProcess(Hwnd window);
     std::int32_t Guarded(Hwnd window, std::function<std::int32_t()> call);
     // FlashWindow(window, 0) on a worker, not waited for.
     std::int32_t PutBackCaption(Hwnd window);

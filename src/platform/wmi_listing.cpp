@@ -176,8 +176,7 @@ std::vector<WmiObject> WmiListing::List() {
         try {
             Start();
         } catch (const std::system_error& e) {
-            throw StepError(kCannotList, L"无法启动工作线程，错误 " +
-                                             HexCode(static_cast<std::uint32_t>(e.code().value())));
+            throw StepError(kCannotList, WorkerNotStarted(e));
         }
         shared_->request = request;
         shared_->wake.notify_all();

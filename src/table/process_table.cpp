@@ -1,7 +1,6 @@
 #include "table/process_table.h"
 
 #include <algorithm>
-#include <functional>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -23,8 +22,6 @@ struct Row {
     Hwnd window;
     std::wstring title;
 };
-
-using RowsOf = std::function<std::vector<Row>(WindowSystem&, const std::vector<WmiObject>&)>;
 
 template <class Map, class Key>
 typename Map::mapped_type FindOrZero(const Map& map, const Key& key) {
@@ -49,12 +46,6 @@ void Write(ProcessTable& table, const std::vector<WmiObject>& listed,
         table.List1.AddItem(row.title.empty() ? kNoTitle : row.title);
     }
     table.List4.SetListIndex(table.List4.ListCount() - 1);
-}
-
-// Computes the rows of the listed processes and writes the table.
-void Rebuild(ProcessTable& table, WindowSystem& ws, const std::vector<WmiObject>& listed,
-             const RowsOf& rowsOf) {
-    Write(table, listed, rowsOf(ws, listed));
 }
 
 // One snapshot walk (only when some process came without an id), one
@@ -111,11 +102,11 @@ void Clear(ProcessTable& table) {
 }
 
 void Refresh(ProcessTable& table, WindowSystem& ws, const std::vector<WmiObject>& listed) {
-    Rebuild(table, ws, listed, RowsByWalks);
+    Write(table, listed, RowsByWalks(ws, listed));
 }
 
 void RefreshPerRow(ProcessTable& table, WindowSystem& ws, const std::vector<WmiObject>& listed) {
-    Rebuild(table, ws, listed, RowsOneByOne);
+    Write(table, listed, RowsOneByOne(ws, listed));
 }
 
 }  // namespace vindrel
