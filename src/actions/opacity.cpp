@@ -15,6 +15,7 @@ void Opacity::Layer(const std::function<Hwnd()>& window, std::int16_t m, bool ow
 }
 
 void Opacity::touming2(std::int16_t m, Hwnd hwn) {
+    record_.Before(ChangeRecord::Change::Opacity, hwn);
     // Whose window it is matters only below the floor.
     Layer([hwn] { return hwn; }, m, m < kOwnMinimumAlpha && IsOwnWindow(ws_, hwn));
 }

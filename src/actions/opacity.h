@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "actions/change_record.h"
 #include "platform/controls.h"
 #include "platform/window_system.h"
 
@@ -16,12 +17,14 @@ public:
     // one made fully transparent could not be found to undo it.
     static constexpr std::uint8_t kOwnMinimumAlpha = 25;
 
-    Opacity(WindowSystem& ws, const Form& form) : ws_(ws), form_(form) {}
+    Opacity(WindowSystem& ws, ChangeRecord& record, const Form& form)
+        : ws_(ws), record_(record), form_(form) {}
 
     // Adds WS_EX_LAYERED to the window's extended style, then sets its
     // alpha (m narrowed to a byte; outside 0..255 throws StepError after
     // the style has changed; at least kOwnMinimumAlpha for a window of the
-    // program's own). The layered bit is never removed.
+    // program's own). The layered bit is never removed. Another program's
+    // window is recorded first, so that it can be put back.
     void touming2(std::int16_t m, Hwnd hwn);
     // The same on the main window, whose handle is asked for before each call.
     void touming(std::int16_t m);
@@ -32,6 +35,7 @@ private:
     void Layer(const std::function<Hwnd()>& window, std::int16_t m, bool own);
 
     WindowSystem& ws_;
+    ChangeRecord& record_;
     const Form& form_;
 };
 

@@ -25,6 +25,7 @@ void WindowCommands::Hide() {
         interaction_.MsgBox(kOwnWindowHidden, kResultTitle);
         return;
     }
+    record_.Before(ChangeRecord::Change::Hide, target);
     ws_.ShowWindow(target, api::kSwHide);
     // ShowWindow returns the visibility before the call, so it cannot tell
     // whether hiding worked; the window's state afterwards can.
@@ -61,6 +62,7 @@ void WindowCommands::AskToClose() {
 void WindowCommands::Rename() {
     const Hwnd target = HandleIn(Text2_);
     const std::string title = ToAnsi(Text5_.Text());
+    record_.Before(ChangeRecord::Change::Title, target);
     ws_.SetWindowTextA(target, title.c_str());
 }
 

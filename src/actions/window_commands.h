@@ -1,8 +1,10 @@
 // The one-shot commands on the window named by the target handle box. Each
 // reads the box afresh, makes one window-manager call and, for some, shows
-// the result in a message box.
+// the result in a message box. Hiding and renaming another program's window
+// are recorded first, so that they can be put back.
 #pragma once
 
+#include "actions/change_record.h"
 #include "platform/controls.h"
 #include "platform/toolkit.h"
 #include "platform/window_system.h"
@@ -11,9 +13,14 @@ namespace vindrel {
 
 class WindowCommands {
 public:
-    WindowCommands(WindowSystem& ws, Interaction& interaction, TextBox& Text2, TextBox& Text1,
-                   TextBox& Text5)
-        : ws_(ws), interaction_(interaction), Text2_(Text2), Text1_(Text1), Text5_(Text5) {}
+    WindowCommands(WindowSystem& ws, Interaction& interaction, ChangeRecord& record, TextBox& Text2,
+                   TextBox& Text1, TextBox& Text5)
+        : ws_(ws),
+          interaction_(interaction),
+          record_(record),
+          Text2_(Text2),
+          Text1_(Text1),
+          Text5_(Text5) {}
 
     // "隐藏": reports whether the window is hidden afterwards; refuses the
     // program's own windows, saying why.
@@ -33,6 +40,7 @@ private:
 
     WindowSystem& ws_;
     Interaction& interaction_;
+    ChangeRecord& record_;
     TextBox& Text2_;
     TextBox& Text1_;
     TextBox& Text5_;

@@ -75,4 +75,22 @@ void ScrollBar::UserThumbReleased(int position) {
     SetValue(position);
 }
 
+void Form::UserAskedToClose(Dispatch& dispatch, std::function<void()> close) {
+    if (closing_) return;
+    closing_ = true;
+    dispatch.Command([this, close = std::move(close)] {
+        struct Done {
+            bool& closing;
+            ~Done() { closing = false; }
+        } done{closing_};
+        if (!QueryUnload || QueryUnload()) close();
+    });
+}
+
+void Form::UserChoseMenuItem(Dispatch& dispatch) {
+    dispatch.Command([this] {
+        if (MenuItemAvailable()) MenuItemClick.Raise();
+    });
+}
+
 }  // namespace vindrel

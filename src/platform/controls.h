@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/dispatch.h"
 #include "platform/types.h"
 
 namespace vindrel {
@@ -204,6 +205,30 @@ public:
     virtual void SetCaption(const std::wstring& caption) = 0;
     // The window's own handle.
     virtual Hwnd hWnd() const = 0;
+
+    // The program's one item in the window's system menu, after the
+    // standard ones. Choosing it raises MenuItemClick; it is greyed
+    // whenever the menu opens while MenuItemEnabled (when set) says no.
+    virtual void AddMenuItem(const std::wstring& caption) = 0;
+    Event MenuItemClick;
+    std::function<bool()> MenuItemEnabled;
+
+    // Asked, at its turn among the handlings, about a close the user can
+    // answer (the close box, Alt+F4, WM_CLOSE): false keeps the window. A
+    // close that arrives while an earlier one waits or is being asked
+    // about is dropped. Unset: the window closes.
+    std::function<bool()> QueryUnload;
+
+protected:
+    // For an implementation: a close request arrived; `close` destroys the
+    // window when QueryUnload lets it.
+    void UserAskedToClose(Dispatch& dispatch, std::function<void()> close);
+    // The user chose the menu item (which the menu offers only when enabled).
+    void UserChoseMenuItem(Dispatch& dispatch);
+    bool MenuItemAvailable() const { return !MenuItemEnabled || MenuItemEnabled(); }
+
+private:
+    bool closing_ = false;  // a close waits for its turn or is being asked about
 };
 
 }  // namespace vindrel

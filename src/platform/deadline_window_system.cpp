@@ -198,6 +198,15 @@ std::int32_t DeadlineWindowSystem::SetWindowTextA(Hwnd hWnd, const char* lpStrin
         return inner.SetWindowTextA(hWnd, text.c_str());
     });
 }
+std::int32_t DeadlineWindowSystem::GetWindowTextW(Hwnd hWnd, wchar_t* lpString,
+                                                  std::int32_t nMaxCount) {
+    return inner_.GetWindowTextW(hWnd, lpString, nMaxCount);
+}
+std::int32_t DeadlineWindowSystem::SetWindowTextW(Hwnd hWnd, const wchar_t* lpString) {
+    return Guarded(hWnd, [&inner = inner_, hWnd, text = std::wstring(lpString)] {
+        return inner.SetWindowTextW(hWnd, text.c_str());
+    });
+}
 std::int32_t DeadlineWindowSystem::ShowWindow(Hwnd hWnd, std::int32_t nCmdShow) {
     return Guarded(hWnd,
                    [&inner = inner_, hWnd, nCmdShow] { return inner.ShowWindow(hWnd, nCmdShow); });
@@ -264,6 +273,12 @@ std::int32_t DeadlineWindowSystem::SetLayeredWindowAttributes(Hwnd hwnd, std::ui
                                                               std::uint8_t bAlpha,
                                                               std::uint32_t dwFlags) {
     return inner_.SetLayeredWindowAttributes(hwnd, crKey, bAlpha, dwFlags);
+}
+
+std::int32_t DeadlineWindowSystem::GetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t* pcrKey,
+                                                              std::uint8_t* pbAlpha,
+                                                              std::uint32_t* pdwFlags) {
+    return inner_.GetLayeredWindowAttributes(hwnd, pcrKey, pbAlpha, pdwFlags);
 }
 
 }  // namespace vindrel

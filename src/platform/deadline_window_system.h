@@ -1,6 +1,6 @@
 // Keeps a hung target from freezing the program. The calls that wait on
 // the target window's thread when it lives in another process (ShowWindow,
-// CloseWindow, OpenIcon, SetWindowTextA, SetWindowLongA, FlashWindow) run on
+// CloseWindow, OpenIcon, SetWindowTextA/W, SetWindowLongA, FlashWindow) run on
 // a worker thread of their own; the caller waits for them up to a deadline,
 // through a Completion that on Windows keeps answering the messages sent to
 // the caller's windows (the call may be waiting on one of them). A call
@@ -59,6 +59,8 @@ public:
     Hwnd GetWindow(Hwnd hWnd, std::uint32_t uCmd) override;
     std::int32_t GetWindowTextA(Hwnd hWnd, char* lpString, std::int32_t nMaxCount) override;
     std::int32_t SetWindowTextA(Hwnd hWnd, const char* lpString) override;
+    std::int32_t GetWindowTextW(Hwnd hWnd, wchar_t* lpString, std::int32_t nMaxCount) override;
+    std::int32_t SetWindowTextW(Hwnd hWnd, const wchar_t* lpString) override;
     std::int32_t ShowWindow(Hwnd hWnd, std::int32_t nCmdShow) override;
     std::int32_t CloseWindow(Hwnd hWnd) override;
     std::int32_t OpenIcon(Hwnd hWnd) override;
@@ -72,6 +74,8 @@ public:
     std::int32_t SetWindowLongA(Hwnd hWnd, std::int32_t nIndex, std::int32_t dwNewLong) override;
     std::int32_t SetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t crKey, std::uint8_t bAlpha,
                                             std::uint32_t dwFlags) override;
+    std::int32_t GetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t* pcrKey, std::uint8_t* pbAlpha,
+                                            std::uint32_t* pdwFlags) override;
 
 protected:
     // Starts a worker thread that runs `work`; throws std::system_error when

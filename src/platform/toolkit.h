@@ -34,10 +34,15 @@ public:
 
 class Interaction {
 public:
+    enum class Answer { Yes, No, Cancel };
+
     virtual ~Interaction() = default;
     // Modal, a single OK button, no icon; returns when it is closed.
     virtual void MsgBox(const std::wstring& prompt,
                         const std::optional<std::wstring>& title = std::nullopt) = 0;
+    // Modal, 是/否/取消 with a warning icon, 是 the default; Cancel also
+    // when the box is closed without an answer.
+    virtual Answer Ask(const std::wstring& prompt) = 0;
     // Runs a command line, its window shown minimised with the focus.
     virtual void Shell(const std::wstring& commandLine) = 0;
 };

@@ -19,6 +19,7 @@ inline constexpr std::uint32_t kTh32csSnapProcess = 2;
 inline constexpr std::uint32_t kGwHwndNext = 2;
 inline constexpr int kSwHide = 0;
 inline constexpr int kSwShow = 5;
+inline constexpr int kSwShowNa = 8;
 inline constexpr std::uint32_t kWmClose = 16;
 inline constexpr int kGwlExStyle = -20;
 inline constexpr std::int32_t kWsExLayered = 0x80000;

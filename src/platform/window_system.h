@@ -1,7 +1,8 @@
 // The window-system and process services: the Tool Help snapshot, the WMI
 // process listing and the user32 calls made on other programs' windows.
 // The operations keep the platform's names, arguments and results; handles
-// and ids are signed 32-bit integers, text crosses in the ANSI code page.
+// and ids are signed 32-bit integers, text crosses in the ANSI code page
+// (the `A` calls) or as the platform's wide characters (the `W` calls).
 #pragma once
 
 #include <cstdint>
@@ -76,13 +77,17 @@ public:
     // Throws StepError with the HRESULT as its code when any step fails.
     virtual std::unique_ptr<WmiConnection> ConnectWmi() = 0;
 
-    // user32. Text arguments are ANSI bytes.
+    // user32. Text arguments of the `A` calls are ANSI bytes.
     virtual Hwnd FindWindowA(const char* lpClassName, const char* lpWindowName) = 0;
     virtual Hwnd GetParent(Hwnd hWnd) = 0;
     virtual std::uint32_t GetWindowThreadProcessId(Hwnd hWnd, Pid* lpdwProcessId) = 0;
     virtual Hwnd GetWindow(Hwnd hWnd, std::uint32_t uCmd) = 0;
     virtual std::int32_t GetWindowTextA(Hwnd hWnd, char* lpString, std::int32_t nMaxCount) = 0;
     virtual std::int32_t SetWindowTextA(Hwnd hWnd, const char* lpString) = 0;
+    // Another process's title is read from the system's copy, without
+    // waiting on that process (GetWindowTextLengthW would send it a message).
+    virtual std::int32_t GetWindowTextW(Hwnd hWnd, wchar_t* lpString, std::int32_t nMaxCount) = 0;
+    virtual std::int32_t SetWindowTextW(Hwnd hWnd, const wchar_t* lpString) = 0;
     virtual std::int32_t ShowWindow(Hwnd hWnd, std::int32_t nCmdShow) = 0;
     virtual std::int32_t CloseWindow(Hwnd hWnd) = 0;
     virtual std::int32_t OpenIcon(Hwnd hWnd) = 0;
@@ -96,6 +101,11 @@ public:
     virtual std::int32_t SetWindowLongA(Hwnd hWnd, std::int32_t nIndex, std::int32_t dwNewLong) = 0;
     virtual std::int32_t SetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t crKey,
                                                     std::uint8_t bAlpha, std::uint32_t dwFlags) = 0;
+    // Fails for a window that is not layered or whose layering came from
+    // UpdateLayeredWindow.
+    virtual std::int32_t GetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t* pcrKey,
+                                                    std::uint8_t* pbAlpha,
+                                                    std::uint32_t* pdwFlags) = 0;
 };
 
 // The process that owns the window; empty when there is no such window.

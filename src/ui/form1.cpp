@@ -35,6 +35,18 @@ Form1::Form1(ControlFactory& factory, Interaction& interaction, WindowSystem& ws
     Connect(HScroll2.Change, &Form1::HScroll2_Change);
     Connect(HScroll1.Change, &Form1::HScroll1_Change);
     Connect(Label9.Click, &Form1::Label9_Click);
+    Window().AddMenuItem(std::wstring(layout::kRestoreMenuItem));
+    Window().MenuItemEnabled = [this] { return !record_.Empty(); };
+    Connect(Window().MenuItemClick, &Form1::mnuRestore_Click);
+    Window().QueryUnload = [this] {
+        // A failed step keeps the window, after its report.
+        try {
+            return Form_QueryUnload();
+        } catch (const StepError& failure) {
+            interaction_.MsgBox(failure.Prompt());
+            return false;
+        }
+    };
 }
 
 Form1::~Form1() {
@@ -181,6 +193,28 @@ void Form1::HScroll1_Change() {
 
 void Form1::Label9_Click() {
     interaction_.Shell(L"explorer " + std::wstring(layout::kHomepage));
+}
+
+void Form1::mnuRestore_Click() {
+    interaction_.MsgBox(PutBackReport(record_.PutBack()));
+}
+
+bool Form1::Form_QueryUnload() {
+    const std::vector<ChangeRecord::Named> unseen = record_.Unseen();
+    if (unseen.empty()) return true;
+    switch (interaction_.Ask(UnseenQuestion(unseen))) {
+        case Interaction::Answer::Yes: {
+            const ChangeRecord::Outcome outcome = record_.PutBack(unseen);
+            // The program ends either way; what could not be put back is said first.
+            if (!outcome.failed.empty()) interaction_.MsgBox(PutBackReport(outcome));
+            return true;
+        }
+        case Interaction::Answer::No:
+            return true;
+        case Interaction::Answer::Cancel:
+            break;
+    }
+    return false;
 }
 
 }  // namespace vindrel

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "actions/caption_flashing.h"
+#include "actions/change_record.h"
 #include "actions/opacity.h"
 #include "actions/window_commands.h"
 #include "platform/controls.h"
@@ -67,6 +68,10 @@ private:
     void HScroll1_Change();
     // The homepage link.
     void Label9_Click();
+    // Putting back what the program changed: the system-menu item, and the
+    // question before closing while windows it hid are still unseen.
+    void mnuRestore_Click();
+    bool Form_QueryUnload();
 
     Interaction& interaction_;
     WindowSystem& ws_;
@@ -124,9 +129,10 @@ public:
 private:
     ProcessTable table_{List4, List1, List2, List3};
     RowSelection selection_{table_, Text2, Text1};
-    WindowCommands commands_{ws_, interaction_, Text2, Text1, Text5};
+    ChangeRecord record_{ws_};
+    WindowCommands commands_{ws_, interaction_, record_, Text2, Text1, Text5};
     CaptionFlashing flashing_{ws_, Timer1, Check1, Text2};
-    Opacity opacity_{ws_, Window()};
+    Opacity opacity_{ws_, record_, Window()};
 };
 
 }  // namespace vindrel

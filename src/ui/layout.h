@@ -20,6 +20,10 @@ inline constexpr int kClientHeight = 6855;
 
 inline constexpr std::wstring_view kHomepage = L"http://www.example.com/";
 
+// The program's item in the window's system menu (U: the standard items
+// already take R).
+inline constexpr std::wstring_view kRestoreMenuItem = L"恢复被本程序改动的窗口(&U)";
+
 // clang-format off
 inline constexpr LayoutRow kForm1 =
     {"Form1", K::Form, "", L"Vindrel", {0, 0, kClientWidth, kClientHeight}};

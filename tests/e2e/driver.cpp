@@ -330,9 +330,9 @@ MessageBoxSeen WaitForMessageBox(DWORD processId, std::chrono::milliseconds dead
     return seen;
 }
 
-bool CloseMessageBox(const MessageBoxSeen& seen) {
+bool CloseMessageBox(const MessageBoxSeen& seen, int button) {
     if (seen.box == nullptr) return false;
-    PostMessageW(seen.box, WM_COMMAND, IDOK, 0);
+    PostMessageW(seen.box, WM_COMMAND, static_cast<WPARAM>(button), 0);
     return WaitFor([&] { return !IsWindow(seen.box); });
 }
 

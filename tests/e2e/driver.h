@@ -145,8 +145,8 @@ struct MessageBoxSeen {
 };
 // Waits for a message box (dialog class #32770) owned by the process.
 MessageBoxSeen WaitForMessageBox(DWORD processId, std::chrono::milliseconds deadline = 5000ms);
-// Presses its OK button and waits for it to go.
-bool CloseMessageBox(const MessageBoxSeen& seen);
+// Presses one of its buttons (OK unless told) and waits for it to go.
+bool CloseMessageBox(const MessageBoxSeen& seen, int button = IDOK);
 // Any message box of the process currently open.
 bool AnyMessageBox(DWORD processId);
 

@@ -1,6 +1,7 @@
 // While 隐藏 waits for its target, the target (any program) clicks one of
 // Vindrel's buttons or closes its window: that runs after 隐藏 has finished,
-// its message box included. And Vindrel never hides itself.
+// its message box included (a close then asks about the window hidden).
+// And Vindrel never hides itself.
 #include <gtest/gtest.h>
 
 #include "driver.h"
@@ -46,7 +47,13 @@ TEST(Reentry, AWindowClosedDuringHideEndsAfterTheHandling) {
     EXPECT_TRUE(IsWindow(app.Main()));  // still there while 隐藏 reports
     EXPECT_TRUE(app.Program().Running());
     EXPECT_TRUE(CloseMessageBox(seen));
+    // The close, at its turn, asks about the window just hidden: 是 shows
+    // it again and the program ends.
+    const MessageBoxSeen question = WaitForMessageBox(app.Program().Id());
+    EXPECT_NE(question.text.find(HandleText(target.Window())), std::wstring::npos);
+    EXPECT_TRUE(CloseMessageBox(question, IDYES));
     EXPECT_EQ(app.Program().WaitForExit(), 0u);
+    EXPECT_TRUE(IsWindowVisible(target.Window()));
 }
 
 TEST(OwnWindow, HideRefusesSayingWhyAndOpacityKeepsATenth) {

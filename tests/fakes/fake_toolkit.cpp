@@ -31,7 +31,7 @@ std::unique_ptr<T> FakeToolkit::Keep(const LayoutRow& row, std::unique_ptr<T> co
 }
 
 std::unique_ptr<Form> FakeToolkit::CreateForm(const LayoutRow& row) {
-    auto form = std::make_unique<FakeForm>(std::wstring(row.caption), kFormHwnd);
+    auto form = std::make_unique<FakeForm>(*this, std::wstring(row.caption), kFormHwnd);
     form_ = form.get();
     return form;
 }

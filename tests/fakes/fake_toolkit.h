@@ -197,8 +197,8 @@ private:
 
 class FakeForm : public Form {
 public:
-    FakeForm(std::wstring caption, vindrel::Hwnd hwnd)
-        : caption_(std::move(caption)), hwnd_(hwnd) {}
+    FakeForm(FakeToolkit& toolkit, std::wstring caption, vindrel::Hwnd hwnd)
+        : toolkit_(toolkit), caption_(std::move(caption)), hwnd_(hwnd) {}
     std::wstring Caption() const override { return caption_; }
     void SetCaption(const std::wstring& caption) override { caption_ = caption; }
     vindrel::Hwnd hWnd() const override {
@@ -206,8 +206,20 @@ public:
         return hwnd_;
     }
     int HandleRequests() const { return handleRequests_; }
+    void AddMenuItem(const std::wstring& caption) override { menuItems.push_back(caption); }
+
+    // The system menu opened: whether the item can be chosen.
+    bool MenuItemShownEnabled() const { return MenuItemAvailable(); }
+    // The user chose the item, as it can only when it is enabled.
+    void UserChooseMenuItem();
+    // The close box: the window is closed when it may go.
+    void UserClose();
+
+    std::vector<std::wstring> menuItems;
+    bool closed = false;
 
 private:
+    FakeToolkit& toolkit_;
     std::wstring caption_;
     vindrel::Hwnd hwnd_;
     mutable int handleRequests_ = 0;
@@ -237,6 +249,15 @@ public:
         messages.push_back({prompt, title});
         if (onMessage) onMessage(messages.back());
     }
+    // Shown as a message; answered from `answers` in turn, Cancel when none is left.
+    Answer Ask(const std::wstring& prompt) override {
+        messages.push_back({prompt, std::nullopt});
+        if (onMessage) onMessage(messages.back());
+        if (answers.empty()) return Answer::Cancel;
+        const Answer answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+    }
     void Shell(const std::wstring& commandLine) override { shellCommands.push_back(commandLine); }
 
     // The control created for a layout row, by name and fake type.
@@ -255,6 +276,7 @@ public:
     std::vector<ShownMessage> messages;
     // Called while a message box is shown.
     std::function<void(const ShownMessage&)> onMessage;
+    std::vector<Answer> answers;
     std::vector<std::wstring> shellCommands;
     // The route of the user's input and of other programs' messages.
     Dispatch dispatch;
@@ -269,6 +291,14 @@ private:
     FakeForm* form_ = nullptr;
     friend class FakeOptionButton;
 };
+
+inline void FakeForm::UserChooseMenuItem() {
+    if (MenuItemAvailable()) UserChoseMenuItem(toolkit_.dispatch);
+}
+
+inline void FakeForm::UserClose() {
+    UserAskedToClose(toolkit_.dispatch, [this] { closed = true; });
+}
 
 template <class Base>
 bool FakeVisible<Base>::Shown() const {

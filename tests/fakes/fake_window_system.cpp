@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 
 #include "platform/step_error.h"
+#include "platform/text.h"
 
 namespace vindrel::testing {
 
@@ -50,7 +52,7 @@ FakeWindow& FakeWindowSystem::AddWindow(Hwnd hwnd, Pid pid, std::string title) {
     FakeWindow window;
     window.hwnd = hwnd;
     window.pid = pid;
-    window.title = std::move(title);
+    window.title = FromAnsi(title);
     windows.push_back(window);
     return windows.back();
 }
@@ -230,15 +232,37 @@ std::int32_t FakeWindowSystem::GetWindowTextA(Hwnd hWnd, char* lpString, std::in
         Record("GetWindowTextA", std::to_string(hWnd) + "," + std::to_string(nMaxCount));
     const FakeWindow* w = Find(hWnd);
     if (w == nullptr || nMaxCount <= 0) return 0;
-    const auto count =
-        std::min<std::size_t>(w->title.size(), static_cast<std::size_t>(nMaxCount - 1));
-    std::memcpy(lpString, w->title.data(), count);
+    const std::string title = ToAnsi(w->title);
+    const auto count = std::min<std::size_t>(title.size(), static_cast<std::size_t>(nMaxCount - 1));
+    std::memcpy(lpString, title.data(), count);
     lpString[count] = '\0';
     return static_cast<std::int32_t>(count);
 }
 
 std::int32_t FakeWindowSystem::SetWindowTextA(Hwnd hWnd, const char* lpString) {
     auto lock = Record("SetWindowTextA", std::to_string(hWnd) + "," + lpString);
+    WaitWhileHung(lock, hWnd);
+    FakeWindow* w = Find(hWnd);
+    if (w == nullptr) return 0;
+    w->title = FromAnsi(lpString);
+    return 1;
+}
+
+std::int32_t FakeWindowSystem::GetWindowTextW(Hwnd hWnd, wchar_t* lpString,
+                                              std::int32_t nMaxCount) {
+    const auto lock =
+        Record("GetWindowTextW", std::to_string(hWnd) + "," + std::to_string(nMaxCount));
+    const FakeWindow* w = Find(hWnd);
+    if (w == nullptr || nMaxCount <= 0) return 0;
+    const auto count =
+        std::min<std::size_t>(w->title.size(), static_cast<std::size_t>(nMaxCount - 1));
+    std::wmemcpy(lpString, w->title.data(), count);
+    lpString[count] = L'\0';
+    return static_cast<std::int32_t>(count);
+}
+
+std::int32_t FakeWindowSystem::SetWindowTextW(Hwnd hWnd, const wchar_t* lpString) {
+    auto lock = Record("SetWindowTextW", std::to_string(hWnd) + "," + ToAnsi(lpString));
     WaitWhileHung(lock, hWnd);
     FakeWindow* w = Find(hWnd);
     if (w == nullptr) return 0;
@@ -335,6 +359,7 @@ std::int32_t FakeWindowSystem::SetWindowLongA(Hwnd hWnd, std::int32_t nIndex,
     if (w == nullptr || nIndex != api::kGwlExStyle) return 0;
     const std::int32_t previous = w->exStyle;
     w->exStyle = dwNewLong;
+    if ((dwNewLong & api::kWsExLayered) == 0) w->alpha.reset();  // the attributes go with the style
     return previous;
 }
 
@@ -347,6 +372,20 @@ std::int32_t FakeWindowSystem::SetLayeredWindowAttributes(Hwnd hwnd, std::uint32
     FakeWindow* w = Find(hwnd);
     if (w == nullptr || (w->exStyle & api::kWsExLayered) == 0) return 0;
     w->alpha = bAlpha;
+    w->layeredKey = crKey;
+    w->layeredFlags = dwFlags;
+    return 1;
+}
+
+std::int32_t FakeWindowSystem::GetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t* pcrKey,
+                                                          std::uint8_t* pbAlpha,
+                                                          std::uint32_t* pdwFlags) {
+    const auto lock = Record("GetLayeredWindowAttributes", std::to_string(hwnd));
+    const FakeWindow* w = Find(hwnd);
+    if (w == nullptr || (w->exStyle & api::kWsExLayered) == 0 || !w->alpha) return 0;
+    if (pcrKey != nullptr) *pcrKey = w->layeredKey;
+    if (pbAlpha != nullptr) *pbAlpha = *w->alpha;
+    if (pdwFlags != nullptr) *pdwFlags = w->layeredFlags;
     return 1;
 }
 

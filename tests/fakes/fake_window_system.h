@@ -21,17 +21,22 @@ namespace vindrel::testing {
 struct FakeWindow {
     Hwnd hwnd = 0;
     Pid pid = 0;
-    std::string title;  // ANSI bytes
-    Hwnd parent = 0;    // set for a child window: it is not top-level
+    std::wstring title;  // Unicode, as the system keeps it; the `A` calls convert
+    Hwnd parent = 0;     // set for a child window: it is not top-level
     Hwnd owner = 0;
     bool popup = false;
     bool visible = true;
     bool iconic = false;
     std::int32_t exStyle = 0;
-    std::optional<std::uint8_t> alpha;  // set by SetLayeredWindowAttributes
-    int flashes = 0;                    // caption inversions by FlashWindow since it was put back
+    // Set by SetLayeredWindowAttributes, with its colour key and flags;
+    // cleared with the layered style. A layered window without them is one
+    // drawn by UpdateLayeredWindow.
+    std::optional<std::uint8_t> alpha;
+    std::uint32_t layeredKey = 0;
+    std::uint32_t layeredFlags = 0;
+    int flashes = 0;  // caption inversions by FlashWindow since it was put back
     // A window whose thread does not answer: the calls that wait on it
-    // (ShowWindow, CloseWindow, OpenIcon, SetWindowTextA, SetWindowLongA,
+    // (ShowWindow, CloseWindow, OpenIcon, SetWindowTextA/W, SetWindowLongA,
     // FlashWindow) block until Recover.
     bool hung = false;
 };
@@ -80,6 +85,7 @@ public:
     int liveWmiCollections = 0;
     int liveWmiConnections = 0;
 
+    // The title in ANSI bytes, as the `A` calls give it.
     FakeWindow& AddWindow(Hwnd hwnd, Pid pid, std::string title = {});
     // A line of the test's own in the log, in order with the calls.
     void Mark(const std::string& line);
@@ -105,6 +111,8 @@ public:
     Hwnd GetWindow(Hwnd hWnd, std::uint32_t uCmd) override;
     std::int32_t GetWindowTextA(Hwnd hWnd, char* lpString, std::int32_t nMaxCount) override;
     std::int32_t SetWindowTextA(Hwnd hWnd, const char* lpString) override;
+    std::int32_t GetWindowTextW(Hwnd hWnd, wchar_t* lpString, std::int32_t nMaxCount) override;
+    std::int32_t SetWindowTextW(Hwnd hWnd, const wchar_t* lpString) override;
     std::int32_t ShowWindow(Hwnd hWnd, std::int32_t nCmdShow) override;
     std::int32_t CloseWindow(Hwnd hWnd) override;
     std::int32_t OpenIcon(Hwnd hWnd) override;
@@ -118,6 +126,8 @@ public:
     std::int32_t SetWindowLongA(Hwnd hWnd, std::int32_t nIndex, std::int32_t dwNewLong) override;
     std::int32_t SetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t crKey, std::uint8_t bAlpha,
                                             std::uint32_t dwFlags) override;
+    std::int32_t GetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t* pcrKey, std::uint8_t* pbAlpha,
+                                            std::uint32_t* pdwFlags) override;
 
 private:
     class Connection;

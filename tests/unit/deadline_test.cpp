@@ -106,7 +106,7 @@ TEST_F(DeadlineTest, TheProgramsOwnWindowsAndAnsweringTargetsKeepTheirResults) {
     EXPECT_EQ(guarded.SetWindowLongA(200, -20, 0x80000), 0);
     EXPECT_EQ(guarded.SetWindowLongA(200, -20, 0x80001), 0x80000);
     EXPECT_EQ(guarded.SetWindowTextA(200, "t"), 1);
-    EXPECT_EQ(ws.Find(200)->title, "t");
+    EXPECT_EQ(ws.Find(200)->title, L"t");
     EXPECT_EQ(guarded.ShowWindow(999, 0), 0);  // no such window
 }
 
@@ -236,6 +236,14 @@ TEST_F(HungTargetFormTest, EachCommandReportsOnceThatTheTargetDoesNotAnswer) {
     });
     EXPECT_LT(waited, kDeadline);
     EXPECT_EQ(Reports(), std::vector<std::wstring>(5, L"目标窗口没有响应"));
+    // Recorded all the same (the changes may land when the target answers),
+    // and kept while it cannot be put back.
+    toolkit.Window().UserChooseMenuItem();
+    ASSERT_EQ(toolkit.messages.size(), 1u);
+    EXPECT_TRUE(toolkit.messages[0].prompt.starts_with(L"已恢复 0 个窗口"));
+    EXPECT_NE(toolkit.messages[0].prompt.find(L"“hung”  100："), std::wstring::npos);
+    toolkit.messages.clear();
+    EXPECT_TRUE(toolkit.Window().MenuItemShownEnabled());
 
     toolkit.Get<FakeTextBox>("Text2").SetText(L"200");
     Click("Command4");

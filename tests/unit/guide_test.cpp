@@ -32,6 +32,12 @@ std::string Utf8(std::wstring_view text) {
     return bytes;
 }
 
+// The system-menu item as the guide names it: without its access key.
+std::wstring MenuItemName() {
+    const std::wstring caption(layout::kRestoreMenuItem);
+    return caption.substr(0, caption.find(L"(&"));
+}
+
 class GuideTest : public FormTest {
 protected:
     GuideTest() {
@@ -59,7 +65,8 @@ TEST_F(GuideTest, NamesEveryButtonShownAtStartUpAndWhatTheMessagesMean) {
          {std::wstring(L"“成功”"), listingDeadline, std::wstring(L"“失败”"),
           std::wstring(L"“目标窗口没有响应”"),
           std::wstring(L"“这是本程序自己的窗口：隐藏后将无法再把它找回。”"), deadline,
-          std::wstring(L"certutil -hashfile Vindrel.exe SHA256"), std::wstring(L"Windows 7")}) {
+          std::wstring(L"certutil -hashfile Vindrel.exe SHA256"), std::wstring(L"Windows 7"),
+          L"“" + MenuItemName() + L"”", std::wstring(L"“退出前把它们恢复吗？”")}) {
         EXPECT_TRUE(Mentions(text)) << Utf8(text);
     }
 }

@@ -390,8 +390,29 @@ void Win32Timer::Apply() {
 
 // Form ----------------------------------------------------------------------
 
+Win32Form::Win32Form(Win32Ui& ui, HWND hwnd) : ui_(ui), hwnd_(hwnd) {
+    ui_.window = this;
+}
+
 Win32Form::~Win32Form() {
+    ui_.window = nullptr;
     if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
+}
+
+void Win32Form::AddMenuItem(const std::wstring& caption) {
+    const HMENU menu = GetSystemMenu(hwnd_, FALSE);
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, kMenuItemCommand, caption.c_str());
+}
+
+void Win32Form::OnClose() {
+    const HWND hwnd = hwnd_;
+    UserAskedToClose(ui_.dispatch, [hwnd] { DestroyWindow(hwnd); });
+}
+
+void Win32Form::OnSystemMenu(HMENU menu) const {
+    EnableMenuItem(menu, kMenuItemCommand,
+                   MF_BYCOMMAND | (MenuItemAvailable() ? MF_ENABLED : MF_GRAYED));
 }
 
 std::wstring Win32Form::Caption() const {

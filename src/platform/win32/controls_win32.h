@@ -144,15 +144,26 @@ private:
 
 class Win32Form : public Form {
 public:
-    explicit Win32Form(HWND hwnd) : hwnd_(hwnd) {}
+    // The command of the program's item in the system menu: below 0xF000
+    // and with its low four bits clear, as WM_SYSCOMMAND requires.
+    static constexpr UINT kMenuItemCommand = 0x0010;
+
+    Win32Form(Win32Ui& ui, HWND hwnd);
     ~Win32Form() override;
     Win32Form(const Win32Form&) = delete;
     Win32Form& operator=(const Win32Form&) = delete;
     std::wstring Caption() const override;
     void SetCaption(const std::wstring& caption) override;
     vindrel::Hwnd hWnd() const override;
+    void AddMenuItem(const std::wstring& caption) override;
+
+    // WM_CLOSE, the system menu opening (WM_INITMENUPOPUP) and the item chosen.
+    void OnClose();
+    void OnSystemMenu(HMENU menu) const;
+    void OnMenuItem() { UserChoseMenuItem(ui_.dispatch); }
 
 private:
+    Win32Ui& ui_;
     HWND hwnd_;
 };
 

@@ -36,12 +36,14 @@ private:
 };
 
 class Win32Timer;
+class Win32Form;
 
 // Resources of the one main window, shared by the controls inside it.
 struct Win32Ui {
     HINSTANCE instance = nullptr;
     int dpi = 96;
-    HWND form = nullptr;  // until it is destroyed
+    HWND form = nullptr;          // until it is destroyed
+    Win32Form* window = nullptr;  // its wrapper, while it exists
     // While the message loop runs: the window's end ends it.
     bool looping = false;
     GdiObject<HFONT> defaultFont;

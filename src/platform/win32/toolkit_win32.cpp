@@ -92,10 +92,25 @@ LRESULT HandleMessage(Win32Ui* ui, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
             }
             return 0;
         case WM_CLOSE:
-            // The close box, Alt+F4 or another program: the window goes once
-            // no handling is in progress.
-            ui->dispatch.Command([hwnd] { DestroyWindow(hwnd); });
+            // The close box, Alt+F4 or another program: once no handling is
+            // in progress, the window goes if the form lets it.
+            if (ui->window != nullptr) {
+                ui->window->OnClose();
+            } else {
+                ui->dispatch.Command([hwnd] { DestroyWindow(hwnd); });
+            }
             return 0;
+        case WM_INITMENUPOPUP:
+            if (HIWORD(lParam) != 0 && ui->window != nullptr) {
+                ui->window->OnSystemMenu(reinterpret_cast<HMENU>(wParam));
+            }
+            break;
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) == Win32Form::kMenuItemCommand) {
+                if (ui->window != nullptr) ui->window->OnMenuItem();
+                return 0;
+            }
+            break;
         case WM_DPICHANGED: {
             // Moved to a screen of another DPI: the suggested rectangle
             // keeps the client area's twips; the controls follow.
@@ -214,7 +229,7 @@ std::unique_ptr<Form> Win32Toolkit::CreateForm(const LayoutRow& row) {
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(ui_.defaultFont.Get()), FALSE);
-    return std::make_unique<Win32Form>(hwnd);
+    return std::make_unique<Win32Form>(ui_, hwnd);
 }
 
 HWND Win32Toolkit::CreateChild(const LayoutRow& row, const wchar_t* windowClass, DWORD style,
@@ -317,6 +332,19 @@ std::unique_ptr<Timer> Win32Toolkit::CreateTimer(const LayoutRow& row) {
 void Win32Toolkit::MsgBox(const std::wstring& prompt, const std::optional<std::wstring>& title) {
     const std::wstring caption = title.value_or(std::wstring(kDefaultMessageTitle));
     MessageBoxW(ui_.form, prompt.c_str(), caption.c_str(), MB_OK);
+}
+
+Interaction::Answer Win32Toolkit::Ask(const std::wstring& prompt) {
+    const std::wstring caption(kDefaultMessageTitle);
+    switch (MessageBoxW(ui_.form, prompt.c_str(), caption.c_str(),
+                        MB_YESNOCANCEL | MB_ICONWARNING | MB_DEFBUTTON1)) {
+        case IDYES:
+            return Answer::Yes;
+        case IDNO:
+            return Answer::No;
+        default:
+            return Answer::Cancel;
+    }
 }
 
 void Win32Toolkit::Shell(const std::wstring& commandLine) {

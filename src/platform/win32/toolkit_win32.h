@@ -37,6 +37,7 @@ public:
     std::unique_ptr<Timer> CreateTimer(const LayoutRow& row) override;
 
     void MsgBox(const std::wstring& prompt, const std::optional<std::wstring>& title) override;
+    Answer Ask(const std::wstring& prompt) override;
     void Shell(const std::wstring& commandLine) override;
 
     // Shows the main window with the focus on the first control in tab

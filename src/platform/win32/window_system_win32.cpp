@@ -106,6 +106,19 @@ std::int32_t Win32WindowSystem::SetWindowTextA(Hwnd hWnd, const char* lpString) 
     return ::SetWindowTextA(ToHwnd(hWnd), lpString);
 }
 
+std::int32_t Win32WindowSystem::GetWindowTextW(Hwnd hWnd, wchar_t* lpString,
+                                               std::int32_t nMaxCount) {
+    if (hWnd == 0) {  // as GetWindowTextA
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
+    return ::GetWindowTextW(ToHwnd(hWnd), lpString, nMaxCount);
+}
+
+std::int32_t Win32WindowSystem::SetWindowTextW(Hwnd hWnd, const wchar_t* lpString) {
+    return ::SetWindowTextW(ToHwnd(hWnd), lpString);
+}
+
 std::int32_t Win32WindowSystem::ShowWindow(Hwnd hWnd, std::int32_t nCmdShow) {
     return ::ShowWindow(ToHwnd(hWnd), nCmdShow);
 }
@@ -154,6 +167,21 @@ std::int32_t Win32WindowSystem::SetLayeredWindowAttributes(Hwnd hwnd, std::uint3
                                                            std::uint8_t bAlpha,
                                                            std::uint32_t dwFlags) {
     return ::SetLayeredWindowAttributes(ToHwnd(hwnd), crKey, bAlpha, dwFlags);
+}
+
+std::int32_t Win32WindowSystem::GetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t* pcrKey,
+                                                           std::uint8_t* pbAlpha,
+                                                           std::uint32_t* pdwFlags) {
+    COLORREF key = 0;
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    const BOOL done = ::GetLayeredWindowAttributes(ToHwnd(hwnd), &key, &alpha, &flags);
+    if (done) {
+        if (pcrKey != nullptr) *pcrKey = key;
+        if (pbAlpha != nullptr) *pbAlpha = alpha;
+        if (pdwFlags != nullptr) *pdwFlags = flags;
+    }
+    return done;
 }
 
 }  // namespace vindrel::win32

@@ -23,6 +23,8 @@ public:
     Hwnd GetWindow(Hwnd hWnd, std::uint32_t uCmd) override;
     std::int32_t GetWindowTextA(Hwnd hWnd, char* lpString, std::int32_t nMaxCount) override;
     std::int32_t SetWindowTextA(Hwnd hWnd, const char* lpString) override;
+    std::int32_t GetWindowTextW(Hwnd hWnd, wchar_t* lpString, std::int32_t nMaxCount) override;
+    std::int32_t SetWindowTextW(Hwnd hWnd, const wchar_t* lpString) override;
     std::int32_t ShowWindow(Hwnd hWnd, std::int32_t nCmdShow) override;
     std::int32_t CloseWindow(Hwnd hWnd) override;
     std::int32_t OpenIcon(Hwnd hWnd) override;
@@ -36,6 +38,8 @@ public:
     std::int32_t SetWindowLongA(Hwnd hWnd, std::int32_t nIndex, std::int32_t dwNewLong) override;
     std::int32_t SetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t crKey, std::uint8_t bAlpha,
                                             std::uint32_t dwFlags) override;
+    std::int32_t GetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t* pcrKey, std::uint8_t* pbAlpha,
+                                            std::uint32_t* pdwFlags) override;
 };
 
 }  // namespace vindrel::win32

@@ -41,6 +41,7 @@ public:
         real->MsgBox(prompt, title);
         log_.Mark("closed " + std::string(prompt == L"成功" ? "成功" : "another box"));
     }
+    Answer Ask(const std::wstring& prompt) override { return real->Ask(prompt); }
     void Shell(const std::wstring& commandLine) override { real->Shell(commandLine); }
     Interaction* real = nullptr;
 

@@ -1,0 +1,211 @@
+#include "actions/change_record.h"
+
+#include <algorithm>
+
+#include "platform/conversions.h"
+#include "table/lookup.h"
+
+namespace vindrel {
+
+namespace {
+
+constexpr std::size_t kQuestionLines = 15;
+
+bool Layered(WindowSystem& ws, Hwnd window) {
+    return (ws.GetWindowLongA(window, api::kGwlExStyle) & api::kWsExLayered) != 0;
+}
+
+std::optional<std::uint8_t> AlphaOf(WindowSystem& ws, Hwnd window) {
+    std::uint32_t key = 0, flags = 0;
+    std::uint8_t alpha = 0;
+    if (!Layered(ws, window) || ws.GetLayeredWindowAttributes(window, &key, &alpha, &flags) == 0 ||
+        (flags & api::kLwaAlpha) == 0) {
+        return std::nullopt;
+    }
+    return alpha;
+}
+
+std::wstring ProcessName(WindowSystem& ws, Pid pid) {
+    std::wstring name;
+    ForEachProcess(ws, [&](Pid each, const std::wstring& exeFile) {
+        if (each == pid) name = exeFile;
+    });
+    return name;
+}
+
+std::wstring Line(const ChangeRecord::Named& named) {
+    const std::wstring process = named.process.empty() ? L"（未知进程）" : named.process;
+    return process + L"  “" + named.title + L"”  " + DecimalText(named.window);
+}
+
+}  // namespace
+
+std::wstring ChangeRecord::TitleOf(Hwnd window) {
+    // The whole title, however long: the buffer grows until it holds it.
+    for (std::int32_t size = 256;; size *= 2) {
+        std::wstring buffer(static_cast<std::size_t>(size), L'\0');
+        const std::int32_t length = ws_.GetWindowTextW(window, buffer.data(), size);
+        if (length < size - 1 || size >= (1 << 20)) {
+            buffer.resize(static_cast<std::size_t>(std::clamp(length, 0, size - 1)));
+            return buffer;
+        }
+    }
+}
+
+ChangeRecord::Layering ChangeRecord::LayeringOf(Hwnd window) {
+    Layering layering;
+    layering.layered = Layered(ws_, window);
+    std::uint32_t key = 0, flags = 0;
+    if (layering.layered &&
+        ws_.GetLayeredWindowAttributes(window, &key, &layering.alpha, &flags) != 0) {
+        layering.key = key;
+        layering.flags = flags;
+    }
+    return layering;
+}
+
+void ChangeRecord::Before(Change change, Hwnd window) {
+    const std::optional<Pid> owner = WindowOwner(ws_, window);
+    if (!owner || *owner == ws_.GetCurrentProcessId()) return;
+    auto found = windows_.find(window);
+    if (found == windows_.end() || found->second.owner != *owner) {
+        // New, or a handle now of another process: what was recorded for
+        // the old one no longer applies.
+        Entry entry;
+        entry.window = window;
+        entry.owner = *owner;
+        entry.order = next_++;
+        entry.process = ProcessName(ws_, *owner);
+        entry.firstTitle = TitleOf(window);
+        found = windows_.insert_or_assign(window, std::move(entry)).first;
+    }
+    Entry& entry = found->second;
+    switch (change) {
+        case Change::Hide:
+            if (!entry.wasVisible) entry.wasVisible = ws_.IsWindowVisible(window) != 0;
+            break;
+        case Change::Opacity:
+            if (!entry.layering) entry.layering = LayeringOf(window);
+            break;
+        case Change::Title:
+            if (!entry.title) entry.title = TitleOf(window);
+            break;
+    }
+}
+
+bool ChangeRecord::StillThere(const Entry& entry) {
+    const std::optional<Pid> owner = WindowOwner(ws_, entry.window);
+    return owner && *owner == entry.owner;
+}
+
+ChangeRecord::Named ChangeRecord::NameOf(const Entry& entry, bool gone) {
+    return {entry.window, entry.process, gone ? entry.firstTitle : TitleOf(entry.window)};
+}
+
+std::vector<ChangeRecord::Named> ChangeRecord::Unseen() {
+    std::vector<const Entry*> unseen;
+    for (const auto& [window, entry] : windows_) {
+        if (!StillThere(entry)) continue;
+        const bool hidden = entry.wasVisible.value_or(false) && ws_.IsWindowVisible(window) == 0;
+        const bool wasSeeThrough =
+            entry.layering && entry.layering->layered && entry.layering->flags &&
+            (*entry.layering->flags & api::kLwaAlpha) && entry.layering->alpha == 0;
+        const bool seeThrough =
+            entry.layering && !wasSeeThrough && AlphaOf(ws_, window) == std::uint8_t{0};
+        if (hidden || seeThrough) unseen.push_back(&entry);
+    }
+    std::sort(unseen.begin(), unseen.end(),
+              [](const Entry* a, const Entry* b) { return a->order < b->order; });
+    std::vector<Named> named;
+    for (const Entry* entry : unseen)
+        named.push_back(NameOf(*entry, false));
+    return named;
+}
+
+void ChangeRecord::Restore(const Entry& entry) {
+    const Hwnd window = entry.window;
+    if (entry.title) ws_.SetWindowTextW(window, entry.title->c_str());
+    if (entry.layering) {
+        const Layering& was = *entry.layering;
+        if (!was.layered) {
+            const std::int32_t style = ws_.GetWindowLongA(window, api::kGwlExStyle);
+            if ((style & api::kWsExLayered) != 0) {
+                ws_.SetWindowLongA(window, api::kGwlExStyle, style & ~api::kWsExLayered);
+            }
+        } else if (was.key && was.flags) {
+            ws_.SetLayeredWindowAttributes(window, *was.key, was.alpha, *was.flags);
+        }
+    }
+    // Shown last, as it was in every other respect; without activating it.
+    if (entry.wasVisible.value_or(false) && ws_.IsWindowVisible(window) == 0) {
+        ws_.ShowWindow(window, api::kSwShowNa);
+    }
+}
+
+ChangeRecord::Outcome ChangeRecord::PutBack() {
+    std::vector<Named> all;
+    for (const auto& [window, entry] : windows_)
+        all.push_back({window, entry.process, entry.firstTitle});
+    return PutBack(all);
+}
+
+ChangeRecord::Outcome ChangeRecord::PutBack(const std::vector<Named>& windows) {
+    std::vector<const Entry*> chosen;
+    for (const Named& named : windows) {
+        if (const auto found = windows_.find(named.window); found != windows_.end()) {
+            chosen.push_back(&found->second);
+        }
+    }
+    std::sort(chosen.begin(), chosen.end(),
+              [](const Entry* a, const Entry* b) { return a->order < b->order; });
+    Outcome outcome;
+    std::vector<Hwnd> done;
+    for (const Entry* entry : chosen) {
+        if (!StillThere(*entry)) {
+            outcome.gone.push_back(NameOf(*entry, true));
+            done.push_back(entry->window);
+            continue;
+        }
+        try {
+            Restore(*entry);
+            ++outcome.restored;
+            done.push_back(entry->window);
+        } catch (const StepError& failure) {
+            outcome.failed.emplace_back(NameOf(*entry, false), failure);
+        }
+    }
+    for (const Hwnd window : done)
+        windows_.erase(window);
+    return outcome;
+}
+
+std::wstring PutBackReport(const ChangeRecord::Outcome& outcome) {
+    std::wstring report = L"已恢复 " + DecimalText(outcome.restored) + L" 个窗口";
+    if (!outcome.gone.empty()) {
+        report += L"\r\n\r\n已不存在的窗口：";
+        for (const auto& named : outcome.gone) {
+            report += L"\r\n" + DecimalText(named.window) + L"（" +
+                      (named.process.empty() ? L"未知进程" : named.process) + L"）";
+        }
+    }
+    if (!outcome.failed.empty()) {
+        report += L"\r\n\r\n未能恢复的窗口：";
+        for (const auto& [named, failure] : outcome.failed)
+            report += L"\r\n" + Line(named) + L"：" + failure.Why();
+    }
+    return report;
+}
+
+std::wstring UnseenQuestion(const std::vector<ChangeRecord::Named>& unseen) {
+    std::wstring question = L"有 " + DecimalText(static_cast<std::int32_t>(unseen.size())) +
+                            L" 个被本程序隐藏的窗口仍看不见：";
+    for (std::size_t i = 0; i < unseen.size() && i < kQuestionLines; ++i)
+        question += L"\r\n" + Line(unseen[i]);
+    if (unseen.size() > kQuestionLines) {
+        question += L"\r\n……另有 " +
+                    DecimalText(static_cast<std::int32_t>(unseen.size() - kQuestionLines)) + L" 个";
+    }
+    return question + L"\r\n\r\n退出前把它们恢复吗？";
+}
+
+}  // namespace vindrel

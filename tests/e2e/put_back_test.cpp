@@ -1,0 +1,95 @@
+// What the program changed in other programs' windows is put back: by the
+// system-menu item (Alt+Space, U), and on closing, after a question, for
+// the windows it left hidden.
+#include <gtest/gtest.h>
+
+#include "driver.h"
+
+namespace vindrel::e2e {
+namespace {
+
+void Hide(const Vindrel& app, HWND window) {
+    app.SetText("Text2", HandleText(window));
+    app.PostClick("Command4");
+    const MessageBoxSeen seen = WaitForMessageBox(app.Program().Id());
+    EXPECT_EQ(seen.text, L"成功");
+    EXPECT_TRUE(CloseMessageBox(seen));
+}
+
+bool Layered(HWND window) {
+    return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
+}
+
+TEST(PutBack, TheMenuItemPutsBackWhatWasChangedAndNamesTheWindowGone) {
+    const Vindrel app;
+    const Target hidden(L"隐藏的窗口");
+    Target closes(L"隐藏后关闭的窗口");
+    const Target seeThrough(L"透明的窗口");
+    const std::wstring title = L"原来的标题😀";
+    const Target renamed(title);
+    Hide(app, hidden.Window());
+    Hide(app, closes.Window());
+    app.SetText("Text2", HandleText(seeThrough.Window()));
+    app.Scroll("HScroll2", SB_THUMBPOSITION, 0);
+    BYTE alpha = 255;
+    ASSERT_TRUE(GetLayeredWindowAttributes(seeThrough.Window(), nullptr, &alpha, nullptr));
+    ASSERT_EQ(alpha, 0);
+    app.SetText("Text5", L"新名字");
+    app.SetText("Text2", HandleText(renamed.Window()));
+    app.Click("Command22");
+    ASSERT_EQ(WindowText(renamed.Window()), L"新名字");
+    const std::wstring gone = HandleText(closes.Window());
+    closes.Program().Terminate();
+
+    ASSERT_TRUE(app.Activate());
+    app.PressChord(VK_MENU, VK_SPACE);
+    Sleep(300);
+    app.PressChord(0, 'U');
+    const MessageBoxSeen seen = WaitForMessageBox(app.Program().Id());
+    EXPECT_EQ(seen.text.rfind(L"已恢复 3 个窗口", 0), 0u) << seen.text;
+    EXPECT_NE(seen.text.find(gone), std::wstring::npos) << seen.text;
+    EXPECT_TRUE(CloseMessageBox(seen));
+    EXPECT_TRUE(IsWindowVisible(hidden.Window()));
+    EXPECT_FALSE(Layered(seeThrough.Window()));
+    EXPECT_EQ(WindowText(renamed.Window()), title);
+
+    // The record is empty now: the item is greyed.
+    const HMENU menu = GetSystemMenu(app.Main(), FALSE);
+    SendMessageW(app.Main(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), MAKELPARAM(0, TRUE));
+    EXPECT_NE(GetMenuState(menu, 0x0010, MF_BYCOMMAND) & MF_GRAYED, 0u);
+}
+
+TEST(PutBack, ClosingAsksAboutTheWindowsStillHidden) {
+    {
+        const Vindrel app;
+        const Target target(L"仍隐藏的窗口");
+        Hide(app, target.Window());
+        PostMessageW(app.Main(), WM_CLOSE, 0, 0);
+        MessageBoxSeen question = WaitForMessageBox(app.Program().Id());
+        EXPECT_EQ(question.text.rfind(L"有 1 个被本程序隐藏的窗口仍看不见：", 0), 0u);
+        EXPECT_NE(question.text.find(L"target_window.exe  “仍隐藏的窗口”  " +
+                                     HandleText(target.Window())),
+                  std::wstring::npos)
+            << question.text;
+        EXPECT_TRUE(CloseMessageBox(question, IDCANCEL));
+        EXPECT_FALSE(app.Program().WaitForExit(500ms));
+        EXPECT_FALSE(IsWindowVisible(target.Window()));
+
+        app.ClickCloseBox();
+        question = WaitForMessageBox(app.Program().Id());
+        EXPECT_TRUE(CloseMessageBox(question, IDYES));
+        EXPECT_EQ(app.Program().WaitForExit(), 0u);
+        EXPECT_TRUE(IsWindowVisible(target.Window()));
+    }
+    // Shown again meanwhile: nothing to ask.
+    const Vindrel app;
+    const Target target(L"又显示的窗口");
+    Hide(app, target.Window());
+    app.Click("Command8");
+    ASSERT_TRUE(IsWindowVisible(target.Window()));
+    PostMessageW(app.Main(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(app.Program().WaitForExit(), 0u);
+}
+
+}  // namespace
+}  // namespace vindrel::e2e

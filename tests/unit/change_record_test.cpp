@@ -1,0 +1,145 @@
+// Putting back what the program changed in other programs' windows: the
+// system-menu item, and the question asked before closing.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "form_fixture.h"
+#include "platform/text.h"
+
+namespace vindrel::testing {
+namespace {
+
+using Answer = Interaction::Answer;
+
+class ChangeRecordTest : public FormTest {
+protected:
+    void Hide(Hwnd window) {
+        With(window, [&] { Click("Command4"); });
+    }
+    void Rename(Hwnd window, const std::wstring& title) {
+        Box("Text5").SetText(title);
+        With(window, [&] { Click("Command22"); });
+    }
+    void Opacity(Hwnd window, int value) {
+        With(window, [&] { toolkit.Get<FakeScrollBar>("HScroll2").SetValue(value); });
+    }
+    void With(Hwnd window, const std::function<void()>& command) {
+        Box("Text2").SetText(std::to_wstring(window));
+        command();
+        toolkit.messages.clear();
+    }
+    FakeForm& Window() { return toolkit.Window(); }
+};
+
+TEST_F(ChangeRecordTest, PutsBackTheFirstStateOfWhatWasChangedAndNamesTheWindowsGone) {
+    ws.processes = {{10, "a.exe"}, {20, "b.exe"}, {30, "c.exe"},
+                    {40, "d.exe"}, {50, "e.exe"}, {60, "f.exe"}};
+    ws.AddWindow(100, 10, "hidden twice");
+    auto& layered = ws.AddWindow(200, 20, "layered");
+    layered.exStyle = api::kWsExLayered;
+    layered.alpha = 128;
+    layered.layeredKey = 0x123456;
+    layered.layeredFlags = 3;
+    ws.AddWindow(300, 30, "plain").exStyle = 0x100;
+    ws.AddWindow(400, 40).title = L"原来的标题😀";
+    ws.AddWindow(500, 50, "closes");
+    ws.AddWindow(600, 60, "handle reused");
+    ws.AddWindow(700, FakeWindowSystem::kOwnPid, "own");
+    EXPECT_EQ(Window().menuItems, std::vector<std::wstring>{L"恢复被本程序改动的窗口(&U)"});
+    Opacity(700, 10);
+    EXPECT_FALSE(Window().MenuItemShownEnabled());  // the program's own windows are not recorded
+
+    Hide(100);
+    Hide(100);
+    Opacity(200, 0);
+    Opacity(200, 51);
+    Opacity(300, 10);
+    Opacity(300, 0);
+    Rename(400, L"新的");
+    Rename(400, L"又一个");
+    Hide(500);
+    Hide(600);
+    ws.windows.erase(ws.windows.begin() + 4, ws.windows.begin() + 6);  // 500 and 600 go
+    ws.AddWindow(600, 61, "another process").visible = false;
+    ASSERT_TRUE(Window().MenuItemShownEnabled());
+
+    ws.log.clear();
+    Window().UserChooseMenuItem();
+    EXPECT_TRUE(ws.Find(100)->visible);
+    EXPECT_EQ(ws.Find(200)->exStyle, api::kWsExLayered);
+    EXPECT_EQ(ws.Find(200)->alpha, 128);
+    EXPECT_EQ(ws.Find(200)->layeredKey, 0x123456u);
+    EXPECT_EQ(ws.Find(200)->layeredFlags, 3u);
+    EXPECT_EQ(ws.Find(300)->exStyle, 0x100);
+    EXPECT_FALSE(ws.Find(300)->alpha);
+    EXPECT_EQ(ws.Find(400)->title, L"原来的标题😀");
+    EXPECT_FALSE(ws.Find(600)->visible);  // not the window that was hidden
+    // Only what was changed is put back.
+    const auto made = [&](const std::string& call) {
+        return std::count_if(ws.log.begin(), ws.log.end(),
+                             [&](const std::string& line) { return line.starts_with(call); });
+    };
+    EXPECT_EQ(made("ShowWindow"), 1);
+    EXPECT_EQ(made("SetWindowTextW"), 1);
+    EXPECT_EQ(TakeMessages(), std::vector<std::wstring>{L"已恢复 4 个窗口\r\n\r\n已不存在的窗口："
+                                                        L"\r\n500（e.exe）\r\n600（f.exe）"});
+    EXPECT_FALSE(Window().MenuItemShownEnabled());
+    Window().UserChooseMenuItem();  // greyed: nothing happens
+    EXPECT_TRUE(TakeMessages().empty());
+}
+
+TEST_F(ChangeRecordTest, ClosingAsksOnceAboutTheWindowsStillUnseen) {
+    ws.processes = {{10, "a.exe"}};
+    for (Hwnd w = 100; w < 117; ++w) {
+        std::string title = "w";  // appended: GCC 12 warns falsely on "w" + string
+        title += std::to_string(w);
+        ws.AddWindow(w, 10, title);
+    }
+    ws.AddWindow(200, 10, "see-through");
+    ws.AddWindow(300, 10, "renamed");
+    Rename(300, L"x");
+    Window().UserClose();  // nothing unseen: no question
+    EXPECT_TRUE(Window().closed);
+    EXPECT_TRUE(TakeMessages().empty());
+    Window().closed = false;
+
+    for (Hwnd w = 100; w < 117; ++w)
+        Hide(w);
+    Opacity(200, 0);
+    With(101, [&] { Click("Command8"); });  // shown again by the user
+    toolkit.answers = {Answer::Cancel, Answer::Yes};
+    toolkit.onMessage = [&](const ShownMessage&) { Window().UserClose(); };  // dropped
+    Window().UserClose();
+    EXPECT_FALSE(Window().closed);
+    auto asked = TakeMessages();
+    ASSERT_EQ(asked.size(), 1u);
+    std::wstring expected = L"有 17 个被本程序隐藏的窗口仍看不见：\r\na.exe  “w100”  100";
+    for (Hwnd w = 102; w < 116; ++w)
+        expected += L"\r\na.exe  “w" + std::to_wstring(w) + L"”  " + std::to_wstring(w);
+    expected += L"\r\n……另有 2 个\r\n\r\n退出前把它们恢复吗？";
+    EXPECT_EQ(asked[0], expected);
+
+    toolkit.onMessage = nullptr;
+    Window().UserClose();
+    EXPECT_TRUE(Window().closed);
+    EXPECT_EQ(TakeMessages().size(), 1u);
+    for (Hwnd w = 100; w < 117; ++w)
+        EXPECT_TRUE(ws.Find(w)->visible) << w;
+    EXPECT_EQ(ws.Find(200)->exStyle, 0);
+    EXPECT_EQ(ws.Find(300)->title, L"x");  // not unseen: left to the menu item
+    EXPECT_TRUE(Window().MenuItemShownEnabled());
+}
+
+TEST_F(ChangeRecordTest, NoLeavesTheWindowsHidden) {
+    ws.AddWindow(100, 10, "hidden");
+    Hide(100);
+    toolkit.answers = {Answer::No};
+    Window().UserClose();
+    EXPECT_TRUE(Window().closed);
+    EXPECT_FALSE(ws.Find(100)->visible);
+    EXPECT_EQ(TakeMessages().size(), 1u);
+}
+
+}  // namespace
+}  // namespace vindrel::testing
