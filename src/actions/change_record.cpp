@@ -10,6 +10,7 @@ namespace vindrel {
 namespace {
 
 constexpr std::size_t kQuestionLines = 15;
+constexpr std::size_t kLineTitle = 60;
 
 bool Layered(WindowSystem& ws, Hwnd window) {
     return (ws.GetWindowLongA(window, api::kGwlExStyle) & api::kWsExLayered) != 0;
@@ -35,7 +36,10 @@ std::wstring ProcessName(WindowSystem& ws, Pid pid) {
 
 std::wstring Line(const ChangeRecord::Named& named) {
     const std::wstring process = named.process.empty() ? L"（未知进程）" : named.process;
-    return process + L"  “" + named.title + L"”  " + DecimalText(named.window);
+    // A title of any length keeps the box readable.
+    const std::wstring title =
+        named.title.size() <= kLineTitle ? named.title : named.title.substr(0, kLineTitle) + L"…";
+    return process + L"  “" + title + L"”  " + DecimalText(named.window);
 }
 
 }  // namespace
@@ -85,12 +89,18 @@ void ChangeRecord::Before(Change change, Hwnd window) {
             if (!entry.wasVisible) entry.wasVisible = ws_.IsWindowVisible(window) != 0;
             break;
         case Change::Opacity:
-            if (!entry.layering) entry.layering = LayeringOf(window);
+            if (!entry.layering) {
+                // A layering that cannot be read (drawn by
+                // UpdateLayeredWindow) cannot be put back: not recorded.
+                const Layering layering = LayeringOf(window);
+                if (!layering.layered || layering.key) entry.layering = layering;
+            }
             break;
         case Change::Title:
             if (!entry.title) entry.title = TitleOf(window);
             break;
     }
+    if (!entry.wasVisible && !entry.layering && !entry.title) windows_.erase(found);
 }
 
 bool ChangeRecord::StillThere(const Entry& entry) {
@@ -124,7 +134,15 @@ std::vector<ChangeRecord::Named> ChangeRecord::Unseen() {
 
 void ChangeRecord::Restore(const Entry& entry) {
     const Hwnd window = entry.window;
-    if (entry.title) ws_.SetWindowTextW(window, entry.title->c_str());
+    // Each part is read back: a window may refuse a change (a program with
+    // more rights than ours), and a refusal is no success.
+    const auto check = [](bool done) {
+        if (!done) throw StepError(L"无法恢复窗口", L"窗口没有接受更改");
+    };
+    if (entry.title) {
+        ws_.SetWindowTextW(window, entry.title->c_str());
+        check(TitleOf(window) == *entry.title);
+    }
     if (entry.layering) {
         const Layering& was = *entry.layering;
         if (!was.layered) {
@@ -132,13 +150,16 @@ void ChangeRecord::Restore(const Entry& entry) {
             if ((style & api::kWsExLayered) != 0) {
                 ws_.SetWindowLongA(window, api::kGwlExStyle, style & ~api::kWsExLayered);
             }
-        } else if (was.key && was.flags) {
+            check(!Layered(ws_, window));
+        } else {
             ws_.SetLayeredWindowAttributes(window, *was.key, was.alpha, *was.flags);
+            check(LayeringOf(window).alpha == was.alpha);
         }
     }
     // Shown last, as it was in every other respect; without activating it.
     if (entry.wasVisible.value_or(false) && ws_.IsWindowVisible(window) == 0) {
         ws_.ShowWindow(window, api::kSwShowNa);
+        check(ws_.IsWindowVisible(window) != 0);
     }
 }
 

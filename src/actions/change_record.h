@@ -42,7 +42,8 @@ public:
 
     // Records the window's state for this kind of change unless the record
     // holds it already. Nothing for a window that does not exist or is the
-    // program's own.
+    // program's own, nor the opacity of one whose layering cannot be read
+    // (it is left as it is).
     void Before(Change change, Hwnd window);
 
     bool Empty() const { return windows_.empty(); }
@@ -52,8 +53,8 @@ public:
     std::vector<Named> Unseen();
 
     // Puts back every recorded window: shown if it was visible, its alpha
-    // and layered style as they were, its title. The calls go through the
-    // window system given, deadline and all.
+    // and layered style as they were, its title, each read back afterwards.
+    // The calls go through the window system given, deadline and all.
     Outcome PutBack();
     // The same for the windows named.
     Outcome PutBack(const std::vector<Named>& windows);
@@ -61,8 +62,8 @@ public:
 private:
     struct Layering {
         bool layered = false;
-        // Empty for a layered window whose attributes cannot be read (drawn
-        // by UpdateLayeredWindow): its layering is left as it is.
+        // Set for a layered window: its attributes. One whose attributes
+        // cannot be read (drawn by UpdateLayeredWindow) is not recorded.
         std::optional<std::uint32_t> key, flags;
         std::uint8_t alpha = 255;
     };

@@ -75,6 +75,34 @@ void ScrollBar::UserThumbReleased(int position) {
     SetValue(position);
 }
 
+void Finder::UserPressed(Point at) {
+    if (dragging_) return;
+    pointer_ = at;
+    dragging_ = true;
+    cancelled_ = false;
+    DragStart.Raise();
+}
+
+void Finder::UserMoved(Point at) {
+    if (!dragging_) return;
+    pointer_ = at;
+    DragMove.Raise();
+}
+
+void Finder::UserReleased(Point at) {
+    if (!dragging_) return;
+    pointer_ = at;
+    dragging_ = false;
+    DragEnd.Raise();
+}
+
+void Finder::UserCancelled() {
+    if (!dragging_) return;
+    dragging_ = false;
+    cancelled_ = true;
+    DragEnd.Raise();
+}
+
 void Form::UserAskedToClose(Dispatch& dispatch, std::function<void()> close) {
     if (closing_) return;
     closing_ = true;

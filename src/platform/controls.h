@@ -198,6 +198,42 @@ public:
 // A captioned container: hiding it hides what is inside it.
 class Frame : public Control {};
 
+// The window finder: pressing the mouse on it starts a drag, which holds
+// the mouse and the keyboard until the button is released, Esc is pressed
+// or the capture is lost. DragStart, DragMove (each move of the pointer)
+// and DragEnd are raised in turn; a drag ends once, and only after it
+// started.
+class Finder : public Control {
+public:
+    // A point of the screen in physical pixels.
+    struct Point {
+        int x = 0;
+        int y = 0;
+    };
+    // Where the pointer was at the latest press, move or release.
+    Point Pointer() const { return pointer_; }
+    // Whether the drag being ended was given up (Esc, capture lost).
+    bool Cancelled() const { return cancelled_; }
+    bool Dragging() const { return dragging_; }
+    // Outlines a window on the screen; 0 takes the outline away.
+    virtual void Outline(Hwnd window) = 0;
+
+    Event DragStart;
+    Event DragMove;
+    Event DragEnd;
+
+protected:
+    void UserPressed(Point at);
+    void UserMoved(Point at);
+    void UserReleased(Point at);
+    void UserCancelled();
+
+private:
+    Point pointer_;
+    bool dragging_ = false;
+    bool cancelled_ = false;
+};
+
 // The main window.
 class Form : public Component {
 public:

@@ -182,6 +182,12 @@ Hwnd DeadlineWindowSystem::FindWindowA(const char* lpClassName, const char* lpWi
 Hwnd DeadlineWindowSystem::GetParent(Hwnd hWnd) {
     return inner_.GetParent(hWnd);
 }
+Hwnd DeadlineWindowSystem::WindowFromPoint(std::int32_t x, std::int32_t y) {
+    return inner_.WindowFromPoint(x, y);
+}
+Hwnd DeadlineWindowSystem::GetAncestor(Hwnd hwnd, std::uint32_t gaFlags) {
+    return inner_.GetAncestor(hwnd, gaFlags);
+}
 std::uint32_t DeadlineWindowSystem::GetWindowThreadProcessId(Hwnd hWnd, Pid* lpdwProcessId) {
     return inner_.GetWindowThreadProcessId(hWnd, lpdwProcessId);
 }

@@ -17,6 +17,7 @@ enum class ControlKind {
     CheckBox,
     OptionButton,
     Timer,
+    Finder,
 };
 
 enum class Colour : std::uint8_t {
@@ -39,7 +40,7 @@ struct LayoutRow {
     std::string_view name;
     ControlKind kind;
     std::string_view container;  // empty for the main window itself
-    std::wstring_view caption;   // caption or initial text
+    std::wstring_view caption;   // caption, initial text, or a finder's tooltip
     TwipRect rect;
     int tab = -1;  // tab order; -1 for what takes no tab (the timer, the form)
     Colour back = Colour::Default;

@@ -5,8 +5,9 @@ namespace vindrel {
 namespace {
 
 bool TakesFocus(ControlKind kind) {
+    // The finder takes the focus only while it is dragged.
     return kind != ControlKind::Label && kind != ControlKind::Frame && kind != ControlKind::Timer &&
-           kind != ControlKind::Form;
+           kind != ControlKind::Form && kind != ControlKind::Finder;
 }
 
 bool IsOption(const TabEntry& entry) {

@@ -30,6 +30,7 @@ public:
     virtual std::unique_ptr<CheckBox> CreateCheckBox(const LayoutRow& row) = 0;
     virtual std::unique_ptr<OptionButton> CreateOptionButton(const LayoutRow& row) = 0;
     virtual std::unique_ptr<Timer> CreateTimer(const LayoutRow& row) = 0;
+    virtual std::unique_ptr<Finder> CreateFinder(const LayoutRow& row) = 0;
 };
 
 class Interaction {
@@ -41,7 +42,7 @@ public:
     virtual void MsgBox(const std::wstring& prompt,
                         const std::optional<std::wstring>& title = std::nullopt) = 0;
     // Modal, 是/否/取消 with a warning icon, 是 the default; Cancel also
-    // when the box is closed without an answer.
+    // when the box is closed without an answer, Yes when it cannot be shown.
     virtual Answer Ask(const std::wstring& prompt) = 0;
     // Runs a command line, its window shown minimised with the focus.
     virtual void Shell(const std::wstring& commandLine) = 0;

@@ -80,6 +80,9 @@ public:
     // user32. Text arguments of the `A` calls are ANSI bytes.
     virtual Hwnd FindWindowA(const char* lpClassName, const char* lpWindowName) = 0;
     virtual Hwnd GetParent(Hwnd hWnd) = 0;
+    // Screen coordinates in physical pixels; asks no other thread.
+    virtual Hwnd WindowFromPoint(std::int32_t x, std::int32_t y) = 0;
+    virtual Hwnd GetAncestor(Hwnd hwnd, std::uint32_t gaFlags) = 0;
     virtual std::uint32_t GetWindowThreadProcessId(Hwnd hWnd, Pid* lpdwProcessId) = 0;
     virtual Hwnd GetWindow(Hwnd hWnd, std::uint32_t uCmd) = 0;
     virtual std::int32_t GetWindowTextA(Hwnd hWnd, char* lpString, std::int32_t nMaxCount) = 0;

@@ -29,6 +29,8 @@ std::unique_ptr<Component> Create(ControlFactory& factory, const LayoutRow& row)
             return factory.CreateOptionButton(row);
         case ControlKind::Timer:
             return factory.CreateTimer(row);
+        case ControlKind::Finder:
+            return factory.CreateFinder(row);
         case ControlKind::Form:
             break;
     }

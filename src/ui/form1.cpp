@@ -34,6 +34,9 @@ Form1::Form1(ControlFactory& factory, Interaction& interaction, WindowSystem& ws
     Connect(Timer1.Tick, &Form1::Timer1_Timer);
     Connect(HScroll2.Change, &Form1::HScroll2_Change);
     Connect(HScroll1.Change, &Form1::HScroll1_Change);
+    Connect(Finder1.DragStart, &Form1::Finder1_DragStart);
+    Connect(Finder1.DragMove, &Form1::Finder1_DragMove);
+    Connect(Finder1.DragEnd, &Form1::Finder1_DragEnd);
     Connect(Label9.Click, &Form1::Label9_Click);
     Window().AddMenuItem(std::wstring(layout::kRestoreMenuItem));
     Window().MenuItemEnabled = [this] { return !record_.Empty(); };
@@ -189,6 +192,18 @@ void Form1::HScroll2_Change() {
 
 void Form1::HScroll1_Change() {
     opacity_.touming(static_cast<std::int16_t>(HScroll1.Value()));
+}
+
+void Form1::Finder1_DragStart() {
+    finding_.Started();
+}
+
+void Form1::Finder1_DragMove() {
+    finding_.Moved();
+}
+
+void Form1::Finder1_DragEnd() {
+    finding_.Ended();
 }
 
 void Form1::Label9_Click() {

@@ -6,6 +6,7 @@
 #include "actions/change_record.h"
 #include "actions/opacity.h"
 #include "actions/window_commands.h"
+#include "actions/window_finding.h"
 #include "platform/controls.h"
 #include "platform/toolkit.h"
 #include "platform/window_system.h"
@@ -66,6 +67,10 @@ private:
     void Timer1_Timer();
     void HScroll2_Change();
     void HScroll1_Change();
+    // The window finder.
+    void Finder1_DragStart();
+    void Finder1_DragMove();
+    void Finder1_DragEnd();
     // The homepage link.
     void Label9_Click();
     // Putting back what the program changed: the system-menu item, and the
@@ -124,6 +129,7 @@ public:
     Button& Command14 = controls_.Get<Button>("Command14");
     Button& Command6 = controls_.Get<Button>("Command6");
     Button& Command18 = controls_.Get<Button>("Command18");
+    Finder& Finder1 = controls_.Get<Finder>("Finder1");
     // clang-format on
 
 private:
@@ -133,6 +139,7 @@ private:
     WindowCommands commands_{ws_, interaction_, record_, Text2, Text1, Text5};
     CaptionFlashing flashing_{ws_, Timer1, Check1, Text2};
     Opacity opacity_{ws_, record_, Window()};
+    WindowFinding finding_{ws_, Finder1, Text2, List2};
 };
 
 }  // namespace vindrel

@@ -73,6 +73,8 @@ inline constexpr LayoutRow kControls[] = {
     {"Command14", K::Button,      "Form1",  L"显示所有进程",         {2880, 2520, 1335, 615},  12},
     {"Command6", K::Button,       "Form1",  L"判断是否隐藏",         {2760, 3720, 1215, 615},  9},
     {"Command18", K::Button,      "Form1",  L"判断句柄是否有效",     {1680, 2160, 855,  615},  17},
+    // Not a tab stop; its caption is its tooltip.
+    {"Finder1",  K::Finder,       "Form1",  L"按住它拖到一个窗口上再松开，就取得那个窗口的句柄（Esc 放弃）", {10560, 300, 480, 480}, 42},
 };
 // clang-format on
 

@@ -266,6 +266,45 @@ void Vindrel::MouseClick(std::string_view control) const {
     ClickAt({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
 }
 
+void Vindrel::MousePress(std::string_view control) const {
+    SetCursorPos(Centre(Control(control)).x, Centre(Control(control)).y);
+    INPUT press = Mouse(MOUSEEVENTF_LEFTDOWN);
+    SendInput(1, &press, sizeof(INPUT));
+    Sleep(100);
+}
+
+POINT Centre(HWND hwnd) {
+    RECT rect{};
+    GetWindowRect(hwnd, &rect);
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+void MoveMouseTo(POINT point) {
+    POINT from{};
+    GetCursorPos(&from);
+    // Absolute moves (0 to 65535 across the primary screen) land where
+    // they are meant to, whatever the pointer's acceleration.
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    constexpr int kSteps = 8;
+    for (int i = 1; i <= kSteps; ++i) {
+        const LONG x = from.x + (point.x - from.x) * i / kSteps;
+        const LONG y = from.y + (point.y - from.y) * i / kSteps;
+        INPUT move = Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE);
+        move.mi.dx = (x * 65535 + (width - 1) / 2) / (width - 1);
+        move.mi.dy = (y * 65535 + (height - 1) / 2) / (height - 1);
+        SendInput(1, &move, sizeof(INPUT));
+        Sleep(20);
+    }
+    Sleep(200);
+}
+
+void ReleaseMouse() {
+    INPUT release = Mouse(MOUSEEVENTF_LEFTUP);
+    SendInput(1, &release, sizeof(INPUT));
+    Sleep(200);
+}
+
 void Vindrel::ClickCloseBox() const {
     // Where the window itself says its close box is.
     RECT rect{};

@@ -97,12 +97,21 @@ public:
     void PressChord(WORD modifier, WORD key) const;
     // Clicks a control, or the main window's close box, with the mouse.
     void MouseClick(std::string_view control) const;
+    // Presses the left button on the centre of a control and keeps it down.
+    void MousePress(std::string_view control) const;
     void ClickCloseBox() const;
 
 private:
     Process process_;
     HWND main_ = nullptr;
 };
+
+// Moves the mouse to a point of the screen in a few steps, as a hand
+// would, with the buttons as they are; then lets the program see the moves.
+void MoveMouseTo(POINT point);
+void ReleaseMouse();
+// The centre of a window's rectangle.
+POINT Centre(HWND hwnd);
 
 // A test window of our own in another process: one top-level window with a
 // given title, logging what it receives to a file.

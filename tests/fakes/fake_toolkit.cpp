@@ -36,6 +36,10 @@ std::unique_ptr<Form> FakeToolkit::CreateForm(const LayoutRow& row) {
     return form;
 }
 
+std::unique_ptr<Finder> FakeToolkit::CreateFinder(const LayoutRow& row) {
+    return Keep(row, std::make_unique<FakeFinder>(*this, row));
+}
+
 std::unique_ptr<Label> FakeToolkit::CreateLabel(const LayoutRow& row) {
     return Keep(row, std::make_unique<FakeLabel>(*this, row));
 }

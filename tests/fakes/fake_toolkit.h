@@ -195,6 +195,27 @@ private:
     int interval_;
 };
 
+// What the user does to the finder goes through the dispatch: the press
+// and the release as commands, a move as a timer tick would (dropped while
+// a handling runs; the next one comes).
+class FakeFinder : public FakeVisible<Finder> {
+public:
+    FakeFinder(FakeToolkit& t, const LayoutRow& s) : FakeVisible(t, s) {}
+    void Outline(vindrel::Hwnd window) override { outlined = window; }
+    void UserPress(int x, int y) {
+        Notify([this, x, y] { UserPressed({x, y}); });
+    }
+    void UserMove(int x, int y);
+    void UserRelease(int x, int y) {
+        Notify([this, x, y] { UserReleased({x, y}); });
+    }
+    void UserEscape() {
+        Notify([this] { UserCancelled(); });
+    }
+
+    vindrel::Hwnd outlined = 0;
+};
+
 class FakeForm : public Form {
 public:
     FakeForm(FakeToolkit& toolkit, std::wstring caption, vindrel::Hwnd hwnd)
@@ -210,7 +231,8 @@ public:
 
     // The system menu opened: whether the item can be chosen.
     bool MenuItemShownEnabled() const { return MenuItemAvailable(); }
-    // The user chose the item, as it can only when it is enabled.
+    // The item's command arrives (the user chose it, or another program
+    // sent it): what the window makes of it whether or not it is enabled.
     void UserChooseMenuItem();
     // The close box: the window is closed when it may go.
     void UserClose();
@@ -244,6 +266,7 @@ public:
     std::unique_ptr<CheckBox> CreateCheckBox(const LayoutRow& row) override;
     std::unique_ptr<OptionButton> CreateOptionButton(const LayoutRow& row) override;
     std::unique_ptr<Timer> CreateTimer(const LayoutRow& row) override;
+    std::unique_ptr<Finder> CreateFinder(const LayoutRow& row) override;
 
     void MsgBox(const std::wstring& prompt, const std::optional<std::wstring>& title) override {
         messages.push_back({prompt, title});
@@ -292,8 +315,12 @@ private:
     friend class FakeOptionButton;
 };
 
+inline void FakeFinder::UserMove(int x, int y) {
+    toolkit_.dispatch.Tick([this, x, y] { UserMoved({x, y}); });
+}
+
 inline void FakeForm::UserChooseMenuItem() {
-    if (MenuItemAvailable()) UserChoseMenuItem(toolkit_.dispatch);
+    UserChoseMenuItem(toolkit_.dispatch);
 }
 
 inline void FakeForm::UserClose() {

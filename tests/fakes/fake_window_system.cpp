@@ -205,6 +205,28 @@ Hwnd FakeWindowSystem::GetParent(Hwnd hWnd) {
     return 0;
 }
 
+Hwnd FakeWindowSystem::WindowFromPoint(std::int32_t x, std::int32_t y) {
+    const auto lock = Record("WindowFromPoint", std::to_string(x) + "," + std::to_string(y));
+    // The first visible window in window-manager order that holds the
+    // point: list a child before its parent.
+    for (const FakeWindow& w : windows) {
+        if (w.visible && x >= w.rect.left && x < w.rect.right && y >= w.rect.top &&
+            y < w.rect.bottom) {
+            return w.hwnd;
+        }
+    }
+    return 0;
+}
+
+Hwnd FakeWindowSystem::GetAncestor(Hwnd hwnd, std::uint32_t gaFlags) {
+    const auto lock = Record("GetAncestor", std::to_string(hwnd) + "," + std::to_string(gaFlags));
+    const FakeWindow* w = Find(hwnd);
+    if (w == nullptr || gaFlags != api::kGaRoot) return 0;
+    while (w->parent != 0 && Find(w->parent) != nullptr)
+        w = Find(w->parent);
+    return w->hwnd;
+}
+
 std::uint32_t FakeWindowSystem::GetWindowThreadProcessId(Hwnd hWnd, Pid* lpdwProcessId) {
     const auto lock = Record("GetWindowThreadProcessId", std::to_string(hWnd));
     const FakeWindow* w = Find(hWnd);
@@ -243,7 +265,7 @@ std::int32_t FakeWindowSystem::SetWindowTextA(Hwnd hWnd, const char* lpString) {
     auto lock = Record("SetWindowTextA", std::to_string(hWnd) + "," + lpString);
     WaitWhileHung(lock, hWnd);
     FakeWindow* w = Find(hWnd);
-    if (w == nullptr) return 0;
+    if (w == nullptr || w->refuses) return 0;
     w->title = FromAnsi(lpString);
     return 1;
 }
@@ -265,7 +287,7 @@ std::int32_t FakeWindowSystem::SetWindowTextW(Hwnd hWnd, const wchar_t* lpString
     auto lock = Record("SetWindowTextW", std::to_string(hWnd) + "," + ToAnsi(lpString));
     WaitWhileHung(lock, hWnd);
     FakeWindow* w = Find(hWnd);
-    if (w == nullptr) return 0;
+    if (w == nullptr || w->refuses) return 0;
     w->title = lpString;
     return 1;
 }
@@ -276,7 +298,7 @@ std::int32_t FakeWindowSystem::ShowWindow(Hwnd hWnd, std::int32_t nCmdShow) {
     FakeWindow* w = Find(hWnd);
     if (w == nullptr) return 0;
     const bool wasVisible = w->visible;
-    w->visible = nCmdShow != api::kSwHide;
+    if (!w->refuses) w->visible = nCmdShow != api::kSwHide;
     return wasVisible ? 1 : 0;
 }
 
@@ -356,7 +378,7 @@ std::int32_t FakeWindowSystem::SetWindowLongA(Hwnd hWnd, std::int32_t nIndex,
                                              std::to_string(dwNewLong));
     WaitWhileHung(lock, hWnd);
     FakeWindow* w = Find(hWnd);
-    if (w == nullptr || nIndex != api::kGwlExStyle) return 0;
+    if (w == nullptr || nIndex != api::kGwlExStyle || w->refuses) return 0;
     const std::int32_t previous = w->exStyle;
     w->exStyle = dwNewLong;
     if ((dwNewLong & api::kWsExLayered) == 0) w->alpha.reset();  // the attributes go with the style
@@ -370,7 +392,7 @@ std::int32_t FakeWindowSystem::SetLayeredWindowAttributes(Hwnd hwnd, std::uint32
                              std::to_string(hwnd) + "," + std::to_string(crKey) + "," +
                                  std::to_string(bAlpha) + "," + std::to_string(dwFlags));
     FakeWindow* w = Find(hwnd);
-    if (w == nullptr || (w->exStyle & api::kWsExLayered) == 0) return 0;
+    if (w == nullptr || (w->exStyle & api::kWsExLayered) == 0 || w->refuses) return 0;
     w->alpha = bAlpha;
     w->layeredKey = crKey;
     w->layeredFlags = dwFlags;

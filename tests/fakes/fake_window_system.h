@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/outline_geometry.h"
 #include "platform/window_system.h"
 
 namespace vindrel::testing {
@@ -27,6 +28,7 @@ struct FakeWindow {
     bool popup = false;
     bool visible = true;
     bool iconic = false;
+    ScreenRect rect;  // where it lies on the screen
     std::int32_t exStyle = 0;
     // Set by SetLayeredWindowAttributes, with its colour key and flags;
     // cleared with the layered style. A layered window without them is one
@@ -39,6 +41,10 @@ struct FakeWindow {
     // (ShowWindow, CloseWindow, OpenIcon, SetWindowTextA/W, SetWindowLongA,
     // FlashWindow) block until Recover.
     bool hung = false;
+    // A window that refuses every change (as one of a program with more
+    // rights than ours): ShowWindow, SetWindowText, SetWindowLongA and
+    // SetLayeredWindowAttributes leave it as it is.
+    bool refuses = false;
 };
 
 struct FakeProcess {
@@ -107,6 +113,8 @@ public:
     std::unique_ptr<WmiConnection> ConnectWmi() override;
     Hwnd FindWindowA(const char* lpClassName, const char* lpWindowName) override;
     Hwnd GetParent(Hwnd hWnd) override;
+    Hwnd WindowFromPoint(std::int32_t x, std::int32_t y) override;
+    Hwnd GetAncestor(Hwnd hwnd, std::uint32_t gaFlags) override;
     std::uint32_t GetWindowThreadProcessId(Hwnd hWnd, Pid* lpdwProcessId) override;
     Hwnd GetWindow(Hwnd hWnd, std::uint32_t uCmd) override;
     std::int32_t GetWindowTextA(Hwnd hWnd, char* lpString, std::int32_t nMaxCount) override;

@@ -42,10 +42,13 @@ TEST_F(ChangeRecordTest, PutsBackTheFirstStateOfWhatWasChangedAndNamesTheWindows
     layered.layeredKey = 0x123456;
     layered.layeredFlags = 3;
     ws.AddWindow(300, 30, "plain").exStyle = 0x100;
-    ws.AddWindow(400, 40).title = L"原来的标题😀";
+    const std::wstring longTitle = L"原来的标题😀" + std::wstring(300, L'x');
+    ws.AddWindow(400, 40).title = longTitle;
     ws.AddWindow(500, 50, "closes");
     ws.AddWindow(600, 60, "handle reused");
     ws.AddWindow(700, FakeWindowSystem::kOwnPid, "own");
+    ws.AddWindow(800, 10, "hidden before").visible = false;
+    ws.AddWindow(900, 10, "drawn by UpdateLayeredWindow").exStyle = api::kWsExLayered;
     EXPECT_EQ(Window().menuItems, std::vector<std::wstring>{L"恢复被本程序改动的窗口(&U)"});
     Opacity(700, 10);
     EXPECT_FALSE(Window().MenuItemShownEnabled());  // the program's own windows are not recorded
@@ -60,6 +63,8 @@ TEST_F(ChangeRecordTest, PutsBackTheFirstStateOfWhatWasChangedAndNamesTheWindows
     Rename(400, L"又一个");
     Hide(500);
     Hide(600);
+    Hide(800);
+    Opacity(900, 3);  // not recorded: nothing to put it back to
     ws.windows.erase(ws.windows.begin() + 4, ws.windows.begin() + 6);  // 500 and 600 go
     ws.AddWindow(600, 61, "another process").visible = false;
     ASSERT_TRUE(Window().MenuItemShownEnabled());
@@ -73,16 +78,20 @@ TEST_F(ChangeRecordTest, PutsBackTheFirstStateOfWhatWasChangedAndNamesTheWindows
     EXPECT_EQ(ws.Find(200)->layeredFlags, 3u);
     EXPECT_EQ(ws.Find(300)->exStyle, 0x100);
     EXPECT_FALSE(ws.Find(300)->alpha);
-    EXPECT_EQ(ws.Find(400)->title, L"原来的标题😀");
+    EXPECT_EQ(ws.Find(400)->title, longTitle);
     EXPECT_FALSE(ws.Find(600)->visible);  // not the window that was hidden
+    EXPECT_FALSE(ws.Find(800)->visible);
+    EXPECT_EQ(ws.Find(900)->alpha, 15);
     // Only what was changed is put back.
     const auto made = [&](const std::string& call) {
         return std::count_if(ws.log.begin(), ws.log.end(),
                              [&](const std::string& line) { return line.starts_with(call); });
     };
     EXPECT_EQ(made("ShowWindow"), 1);
+    EXPECT_EQ(made("ShowWindow(100,8)"), 1);  // shown without being activated
     EXPECT_EQ(made("SetWindowTextW"), 1);
-    EXPECT_EQ(TakeMessages(), std::vector<std::wstring>{L"已恢复 4 个窗口\r\n\r\n已不存在的窗口："
+    EXPECT_EQ(made("SetLayeredWindowAttributes"), 1);
+    EXPECT_EQ(TakeMessages(), std::vector<std::wstring>{L"已恢复 5 个窗口\r\n\r\n已不存在的窗口："
                                                         L"\r\n500（e.exe）\r\n600（f.exe）"});
     EXPECT_FALSE(Window().MenuItemShownEnabled());
     Window().UserChooseMenuItem();  // greyed: nothing happens
@@ -104,9 +113,17 @@ TEST_F(ChangeRecordTest, ClosingAsksOnceAboutTheWindowsStillUnseen) {
     EXPECT_TRUE(TakeMessages().empty());
     Window().closed = false;
 
-    for (Hwnd w = 100; w < 117; ++w)
+    for (Hwnd w = 117; w-- > 100;)  // listed in the order recorded
         Hide(w);
     Opacity(200, 0);
+    auto& wasClear = ws.AddWindow(201, 10, "see-through before");
+    wasClear.exStyle = api::kWsExLayered;
+    wasClear.alpha = 0;
+    wasClear.layeredFlags = api::kLwaAlpha;
+    Opacity(201, 0);
+    ws.AddWindow(202, 10, "gone");
+    Hide(202);
+    ws.windows.pop_back();
     With(101, [&] { Click("Command8"); });  // shown again by the user
     toolkit.answers = {Answer::Cancel, Answer::Yes};
     toolkit.onMessage = [&](const ShownMessage&) { Window().UserClose(); };  // dropped
@@ -114,8 +131,8 @@ TEST_F(ChangeRecordTest, ClosingAsksOnceAboutTheWindowsStillUnseen) {
     EXPECT_FALSE(Window().closed);
     auto asked = TakeMessages();
     ASSERT_EQ(asked.size(), 1u);
-    std::wstring expected = L"有 17 个被本程序隐藏的窗口仍看不见：\r\na.exe  “w100”  100";
-    for (Hwnd w = 102; w < 116; ++w)
+    std::wstring expected = L"有 17 个被本程序隐藏的窗口仍看不见：";
+    for (Hwnd w = 116; w > 101; --w)
         expected += L"\r\na.exe  “w" + std::to_wstring(w) + L"”  " + std::to_wstring(w);
     expected += L"\r\n……另有 2 个\r\n\r\n退出前把它们恢复吗？";
     EXPECT_EQ(asked[0], expected);
@@ -128,6 +145,19 @@ TEST_F(ChangeRecordTest, ClosingAsksOnceAboutTheWindowsStillUnseen) {
         EXPECT_TRUE(ws.Find(w)->visible) << w;
     EXPECT_EQ(ws.Find(200)->exStyle, 0);
     EXPECT_EQ(ws.Find(300)->title, L"x");  // not unseen: left to the menu item
+    EXPECT_TRUE(Window().MenuItemShownEnabled());
+}
+
+TEST_F(ChangeRecordTest, AWindowThatRefusesToBePutBackIsReportedAndKept) {
+    ws.AddWindow(100, 10, "refuses");
+    Hide(100);
+    ws.Find(100)->refuses = true;
+    Window().UserChooseMenuItem();
+    const auto report = TakeMessages();
+    ASSERT_EQ(report.size(), 1u);
+    EXPECT_EQ(report[0],
+              L"已恢复 0 个窗口\r\n\r\n未能恢复的窗口：\r\n（未知进程）  “refuses”  "
+              L"100：窗口没有接受更改");
     EXPECT_TRUE(Window().MenuItemShownEnabled());
 }
 

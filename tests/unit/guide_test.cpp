@@ -66,7 +66,8 @@ TEST_F(GuideTest, NamesEveryButtonShownAtStartUpAndWhatTheMessagesMean) {
           std::wstring(L"“目标窗口没有响应”"),
           std::wstring(L"“这是本程序自己的窗口：隐藏后将无法再把它找回。”"), deadline,
           std::wstring(L"certutil -hashfile Vindrel.exe SHA256"), std::wstring(L"Windows 7"),
-          L"“" + MenuItemName() + L"”", std::wstring(L"“退出前把它们恢复吗？”")}) {
+          L"“" + MenuItemName() + L"”", std::wstring(L"“退出前把它们恢复吗？”"),
+          std::wstring(L"瞄准器图标")}) {
         EXPECT_TRUE(Mentions(text)) << Utf8(text);
     }
 }

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <array>
+
 #include "platform/controls.h"
 #include "platform/win32/native_control.h"
 
@@ -140,6 +142,39 @@ private:
     UINT_PTR id_;
     int interval_;
     bool enabled_ = false;
+};
+
+// The finder: a small square with a crosshair, drawn here. A press takes
+// the mouse capture and the keyboard focus, shows the crosshair pointer and
+// draws the square empty until the drag ends. The outline is four thin
+// topmost bars owned by the main window (so no list of the top-level
+// windows counts them), made for a drag and destroyed when it ends.
+class Win32Finder : public Finder, public NativeControl {
+public:
+    Win32Finder(Win32Ui& ui, const LayoutRow& row, HWND hwnd);
+    ~Win32Finder() override;
+    bool Visible() const override { return OwnVisible(); }
+    void SetVisible(bool visible) override { ShowOwn(visible); }
+    void Outline(vindrel::Hwnd window) override;
+    // The window classes of the finder and of its outline's bars; nullptr
+    // when they cannot be registered.
+    static const wchar_t* RegisterClasses(HINSTANCE instance);
+    // What its window procedure does not leave to DefWindowProc.
+    bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+private:
+    void Paint();
+    // The capture ends: by a release at a point, or given up.
+    void Finish(bool cancelled);
+    void RemoveOutline();
+    // Runs a step of the drag through the dispatch, on the wrapper as it
+    // is when the step runs.
+    void Route(bool command, void (*step)(Win32Finder&, Point), Point at);
+
+    HWND tooltip_ = nullptr;
+    HWND focusBefore_ = nullptr;
+    std::array<HWND, 4> bars_{};
+    bool capturing_ = false;
 };
 
 class Win32Form : public Form {

@@ -186,6 +186,8 @@ Win32Toolkit::Win32Toolkit(HINSTANCE instance, int iconId, int cursorId) {
     }
     frameClass_ = Win32Frame::RegisterClass(instance);
     if (frameClass_ == nullptr) FailCreate(L"RegisterClassExW", "Frame");
+    finderClass_ = Win32Finder::RegisterClasses(instance);
+    if (finderClass_ == nullptr) FailCreate(L"RegisterClassExW", "Finder");
 }
 
 std::unique_ptr<Form> Win32Toolkit::CreateForm(const LayoutRow& row) {
@@ -329,6 +331,10 @@ std::unique_ptr<Timer> Win32Toolkit::CreateTimer(const LayoutRow& row) {
     return timer;
 }
 
+std::unique_ptr<Finder> Win32Toolkit::CreateFinder(const LayoutRow& row) {
+    return std::make_unique<Win32Finder>(ui_, row, CreateChild(row, finderClass_, 0));
+}
+
 void Win32Toolkit::MsgBox(const std::wstring& prompt, const std::optional<std::wstring>& title) {
     const std::wstring caption = title.value_or(std::wstring(kDefaultMessageTitle));
     MessageBoxW(ui_.form, prompt.c_str(), caption.c_str(), MB_OK);
@@ -342,6 +348,9 @@ Interaction::Answer Win32Toolkit::Ask(const std::wstring& prompt) {
             return Answer::Yes;
         case IDNO:
             return Answer::No;
+        case 0:
+            // The box could not be shown: the answer that loses nothing.
+            return Answer::Yes;
         default:
             return Answer::Cancel;
     }

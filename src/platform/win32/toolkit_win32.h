@@ -35,6 +35,7 @@ public:
     std::unique_ptr<CheckBox> CreateCheckBox(const LayoutRow& row) override;
     std::unique_ptr<OptionButton> CreateOptionButton(const LayoutRow& row) override;
     std::unique_ptr<Timer> CreateTimer(const LayoutRow& row) override;
+    std::unique_ptr<Finder> CreateFinder(const LayoutRow& row) override;
 
     void MsgBox(const std::wstring& prompt, const std::optional<std::wstring>& title) override;
     Answer Ask(const std::wstring& prompt) override;
@@ -52,6 +53,7 @@ private:
     Win32Ui ui_;
     HICON icon_ = nullptr;
     const wchar_t* frameClass_ = nullptr;
+    const wchar_t* finderClass_ = nullptr;
 };
 
 }  // namespace vindrel::win32

@@ -81,6 +81,14 @@ Hwnd Win32WindowSystem::GetParent(Hwnd hWnd) {
     return FromHwnd(::GetParent(ToHwnd(hWnd)));
 }
 
+Hwnd Win32WindowSystem::WindowFromPoint(std::int32_t x, std::int32_t y) {
+    return FromHwnd(::WindowFromPoint(POINT{x, y}));
+}
+
+Hwnd Win32WindowSystem::GetAncestor(Hwnd hwnd, std::uint32_t gaFlags) {
+    return FromHwnd(::GetAncestor(ToHwnd(hwnd), gaFlags));
+}
+
 std::uint32_t Win32WindowSystem::GetWindowThreadProcessId(Hwnd hWnd, Pid* lpdwProcessId) {
     DWORD pid = 0;
     const DWORD thread = ::GetWindowThreadProcessId(ToHwnd(hWnd), &pid);

@@ -19,6 +19,8 @@ public:
     std::unique_ptr<WmiConnection> ConnectWmi() override;
     Hwnd FindWindowA(const char* lpClassName, const char* lpWindowName) override;
     Hwnd GetParent(Hwnd hWnd) override;
+    Hwnd WindowFromPoint(std::int32_t x, std::int32_t y) override;
+    Hwnd GetAncestor(Hwnd hwnd, std::uint32_t gaFlags) override;
     std::uint32_t GetWindowThreadProcessId(Hwnd hWnd, Pid* lpdwProcessId) override;
     Hwnd GetWindow(Hwnd hWnd, std::uint32_t uCmd) override;
     std::int32_t GetWindowTextA(Hwnd hWnd, char* lpString, std::int32_t nMaxCount) override;

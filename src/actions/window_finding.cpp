@@ -1,0 +1,49 @@
+#include "actions/window_finding.h"
+
+#include "platform/conversions.h"
+
+namespace vindrel {
+
+Hwnd WindowFinding::WindowUnderPointer() {
+    const Finder::Point at = finder_.Pointer();
+    const Hwnd under = ws_.WindowFromPoint(at.x, at.y);
+    if (under == 0) return 0;
+    const Hwnd root = ws_.GetAncestor(under, api::kGaRoot);
+    // The program's own windows are never taken: the finder, the outline
+    // and the main window itself lie under the pointer on the way.
+    if (root == 0 || IsOwnWindow(ws_, root)) return 0;
+    return root;
+}
+
+void WindowFinding::Point(Hwnd window) {
+    if (window == found_) return;
+    found_ = window;
+    finder_.Outline(window);
+    Text2_.SetText(window != 0 ? DecimalText(window) : before_);
+}
+
+void WindowFinding::Started() {
+    before_ = Text2_.Text();
+    found_ = 0;
+    Moved();
+}
+
+void WindowFinding::Moved() {
+    Point(WindowUnderPointer());
+}
+
+void WindowFinding::Ended() {
+    Point(finder_.Cancelled() ? 0 : WindowUnderPointer());
+    finder_.Outline(0);
+    if (found_ == 0) return;
+    const std::wstring handle = DecimalText(found_);
+    found_ = 0;
+    for (int row = 0; row < List2_.ListCount(); ++row) {
+        if (List2_.List(row) == handle) {
+            List2_.SetListIndex(row);
+            return;
+        }
+    }
+}
+
+}  // namespace vindrel

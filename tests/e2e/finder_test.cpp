@@ -1,0 +1,99 @@
+// The finder with real mouse input: dragged onto another program's window
+// it takes its handle and selects its row; the program's own windows are
+// never taken; Esc puts the handle box back; the outline leaves nothing.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "driver.h"
+
+namespace vindrel::e2e {
+namespace {
+
+struct Count {
+    DWORD pid;
+    int visible = 0;
+};
+
+BOOL CALLBACK CountVisible(HWND hwnd, LPARAM param) {
+    auto& count = *reinterpret_cast<Count*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == count.pid && IsWindowVisible(hwnd)) ++count.visible;
+    return TRUE;
+}
+
+// The process's visible top-level windows, owned popups included.
+int VisibleWindows(DWORD processId) {
+    Count count{processId};
+    EnumWindows(CountVisible, reinterpret_cast<LPARAM>(&count));
+    return count.visible;
+}
+
+class Finder : public ::testing::Test {
+protected:
+    Finder() {
+        // Where the main window does not cover it when it comes to the
+        // front, as it does when the finder is pressed: below it, or
+        // right of it.
+        RECT main{};
+        GetWindowRect(app.Main(), &main);
+        const bool below = main.bottom + 160 <= GetSystemMetrics(SM_CYSCREEN);
+        SetWindowPos(target.Window(), HWND_TOP, below ? main.left + 20 : main.right + 10,
+                     below ? main.bottom + 10 : main.top + 20, 200, 150, SWP_NOACTIVATE);
+        app.Click("Command1");
+        before = VisibleWindows(app.Program().Id());
+    }
+    // A point of the main window that no other window covers.
+    POINT OverOwnWindow() const { return Centre(app.Control("Frame3")); }
+
+    const Vindrel app;
+    const Target target{L"用指针找的窗口"};
+    int before = 0;
+};
+
+TEST_F(Finder, DraggedOntoAWindowItTakesItsHandleAndSelectsItsRow) {
+    const std::wstring handle = HandleText(target.Window());
+    const auto rows = app.Rows("List2");
+    const auto row = std::find(rows.begin(), rows.end(), handle);
+    ASSERT_NE(row, rows.end());
+    app.SetText("Text2", L"123");
+
+    app.MousePress("Finder1");
+    EXPECT_EQ(app.Focus(), app.Control("Finder1"));
+    MoveMouseTo(Centre(target.Window()));
+    EXPECT_EQ(app.Text("Text2"), handle);
+    EXPECT_GT(VisibleWindows(app.Program().Id()), before);  // the outline
+    MoveMouseTo(OverOwnWindow());
+    EXPECT_EQ(app.Text("Text2"), L"123");
+    MoveMouseTo(Centre(target.Window()));
+    ReleaseMouse();
+    EXPECT_EQ(app.Text("Text2"), handle);
+    EXPECT_EQ(app.Selected("List2"), static_cast<int>(row - rows.begin()));
+    EXPECT_EQ(app.Selected("List1"), app.Selected("List2"));
+    EXPECT_EQ(VisibleWindows(app.Program().Id()), before);
+
+    // Released over the program's own window: its handle is never taken.
+    app.MousePress("Finder1");
+    MoveMouseTo(OverOwnWindow());
+    ReleaseMouse();
+    EXPECT_EQ(app.Text("Text2"), handle);
+    EXPECT_FALSE(AnyMessageBox(app.Program().Id()));
+}
+
+TEST_F(Finder, EscMidDragPutsTheHandleBoxBack) {
+    app.SetText("Text2", L"456");
+    app.MousePress("Finder1");
+    MoveMouseTo(Centre(target.Window()));
+    EXPECT_EQ(app.Text("Text2"), HandleText(target.Window()));
+    app.PressChord(0, VK_ESCAPE);
+    Sleep(200);
+    EXPECT_EQ(app.Text("Text2"), L"456");
+    EXPECT_EQ(VisibleWindows(app.Program().Id()), before);
+    ReleaseMouse();
+    EXPECT_EQ(app.Text("Text2"), L"456");
+    EXPECT_EQ(app.Selected("List2"), -1);
+}
+
+}  // namespace
+}  // namespace vindrel::e2e
