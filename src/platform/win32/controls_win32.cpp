@@ -313,16 +313,21 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) no
 
 }  // namespace
 
-const wchar_t* Win32Frame::RegisterClass(HINSTANCE instance) {
-    static constexpr wchar_t kClass[] = L"VindrelFrame";
+bool RegisterWindowClass(HINSTANCE instance, WNDPROC procedure, const wchar_t* name,
+                         HBRUSH background) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = FrameProc;
+    wc.lpfnWndProc = procedure;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClass;
-    if (RegisterClassExW(&wc) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
-    return kClass;
+    wc.hbrBackground = background;
+    wc.lpszClassName = name;
+    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+const wchar_t* Win32Frame::RegisterClass(HINSTANCE instance) {
+    static constexpr wchar_t kClass[] = L"VindrelFrame";
+    return RegisterWindowClass(instance, FrameProc, kClass) ? kClass : nullptr;
 }
 
 void Win32Frame::Paint() {

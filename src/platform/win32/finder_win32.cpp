@@ -64,17 +64,12 @@ LRESULT CALLBACK OutlineProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
 }  // namespace
 
 const wchar_t* Win32Finder::RegisterClasses(HINSTANCE instance) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = FinderProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kFinderClass;
-    if (RegisterClassExW(&wc) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
-    wc.lpfnWndProc = OutlineProc;
-    wc.hbrBackground = CreateSolidBrush(kOutlineColour);  // the class's for good
-    wc.lpszClassName = kOutlineClass;
-    if (RegisterClassExW(&wc) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
+    // The outline's brush belongs to its class for the rest of the run.
+    static const HBRUSH outline = CreateSolidBrush(kOutlineColour);
+    if (!RegisterWindowClass(instance, FinderProc, kFinderClass) ||
+        !RegisterWindowClass(instance, OutlineProc, kOutlineClass, outline)) {
+        return nullptr;
+    }
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     return kFinderClass;
@@ -143,8 +138,7 @@ bool Win32Finder::OnMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
             Finish(true);
             return true;
         case WM_CAPTURECHANGED:
-        case WM_KILLFOCUS:
-            // Taken away (another window's capture, the focus moved): given up.
+            // Taken away by another window: given up.
             if (capturing_) Finish(true);
             return false;
         case WM_GETDLGCODE:

@@ -35,6 +35,11 @@ private:
     T object_ = nullptr;
 };
 
+// Registers a window class of the program's (the arrow pointer, no icon);
+// false when it can be neither registered nor found registered already.
+bool RegisterWindowClass(HINSTANCE instance, WNDPROC procedure, const wchar_t* name,
+                         HBRUSH background = nullptr);
+
 class Win32Timer;
 class Win32Form;
 
