@@ -1,6 +1,7 @@
 #include "actions/change_record.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "platform/conversions.h"
 #include "table/lookup.h"
@@ -37,8 +38,12 @@ std::wstring ProcessName(WindowSystem& ws, Pid pid) {
 std::wstring Line(const ChangeRecord::Named& named) {
     const std::wstring process = named.process.empty() ? L"（未知进程）" : named.process;
     // A title of any length keeps the box readable.
-    const std::wstring title =
-        named.title.size() <= kLineTitle ? named.title : named.title.substr(0, kLineTitle) + L"…";
+    std::wstring title = named.title;
+    if (title.size() > kLineTitle) {
+        // Not between the two halves of a UTF-16 surrogate pair.
+        const bool split = title[kLineTitle - 1] >= 0xD800 && title[kLineTitle - 1] <= 0xDBFF;
+        title = title.substr(0, split ? kLineTitle - 1 : kLineTitle) + L"…";
+    }
     return process + L"  “" + title + L"”  " + DecimalText(named.window);
 }
 
@@ -89,11 +94,16 @@ void ChangeRecord::Before(Change change, Hwnd window) {
             if (!entry.wasVisible) entry.wasVisible = ws_.IsWindowVisible(window) != 0;
             break;
         case Change::Opacity:
-            if (!entry.layering) {
+            if (!entry.layering && unreadable_.count({window, *owner}) == 0) {
                 // A layering that cannot be read (drawn by
-                // UpdateLayeredWindow) cannot be put back: not recorded.
+                // UpdateLayeredWindow) cannot be put back: not recorded,
+                // then or later, when what could be read is our own change.
                 const Layering layering = LayeringOf(window);
-                if (!layering.layered || layering.key) entry.layering = layering;
+                if (layering.layered && !layering.key) {
+                    unreadable_.insert({window, *owner});
+                } else {
+                    entry.layering = layering;
+                }
             }
             break;
         case Change::Title:
@@ -132,35 +142,51 @@ std::vector<ChangeRecord::Named> ChangeRecord::Unseen() {
     return named;
 }
 
+bool ChangeRecord::PutBackLayering(Hwnd window, const Layering& was) {
+    const std::int32_t style = ws_.GetWindowLongA(window, api::kGwlExStyle);
+    if (!was.layered) {
+        if ((style & api::kWsExLayered) != 0) {
+            ws_.SetWindowLongA(window, api::kGwlExStyle, style & ~api::kWsExLayered);
+        }
+        return !Layered(ws_, window);
+    }
+    if ((style & api::kWsExLayered) == 0) {
+        ws_.SetWindowLongA(window, api::kGwlExStyle, style | api::kWsExLayered);
+    }
+    ws_.SetLayeredWindowAttributes(window, *was.key, was.alpha, *was.flags);
+    const Layering now = LayeringOf(window);
+    return now.layered && now.key == was.key && now.flags == was.flags && now.alpha == was.alpha;
+}
+
 void ChangeRecord::Restore(const Entry& entry) {
     const Hwnd window = entry.window;
-    // Each part is read back: a window may refuse a change (a program with
-    // more rights than ours), and a refusal is no success.
-    const auto check = [](bool done) {
-        if (!done) throw StepError(L"无法恢复窗口", L"窗口没有接受更改");
+    // Every part is tried, and each is read back: a window may refuse a
+    // change (one of a program with more rights than ours, or one that
+    // sets its own title again), and a refusal is no success. The first
+    // failure is reported once all parts have been tried.
+    std::optional<StepError> failure;
+    const auto part = [&](const std::function<bool()>& putBack) {
+        try {
+            if (!putBack() && !failure) failure = StepError(L"无法恢复窗口", L"窗口没有接受更改");
+        } catch (const StepError& error) {
+            if (!failure) failure = error;
+        }
     };
     if (entry.title) {
-        ws_.SetWindowTextW(window, entry.title->c_str());
-        check(TitleOf(window) == *entry.title);
+        part([&] {
+            ws_.SetWindowTextW(window, entry.title->c_str());
+            return TitleOf(window) == *entry.title;
+        });
     }
-    if (entry.layering) {
-        const Layering& was = *entry.layering;
-        if (!was.layered) {
-            const std::int32_t style = ws_.GetWindowLongA(window, api::kGwlExStyle);
-            if ((style & api::kWsExLayered) != 0) {
-                ws_.SetWindowLongA(window, api::kGwlExStyle, style & ~api::kWsExLayered);
-            }
-            check(!Layered(ws_, window));
-        } else {
-            ws_.SetLayeredWindowAttributes(window, *was.key, was.alpha, *was.flags);
-            check(LayeringOf(window).alpha == was.alpha);
-        }
-    }
+    if (entry.layering) part([&] { return PutBackLayering(window, *entry.layering); });
     // Shown last, as it was in every other respect; without activating it.
-    if (entry.wasVisible.value_or(false) && ws_.IsWindowVisible(window) == 0) {
-        ws_.ShowWindow(window, api::kSwShowNa);
-        check(ws_.IsWindowVisible(window) != 0);
+    if (entry.wasVisible.value_or(false)) {
+        part([&] {
+            if (ws_.IsWindowVisible(window) == 0) ws_.ShowWindow(window, api::kSwShowNa);
+            return ws_.IsWindowVisible(window) != 0;
+        });
     }
+    if (failure) throw *failure;
 }
 
 ChangeRecord::Outcome ChangeRecord::PutBack() {

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -83,10 +84,15 @@ private:
     Layering LayeringOf(Hwnd window);
     // The calls that put one window back; throws StepError.
     void Restore(const Entry& entry);
+    // Puts the layering back; whether it reads back as it was.
+    bool PutBackLayering(Hwnd window, const Layering& was);
     Named NameOf(const Entry& entry, bool gone);
 
     WindowSystem& ws_;
     std::map<Hwnd, Entry> windows_;
+    // Windows (with their process) whose layering could not be read when
+    // the program first changed their opacity.
+    std::set<std::pair<Hwnd, Pid>> unreadable_;
     std::uint64_t next_ = 0;
 };
 

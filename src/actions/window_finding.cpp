@@ -33,11 +33,13 @@ void WindowFinding::Moved() {
 }
 
 void WindowFinding::Ended() {
-    Point(finder_.Cancelled() ? 0 : WindowUnderPointer());
+    // The outline goes first, without being moved to where the release was.
     finder_.Outline(0);
-    if (found_ == 0) return;
-    const std::wstring handle = DecimalText(found_);
+    const Hwnd found = finder_.Cancelled() ? 0 : WindowUnderPointer();
     found_ = 0;
+    Text2_.SetText(found != 0 ? DecimalText(found) : before_);
+    if (found == 0) return;
+    const std::wstring handle = DecimalText(found);
     for (int row = 0; row < List2_.ListCount(); ++row) {
         if (List2_.List(row) == handle) {
             List2_.SetListIndex(row);

@@ -267,7 +267,15 @@ void Vindrel::MouseClick(std::string_view control) const {
 }
 
 void Vindrel::MousePress(std::string_view control) const {
-    SetCursorPos(Centre(Control(control)).x, Centre(Control(control)).y);
+    // Moved there by input too: the press then comes after the move, in
+    // the same queue (a SetCursorPos may reach Wine's pointer later).
+    const POINT centre = Centre(Control(control));
+    MoveMouseTo(centre);
+    WaitFor([&] {
+        POINT at{};
+        GetCursorPos(&at);
+        return at.x == centre.x && at.y == centre.y;
+    });
     INPUT press = Mouse(MOUSEEVENTF_LEFTDOWN);
     SendInput(1, &press, sizeof(INPUT));
     Sleep(100);

@@ -56,8 +56,22 @@ protected:
         // In front first, as a user's click brings it: under Wine the
         // focus follows an activation some time after the click.
         ASSERT_TRUE(app.Activate());
-        app.MousePress("Finder1");
-        ASSERT_TRUE(WaitFor([&] { return app.Focus() == app.Control("Finder1"); }));
+        // Wine now and then delivers an injected press where the pointer
+        // was a moment before (seen on the button below the finder): such
+        // a press is taken back by a release away from it, and repeated.
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            app.MousePress("Finder1");
+            if (WaitFor([&] { return Capture() == app.Control("Finder1"); }, 1000ms)) return;
+            MoveMouseTo(Centre(target.Window()));
+            ReleaseMouse();
+        }
+        FAIL() << "the finder never took the mouse";
+    }
+    HWND Capture() const {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(app.Main(), nullptr), &info);
+        return info.hwndCapture;
     }
     // A point of the main window that no other window covers.
     POINT OverOwnWindow() const { return Centre(app.Control("Frame3")); }
@@ -75,6 +89,7 @@ TEST_F(Finder, DraggedOntoAWindowItTakesItsHandleAndSelectsItsRow) {
     app.SetText("Text2", L"123");
 
     PressFinder();
+    EXPECT_TRUE(WaitFor([&] { return app.Focus() == app.Control("Finder1"); }));
     MoveMouseTo(Centre(target.Window()));
     EXPECT_TRUE(Shows(handle));
     EXPECT_GT(VisibleWindows(app.Program().Id()), before);  // the outline

@@ -207,10 +207,16 @@ Hwnd FakeWindowSystem::GetParent(Hwnd hWnd) {
 
 Hwnd FakeWindowSystem::WindowFromPoint(std::int32_t x, std::int32_t y) {
     const auto lock = Record("WindowFromPoint", std::to_string(x) + "," + std::to_string(y));
-    // The first visible window in window-manager order that holds the
-    // point: list a child before its parent.
+    // The first window in window-manager order that holds the point and
+    // is shown, its parents included: list a child before its parent.
+    const auto shown = [this](const FakeWindow* w) {
+        for (; w != nullptr; w = w->parent != 0 ? Find(w->parent) : nullptr) {
+            if (!w->visible) return false;
+        }
+        return true;
+    };
     for (const FakeWindow& w : windows) {
-        if (w.visible && x >= w.rect.left && x < w.rect.right && y >= w.rect.top &&
+        if (shown(&w) && x >= w.rect.left && x < w.rect.right && y >= w.rect.top &&
             y < w.rect.bottom) {
             return w.hwnd;
         }
@@ -287,7 +293,7 @@ std::int32_t FakeWindowSystem::SetWindowTextW(Hwnd hWnd, const wchar_t* lpString
     auto lock = Record("SetWindowTextW", std::to_string(hWnd) + "," + ToAnsi(lpString));
     WaitWhileHung(lock, hWnd);
     FakeWindow* w = Find(hWnd);
-    if (w == nullptr || w->refuses) return 0;
+    if (w == nullptr || w->refuses || w->keepsTitle) return 0;
     w->title = lpString;
     return 1;
 }

@@ -45,6 +45,7 @@ struct FakeWindow {
     // rights than ours): ShowWindow, SetWindowText, SetWindowLongA and
     // SetLayeredWindowAttributes leave it as it is.
     bool refuses = false;
+    bool keepsTitle = false;  // only SetWindowTextW is refused
 };
 
 struct FakeProcess {

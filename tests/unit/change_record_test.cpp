@@ -148,27 +148,58 @@ TEST_F(ChangeRecordTest, ClosingAsksOnceAboutTheWindowsStillUnseen) {
     EXPECT_TRUE(Window().MenuItemShownEnabled());
 }
 
-TEST_F(ChangeRecordTest, AWindowThatRefusesToBePutBackIsReportedAndKept) {
+TEST_F(ChangeRecordTest, EveryPartIsTriedAndReadBackAndARefusalIsReportedAndKept) {
     ws.AddWindow(100, 10, "refuses");
-    Hide(100);
-    ws.Find(100)->refuses = true;
+    auto& layered = ws.AddWindow(200, 20, "layered, then refuses");
+    layered.exStyle = api::kWsExLayered;
+    layered.alpha = 125;
+    layered.layeredKey = 0x123456;
+    layered.layeredFlags = 3;
+    ws.AddWindow(300, 30, "keeps its title");
+    Opacity(100, 10);
+    Opacity(200, 25);  // alpha 125 again, with our colour key and flags
+    Rename(300, L"新");
+    Hide(300);
+    ws.Find(300)->title = L"its own";
+    ws.Find(300)->keepsTitle = true;
+    for (const Hwnd w : {100, 200})
+        ws.Find(w)->refuses = true;
     Window().UserChooseMenuItem();
     const auto report = TakeMessages();
     ASSERT_EQ(report.size(), 1u);
     EXPECT_EQ(report[0],
-              L"已恢复 0 个窗口\r\n\r\n未能恢复的窗口：\r\n（未知进程）  “refuses”  "
-              L"100：窗口没有接受更改");
+              L"已恢复 0 个窗口\r\n\r\n未能恢复的窗口："
+              L"\r\n（未知进程）  “refuses”  100：窗口没有接受更改"
+              L"\r\n（未知进程）  “layered, then refuses”  200：窗口没有接受更改"
+              L"\r\n（未知进程）  “its own”  300：窗口没有接受更改");
+    EXPECT_TRUE(ws.Find(300)->visible);  // the title refused, the rest put back
     EXPECT_TRUE(Window().MenuItemShownEnabled());
+
+    ws.Find(200)->refuses = false;
+    Window().UserChooseMenuItem();
+    EXPECT_EQ(ws.Find(200)->alpha, 125);
+    EXPECT_EQ(ws.Find(200)->layeredKey, 0x123456u);
+    EXPECT_EQ(ws.Find(200)->layeredFlags, 3u);
+    EXPECT_TRUE(TakeMessages()[0].starts_with(L"已恢复 1 个窗口"));
 }
 
-TEST_F(ChangeRecordTest, NoLeavesTheWindowsHidden) {
-    ws.AddWindow(100, 10, "hidden");
+TEST_F(ChangeRecordTest, AWindowDrawingItsOwnTransparencyIsNeverRecorded) {
+    ws.AddWindow(100, 10, "drawn by UpdateLayeredWindow").exStyle = api::kWsExLayered;
+    Opacity(100, 3);
+    Opacity(100, 10);  // readable now, but only our own change
+    EXPECT_FALSE(Window().MenuItemShownEnabled());
+}
+
+TEST_F(ChangeRecordTest, NoLeavesTheWindowsHiddenAndALongTitleIsCut) {
+    ws.AddWindow(100, 10).title = std::wstring(300, L'x');
     Hide(100);
     toolkit.answers = {Answer::No};
     Window().UserClose();
     EXPECT_TRUE(Window().closed);
     EXPECT_FALSE(ws.Find(100)->visible);
-    EXPECT_EQ(TakeMessages().size(), 1u);
+    const auto asked = TakeMessages();
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_NE(asked[0].find(L"“" + std::wstring(60, L'x') + L"…”  100"), std::wstring::npos);
 }
 
 }  // namespace

@@ -10,10 +10,12 @@ namespace {
 
 class WindowFindingTest : public FormTest {
 protected:
-    // Rows: 0 a.exe 100 | 1 b.exe 200. Window 100 has a child 101 over its
-    // top left; 300 is the program's own, 400 a window without a row.
+    // Rows: 0 z.exe 1000 | 1 a.exe 100 | 2 b.exe 200. Window 100 has a
+    // child 101 over its top left; 300 is the program's own, 400 a window
+    // without a row.
     WindowFindingTest() {
-        ws.processes = {{10, "a.exe"}, {20, "b.exe"}};
+        ws.processes = {{5, "z.exe"}, {10, "a.exe"}, {20, "b.exe"}};
+        ws.AddWindow(1000, 5).rect = {900, 900, 901, 901};
         auto& child = ws.AddWindow(101, 10);
         child.parent = 100;
         child.rect = {10, 10, 50, 50};
@@ -21,7 +23,7 @@ protected:
         ws.AddWindow(200, 20, "B").rect = {100, 0, 200, 100};
         ws.AddWindow(300, FakeWindowSystem::kOwnPid).rect = {200, 0, 300, 100};
         ws.AddWindow(400, 30).rect = {300, 0, 400, 100};
-        ws.wmiObjects = {{L"a.exe", 10}, {L"b.exe", 20}};
+        ws.wmiObjects = {{L"z.exe", 5}, {L"a.exe", 10}, {L"b.exe", 20}};
         Click("Command1");
         Box("Text2").SetText(L"555");
     }
@@ -42,27 +44,35 @@ TEST_F(WindowFindingTest, TheRootUnderThePointerIsShownOwnWindowsNeverAndAReleas
     Finder().UserRelease(150, 50);
     EXPECT_EQ(Box("Text2").Text(), L"200");
     EXPECT_EQ(Finder().outlined, 0);
-    EXPECT_EQ(Selections(), std::vector<int>(4, 1));
+    EXPECT_EQ(Selections(), std::vector<int>(4, 2));
     EXPECT_EQ(Box("Text1").Text(), L"20");  // as a click on the row would
+    Finder().UserPress(250, 50);
+    Finder().UserRelease(20, 20);
+    EXPECT_EQ(Selections(), std::vector<int>(4, 1));  // the row of 100, not of 1000
 
     // A window without a row: its handle, no selection change.
     Finder().UserPress(250, 50);
     Finder().UserRelease(350, 50);
     EXPECT_EQ(Box("Text2").Text(), L"400");
     EXPECT_EQ(Selections(), std::vector<int>(4, 1));
+    Finder().UserMove(20, 20);  // no drag: nothing
+    EXPECT_EQ(Box("Text2").Text(), L"400");
     EXPECT_TRUE(toolkit.messages.empty());
 }
 
 TEST_F(WindowFindingTest, EscOrAReleaseOverNoOtherProgramsWindowPutsTheBoxBack) {
     Finder().UserPress(250, 50);
     Finder().UserMove(20, 20);
+    Finder().UserPress(20, 20);  // a second press: the same drag
     Finder().UserEscape();
     EXPECT_EQ(Box("Text2").Text(), L"555");
     EXPECT_EQ(Finder().outlined, 0);
     Finder().UserRelease(20, 20);  // no drag any more: nothing
+    Finder().UserMove(20, 20);
     EXPECT_EQ(Box("Text2").Text(), L"555");
+    EXPECT_EQ(Finder().outlined, 0);
 
-    for (const auto& end : {std::pair{250, 50}, std::pair{900, 900}}) {
+    for (const auto& end : {std::pair{250, 50}, std::pair{950, 950}}) {
         Finder().UserPress(250, 50);
         Finder().UserMove(150, 50);
         Finder().UserRelease(end.first, end.second);
@@ -70,6 +80,10 @@ TEST_F(WindowFindingTest, EscOrAReleaseOverNoOtherProgramsWindowPutsTheBoxBack) 
         EXPECT_EQ(Finder().outlined, 0);
     }
     EXPECT_EQ(List("List2").ListIndex(), -1);
+    // After a drag given up, the next one is not.
+    Finder().UserPress(250, 50);
+    Finder().UserRelease(150, 50);
+    EXPECT_EQ(Box("Text2").Text(), L"200");
 }
 
 TEST(OutlineGeometryTest, BarsLineTheInsideOfTheVisiblePartAtTheScreensDpi) {
@@ -90,14 +104,19 @@ TEST(OutlineGeometryTest, BarsLineTheInsideOfTheVisiblePartAtTheScreensDpi) {
                                                                      {-5, 5, 0, 1615}}}));
     // Off this screen: nothing. Thinner than two bars: covered, no more.
     EXPECT_EQ(OutlineBars({2000, 0, 2100, 100}, screen, 96), Bars{});
-    const Bars thin = OutlineBars({10, 10, 14, 13}, screen, 144);
-    for (const ScreenRect& bar : thin) {
-        EXPECT_GE(bar.left, 10);
-        EXPECT_LE(bar.right, 14);
-        EXPECT_GE(bar.top, 10);
-        EXPECT_LE(bar.bottom, 13);
-        EXPECT_LE(bar.left, bar.right);
-        EXPECT_LE(bar.top, bar.bottom);
+    for (const ScreenRect& window :
+         {ScreenRect{10, 10, 14, 13}, ScreenRect{10, 10, 15, 30}, ScreenRect{0, 0, 1, 1}}) {
+        // Each pixel of the window lies under exactly one bar.
+        const Bars bars = OutlineBars(window, screen, 144);
+        for (int y = window.top; y < window.bottom; ++y) {
+            for (int x = window.left; x < window.right; ++x) {
+                int under = 0;
+                for (const ScreenRect& bar : bars)
+                    under += x >= bar.left && x < bar.right && y >= bar.top && y < bar.bottom;
+                EXPECT_EQ(under, 1) << x << "," << y << " of " << window.right - window.left << "x"
+                                    << window.bottom - window.top;
+            }
+        }
     }
 }
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "platform/outline_geometry.h"
+#include "platform/step_error.h"
 #include "platform/win32/controls_win32.h"
 #include "platform/win32/handle_cast.h"
 
@@ -18,22 +19,42 @@ constexpr wchar_t kFinderClass[] = L"VindrelFinder";
 constexpr wchar_t kOutlineClass[] = L"VindrelOutline";
 constexpr COLORREF kOutlineColour = RGB(255, 0, 0);
 
-Finder::Point CursorPoint() {
-    POINT at{};
-    GetCursorPos(&at);
-    return {at.x, at.y};
+// Where the pointer was when the message being handled was posted.
+Finder::Point MessagePoint() {
+    const DWORD at = GetMessagePos();
+    return {static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+}
+
+// A function of a system DLL that older systems lack; nullptr there. Only
+// the system folder is searched.
+template <class Function>
+Function SystemFunction(const wchar_t* dll, const char* name) {
+    const HMODULE module = LoadLibraryExW(dll, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return module == nullptr
+               ? nullptr
+               : reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+// The window's rectangle as drawn: from Windows 10 on, GetWindowRect also
+// counts the invisible borders meant for resizing.
+bool VisibleRect(HWND window, RECT& rect) {
+    using DwmGetWindowAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD);
+    static const auto getAttribute =
+        SystemFunction<DwmGetWindowAttributeFn>(L"dwmapi.dll", "DwmGetWindowAttribute");
+    constexpr DWORD kExtendedFrameBounds = 9;  // DWMWA_EXTENDED_FRAME_BOUNDS
+    if (getAttribute != nullptr &&
+        SUCCEEDED(getAttribute(window, kExtendedFrameBounds, &rect, sizeof rect))) {
+        return true;
+    }
+    return GetWindowRect(window, &rect) != FALSE;
 }
 
 // The DPI of the screen a window is on: GetDpiForMonitor exists from
 // Windows 8.1 on; earlier systems have one DPI.
 int ScreenDpi(HMONITOR monitor, int fallback) {
     using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-    static const auto getDpiForMonitor = [] {
-        const HMODULE shcore = LoadLibraryW(L"shcore.dll");
-        return shcore == nullptr ? nullptr
-                                 : reinterpret_cast<GetDpiForMonitorFn>(reinterpret_cast<void*>(
-                                       GetProcAddress(shcore, "GetDpiForMonitor")));
-    }();
+    static const auto getDpiForMonitor =
+        SystemFunction<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
     UINT x = 0, y = 0;
     if (getDpiForMonitor != nullptr && SUCCEEDED(getDpiForMonitor(monitor, 0, &x, &y)) && x != 0) {
         return static_cast<int>(x);
@@ -49,6 +70,9 @@ LRESULT CALLBACK FinderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) n
             LRESULT result = 0;
             if (finder->OnMessage(msg, wParam, lParam, result)) return result;
         }
+    } catch (const StepError& failure) {
+        MessageBoxW(GetAncestor(hwnd, GA_ROOT), failure.Prompt().c_str(), L"Vindrel",
+                    MB_OK | MB_ICONERROR);
     } catch (...) {
         MessageBoxW(GetAncestor(hwnd, GA_ROOT), L"程序内部错误", L"Vindrel", MB_OK | MB_ICONERROR);
     }
@@ -95,6 +119,7 @@ Win32Finder::Win32Finder(Win32Ui& ui, const LayoutRow& row, HWND hwnd)
 }
 
 Win32Finder::~Win32Finder() {
+    if (capturing_ && GetCapture() == hwnd_) ReleaseCapture();
     RemoveOutline();
     if (tooltip_ != nullptr && IsWindow(tooltip_)) DestroyWindow(tooltip_);
 }
@@ -122,13 +147,13 @@ bool Win32Finder::OnMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
             SetCursor(LoadCursorW(nullptr, IDC_CROSS));
             InvalidateRect(hwnd_, nullptr, TRUE);
             Route(
-                true, [](Win32Finder& f, Point at) { f.UserPressed(at); }, CursorPoint());
+                true, [](Win32Finder& f, Point at) { f.UserPressed(at); }, MessagePoint());
             return true;
         case WM_MOUSEMOVE:
             if (!capturing_) return false;
             SetCursor(LoadCursorW(nullptr, IDC_CROSS));
             Route(
-                false, [](Win32Finder& f, Point at) { f.UserMoved(at); }, CursorPoint());
+                false, [](Win32Finder& f, Point at) { f.UserMoved(at); }, MessagePoint());
             return true;
         case WM_LBUTTONUP:
             if (capturing_) Finish(false);
@@ -158,12 +183,14 @@ bool Win32Finder::OnMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
 
 void Win32Finder::Finish(bool cancelled) {
     capturing_ = false;
-    const Point at = CursorPoint();
-    ReleaseCapture();
+    const Point at = MessagePoint();
+    // Not when another window of this thread has taken the capture.
+    if (GetCapture() == hwnd_) ReleaseCapture();
     SetCursor(LoadCursorW(nullptr, IDC_ARROW));
     RemoveOutline();
-    if (focusBefore_ != nullptr && IsWindow(focusBefore_) && GetFocus() == hwnd_) {
-        SetFocus(focusBefore_);
+    if (GetFocus() == hwnd_) {
+        SetFocus(focusBefore_ != nullptr && IsWindow(focusBefore_) ? focusBefore_
+                                                                   : ui_.firstInTabOrder);
     }
     InvalidateRect(hwnd_, nullptr, TRUE);
     if (cancelled) {
@@ -178,7 +205,7 @@ void Win32Finder::Finish(bool cancelled) {
 void Win32Finder::Outline(vindrel::Hwnd window) {
     const HWND target = ToHwnd(window);
     RECT rect{};
-    if (window == 0 || !IsWindow(target) || !GetWindowRect(target, &rect)) {
+    if (window == 0 || !IsWindow(target) || !VisibleRect(target, rect)) {
         RemoveOutline();
         return;
     }
@@ -202,7 +229,7 @@ void Win32Finder::Outline(vindrel::Hwnd window) {
         const ScreenRect& bar = bars[i];
         SetWindowPos(
             bars_[i], HWND_TOPMOST, bar.left, bar.top, bar.right - bar.left, bar.bottom - bar.top,
-            SWP_NOACTIVATE |
+            SWP_NOACTIVATE | SWP_NOOWNERZORDER |
                 (bar.right > bar.left && bar.bottom > bar.top ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
     }
 }
