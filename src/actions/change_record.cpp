@@ -17,16 +17,6 @@ bool Layered(WindowSystem& ws, Hwnd window) {
     return (ws.GetWindowLongA(window, api::kGwlExStyle) & api::kWsExLayered) != 0;
 }
 
-std::optional<std::uint8_t> AlphaOf(WindowSystem& ws, Hwnd window) {
-    std::uint32_t key = 0, flags = 0;
-    std::uint8_t alpha = 0;
-    if (!Layered(ws, window) || ws.GetLayeredWindowAttributes(window, &key, &alpha, &flags) == 0 ||
-        (flags & api::kLwaAlpha) == 0) {
-        return std::nullopt;
-    }
-    return alpha;
-}
-
 std::wstring ProcessName(WindowSystem& ws, Pid pid) {
     std::wstring name;
     ForEachProcess(ws, [&](Pid each, const std::wstring& exeFile) {
@@ -127,11 +117,8 @@ std::vector<ChangeRecord::Named> ChangeRecord::Unseen() {
     for (const auto& [window, entry] : windows_) {
         if (!StillThere(entry)) continue;
         const bool hidden = entry.wasVisible.value_or(false) && ws_.IsWindowVisible(window) == 0;
-        const bool wasSeeThrough =
-            entry.layering && entry.layering->layered && entry.layering->flags &&
-            (*entry.layering->flags & api::kLwaAlpha) && entry.layering->alpha == 0;
         const bool seeThrough =
-            entry.layering && !wasSeeThrough && AlphaOf(ws_, window) == std::uint8_t{0};
+            entry.layering && !entry.layering->SeeThrough() && LayeringOf(window).SeeThrough();
         if (hidden || seeThrough) unseen.push_back(&entry);
     }
     std::sort(unseen.begin(), unseen.end(),

@@ -67,6 +67,8 @@ private:
         // cannot be read (drawn by UpdateLayeredWindow) is not recorded.
         std::optional<std::uint32_t> key, flags;
         std::uint8_t alpha = 255;
+        // A known alpha of 0: drawn fully transparent.
+        bool SeeThrough() const { return flags && (*flags & api::kLwaAlpha) != 0 && alpha == 0; }
     };
     struct Entry {
         Hwnd window = 0;

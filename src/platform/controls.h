@@ -214,7 +214,6 @@ public:
     Point Pointer() const { return pointer_; }
     // Whether the drag being ended was given up (Esc, capture lost).
     bool Cancelled() const { return cancelled_; }
-    bool Dragging() const { return dragging_; }
     // Outlines a window on the screen; 0 takes the outline away.
     virtual void Outline(Hwnd window) = 0;
 

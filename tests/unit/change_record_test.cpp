@@ -30,17 +30,23 @@ protected:
         toolkit.messages.clear();
     }
     FakeForm& Window() { return toolkit.Window(); }
+    // A layered window with its attributes set by SetLayeredWindowAttributes.
+    FakeWindow& AddLayered(Hwnd window, Pid pid, std::string title, std::uint8_t alpha,
+                           std::uint32_t key, std::uint32_t flags) {
+        auto& added = ws.AddWindow(window, pid, std::move(title));
+        added.exStyle = api::kWsExLayered;
+        added.alpha = alpha;
+        added.layeredKey = key;
+        added.layeredFlags = flags;
+        return added;
+    }
 };
 
 TEST_F(ChangeRecordTest, PutsBackTheFirstStateOfWhatWasChangedAndNamesTheWindowsGone) {
     ws.processes = {{10, "a.exe"}, {20, "b.exe"}, {30, "c.exe"},
                     {40, "d.exe"}, {50, "e.exe"}, {60, "f.exe"}};
     ws.AddWindow(100, 10, "hidden twice");
-    auto& layered = ws.AddWindow(200, 20, "layered");
-    layered.exStyle = api::kWsExLayered;
-    layered.alpha = 128;
-    layered.layeredKey = 0x123456;
-    layered.layeredFlags = 3;
+    AddLayered(200, 20, "layered", 128, 0x123456, 3);
     ws.AddWindow(300, 30, "plain").exStyle = 0x100;
     const std::wstring longTitle = L"原来的标题😀" + std::wstring(300, L'x');
     ws.AddWindow(400, 40).title = longTitle;
@@ -116,11 +122,11 @@ TEST_F(ChangeRecordTest, ClosingAsksOnceAboutTheWindowsStillUnseen) {
     for (Hwnd w = 117; w-- > 100;)  // listed in the order recorded
         Hide(w);
     Opacity(200, 0);
-    auto& wasClear = ws.AddWindow(201, 10, "see-through before");
-    wasClear.exStyle = api::kWsExLayered;
-    wasClear.alpha = 0;
-    wasClear.layeredFlags = api::kLwaAlpha;
+    AddLayered(201, 10, "see-through before", 0, 0, api::kLwaAlpha);
+    Opacity(201, 1);  // the bar stands at 0 already
     Opacity(201, 0);
+    ws.AddWindow(203, 10, "half see-through");
+    Opacity(203, 25);
     ws.AddWindow(202, 10, "gone");
     Hide(202);
     ws.windows.pop_back();
@@ -150,11 +156,7 @@ TEST_F(ChangeRecordTest, ClosingAsksOnceAboutTheWindowsStillUnseen) {
 
 TEST_F(ChangeRecordTest, EveryPartIsTriedAndReadBackAndARefusalIsReportedAndKept) {
     ws.AddWindow(100, 10, "refuses");
-    auto& layered = ws.AddWindow(200, 20, "layered, then refuses");
-    layered.exStyle = api::kWsExLayered;
-    layered.alpha = 125;
-    layered.layeredKey = 0x123456;
-    layered.layeredFlags = 3;
+    AddLayered(200, 20, "layered, then refuses", 125, 0x123456, 3);
     ws.AddWindow(300, 30, "keeps its title");
     Opacity(100, 10);
     Opacity(200, 25);  // alpha 125 again, with our colour key and flags
