@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "driver.h"
+#include "fakes/fake_process_rights.h"
 #include "fakes/fake_toolkit.h"
 #include "fakes/fake_world.h"
 #include "platform/conversions.h"
@@ -166,7 +167,8 @@ ListBoxCost ListBoxWork(int processes, int reps) {
     testing::FakeWindowSystem ws;
     testing::PopulateSession(ws, processes);
     WmiListing wmi(ws, kListingDeadline, std::make_shared<PlainCompletions>());
-    Form1 form(toolkit, toolkit, ws, wmi);
+    testing::FakeProcessRights rights;
+    Form1 form(toolkit, toolkit, ws, wmi, rights);
     form.Form_Load();
     const HWND main = reinterpret_cast<HWND>(static_cast<std::intptr_t>(form.Window().hWnd()));
     ShowWindow(main, SW_SHOW);

@@ -32,6 +32,7 @@ void CaptionFlashing::Follow(std::optional<Hwnd> target) {
 }
 
 void CaptionFlashing::TargetChanged() {
+    reach_.reset();
     if (blinking_) Follow(Target());
 }
 
@@ -40,6 +41,10 @@ void CaptionFlashing::Tick() {
     Follow(target);
     // Out of range: this tick shows nothing, and the next one tries again.
     if (!target) return;
+    if (!reach_ || reach_->first != *target) {
+        reach_.emplace(*target, rights_.Of(*target) == Standing::NotAbove);
+    }
+    if (!reach_->second) return;
     blinking_ = target;
     try {
         ws_.FlashWindow(*target, 1);

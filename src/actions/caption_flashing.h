@@ -6,6 +6,7 @@
 
 #include <optional>
 
+#include "actions/higher_rights.h"
 #include "platform/controls.h"
 #include "platform/window_system.h"
 
@@ -16,8 +17,9 @@ public:
     static constexpr int kFastMs = 100;
     static constexpr int kSlowMs = 500;
 
-    CaptionFlashing(WindowSystem& ws, Timer& Timer1, const CheckBox& Check1, const TextBox& Text2)
-        : ws_(ws), Timer1_(Timer1), Check1_(Check1), Text2_(Text2) {}
+    CaptionFlashing(WindowSystem& ws, HigherRights& rights, Timer& Timer1, const CheckBox& Check1,
+                    const TextBox& Text2)
+        : ws_(ws), rights_(rights), Timer1_(Timer1), Check1_(Check1), Text2_(Text2) {}
 
     void Switched();
     void FastChosen() { Timer1_.SetInterval(kFastMs); }
@@ -26,10 +28,12 @@ public:
     // range, or a target that does not answer (or whose last blink is still
     // pending), skips the tick silently: a report at every tick would lock
     // the user out, and blinking resumes by itself once the handle is valid
-    // and the target answers.
+    // and the target answers. A window of a program with more rights is
+    // not blinked: Windows would not let it.
     void Tick();
     // Text2 changed: a window blinked so far that it no longer names is
-    // put back at once.
+    // put back at once, and where the next target's program stands is
+    // learnt again at the next tick.
     void TargetChanged();
     // Puts back the window blinked so far, if any.
     void Stop() { Follow(std::nullopt); }
@@ -43,7 +47,10 @@ private:
     void Follow(std::optional<Hwnd> target);
 
     std::optional<Hwnd> blinking_;  // ticked since its caption was last put back
+    // The window last looked at, and whether its program lets us blink it.
+    std::optional<std::pair<Hwnd, bool>> reach_;
     WindowSystem& ws_;
+    HigherRights& rights_;
     Timer& Timer1_;
     const CheckBox& Check1_;
     const TextBox& Text2_;

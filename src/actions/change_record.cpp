@@ -13,18 +13,6 @@ namespace {
 constexpr std::size_t kQuestionLines = 15;
 constexpr std::size_t kLineTitle = 60;
 
-bool Layered(WindowSystem& ws, Hwnd window) {
-    return (ws.GetWindowLongA(window, api::kGwlExStyle) & api::kWsExLayered) != 0;
-}
-
-std::wstring ProcessName(WindowSystem& ws, Pid pid) {
-    std::wstring name;
-    ForEachProcess(ws, [&](Pid each, const std::wstring& exeFile) {
-        if (each == pid) name = exeFile;
-    });
-    return name;
-}
-
 std::wstring Line(const ChangeRecord::Named& named) {
     const std::wstring process = named.process.empty() ? L"（未知进程）" : named.process;
     // A title of any length keeps the box readable.
@@ -39,30 +27,6 @@ std::wstring Line(const ChangeRecord::Named& named) {
 
 }  // namespace
 
-std::wstring ChangeRecord::TitleOf(Hwnd window) {
-    // The whole title, however long: the buffer grows until it holds it.
-    for (std::int32_t size = 256;; size *= 2) {
-        std::wstring buffer(static_cast<std::size_t>(size), L'\0');
-        const std::int32_t length = ws_.GetWindowTextW(window, buffer.data(), size);
-        if (length < size - 1 || size >= (1 << 20)) {
-            buffer.resize(static_cast<std::size_t>(std::clamp(length, 0, size - 1)));
-            return buffer;
-        }
-    }
-}
-
-ChangeRecord::Layering ChangeRecord::LayeringOf(Hwnd window) {
-    Layering layering;
-    layering.layered = Layered(ws_, window);
-    std::uint32_t key = 0, flags = 0;
-    if (layering.layered &&
-        ws_.GetLayeredWindowAttributes(window, &key, &layering.alpha, &flags) != 0) {
-        layering.key = key;
-        layering.flags = flags;
-    }
-    return layering;
-}
-
 void ChangeRecord::Before(Change change, Hwnd window) {
     const std::optional<Pid> owner = WindowOwner(ws_, window);
     if (!owner || *owner == ws_.GetCurrentProcessId()) return;
@@ -75,7 +39,7 @@ void ChangeRecord::Before(Change change, Hwnd window) {
         entry.owner = *owner;
         entry.order = next_++;
         entry.process = ProcessName(ws_, *owner);
-        entry.firstTitle = TitleOf(window);
+        entry.firstTitle = WholeTitle(ws_, window);
         found = windows_.insert_or_assign(window, std::move(entry)).first;
     }
     Entry& entry = found->second;
@@ -88,7 +52,7 @@ void ChangeRecord::Before(Change change, Hwnd window) {
                 // A layering that cannot be read (drawn by
                 // UpdateLayeredWindow) cannot be put back: not recorded,
                 // then or later, when what could be read is our own change.
-                const Layering layering = LayeringOf(window);
+                const Layering layering = LayeringOf(ws_, window);
                 if (layering.layered && !layering.key) {
                     unreadable_.insert({window, *owner});
                 } else {
@@ -97,7 +61,7 @@ void ChangeRecord::Before(Change change, Hwnd window) {
             }
             break;
         case Change::Title:
-            if (!entry.title) entry.title = TitleOf(window);
+            if (!entry.title) entry.title = WholeTitle(ws_, window);
             break;
     }
     if (!entry.wasVisible && !entry.layering && !entry.title) windows_.erase(found);
@@ -109,7 +73,7 @@ bool ChangeRecord::StillThere(const Entry& entry) {
 }
 
 ChangeRecord::Named ChangeRecord::NameOf(const Entry& entry, bool gone) {
-    return {entry.window, entry.process, gone ? entry.firstTitle : TitleOf(entry.window)};
+    return {entry.window, entry.process, gone ? entry.firstTitle : WholeTitle(ws_, entry.window)};
 }
 
 std::vector<ChangeRecord::Named> ChangeRecord::Unseen() {
@@ -118,7 +82,7 @@ std::vector<ChangeRecord::Named> ChangeRecord::Unseen() {
         if (!StillThere(entry)) continue;
         const bool hidden = entry.wasVisible.value_or(false) && ws_.IsWindowVisible(window) == 0;
         const bool seeThrough =
-            entry.layering && !entry.layering->SeeThrough() && LayeringOf(window).SeeThrough();
+            entry.layering && !entry.layering->SeeThrough() && LayeringOf(ws_, window).SeeThrough();
         if (hidden || seeThrough) unseen.push_back(&entry);
     }
     std::sort(unseen.begin(), unseen.end(),
@@ -135,13 +99,13 @@ bool ChangeRecord::PutBackLayering(Hwnd window, const Layering& was) {
         if ((style & api::kWsExLayered) != 0) {
             ws_.SetWindowLongA(window, api::kGwlExStyle, style & ~api::kWsExLayered);
         }
-        return !Layered(ws_, window);
+        return !LayeringOf(ws_, window).layered;
     }
     if ((style & api::kWsExLayered) == 0) {
         ws_.SetWindowLongA(window, api::kGwlExStyle, style | api::kWsExLayered);
     }
     ws_.SetLayeredWindowAttributes(window, *was.key, was.alpha, *was.flags);
-    const Layering now = LayeringOf(window);
+    const Layering now = LayeringOf(ws_, window);
     return now.layered && now.key == was.key && now.flags == was.flags && now.alpha == was.alpha;
 }
 
@@ -162,7 +126,7 @@ void ChangeRecord::Restore(const Entry& entry) {
     if (entry.title) {
         part([&] {
             ws_.SetWindowTextW(window, entry.title->c_str());
-            return TitleOf(window) == *entry.title;
+            return WholeTitle(ws_, window) == *entry.title;
         });
     }
     if (entry.layering) part([&] { return PutBackLayering(window, *entry.layering); });

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "actions/window_state.h"
 #include "platform/step_error.h"
 #include "platform/window_system.h"
 
@@ -61,15 +62,6 @@ public:
     Outcome PutBack(const std::vector<Named>& windows);
 
 private:
-    struct Layering {
-        bool layered = false;
-        // Set for a layered window: its attributes. One whose attributes
-        // cannot be read (drawn by UpdateLayeredWindow) is not recorded.
-        std::optional<std::uint32_t> key, flags;
-        std::uint8_t alpha = 255;
-        // A known alpha of 0: drawn fully transparent.
-        bool SeeThrough() const { return flags && (*flags & api::kLwaAlpha) != 0 && alpha == 0; }
-    };
     struct Entry {
         Hwnd window = 0;
         Pid owner = 0;
@@ -77,13 +69,12 @@ private:
         std::wstring process;
         std::wstring firstTitle;
         std::optional<bool> wasVisible;  // recorded before hiding
+        // Not for a window whose attributes cannot be read.
         std::optional<Layering> layering;
         std::optional<std::wstring> title;  // recorded before a rename
     };
 
     bool StillThere(const Entry& entry);
-    std::wstring TitleOf(Hwnd window);
-    Layering LayeringOf(Hwnd window);
     // The calls that put one window back; throws StepError.
     void Restore(const Entry& entry);
     // Puts the layering back; whether it reads back as it was.

@@ -2,22 +2,38 @@
 
 #include <algorithm>
 
+#include "actions/window_state.h"
 #include "platform/conversions.h"
 
 namespace vindrel {
 
-void Opacity::Layer(const std::function<Hwnd()>& window, std::int16_t m, bool own) {
+std::optional<std::uint8_t> Opacity::Layer(const std::function<Hwnd()>& window, std::int16_t m,
+                                           bool own) {
     const std::int32_t style = ws_.GetWindowLongA(window(), api::kGwlExStyle);
-    ws_.SetWindowLongA(window(), api::kGwlExStyle, style | api::kWsExLayered);
-    const std::uint8_t alpha = ByteAlpha(m);
-    ws_.SetLayeredWindowAttributes(window(), api::kLayeredColorKey,
-                                   own ? std::max(alpha, kOwnMinimumAlpha) : alpha, api::kLwaAlpha);
+    // The old style may be 0: only the last error tells a failure.
+    ws_.SetLastError(0);
+    const bool styled =
+        ws_.SetWindowLongA(window(), api::kGwlExStyle, style | api::kWsExLayered) != 0 ||
+        ws_.GetLastError() == 0;
+    const std::uint8_t byte = ByteAlpha(m);
+    const std::uint8_t alpha = own ? std::max(byte, kOwnMinimumAlpha) : byte;
+    const bool set =
+        ws_.SetLayeredWindowAttributes(window(), api::kLayeredColorKey, alpha, api::kLwaAlpha) != 0;
+    if (!styled || !set) return std::nullopt;
+    return alpha;
 }
 
 void Opacity::touming2(std::int16_t m, Hwnd hwn) {
     record_.Before(ChangeRecord::Change::Opacity, hwn);
+    const Standing standing = rights_.Of(hwn);
     // Whose window it is matters only below the floor.
-    Layer([hwn] { return hwn; }, m, m < kOwnMinimumAlpha && IsOwnWindow(ws_, hwn));
+    const std::optional<std::uint8_t> alpha =
+        Layer([hwn] { return hwn; }, m, m < kOwnMinimumAlpha && IsOwnWindow(ws_, hwn));
+    rights_.Explain(hwn, standing, L"无法更改这个窗口的透明度。", [&] {
+        const Layering now = LayeringOf(ws_, hwn);
+        return alpha && now.layered && now.alpha == *alpha && now.flags &&
+               (*now.flags & api::kLwaAlpha) != 0;
+    });
 }
 
 void Opacity::touming(std::int16_t m) {

@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "actions/change_record.h"
+#include "actions/higher_rights.h"
 #include "platform/controls.h"
 #include "platform/window_system.h"
 
@@ -17,25 +19,29 @@ public:
     // one made fully transparent could not be found to undo it.
     static constexpr std::uint8_t kOwnMinimumAlpha = 25;
 
-    Opacity(WindowSystem& ws, ChangeRecord& record, const Form& form)
-        : ws_(ws), record_(record), form_(form) {}
+    Opacity(WindowSystem& ws, ChangeRecord& record, HigherRights& rights, const Form& form)
+        : ws_(ws), record_(record), rights_(rights), form_(form) {}
 
     // Adds WS_EX_LAYERED to the window's extended style, then sets its
     // alpha (m narrowed to a byte; outside 0..255 throws StepError after
     // the style has changed; at least kOwnMinimumAlpha for a window of the
     // program's own). The layered bit is never removed. Another program's
-    // window is recorded first, so that it can be put back.
+    // window is recorded first, so that it can be put back; on one of a
+    // program with more rights, an alpha that did not take is explained.
     void touming2(std::int16_t m, Hwnd hwn);
     // The same on the main window, whose handle is asked for before each call.
     void touming(std::int16_t m);
 
 private:
     // The three calls, asking for the window's handle before each; `own`
-    // keeps the alpha at kOwnMinimumAlpha or more.
-    void Layer(const std::function<Hwnd()>& window, std::int16_t m, bool own);
+    // keeps the alpha at kOwnMinimumAlpha or more. The alpha given, or
+    // nothing when the style or the alpha was refused.
+    std::optional<std::uint8_t> Layer(const std::function<Hwnd()>& window, std::int16_t m,
+                                      bool own);
 
     WindowSystem& ws_;
     ChangeRecord& record_;
+    HigherRights& rights_;
     const Form& form_;
 };
 

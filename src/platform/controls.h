@@ -253,6 +253,9 @@ public:
     // close that arrives while an earlier one waits or is being asked
     // about is dropped. Unset: the window closes.
     std::function<bool()> QueryUnload;
+    // Asks the window to close as its close box does: through QueryUnload,
+    // at its turn among the handlings.
+    virtual void Close() = 0;
 
 protected:
     // For an implementation: a close request arrived; `close` destroys the

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <limits>
 #include <string>
@@ -178,6 +179,20 @@ std::int32_t HandleInteger(double value) {
 
 std::wstring DecimalText(std::int32_t value) {
     return std::to_wstring(value);
+}
+
+std::optional<std::int32_t> HandleArgument(const std::vector<std::wstring>& arguments) {
+    constexpr std::size_t kMostDigits = 10;  // 2147483647
+    if (arguments.size() != 1) return std::nullopt;
+    const std::wstring& text = arguments.front();
+    if (text.empty() || text.size() > kMostDigits) return std::nullopt;
+    std::int64_t value = 0;
+    for (const wchar_t c : text) {
+        if (c < L'0' || c > L'9') return std::nullopt;
+        value = value * 10 + (c - L'0');
+    }
+    if (value > INT32_MAX) return std::nullopt;
+    return static_cast<std::int32_t>(value);
 }
 
 std::uint8_t ByteAlpha(std::int16_t alpha) {

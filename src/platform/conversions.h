@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vindrel {
 
@@ -24,6 +26,12 @@ std::int32_t HandleInteger(double value);
 
 // "-5", "0", "123": the digits, with "-" for negative values.
 std::wstring DecimalText(std::int32_t value);
+
+// The window handle the program is started with: its one command-line
+// argument, when that is 1 to 10 ASCII digits of a value up to 2147483647.
+// Anything else (no argument or several, a sign, blanks, hexadecimal,
+// other digits, a larger value) gives nothing.
+std::optional<std::int32_t> HandleArgument(const std::vector<std::wstring>& arguments);
 
 // A 16-bit alpha narrowed to a byte; throws StepError outside 0..255.
 std::uint8_t ByteAlpha(std::int16_t alpha);

@@ -103,11 +103,18 @@ bool DeadlineWindowSystem::OnAnotherProcess(Hwnd window) {
 }
 
 std::int32_t DeadlineWindowSystem::Guarded(Hwnd window, std::function<std::int32_t()> call) {
+    // The call sees the caller's last error and leaves its own on the
+    // caller's thread, wherever it runs: a caller clears it before a call
+    // whose result 0 may be a value (SetWindowLongA) and reads it after.
+    const std::uint32_t before = inner_.GetLastError();
     // No window, or one of ours: nothing to wait for on another thread.
-    if (!OnAnotherProcess(window)) return call();
+    if (!OnAnotherProcess(window)) {
+        inner_.SetLastError(before);
+        return call();
+    }
 
-    auto done = std::make_shared<std::promise<std::int32_t>>();
-    std::future<std::int32_t> result = done->get_future();
+    auto done = std::make_shared<std::promise<Result>>();
+    std::future<Result> result = done->get_future();
     std::shared_ptr<Completion> completion;
     {
         const std::lock_guard lock(pending_->mutex);
@@ -119,11 +126,13 @@ std::int32_t DeadlineWindowSystem::Guarded(Hwnd window, std::function<std::int32
         pending_->windows.insert(window);
     }
     auto work = [pending = pending_, &inner = inner_, window, call = std::move(call), done,
-                 completion] {
-        std::int32_t value = 0;
+                 completion, before] {
+        Result value;
         std::exception_ptr failure;
         try {
-            value = call();
+            inner.SetLastError(before);
+            value.value = call();
+            value.lastError = inner.GetLastError();
         } catch (...) {
             failure = std::current_exception();  // the caller's to see
         }
@@ -154,7 +163,10 @@ std::int32_t DeadlineWindowSystem::Guarded(Hwnd window, std::function<std::int32
         }
     }
     if (!completion->Wait(deadline_)) NotResponding(window, deadline_);
-    return result.get();
+    const Result got = result.get();
+    // Set last: the wait itself may have changed this thread's last error.
+    inner_.SetLastError(got.lastError);
+    return got.value;
 }
 
 Pid DeadlineWindowSystem::GetCurrentProcessId() {
@@ -172,6 +184,12 @@ std::int32_t DeadlineWindowSystem::Process32Next(KernelHandle hSnapshot, Process
 }
 std::int32_t DeadlineWindowSystem::CloseHandle(KernelHandle handle) {
     return inner_.CloseHandle(handle);
+}
+std::uint32_t DeadlineWindowSystem::GetLastError() {
+    return inner_.GetLastError();
+}
+void DeadlineWindowSystem::SetLastError(std::uint32_t dwErrCode) {
+    inner_.SetLastError(dwErrCode);
 }
 std::unique_ptr<WmiConnection> DeadlineWindowSystem::ConnectWmi() {
     return inner_.ConnectWmi();
@@ -237,6 +255,9 @@ std::int32_t DeadlineWindowSystem::IsWindow(Hwnd hWnd) {
 }
 std::int32_t DeadlineWindowSystem::IsWindowVisible(Hwnd hWnd) {
     return inner_.IsWindowVisible(hWnd);
+}
+std::int32_t DeadlineWindowSystem::IsIconic(Hwnd hWnd) {
+    return inner_.IsIconic(hWnd);
 }
 std::int32_t DeadlineWindowSystem::FlashWindow(Hwnd hWnd, std::int32_t bInvert) {
     if (bInvert == 0) return PutBackCaption(hWnd);

@@ -8,7 +8,8 @@
 // target answers (or dies), and the caller gets a StepError saying the
 // target is not responding. While such a call is pending, further waiting
 // calls on the same window fail at once instead of queueing behind it;
-// other windows are not affected. FlashWindow with bInvert 0 (a caption put
+// other windows are not affected. A waited call's last error reaches the
+// caller's thread with its result. FlashWindow with bInvert 0 (a caption put
 // back) is never waited for: it runs on a worker of its own (after the call
 // pending on that window, if any), the caller goes on at once with 0, and
 // it makes no later call fail. Every other call goes straight through
@@ -52,6 +53,8 @@ public:
     std::int32_t Process32First(KernelHandle hSnapshot, ProcessEntry32& entry) override;
     std::int32_t Process32Next(KernelHandle hSnapshot, ProcessEntry32& entry) override;
     std::int32_t CloseHandle(KernelHandle handle) override;
+    std::uint32_t GetLastError() override;
+    void SetLastError(std::uint32_t dwErrCode) override;
     std::unique_ptr<WmiConnection> ConnectWmi() override;
     Hwnd FindWindowA(const char* lpClassName, const char* lpWindowName) override;
     Hwnd GetParent(Hwnd hWnd) override;
@@ -71,6 +74,7 @@ public:
                               std::int32_t lParam) override;
     std::int32_t IsWindow(Hwnd hWnd) override;
     std::int32_t IsWindowVisible(Hwnd hWnd) override;
+    std::int32_t IsIconic(Hwnd hWnd) override;
     std::int32_t FlashWindow(Hwnd hWnd, std::int32_t bInvert) override;
     std::int32_t GetWindowLongA(Hwnd hWnd, std::int32_t nIndex) override;
     std::int32_t SetWindowLongA(Hwnd hWnd, std::int32_t nIndex, std::int32_t dwNewLong) override;
@@ -86,6 +90,11 @@ protected:
 
 private:
     struct Pending;
+    // A waited call's result and the last error it left on its worker.
+    struct Result {
+        std::int32_t value = 0;
+        std::uint32_t lastError = 0;
+    };
     // Whether the window exists and belongs to another process, whose
     // thread a call on it may wait on.
     bool OnAnotherProcess(Hwnd window);

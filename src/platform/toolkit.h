@@ -36,14 +36,18 @@ public:
 class Interaction {
 public:
     enum class Answer { Yes, No, Cancel };
+    enum class Choices { YesNoCancel, YesNo };
 
     virtual ~Interaction() = default;
     // Modal, a single OK button, no icon; returns when it is closed.
     virtual void MsgBox(const std::wstring& prompt,
                         const std::optional<std::wstring>& title = std::nullopt) = 0;
-    // Modal, 是/否/取消 with a warning icon, 是 the default; Cancel also
-    // when the box is closed without an answer, Yes when it cannot be shown.
-    virtual Answer Ask(const std::wstring& prompt) = 0;
+    // Modal, 是/否/取消 (or 是/否) with a warning icon, 是 the default;
+    // Cancel also when the box is closed without an answer. When it cannot
+    // be shown: Yes to 是/否/取消 (the closing question, whose 是 loses
+    // nothing), No to 是/否 (nothing is done unasked).
+    virtual Answer Ask(const std::wstring& prompt, Choices choices = Choices::YesNoCancel,
+                       const std::optional<std::wstring>& title = std::nullopt) = 0;
     // Runs a command line, its window shown minimised with the focus.
     virtual void Shell(const std::wstring& commandLine) = 0;
 };

@@ -28,6 +28,8 @@ inline constexpr std::uint32_t kLwaAlpha = 2;
 inline constexpr std::uint32_t kLayeredColorKey = 0x00FF0000;
 // The handle that PostMessage treats as "every top-level window".
 inline constexpr Hwnd kHwndBroadcast = 0xFFFF;
+// The user declined a prompt (ERROR_CANCELLED).
+inline constexpr std::uint32_t kErrorCancelled = 1223;
 }  // namespace api
 
 }  // namespace vindrel

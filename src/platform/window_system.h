@@ -71,6 +71,10 @@ public:
     virtual std::int32_t Process32First(KernelHandle hSnapshot, ProcessEntry32& entry) = 0;
     virtual std::int32_t Process32Next(KernelHandle hSnapshot, ProcessEntry32& entry) = 0;
     virtual std::int32_t CloseHandle(KernelHandle handle) = 0;
+    // The calling thread's last error. A call that runs on a worker of the
+    // deadline layer leaves it on the caller's thread as the call left it.
+    virtual std::uint32_t GetLastError() = 0;
+    virtual void SetLastError(std::uint32_t dwErrCode) = 0;
 
     // WMI: connects to root\cimv2 (locator, ConnectServer, proxy security)
     // from the calling thread, which joins the multithreaded apartment.
@@ -99,8 +103,11 @@ public:
                                       std::int32_t lParam) = 0;
     virtual std::int32_t IsWindow(Hwnd hWnd) = 0;
     virtual std::int32_t IsWindowVisible(Hwnd hWnd) = 0;
+    virtual std::int32_t IsIconic(Hwnd hWnd) = 0;
     virtual std::int32_t FlashWindow(Hwnd hWnd, std::int32_t bInvert) = 0;
     virtual std::int32_t GetWindowLongA(Hwnd hWnd, std::int32_t nIndex) = 0;
+    // The old value, which may be 0: failure is 0 with a last error set, so
+    // the caller clears the last error first.
     virtual std::int32_t SetWindowLongA(Hwnd hWnd, std::int32_t nIndex, std::int32_t dwNewLong) = 0;
     virtual std::int32_t SetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t crKey,
                                                     std::uint8_t bAlpha, std::uint32_t dwFlags) = 0;

@@ -63,6 +63,14 @@ Pid GetPsPid(WindowSystem& ws, const std::wstring& sProcess) {
     return result;
 }
 
+std::wstring ProcessName(WindowSystem& ws, Pid pid) {
+    std::wstring name;
+    ForEachProcess(ws, [&](Pid each, const std::wstring& exeFile) {
+        if (each == pid) name = exeFile;
+    });
+    return name;
+}
+
 Hwnd InstanceToWnd(WindowSystem& ws, Pid target_pid) {
     Hwnd result = 0;
     ForEachTopLevelWindow(ws, [&](Hwnd window, Pid pid) {

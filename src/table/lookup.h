@@ -41,6 +41,10 @@ void AppendNames(ListBox& list, const std::vector<WmiObject>& listed);
 // sProcess, ignoring case; 0 when none does or the snapshot fails.
 Pid GetPsPid(WindowSystem& ws, const std::wstring& sProcess);
 
+// The executable name of a process, from a fresh snapshot; empty when it
+// is not there.
+std::wstring ProcessName(WindowSystem& ws, Pid pid);
+
 // The first window in window-manager order whose GetParent is 0 and that
 // belongs to the process, whatever its visibility; 0 when there is none.
 Hwnd InstanceToWnd(WindowSystem& ws, Pid target_pid);

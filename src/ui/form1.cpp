@@ -7,8 +7,9 @@
 
 namespace vindrel {
 
-Form1::Form1(ControlFactory& factory, Interaction& interaction, WindowSystem& ws, WmiListing& wmi)
-    : interaction_(interaction), ws_(ws), wmi_(wmi), controls_(factory) {
+Form1::Form1(ControlFactory& factory, Interaction& interaction, WindowSystem& ws, WmiListing& wmi,
+             ProcessRights& rights)
+    : interaction_(interaction), ws_(ws), wmi_(wmi), processRights_(rights), controls_(factory) {
     Connect(Command1.Click, &Form1::Command1_Click);
     Connect(Command7.Click, &Form1::Command7_Click);
     Connect(Command14.Click, &Form1::Command14_Click);
@@ -67,7 +68,7 @@ void Form1::Connect(Event& event, void (Form1::*handling)()) {
     });
 }
 
-void Form1::Form_Load() {
+void Form1::Form_Load(std::optional<Hwnd> target) {
     Label9.SetVisible(false);
     Window().SetCaption(L"Vindrel（测试版）---------By Tamsk");
     Label8.SetCaption(std::wstring(L"【Tamsk制作】") + L"\r\n" +
@@ -80,6 +81,7 @@ void Form1::Form_Load() {
     Label7.SetVisible(false);
     Frame5.SetVisible(false);
     Frame6.SetVisible(false);
+    if (target) Text2.SetText(DecimalText(*target));
 }
 
 void Form1::TellOnceOfSnapshot(const ProcessList& listed) {

@@ -4,10 +4,12 @@
 
 #include "actions/caption_flashing.h"
 #include "actions/change_record.h"
+#include "actions/higher_rights.h"
 #include "actions/opacity.h"
 #include "actions/window_commands.h"
 #include "actions/window_finding.h"
 #include "platform/controls.h"
+#include "platform/process_rights.h"
 #include "platform/toolkit.h"
 #include "platform/window_system.h"
 #include "platform/wmi_listing.h"
@@ -20,14 +22,17 @@ namespace vindrel {
 
 class Form1 {
 public:
-    Form1(ControlFactory& factory, Interaction& interaction, WindowSystem& ws, WmiListing& wmi);
+    Form1(ControlFactory& factory, Interaction& interaction, WindowSystem& ws, WmiListing& wmi,
+          ProcessRights& rights);
     // The window goes first, while the handlings and every control exist.
     ~Form1();
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
 
-    // The start-up steps; run once, before the window first shows.
-    void Form_Load();
+    // The start-up steps; run once, before the window first shows. A
+    // program started with a window's handle (to act on it as
+    // administrator) starts with it in Text2.
+    void Form_Load(std::optional<Hwnd> target = std::nullopt);
 
     Form& Window() const { return controls_.Window(); }
 
@@ -81,6 +86,7 @@ private:
     Interaction& interaction_;
     WindowSystem& ws_;
     WmiListing& wmi_;
+    ProcessRights& processRights_;
     bool toldOfSnapshot_ = false;
     ControlSet controls_;
 
@@ -136,9 +142,10 @@ private:
     ProcessTable table_{List4, List1, List2, List3};
     RowSelection selection_{table_, Text2, Text1};
     ChangeRecord record_{ws_};
-    WindowCommands commands_{ws_, interaction_, record_, Text2, Text1, Text5};
-    CaptionFlashing flashing_{ws_, Timer1, Check1, Text2};
-    Opacity opacity_{ws_, record_, Window()};
+    HigherRights rights_{ws_, processRights_, interaction_, Window()};
+    WindowCommands commands_{ws_, interaction_, record_, rights_, Text2, Text1, Text5};
+    CaptionFlashing flashing_{ws_, rights_, Timer1, Check1, Text2};
+    Opacity opacity_{ws_, record_, rights_, Window()};
     WindowFinding finding_{ws_, Finder1, Text2, List2};
 };
 

@@ -118,7 +118,8 @@ HWND Process::WaitForWindow(const wchar_t* windowClass, std::chrono::millisecond
     return found;
 }
 
-Vindrel::Vindrel(const std::wstring& exePath) : process_(L"\"" + exePath + L"\"") {
+Vindrel::Vindrel(const std::wstring& exePath, const std::wstring& arguments)
+    : process_(L"\"" + exePath + L"\"" + (arguments.empty() ? L"" : L" " + arguments)) {
     main_ = process_.WaitForWindow(L"VindrelForm1");
     if (main_ == nullptr) throw std::runtime_error("Vindrel's main window did not appear");
 }

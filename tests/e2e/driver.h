@@ -57,8 +57,10 @@ private:
 // The Vindrel main window and its controls, found by control identifier.
 class Vindrel {
 public:
-    // Starts the program built next to the driver, or another copy of it.
-    explicit Vindrel(const std::wstring& exePath = SiblingPath(L"Vindrel.exe"));
+    // Starts the program built next to the driver, or another copy of it,
+    // with the arguments given (the command line after the program's name).
+    explicit Vindrel(const std::wstring& exePath = SiblingPath(L"Vindrel.exe"),
+                     const std::wstring& arguments = L"");
     HWND Main() const { return main_; }
     const Process& Program() const { return process_; }
     // The control of a layout row, by its design name.

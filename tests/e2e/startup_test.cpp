@@ -5,6 +5,7 @@
 
 #include "driver.h"
 #include "platform/layout_row.h"
+#include "platform/win32/process_rights_win32.h"
 #include "platform/win32/toolkit_win32.h"
 #include "platform/win32/window_system_win32.h"
 #include "ui/form1.h"
@@ -34,6 +35,23 @@ TEST(Startup, CaptionsHiddenControlsFocusAndAnEmptyTable) {
     ASSERT_TRUE(WaitFor([&] {
         return GetGUIThreadInfo(thread, &info) && info.hwndFocus == app.Control("Command1");
     }));
+}
+
+TEST(Startup, AHandleGivenOnTheCommandLineStartsInTheTargetBoxAndNothingElseDoes) {
+    EXPECT_EQ(Vindrel(SiblingPath(L"Vindrel.exe"), L"65612").Text("Text2"), L"65612");
+    const std::wstring hostile[] = {
+        L"-65612",
+        L"0x1004C",
+        L"６５６１２",
+        L"65612 65614",
+        L"\"656\"12\" x",
+        L"2147483648",
+        std::wstring(30000, L'9'),
+    };
+    for (const std::wstring& arguments : hostile) {
+        EXPECT_EQ(Vindrel(SiblingPath(L"Vindrel.exe"), arguments).Text("Text2"), L"0")
+            << arguments.substr(0, 20);
+    }
 }
 
 // The DPI the screen is meant to have: 96 unless the test runner set up
@@ -88,8 +106,9 @@ struct InProcessForm {
 
     win32::Win32Toolkit toolkit{GetModuleHandleW(nullptr), 0, 0};
     win32::Win32WindowSystem windowSystem;
+    win32::Win32ProcessRights rights;
     WmiListing wmi{windowSystem, kListingDeadline, std::make_shared<PlainCompletions>()};
-    Form1 form{toolkit, toolkit, windowSystem, wmi};
+    Form1 form{toolkit, toolkit, windowSystem, wmi, rights};
 };
 
 TEST(Startup, TheHeaderFontIsTwelvePointAtTheScreensDpi) {

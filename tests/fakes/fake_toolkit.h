@@ -236,6 +236,7 @@ public:
     void UserChooseMenuItem();
     // The close box: the window is closed when it may go.
     void UserClose();
+    void Close() override { UserClose(); }
 
     std::vector<std::wstring> menuItems;
     bool closed = false;
@@ -250,6 +251,7 @@ private:
 struct ShownMessage {
     std::wstring prompt;
     std::optional<std::wstring> title;
+    std::optional<Interaction::Choices> choices;  // set for a question
 };
 
 class FakeToolkit : public ControlFactory, public Interaction {
@@ -269,14 +271,16 @@ public:
     std::unique_ptr<Finder> CreateFinder(const LayoutRow& row) override;
 
     void MsgBox(const std::wstring& prompt, const std::optional<std::wstring>& title) override {
-        messages.push_back({prompt, title});
+        messages.push_back({prompt, title, std::nullopt});
         if (onMessage) onMessage(messages.back());
     }
-    // Shown as a message; answered from `answers` in turn, Cancel when none is left.
-    Answer Ask(const std::wstring& prompt) override {
-        messages.push_back({prompt, std::nullopt});
+    // Shown as a message; answered from `answers` in turn, when none is
+    // left as a box closed without an answer.
+    Answer Ask(const std::wstring& prompt, Choices choices,
+               const std::optional<std::wstring>& title) override {
+        messages.push_back({prompt, title, choices});
         if (onMessage) onMessage(messages.back());
-        if (answers.empty()) return Answer::Cancel;
+        if (answers.empty()) return choices == Choices::YesNo ? Answer::No : Answer::Cancel;
         const Answer answer = answers.front();
         answers.erase(answers.begin());
         return answer;

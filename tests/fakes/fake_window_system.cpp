@@ -144,6 +144,30 @@ std::int32_t FakeWindowSystem::CloseHandle(KernelHandle handle) {
 
 namespace {
 
+// Each thread has its own, as on Windows; a new thread starts with 0.
+thread_local std::uint32_t lastError = 0;
+constexpr std::uint32_t kInvalidWindowHandle = 1400;
+
+// Whether a change to the window is refused; it then fails as Windows
+// fails it, with access denied.
+bool Refused(const FakeWindow& w) {
+    if (!w.refuses) return false;
+    lastError = FakeWindowSystem::kAccessDenied;
+    return true;
+}
+
+}  // namespace
+
+std::uint32_t FakeWindowSystem::GetLastError() {
+    return lastError;
+}
+
+void FakeWindowSystem::SetLastError(std::uint32_t dwErrCode) {
+    lastError = dwErrCode;
+}
+
+namespace {
+
 // Takes the first of the failures waiting, if any, and throws it.
 void FailIfAsked(std::vector<std::uint32_t>& failures, const std::wstring& call) {
     if (failures.empty()) return;
@@ -271,8 +295,8 @@ std::int32_t FakeWindowSystem::SetWindowTextA(Hwnd hWnd, const char* lpString) {
     auto lock = Record("SetWindowTextA", std::to_string(hWnd) + "," + lpString);
     WaitWhileHung(lock, hWnd);
     FakeWindow* w = Find(hWnd);
-    if (w == nullptr || w->refuses) return 0;
-    w->title = FromAnsi(lpString);
+    if (w == nullptr || Refused(*w)) return 0;
+    if (!w->ignores) w->title = FromAnsi(lpString);
     return 1;
 }
 
@@ -293,8 +317,8 @@ std::int32_t FakeWindowSystem::SetWindowTextW(Hwnd hWnd, const wchar_t* lpString
     auto lock = Record("SetWindowTextW", std::to_string(hWnd) + "," + ToAnsi(lpString));
     WaitWhileHung(lock, hWnd);
     FakeWindow* w = Find(hWnd);
-    if (w == nullptr || w->refuses || w->keepsTitle) return 0;
-    w->title = lpString;
+    if (w == nullptr || Refused(*w) || w->keepsTitle) return 0;
+    if (!w->ignores) w->title = lpString;
     return 1;
 }
 
@@ -304,7 +328,8 @@ std::int32_t FakeWindowSystem::ShowWindow(Hwnd hWnd, std::int32_t nCmdShow) {
     FakeWindow* w = Find(hWnd);
     if (w == nullptr) return 0;
     const bool wasVisible = w->visible;
-    if (!w->refuses) w->visible = nCmdShow != api::kSwHide;
+    if (Refused(*w)) return 0;
+    if (!w->ignores) w->visible = nCmdShow != api::kSwHide;
     return wasVisible ? 1 : 0;
 }
 
@@ -312,8 +337,8 @@ std::int32_t FakeWindowSystem::CloseWindow(Hwnd hWnd) {
     auto lock = Record("CloseWindow", std::to_string(hWnd));
     WaitWhileHung(lock, hWnd);
     FakeWindow* w = Find(hWnd);
-    if (w == nullptr) return 0;
-    w->iconic = true;
+    if (w == nullptr || Refused(*w)) return 0;
+    if (!w->ignores) w->iconic = true;
     return 1;
 }
 
@@ -321,8 +346,8 @@ std::int32_t FakeWindowSystem::OpenIcon(Hwnd hWnd) {
     auto lock = Record("OpenIcon", std::to_string(hWnd));
     WaitWhileHung(lock, hWnd);
     FakeWindow* w = Find(hWnd);
-    if (w == nullptr) return 0;
-    w->iconic = false;
+    if (w == nullptr || Refused(*w)) return 0;
+    if (!w->ignores) w->iconic = false;
     return 1;
 }
 
@@ -341,6 +366,7 @@ std::int32_t FakeWindowSystem::PostMessageA(Hwnd hWnd, std::uint32_t Msg, std::i
     // As on Windows: window 0 queues a thread message, the broadcast handle
     // reaches every top-level window; both succeed.
     if (hWnd != 0 && hWnd != api::kHwndBroadcast && Find(hWnd) == nullptr) return 0;
+    if (const FakeWindow* w = Find(hWnd); w != nullptr && Refused(*w)) return 0;
     posted.push_back({hWnd, Msg, wParam, lParam});
     return 1;
 }
@@ -354,6 +380,12 @@ std::int32_t FakeWindowSystem::IsWindowVisible(Hwnd hWnd) {
     const auto lock = Record("IsWindowVisible", std::to_string(hWnd));
     const FakeWindow* w = Find(hWnd);
     return w != nullptr && w->visible ? 1 : 0;
+}
+
+std::int32_t FakeWindowSystem::IsIconic(Hwnd hWnd) {
+    const auto lock = Record("IsIconic", std::to_string(hWnd));
+    const FakeWindow* w = Find(hWnd);
+    return w != nullptr && w->iconic ? 1 : 0;
 }
 
 std::int32_t FakeWindowSystem::FlashWindow(Hwnd hWnd, std::int32_t bInvert) {
@@ -384,8 +416,14 @@ std::int32_t FakeWindowSystem::SetWindowLongA(Hwnd hWnd, std::int32_t nIndex,
                                              std::to_string(dwNewLong));
     WaitWhileHung(lock, hWnd);
     FakeWindow* w = Find(hWnd);
-    if (w == nullptr || nIndex != api::kGwlExStyle || w->refuses) return 0;
+    if (w == nullptr) {
+        lastError = kInvalidWindowHandle;
+        return 0;
+    }
+    // As on Windows, success leaves the last error as it was.
+    if (nIndex != api::kGwlExStyle || Refused(*w)) return 0;
     const std::int32_t previous = w->exStyle;
+    if (w->ignores) return previous;
     w->exStyle = dwNewLong;
     if ((dwNewLong & api::kWsExLayered) == 0) w->alpha.reset();  // the attributes go with the style
     return previous;
@@ -398,7 +436,8 @@ std::int32_t FakeWindowSystem::SetLayeredWindowAttributes(Hwnd hwnd, std::uint32
                              std::to_string(hwnd) + "," + std::to_string(crKey) + "," +
                                  std::to_string(bAlpha) + "," + std::to_string(dwFlags));
     FakeWindow* w = Find(hwnd);
-    if (w == nullptr || (w->exStyle & api::kWsExLayered) == 0 || w->refuses) return 0;
+    if (w == nullptr || (w->exStyle & api::kWsExLayered) == 0 || Refused(*w)) return 0;
+    if (w->ignores) return 1;
     w->alpha = bAlpha;
     w->layeredKey = crKey;
     w->layeredFlags = dwFlags;

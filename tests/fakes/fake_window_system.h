@@ -41,10 +41,14 @@ struct FakeWindow {
     // (ShowWindow, CloseWindow, OpenIcon, SetWindowTextA/W, SetWindowLongA,
     // FlashWindow) block until Recover.
     bool hung = false;
-    // A window that refuses every change (as one of a program with more
-    // rights than ours): ShowWindow, SetWindowText, SetWindowLongA and
-    // SetLayeredWindowAttributes leave it as it is.
+    // A window that refuses every change, as Windows refuses a program the
+    // windows of one with more rights: ShowWindow, CloseWindow, OpenIcon,
+    // SetWindowText, SetWindowLongA, SetLayeredWindowAttributes and
+    // PostMessageA fail with 0 and last error 5 (access denied), leaving it
+    // as it is.
     bool refuses = false;
+    // A window that takes those calls as done but stays as it is.
+    bool ignores = false;
     bool keepsTitle = false;  // only SetWindowTextW is refused
 };
 
@@ -64,6 +68,7 @@ class FakeWindowSystem : public WindowSystem {
 public:
     // The program's own process, as GetCurrentProcessId gives it.
     static constexpr Pid kOwnPid = 4000;
+    static constexpr std::uint32_t kAccessDenied = 5;
 
     std::vector<FakeWindow> windows;
     std::vector<FakeProcess> processes;
@@ -111,6 +116,8 @@ public:
     std::int32_t Process32First(KernelHandle hSnapshot, ProcessEntry32& entry) override;
     std::int32_t Process32Next(KernelHandle hSnapshot, ProcessEntry32& entry) override;
     std::int32_t CloseHandle(KernelHandle handle) override;
+    std::uint32_t GetLastError() override;
+    void SetLastError(std::uint32_t dwErrCode) override;
     std::unique_ptr<WmiConnection> ConnectWmi() override;
     Hwnd FindWindowA(const char* lpClassName, const char* lpWindowName) override;
     Hwnd GetParent(Hwnd hWnd) override;
@@ -130,6 +137,7 @@ public:
                               std::int32_t lParam) override;
     std::int32_t IsWindow(Hwnd hWnd) override;
     std::int32_t IsWindowVisible(Hwnd hWnd) override;
+    std::int32_t IsIconic(Hwnd hWnd) override;
     std::int32_t FlashWindow(Hwnd hWnd, std::int32_t bInvert) override;
     std::int32_t GetWindowLongA(Hwnd hWnd, std::int32_t nIndex) override;
     std::int32_t SetWindowLongA(Hwnd hWnd, std::int32_t nIndex, std::int32_t dwNewLong) override;

@@ -109,6 +109,38 @@ TEST(DecimalText, DigitsWithAMinusForNegatives) {
     EXPECT_EQ(DecimalText(-2147483647 - 1), L"-2147483648");
 }
 
+TEST(HandleArgument, OnlyOneArgumentOfPlainDigitsInRange) {
+    using Args = std::vector<std::wstring>;
+    EXPECT_EQ(HandleArgument({L"65612"}), 65612);
+    EXPECT_EQ(HandleArgument({L"0"}), 0);
+    EXPECT_EQ(HandleArgument({L"2147483647"}), 2147483647);
+    EXPECT_EQ(HandleArgument({L"0000000042"}), 42);
+    const Args ignored[] = {
+        {},
+        {L""},
+        {L"-5"},
+        {L"+5"},
+        {L" 5"},
+        {L"5 "},
+        {L"&H10"},
+        {L"0x10"},
+        {L"2147483648"},
+        {L"99999999999"},
+        {L"00000000042"},
+        {L"１２３"},    // full-width digits
+        {L"\u0663"},    // Arabic-Indic three
+        {L"12\u00B3"},  // a superscript three
+        {L"1e3"},
+        {L"1.0"},
+        {L"12", L"34"},  // several arguments
+        {L"12", L""},
+        {std::wstring(100000, L'7')},  // very long
+    };
+    for (const Args& args : ignored) {
+        EXPECT_EQ(HandleArgument(args), std::nullopt) << (args.empty() ? "none" : "some");
+    }
+}
+
 TEST(Alpha, ByteAndScaledAlphaRanges) {
     EXPECT_EQ(ByteAlpha(0), 0);
     EXPECT_EQ(ByteAlpha(255), 255);

@@ -10,6 +10,7 @@
 #include <optional>
 #include <system_error>
 
+#include "fakes/fake_process_rights.h"
 #include "fakes/fake_toolkit.h"
 #include "fakes/fake_window_system.h"
 #include "platform/step_error.h"
@@ -193,6 +194,36 @@ TEST_F(DeadlineTest, NothingIsLeftPendingByACallThatCouldNotStart) {
     EXPECT_TRUE(ws.Find(200)->visible);
 }
 
+// Workers whose threads start with a last error of their own.
+class DirtyWorkers : public DeadlineWindowSystem {
+public:
+    explicit DirtyWorkers(FakeWindowSystem& inner) : DeadlineWindowSystem(inner, kDeadline) {}
+
+protected:
+    void StartWorker(std::function<void()> work) override {
+        DeadlineWindowSystem::StartWorker([work = std::move(work)] {
+            FakeWindowSystem().SetLastError(1234);
+            work();
+        });
+    }
+};
+
+TEST_F(DeadlineTest, ACallsLastErrorReachesTheCallerFromItsWorker) {
+    DirtyWorkers dirty(ws);
+    ws.Find(200)->exStyle = 0;
+    // An old style of 0 is a value: the caller's cleared last error stays 0.
+    dirty.SetLastError(0);
+    EXPECT_EQ(dirty.SetWindowLongA(200, -20, 0x80000), 0);
+    EXPECT_NE(ws.lastCaller, std::this_thread::get_id());
+    EXPECT_EQ(dirty.GetLastError(), 0u);
+    // A refusal is 0 with access denied, read on the caller's thread.
+    ws.Find(200)->refuses = true;
+    EXPECT_EQ(dirty.SetWindowLongA(200, -20, 0), 0);
+    EXPECT_EQ(dirty.GetLastError(), FakeWindowSystem::kAccessDenied);
+    EXPECT_EQ(ws.Find(200)->exStyle, 0x80000);
+    ASSERT_TRUE(dirty.WaitIdle(2s));
+}
+
 class HungTargetFormTest : public ::testing::Test {
 protected:
     HungTargetFormTest() {
@@ -220,7 +251,8 @@ protected:
     FakeWindowSystem ws;
     DeadlineWindowSystem guarded{ws, kDeadline};
     WmiListing wmi{ws, kListingDeadline, std::make_shared<PlainCompletions>()};
-    std::optional<Form1> app{std::in_place, toolkit, toolkit, guarded, wmi};
+    FakeProcessRights rights;
+    std::optional<Form1> app{std::in_place, toolkit, toolkit, guarded, wmi, rights};
 };
 
 TEST_F(HungTargetFormTest, EachCommandReportsOnceThatTheTargetDoesNotAnswer) {

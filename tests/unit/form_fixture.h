@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "fakes/fake_process_rights.h"
 #include "fakes/fake_toolkit.h"
 #include "fakes/fake_window_system.h"
 #include "fakes/sending_completions.h"
@@ -42,11 +43,12 @@ protected:
 
     FakeToolkit toolkit;
     FakeWindowSystem ws;
+    FakeProcessRights rights;
     // The listing runs on its worker; what the fake's walk does to the user
     // interface goes through `completions`, as sent messages would.
     std::shared_ptr<SendingCompletions> completions = std::make_shared<SendingCompletions>();
     WmiListing wmi;
-    Form1 form{toolkit, toolkit, ws, wmi};
+    Form1 form{toolkit, toolkit, ws, wmi, rights};
 };
 
 }  // namespace vindrel::testing

@@ -67,7 +67,8 @@ TEST_F(GuideTest, NamesEveryButtonShownAtStartUpAndWhatTheMessagesMean) {
           std::wstring(L"“这是本程序自己的窗口：隐藏后将无法再把它找回。”"), deadline,
           std::wstring(L"certutil -hashfile Vindrel.exe SHA256"), std::wstring(L"Windows 7"),
           L"“" + MenuItemName() + L"”", std::wstring(L"“退出前把它们恢复吗？”"),
-          std::wstring(L"瞄准器图标")}) {
+          std::wstring(L"瞄准器图标"), std::wstring(L"要以管理员身份重新启动本程序吗？"),
+          std::wstring(L"Windows 不允许以普通权限运行的程序更改以管理员身份运行的程序的窗口")}) {
         EXPECT_TRUE(Mentions(text)) << Utf8(text);
     }
 }

@@ -191,6 +191,7 @@ public:
     void SetCaption(const std::wstring& caption) override;
     vindrel::Hwnd hWnd() const override;
     void AddMenuItem(const std::wstring& caption) override;
+    void Close() override { OnClose(); }
 
     // WM_CLOSE, the system menu opening (WM_INITMENUPOPUP) and the item chosen.
     void OnClose();

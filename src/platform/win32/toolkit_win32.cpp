@@ -340,17 +340,20 @@ void Win32Toolkit::MsgBox(const std::wstring& prompt, const std::optional<std::w
     MessageBoxW(ui_.form, prompt.c_str(), caption.c_str(), MB_OK);
 }
 
-Interaction::Answer Win32Toolkit::Ask(const std::wstring& prompt) {
-    const std::wstring caption(kDefaultMessageTitle);
-    switch (MessageBoxW(ui_.form, prompt.c_str(), caption.c_str(),
-                        MB_YESNOCANCEL | MB_ICONWARNING | MB_DEFBUTTON1)) {
+Interaction::Answer Win32Toolkit::Ask(const std::wstring& prompt, Choices choices,
+                                      const std::optional<std::wstring>& title) {
+    const std::wstring caption = title.value_or(std::wstring(kDefaultMessageTitle));
+    const bool cancellable = choices == Choices::YesNoCancel;
+    switch (
+        MessageBoxW(ui_.form, prompt.c_str(), caption.c_str(),
+                    (cancellable ? MB_YESNOCANCEL : MB_YESNO) | MB_ICONWARNING | MB_DEFBUTTON1)) {
         case IDYES:
             return Answer::Yes;
         case IDNO:
             return Answer::No;
         case 0:
-            // The box could not be shown: the answer that loses nothing.
-            return Answer::Yes;
+            // The box could not be shown.
+            return cancellable ? Answer::Yes : Answer::No;
         default:
             return Answer::Cancel;
     }

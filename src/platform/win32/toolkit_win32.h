@@ -38,7 +38,8 @@ public:
     std::unique_ptr<Finder> CreateFinder(const LayoutRow& row) override;
 
     void MsgBox(const std::wstring& prompt, const std::optional<std::wstring>& title) override;
-    Answer Ask(const std::wstring& prompt) override;
+    Answer Ask(const std::wstring& prompt, Choices choices,
+               const std::optional<std::wstring>& title) override;
     void Shell(const std::wstring& commandLine) override;
 
     // Shows the main window with the focus on the first control in tab

@@ -46,6 +46,7 @@ inline HANDLE InvalidHandle() {
 
 using UniqueProcessHandle = UniqueHandle<NullHandle>;
 using UniqueEventHandle = UniqueHandle<NullHandle>;
+using UniqueTokenHandle = UniqueHandle<NullHandle>;
 using UniqueFileHandle = UniqueHandle<InvalidHandle>;
 
 }  // namespace vindrel::win32

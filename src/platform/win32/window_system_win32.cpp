@@ -69,6 +69,14 @@ std::int32_t Win32WindowSystem::CloseHandle(KernelHandle handle) {
     return ::CloseHandle(ToHandle(handle));
 }
 
+std::uint32_t Win32WindowSystem::GetLastError() {
+    return ::GetLastError();
+}
+
+void Win32WindowSystem::SetLastError(std::uint32_t dwErrCode) {
+    ::SetLastError(dwErrCode);
+}
+
 std::unique_ptr<WmiConnection> Win32WindowSystem::ConnectWmi() {
     return OpenWmiConnection();
 }
@@ -156,6 +164,10 @@ std::int32_t Win32WindowSystem::IsWindow(Hwnd hWnd) {
 
 std::int32_t Win32WindowSystem::IsWindowVisible(Hwnd hWnd) {
     return ::IsWindowVisible(ToHwnd(hWnd));
+}
+
+std::int32_t Win32WindowSystem::IsIconic(Hwnd hWnd) {
+    return ::IsIconic(ToHwnd(hWnd));
 }
 
 std::int32_t Win32WindowSystem::FlashWindow(Hwnd hWnd, std::int32_t bInvert) {

@@ -16,6 +16,8 @@ public:
     std::int32_t Process32First(KernelHandle hSnapshot, ProcessEntry32& entry) override;
     std::int32_t Process32Next(KernelHandle hSnapshot, ProcessEntry32& entry) override;
     std::int32_t CloseHandle(KernelHandle handle) override;
+    std::uint32_t GetLastError() override;
+    void SetLastError(std::uint32_t dwErrCode) override;
     std::unique_ptr<WmiConnection> ConnectWmi() override;
     Hwnd FindWindowA(const char* lpClassName, const char* lpWindowName) override;
     Hwnd GetParent(Hwnd hWnd) override;
@@ -35,6 +37,7 @@ public:
                               std::int32_t lParam) override;
     std::int32_t IsWindow(Hwnd hWnd) override;
     std::int32_t IsWindowVisible(Hwnd hWnd) override;
+    std::int32_t IsIconic(Hwnd hWnd) override;
     std::int32_t FlashWindow(Hwnd hWnd, std::int32_t bInvert) override;
     std::int32_t GetWindowLongA(Hwnd hWnd, std::int32_t nIndex) override;
     std::int32_t SetWindowLongA(Hwnd hWnd, std::int32_t nIndex, std::int32_t dwNewLong) override;

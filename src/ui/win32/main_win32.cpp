@@ -1,15 +1,36 @@
 // The program's entry: the real window system and toolkit, the main window,
 // its start-up steps, then the message loop.
 #include <windows.h>
+// after windows.h
+#include <shellapi.h>
 
+#include <string>
+#include <vector>
+
+#include "platform/conversions.h"
 #include "platform/deadline_window_system.h"
 #include "platform/step_error.h"
 #include "platform/win32/completion_win32.h"
+#include "platform/win32/process_rights_win32.h"
 #include "platform/win32/toolkit_win32.h"
 #include "platform/win32/window_system_win32.h"
 #include "platform/wmi_listing.h"
 #include "resource_ids.h"
 #include "ui/form1.h"
+
+namespace {
+
+// The arguments after the program's own name, split as Windows splits them.
+std::vector<std::wstring> Arguments() {
+    int count = 0;
+    LPWSTR* split = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (split == nullptr) return {};
+    std::vector<std::wstring> arguments(split + (count > 0 ? 1 : 0), split + count);
+    LocalFree(split);
+    return arguments;
+}
+
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     using namespace vindrel;
@@ -28,8 +49,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         // own, which connects once the window shows, and the wait for it
         // answers what is sent to our windows too.
         WmiListing wmi(platform, kListingDeadline, std::make_shared<win32::AnsweringCompletions>());
-        Form1 form(toolkit, toolkit, windowSystem, wmi);
-        form.Form_Load();
+        win32::Win32ProcessRights rights;
+        Form1 form(toolkit, toolkit, windowSystem, wmi, rights);
+        form.Form_Load(HandleArgument(Arguments()));
         // Run destroys the window when its loop ends, however it ended,
         // while the form and every control still exist.
         return toolkit.Run(showCommand, [&wmi] { wmi.Warm(); });

@@ -41,7 +41,10 @@ public:
         real->MsgBox(prompt, title);
         log_.Mark("closed " + std::string(prompt == L"成功" ? "成功" : "another box"));
     }
-    Answer Ask(const std::wstring& prompt) override { return real->Ask(prompt); }
+    Answer Ask(const std::wstring& prompt, Choices choices,
+               const std::optional<std::wstring>& title) override {
+        return real->Ask(prompt, choices, title);
+    }
     void Shell(const std::wstring& commandLine) override { real->Shell(commandLine); }
     Interaction* real = nullptr;
 

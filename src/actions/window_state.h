@@ -1,0 +1,28 @@
+// What the program reads back of another program's window, to keep it or
+// to see whether a change took effect: its title and its layering.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/window_system.h"
+
+namespace vindrel {
+
+struct Layering {
+    bool layered = false;
+    // Set for a layered window: its attributes. Those of one drawn by
+    // UpdateLayeredWindow cannot be read.
+    std::optional<std::uint32_t> key, flags;
+    std::uint8_t alpha = 255;
+    // A known alpha of 0: drawn fully transparent.
+    bool SeeThrough() const { return flags && (*flags & api::kLwaAlpha) != 0 && alpha == 0; }
+};
+
+Layering LayeringOf(WindowSystem& ws, Hwnd window);
+
+// The whole title, however long, from the system's copy.
+std::wstring WholeTitle(WindowSystem& ws, Hwnd window);
+
+}  // namespace vindrel
