@@ -4,7 +4,9 @@
 // state is recorded, whatever the change's outcome: a call that misses its
 // deadline may still take effect later. A window is known by its handle
 // and the process that owned it then; a handle since given to another
-// process is never touched. Nothing is written to disk.
+// process is never touched. A window of a program with more rights than
+// this one is not recorded: this program cannot change it. Nothing is
+// written to disk.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "actions/higher_rights.h"
 #include "actions/window_state.h"
 #include "platform/step_error.h"
 #include "platform/window_system.h"
@@ -40,12 +43,12 @@ public:
         std::vector<std::pair<Named, StepError>> failed;
     };
 
-    explicit ChangeRecord(WindowSystem& ws) : ws_(ws) {}
+    ChangeRecord(WindowSystem& ws, HigherRights& rights) : ws_(ws), rights_(rights) {}
 
     // Records the window's state for this kind of change unless the record
-    // holds it already. Nothing for a window that does not exist or is the
-    // program's own, nor the opacity of one whose layering cannot be read
-    // (it is left as it is).
+    // holds it already. Nothing for a window that does not exist, is the
+    // program's own or belongs to a program with more rights, nor the
+    // opacity of one whose layering cannot be read (it is left as it is).
     void Before(Change change, Hwnd window);
 
     bool Empty() const { return windows_.empty(); }
@@ -82,6 +85,7 @@ private:
     Named NameOf(const Entry& entry, bool gone);
 
     WindowSystem& ws_;
+    HigherRights& rights_;
     std::map<Hwnd, Entry> windows_;
     // Windows (with their process) whose layering could not be read when
     // the program first changed their opacity.

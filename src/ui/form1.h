@@ -141,8 +141,8 @@ public:
 private:
     ProcessTable table_{List4, List1, List2, List3};
     RowSelection selection_{table_, Text2, Text1};
-    ChangeRecord record_{ws_};
     HigherRights rights_{ws_, processRights_, interaction_, Window()};
+    ChangeRecord record_{ws_, rights_};
     WindowCommands commands_{ws_, interaction_, record_, rights_, Text2, Text1, Text5};
     CaptionFlashing flashing_{ws_, rights_, Timer1, Check1, Text2};
     Opacity opacity_{ws_, record_, rights_, Window()};

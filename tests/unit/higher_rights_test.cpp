@@ -198,6 +198,24 @@ TEST_F(HigherRightsTest, YesStartsThisProgramAsAdministratorWithTheHandleThenClo
     EXPECT_EQ(rights.starts.size(), 4u);
 }
 
+TEST_F(HigherRightsTest, AWindowWeCannotChangeIsNotRecordedAndOneThatMayBeSaysWhyItStays) {
+    Target().refuses = true;
+    rights.levels[kTargetPid] = FakeProcessRights::kHigh;
+    Hide();
+    Target().visible = false;  // it hid itself: nothing of ours to put back
+    EXPECT_FALSE(toolkit.Window().MenuItemShownEnabled());
+    // A level that cannot be read: the change might have taken, so it is
+    // recorded, and a refused put-back says why.
+    rights.levels[kTargetPid] = std::nullopt;
+    Target().visible = true;
+    Hide();
+    Target().visible = false;
+    const auto shown = Run([&] { toolkit.Window().UserChooseMenuItem(); });
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_TRUE(Has(shown[0].prompt, L"未能恢复的窗口：\r\ntaskmgr.exe"));
+    EXPECT_TRUE(Has(shown[0].prompt, L"窗口没有接受更改：它的程序可能以管理员身份运行"));
+}
+
 TEST_F(HigherRightsTest, RunningAsAdministratorAlreadyOffersNothing) {
     rights.elevated = true;
     rights.levels[FakeWindowSystem::kOwnPid] = FakeProcessRights::kHigh;
