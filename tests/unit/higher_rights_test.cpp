@@ -250,12 +250,5 @@ TEST_F(HigherRightsTest, BlinkingLeavesAHigherWindowAloneAndLooksAgainWhenTheHan
     EXPECT_EQ(Target().flashes, 1);
 }
 
-TEST_F(HigherRightsTest, AProgramStartedWithAHandleShowsItInTheTargetBox) {
-    FakeToolkit other;
-    Form1 started(other, other, ws, wmi, rights);
-    started.Form_Load(65612);
-    EXPECT_EQ(other.Get<FakeTextBox>("Text2").Text(), L"65612");
-}
-
 }  // namespace
 }  // namespace vindrel::testing
