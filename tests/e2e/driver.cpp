@@ -237,9 +237,21 @@ INPUT Mouse(DWORD flags) {
     return input;
 }
 
+// Moves the pointer there by input, and waits until it is there: the
+// buttons' input then comes after the move, in the same queue (a
+// SetCursorPos may reach Wine's pointer later, and a click land elsewhere).
+void PointAt(POINT point) {
+    MoveMouseTo(point);
+    WaitFor([&] {
+        POINT at{};
+        GetCursorPos(&at);
+        return at.x == point.x && at.y == point.y;
+    });
+}
+
 // A left click at a point of the screen.
 void ClickAt(POINT point) {
-    SetCursorPos(point.x, point.y);
+    PointAt(point);
     INPUT inputs[] = {Mouse(MOUSEEVENTF_LEFTDOWN), Mouse(MOUSEEVENTF_LEFTUP)};
     SendInput(static_cast<UINT>(std::size(inputs)), inputs, sizeof(INPUT));
 }
@@ -262,21 +274,11 @@ void Vindrel::PressKey(WORD key, bool shift) const {
 }
 
 void Vindrel::MouseClick(std::string_view control) const {
-    RECT rect{};
-    GetWindowRect(Control(control), &rect);
-    ClickAt({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+    ClickAt(Centre(Control(control)));
 }
 
 void Vindrel::MousePress(std::string_view control) const {
-    // Moved there by input too: the press then comes after the move, in
-    // the same queue (a SetCursorPos may reach Wine's pointer later).
-    const POINT centre = Centre(Control(control));
-    MoveMouseTo(centre);
-    WaitFor([&] {
-        POINT at{};
-        GetCursorPos(&at);
-        return at.x == centre.x && at.y == centre.y;
-    });
+    PointAt(Centre(Control(control)));
     INPUT press = Mouse(MOUSEEVENTF_LEFTDOWN);
     SendInput(1, &press, sizeof(INPUT));
     Sleep(100);
