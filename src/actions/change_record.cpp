@@ -30,7 +30,6 @@ std::wstring Line(const ChangeRecord::Named& named) {
 void ChangeRecord::Before(Change change, Hwnd window) {
     const std::optional<Pid> owner = WindowOwner(ws_, window);
     if (!owner || *owner == ws_.GetCurrentProcessId()) return;
-    if (rights_.Of(window) == Standing::Above) return;
     auto found = windows_.find(window);
     if (found == windows_.end() || found->second.owner != *owner) {
         // New, or a handle now of another process: what was recorded for
@@ -113,16 +112,16 @@ bool ChangeRecord::PutBackLayering(Hwnd window, const Layering& was) {
 void ChangeRecord::Restore(const Entry& entry) {
     const Hwnd window = entry.window;
     // Every part is tried, and each is read back: a window may refuse a
-    // change (one that sets its own title again, or one of a program whose
-    // rights could not be read and may be more than ours), and a refusal is
-    // no success. The first failure is reported once all parts have been
-    // tried.
+    // change (one that sets its own title again, or one of a program with
+    // more rights than ours), and a refusal is no success. The first
+    // failure is reported once all parts have been tried.
     std::optional<StepError> failure;
     const auto refused = [&] {
-        return StepError(L"无法恢复窗口", rights_.Of(window) == Standing::NotAbove
-                                              ? L"窗口没有接受更改"
-                                              : L"窗口没有接受更改：它的程序可能以管理员身份运行，"
-                                                L"Windows 不允许本程序更改它");
+        return StepError(L"无法恢复窗口",
+                         rights_.Of(window) == Standing::NotAbove
+                             ? L"窗口没有接受更改"
+                             : L"窗口没有接受更改：它的程序的权限可能比本程序高（例如以管理员"
+                               L"身份运行），Windows 不允许本程序更改它");
     };
     const auto part = [&](const std::function<bool()>& putBack) {
         try {

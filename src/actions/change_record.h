@@ -4,9 +4,7 @@
 // state is recorded, whatever the change's outcome: a call that misses its
 // deadline may still take effect later. A window is known by its handle
 // and the process that owned it then; a handle since given to another
-// process is never touched. A window of a program with more rights than
-// this one is not recorded: this program cannot change it. Nothing is
-// written to disk.
+// process is never touched. Nothing is written to disk.
 #pragma once
 
 #include <cstdint>
@@ -46,9 +44,9 @@ public:
     ChangeRecord(WindowSystem& ws, HigherRights& rights) : ws_(ws), rights_(rights) {}
 
     // Records the window's state for this kind of change unless the record
-    // holds it already. Nothing for a window that does not exist, is the
-    // program's own or belongs to a program with more rights, nor the
-    // opacity of one whose layering cannot be read (it is left as it is).
+    // holds it already. Nothing for a window that does not exist or is the
+    // program's own, nor the opacity of one whose layering cannot be read
+    // (it is left as it is).
     void Before(Change change, Hwnd window);
 
     bool Empty() const { return windows_.empty(); }

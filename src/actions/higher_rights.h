@@ -21,9 +21,10 @@ inline constexpr wchar_t kResultTitle[] = L"Tamsk提示";
 
 // Where a window's process stands to this program.
 enum class Standing {
-    NotAbove,  // at its level or below: Windows lets it change the window
-    Above,     // above it (run as administrator while this one is not)
-    Unknown,   // its level cannot be read: taken as above, never as fine
+    NotAbove,             // at its level or below: Windows lets it change the window
+    Above,                // above it, at most at the level of an administrator
+    BeyondAdministrator,  // above that (a system process): out of reach
+    Unknown,              // its level cannot be read: taken as above, never as fine
 };
 
 class HigherRights {
@@ -37,19 +38,20 @@ public:
 
     // After a change to the window: when its process stands above this
     // program (or may) and `took` says the change did not take effect,
-    // shows one message, `head` first, that says why. Unless this program
-    // runs as administrator already, the message offers to start it so,
-    // with the window's handle; once that one has started, this one
-    // closes as the close box would close it. `took` is asked only then.
+    // shows one message, `head` first, that says why. Where running as
+    // administrator may help and this program does not, the message offers
+    // to start it so, with the window's handle; once that one has started,
+    // this one closes as the close box would close it. `took` is asked
+    // only for a window above.
     // False, with nothing shown, when there was nothing to explain (the
     // window gone meanwhile included).
     bool Explain(Hwnd window, Standing standing, const std::wstring& head,
                  const std::function<bool()>& took);
 
 private:
-    // Starts this program as administrator with the window's handle, then
-    // closes this one; a declined prompt changes nothing.
-    void RestartElevated(Hwnd window);
+    // Starts this program as administrator with the argument, then closes
+    // this one; a declined prompt changes nothing.
+    void RestartElevated(const std::wstring& argument);
 
     WindowSystem& ws_;
     ProcessRights& rights_;

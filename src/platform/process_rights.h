@@ -13,6 +13,9 @@
 
 namespace vindrel {
 
+// The integrity level of a program run as administrator (high).
+inline constexpr std::uint32_t kAdministratorLevel = 0x3000;
+
 class ProcessRights {
 public:
     virtual ~ProcessRights() = default;

@@ -16,6 +16,7 @@ class FakeProcessRights : public ProcessRights {
 public:
     static constexpr std::uint32_t kMedium = 0x2000;
     static constexpr std::uint32_t kHigh = 0x3000;
+    static constexpr std::uint32_t kSystem = 0x4000;
 
     // Levels by process; empty for a token that cannot be read.
     std::map<Pid, std::optional<std::uint32_t>> levels;

@@ -147,6 +147,7 @@ namespace {
 // Each thread has its own, as on Windows; a new thread starts with 0.
 thread_local std::uint32_t lastError = 0;
 constexpr std::uint32_t kInvalidWindowHandle = 1400;
+constexpr std::uint32_t kInvalidIndex = 1413;
 
 // Whether a change to the window is refused; it then fails as Windows
 // fails it, with access denied.
@@ -420,8 +421,12 @@ std::int32_t FakeWindowSystem::SetWindowLongA(Hwnd hWnd, std::int32_t nIndex,
         lastError = kInvalidWindowHandle;
         return 0;
     }
+    if (nIndex != api::kGwlExStyle) {
+        lastError = kInvalidIndex;
+        return 0;
+    }
     // As on Windows, success leaves the last error as it was.
-    if (nIndex != api::kGwlExStyle || Refused(*w)) return 0;
+    if (Refused(*w)) return 0;
     const std::int32_t previous = w->exStyle;
     if (w->ignores) return previous;
     w->exStyle = dwNewLong;

@@ -59,14 +59,18 @@ TEST_F(HigherRightsTest, ACommandThatDidNotTakeOnAHigherWindowSaysWhyOnceAndClai
          [](const FakeWindow& w) { return w.visible; }, L"无法显示这个窗口。"},
         {"minimise", [](FakeWindow& w) { w.iconic = false; }, click("Command17"),
          [](const FakeWindow& w) { return w.iconic; }, L"无法最小化这个窗口。"},
-        {"restore", [](FakeWindow& w) { w.iconic = true; }, click("Command19"),
-         [](const FakeWindow& w) { return !w.iconic; }, L"无法还原这个窗口。"},
+        {"restore",
+         [](FakeWindow& w) {
+             w.iconic = true;
+             w.visible = true;  // a minimised window is visible
+         },
+         click("Command19"), [](const FakeWindow& w) { return !w.iconic; }, L"无法还原这个窗口。"},
         {"rename",
          [this](FakeWindow& w) {
              w.title = L"任务管理器";
-             Box("Text5").SetText(L"新标题");
+             Box("Text5").SetText(L"新标题\uD55C");  // the code page has no Hangul
          },
-         click("Command22"), [](const FakeWindow& w) { return w.title == L"新标题"; },
+         click("Command22"), [](const FakeWindow& w) { return w.title == L"新标题?"; },
          L"无法更改这个窗口的标题。"},
         {"opacity",
          [&bar](FakeWindow& w) {
@@ -77,16 +81,28 @@ TEST_F(HigherRightsTest, ACommandThatDidNotTakeOnAHigherWindowSaysWhyOnceAndClai
          },
          [&bar] { bar.SetValue(10); }, [](const FakeWindow& w) { return w.alpha == 50; },
          L"无法更改这个窗口的透明度。"},
+        {"opacity of a layered window",
+         [&bar](FakeWindow& w) {
+             bar.SetValue(51);
+             w.exStyle = api::kWsExLayered;
+             w.alpha = 200;
+             w.layeredFlags = api::kLwaAlpha;
+         },
+         [&bar] { bar.SetValue(10); }, [](const FakeWindow& w) { return w.alpha == 50; },
+         L"无法更改这个窗口的透明度。"},
     };
     enum class Mode { Refuses, Ignores, Accepts };
     struct Level {
         std::optional<std::uint32_t> level;
         const wchar_t* says;  // empty: the level lets us
+        bool offers;          // to start this program as administrator
     };
     const Level levels[] = {
-        {FakeProcessRights::kHigh, L"“taskmgr.exe”（进程 10）以管理员身份运行。"},
-        {std::nullopt, L"本程序无法读取“taskmgr.exe”（进程 10）的权限，它可能以管理员身份运行。"},
-        {FakeProcessRights::kMedium, L""},
+        {FakeProcessRights::kHigh, L"“taskmgr.exe”（进程 10）以管理员身份运行。", true},
+        {std::nullopt, L"本程序无法读取“taskmgr.exe”（进程 10）的权限：它可能以管理员身份运行",
+         true},
+        {FakeProcessRights::kSystem, L"“taskmgr.exe”（进程 10）的权限比管理员还高", false},
+        {FakeProcessRights::kMedium, L"", false},
     };
     for (const Level& level : levels) {
         rights.levels[kTargetPid] = level.level;
@@ -117,6 +133,13 @@ TEST_F(HigherRightsTest, ACommandThatDidNotTakeOnAHigherWindowSaysWhyOnceAndClai
                 const std::wstring& text = shown[0].prompt;
                 EXPECT_EQ(text.rfind(std::wstring(command.head) + L"\r\n\r\n", 0), 0u) << what;
                 EXPECT_TRUE(Has(text, level.says)) << what;
+                EXPECT_FALSE(Has(text, L"成功")) << what;
+                EXPECT_EQ(shown[0].title, L"Tamsk提示") << what;
+                if (!level.offers) {
+                    EXPECT_EQ(shown[0].choices, std::nullopt) << what;
+                    EXPECT_FALSE(Has(text, L"重新启动")) << what;
+                    continue;
+                }
                 EXPECT_TRUE(Has(
                     text, L"Windows 不允许以普通权限运行的程序更改以管理员身份运行的程序的窗口"))
                     << what;
@@ -124,8 +147,6 @@ TEST_F(HigherRightsTest, ACommandThatDidNotTakeOnAHigherWindowSaysWhyOnceAndClai
                                 L"\r\n\r\n要以管理员身份重新启动本程序吗？新启动的程序会带上"
                                 L"窗口句柄 100。"))
                     << what;
-                EXPECT_FALSE(Has(text, L"成功")) << what;
-                EXPECT_EQ(shown[0].title, L"Tamsk提示") << what;
                 EXPECT_EQ(shown[0].choices, Interaction::Choices::YesNo) << what;
             }
         }
@@ -198,46 +219,59 @@ TEST_F(HigherRightsTest, YesStartsThisProgramAsAdministratorWithTheHandleThenClo
     EXPECT_EQ(rights.starts.size(), 4u);
 }
 
-TEST_F(HigherRightsTest, AWindowWeCannotChangeIsNotRecordedAndOneThatMayBeSaysWhyItStays) {
+TEST_F(HigherRightsTest, ARefusedChangeIsRecordedAndARefusedPutBackSaysWhy) {
+    // Recorded whatever the outcome: the window hid itself later, and the
+    // program shows it again only if it may.
     Target().refuses = true;
     rights.levels[kTargetPid] = FakeProcessRights::kHigh;
-    Hide();
-    Target().visible = false;  // it hid itself: nothing of ours to put back
-    EXPECT_FALSE(toolkit.Window().MenuItemShownEnabled());
-    // A level that cannot be read: the change might have taken, so it is
-    // recorded, and a refused put-back says why.
-    rights.levels[kTargetPid] = std::nullopt;
-    Target().visible = true;
     Hide();
     Target().visible = false;
     const auto shown = Run([&] { toolkit.Window().UserChooseMenuItem(); });
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_TRUE(Has(shown[0].prompt, L"未能恢复的窗口：\r\ntaskmgr.exe"));
-    EXPECT_TRUE(Has(shown[0].prompt, L"窗口没有接受更改：它的程序可能以管理员身份运行"));
+    EXPECT_TRUE(Has(shown[0].prompt, L"窗口没有接受更改：它的程序的权限可能比本程序高"));
 }
 
-TEST_F(HigherRightsTest, RunningAsAdministratorAlreadyOffersNothing) {
+TEST_F(HigherRightsTest, WhereRunningAsAdministratorCannotHelpNothingIsOffered) {
+    Target().refuses = true;
+    const auto show = [&] {
+        Target().visible = false;
+        return Run([&] { Click("Command8"); });
+    };
     rights.elevated = true;
     rights.levels[FakeWindowSystem::kOwnPid] = FakeProcessRights::kHigh;
-    rights.levels[kTargetPid] = 0x4000;  // system
-    Target().refuses = true;
-    Target().visible = false;
-    auto shown = Run([&] { Click("Command8"); });
+    rights.levels[kTargetPid] = std::nullopt;
+    auto shown = show();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].choices, std::nullopt);
-    EXPECT_TRUE(Has(shown[0].prompt, L"“taskmgr.exe”（进程 10）的权限比本程序更高"));
-    EXPECT_FALSE(Has(shown[0].prompt, L"重新启动"));
+    EXPECT_TRUE(
+        Has(shown[0].prompt, L"本程序已以管理员身份运行，Windows 仍不允许它更改这个窗口。"));
     // An administrator window is at our level now.
     rights.levels[kTargetPid] = FakeProcessRights::kHigh;
-    EXPECT_TRUE(Run([&] { Click("Command8"); }).empty());
+    EXPECT_TRUE(show().empty());
+    // Where our own level cannot be read, no other window's standing is known.
+    rights.elevated = false;
+    rights.levels[FakeWindowSystem::kOwnPid] = std::nullopt;
+    shown = show();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_TRUE(Has(shown[0].prompt, L"本程序无法读取“taskmgr.exe”"));
     EXPECT_TRUE(rights.starts.empty());
 }
 
 TEST_F(HigherRightsTest, BlinkingLeavesAHigherWindowAloneAndLooksAgainWhenTheHandleChanges) {
-    rights.levels[kTargetPid] = FakeProcessRights::kHigh;
     auto& timer = toolkit.Get<FakeTimer>("Timer1");
     toolkit.Get<FakeCheckBox>("Check1").UserClick();
-    timer.Fire();
+    for (const auto level :
+         {std::optional(FakeProcessRights::kHigh), std::optional<std::uint32_t>()}) {
+        rights.levels[kTargetPid] = level;
+        Box("Text2").SetText(L"100");
+        timer.Fire();
+        timer.Fire();
+        // Nothing was blinked, so nothing is put back either.
+        Box("Text2").SetText(L"0");
+    }
+    Box("Text2").SetText(L"100");
+    rights.levels[kTargetPid] = FakeProcessRights::kHigh;
     timer.Fire();
     EXPECT_EQ(ws.calls["FlashWindow"], 0);
     EXPECT_TRUE(toolkit.messages.empty());

@@ -2,6 +2,7 @@
 // after windows.h
 #include <shellapi.h>
 
+#include <cstddef>
 #include <vector>
 
 #include "platform/win32/handle_cast.h"
@@ -45,8 +46,9 @@ std::optional<std::uint32_t> Win32ProcessRights::IntegrityLevel(Pid pid) {
     DWORD size = 0;
     GetTokenInformation(token.Get(), TokenIntegrityLevel, nullptr, 0, &size);
     if (size < sizeof(TOKEN_MANDATORY_LABEL)) return std::nullopt;
-    // Allocated as DWORDs, so that the label's SID pointer is aligned.
-    std::vector<DWORD> buffer((size + sizeof(DWORD) - 1) / sizeof(DWORD));
+    // Allocated in units of the strictest alignment: the label holds a pointer.
+    std::vector<std::max_align_t> buffer((size + sizeof(std::max_align_t) - 1) /
+                                         sizeof(std::max_align_t));
     if (!GetTokenInformation(token.Get(), TokenIntegrityLevel, buffer.data(), size, &size)) {
         return std::nullopt;
     }
