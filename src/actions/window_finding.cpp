@@ -37,9 +37,12 @@ void WindowFinding::Ended() {
     finder_.Outline(0);
     const Hwnd found = finder_.Cancelled() ? 0 : WindowUnderPointer();
     found_ = 0;
-    Text2_.SetText(found != 0 ? DecimalText(found) : before_);
-    if (found == 0) return;
+    if (found == 0) {
+        Text2_.SetText(before_);
+        return;
+    }
     const std::wstring handle = DecimalText(found);
+    Text2_.SetText(handle);
     for (int row = 0; row < List2_.ListCount(); ++row) {
         if (List2_.List(row) == handle) {
             List2_.SetListIndex(row);
