@@ -10,6 +10,7 @@
 #include "platform/step_error.h"
 #include "platform/win32/controls_win32.h"
 #include "platform/win32/handle_cast.h"
+#include "platform/win32/system_function.h"
 
 namespace vindrel::win32 {
 
@@ -23,16 +24,6 @@ constexpr COLORREF kOutlineColour = RGB(255, 0, 0);
 Finder::Point MessagePoint() {
     const DWORD at = GetMessagePos();
     return {static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
-}
-
-// A function of a system DLL that older systems lack; nullptr there. Only
-// the system folder is searched.
-template <class Function>
-Function SystemFunction(const wchar_t* dll, const char* name) {
-    const HMODULE module = LoadLibraryExW(dll, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    return module == nullptr
-               ? nullptr
-               : reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
 // The window's rectangle as drawn: from Windows 10 on, GetWindowRect also

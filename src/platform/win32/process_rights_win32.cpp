@@ -7,6 +7,7 @@
 
 #include "platform/win32/handle_cast.h"
 #include "platform/win32/process_rights_win32.h"
+#include "platform/win32/system_function.h"
 #include "platform/win32/unique_handle.h"
 
 namespace vindrel::win32 {
@@ -69,6 +70,11 @@ bool Win32ProcessRights::Elevated() {
 }
 
 std::uint32_t Win32ProcessRights::StartElevated(const std::wstring& argument, Hwnd owner) {
+    // shell32 is loaded only now: at start-up it would bring ole32 along.
+    using ShellExecuteExWFn = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
+    static const auto shellExecuteEx =
+        SystemFunction<ShellExecuteExWFn>(L"shell32.dll", "ShellExecuteExW");
+    if (shellExecuteEx == nullptr) return GetLastError();
     const std::wstring path = OwnPath();
     if (path.empty()) return GetLastError();
     SHELLEXECUTEINFOW info{};
@@ -81,7 +87,7 @@ std::uint32_t Win32ProcessRights::StartElevated(const std::wstring& argument, Hw
     info.lpFile = path.c_str();
     info.lpParameters = argument.c_str();
     info.nShow = SW_SHOWNORMAL;
-    if (!ShellExecuteExW(&info)) return GetLastError();
+    if (!shellExecuteEx(&info)) return GetLastError();
     return 0;
 }
 

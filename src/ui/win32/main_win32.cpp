@@ -1,9 +1,8 @@
 // The program's entry: the real window system and toolkit, the main window,
 // its start-up steps, then the message loop.
 #include <windows.h>
-// after windows.h
-#include <shellapi.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -20,14 +19,11 @@
 
 namespace {
 
-// The arguments after the program's own name, split as Windows splits them.
+// The arguments after the program's own name, as the C runtime split the
+// command line before wWinMain (without loading shell32 for it).
 std::vector<std::wstring> Arguments() {
-    int count = 0;
-    LPWSTR* split = CommandLineToArgvW(GetCommandLineW(), &count);
-    if (split == nullptr) return {};
-    std::vector<std::wstring> arguments(split + (count > 0 ? 1 : 0), split + count);
-    LocalFree(split);
-    return arguments;
+    if (__wargv == nullptr || __argc < 1) return {};
+    return std::vector<std::wstring>(__wargv + 1, __wargv + __argc);
 }
 
 }  // namespace
