@@ -42,7 +42,7 @@ void CaptionFlashing::Tick() {
     // Out of range: this tick shows nothing, and the next one tries again.
     if (!target) return;
     if (!reach_ || reach_->first != *target) {
-        reach_.emplace(*target, rights_.Of(*target) == Standing::NotAbove);
+        reach_.emplace(*target, !standings_.Of(*target).Above());
     }
     if (!reach_->second) return;
     blinking_ = target;

@@ -6,7 +6,7 @@
 
 #include <optional>
 
-#include "actions/higher_rights.h"
+#include "actions/standing.h"
 #include "platform/controls.h"
 #include "platform/window_system.h"
 
@@ -17,9 +17,9 @@ public:
     static constexpr int kFastMs = 100;
     static constexpr int kSlowMs = 500;
 
-    CaptionFlashing(WindowSystem& ws, HigherRights& rights, Timer& Timer1, const CheckBox& Check1,
+    CaptionFlashing(WindowSystem& ws, Standings& standings, Timer& Timer1, const CheckBox& Check1,
                     const TextBox& Text2)
-        : ws_(ws), rights_(rights), Timer1_(Timer1), Check1_(Check1), Text2_(Text2) {}
+        : ws_(ws), standings_(standings), Timer1_(Timer1), Check1_(Check1), Text2_(Text2) {}
 
     void Switched();
     void FastChosen() { Timer1_.SetInterval(kFastMs); }
@@ -50,7 +50,7 @@ private:
     // The window last looked at, and whether its program lets us blink it.
     std::optional<std::pair<Hwnd, bool>> reach_;
     WindowSystem& ws_;
-    HigherRights& rights_;
+    Standings& standings_;
     Timer& Timer1_;
     const CheckBox& Check1_;
     const TextBox& Text2_;

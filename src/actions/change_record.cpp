@@ -3,31 +3,23 @@
 #include <algorithm>
 #include <functional>
 
+#include "actions/change_path.h"
+#include "actions/explanation.h"
 #include "platform/conversions.h"
-#include "table/lookup.h"
 
 namespace vindrel {
 
 namespace {
 
 constexpr std::size_t kQuestionLines = 15;
-constexpr std::size_t kLineTitle = 60;
 
 std::wstring Line(const ChangeRecord::Named& named) {
-    const std::wstring process = named.process.empty() ? L"（未知进程）" : named.process;
-    // A title of any length keeps the box readable.
-    std::wstring title = named.title;
-    if (title.size() > kLineTitle) {
-        // Not between the two halves of a UTF-16 surrogate pair.
-        const bool split = title[kLineTitle - 1] >= 0xD800 && title[kLineTitle - 1] <= 0xDBFF;
-        title = title.substr(0, split ? kLineTitle - 1 : kLineTitle) + L"…";
-    }
-    return process + L"  “" + title + L"”  " + DecimalText(named.window);
+    return WindowInList(named.process, named.title, named.window);
 }
 
 }  // namespace
 
-void ChangeRecord::Before(Change change, Hwnd window) {
+void ChangeRecord::Before(Part part, Hwnd window, ProcessNames& names) {
     const std::optional<Pid> owner = WindowOwner(ws_, window);
     if (!owner || *owner == ws_.GetCurrentProcessId()) return;
     auto found = windows_.find(window);
@@ -38,16 +30,16 @@ void ChangeRecord::Before(Change change, Hwnd window) {
         entry.window = window;
         entry.owner = *owner;
         entry.order = next_++;
-        entry.process = ProcessName(ws_, *owner);
+        entry.process = names.Of(*owner);
         entry.firstTitle = WholeTitle(ws_, window);
         found = windows_.insert_or_assign(window, std::move(entry)).first;
     }
     Entry& entry = found->second;
-    switch (change) {
-        case Change::Hide:
-            if (!entry.wasVisible) entry.wasVisible = ws_.IsWindowVisible(window) != 0;
+    switch (part) {
+        case Part::Hide:
+            if (ws_.IsWindowVisible(window) != 0) entry.hid = true;
             break;
-        case Change::Opacity:
+        case Part::Opacity:
             if (!entry.layering && unreadable_.count({window, *owner}) == 0) {
                 // A layering that cannot be read (drawn by
                 // UpdateLayeredWindow) cannot be put back: not recorded,
@@ -60,16 +52,29 @@ void ChangeRecord::Before(Change change, Hwnd window) {
                 }
             }
             break;
-        case Change::Title:
+        case Part::Title:
             if (!entry.title) entry.title = WholeTitle(ws_, window);
             break;
     }
-    if (!entry.wasVisible && !entry.layering && !entry.title) windows_.erase(found);
+    if (entry.Empty()) windows_.erase(found);
 }
 
-bool ChangeRecord::StillThere(const Entry& entry) {
-    const std::optional<Pid> owner = WindowOwner(ws_, entry.window);
-    return owner && *owner == entry.owner;
+void ChangeRecord::Forget(Part part, Hwnd window) {
+    const auto found = windows_.find(window);
+    if (found == windows_.end()) return;
+    Entry& entry = found->second;
+    switch (part) {
+        case Part::Hide:
+            entry.hid = false;
+            break;
+        case Part::Opacity:
+            entry.layering.reset();
+            break;
+        case Part::Title:
+            entry.title.reset();
+            break;
+    }
+    if (entry.Empty()) windows_.erase(found);
 }
 
 ChangeRecord::Named ChangeRecord::NameOf(const Entry& entry, bool gone) {
@@ -79,8 +84,8 @@ ChangeRecord::Named ChangeRecord::NameOf(const Entry& entry, bool gone) {
 std::vector<ChangeRecord::Named> ChangeRecord::Unseen() {
     std::vector<const Entry*> unseen;
     for (const auto& [window, entry] : windows_) {
-        if (!StillThere(entry)) continue;
-        const bool hidden = entry.wasVisible.value_or(false) && ws_.IsWindowVisible(window) == 0;
+        if (WindowOwner(ws_, window) != entry.owner) continue;
+        const bool hidden = entry.hid && ws_.IsWindowVisible(window) == 0;
         const bool seeThrough =
             entry.layering && !entry.layering->SeeThrough() && LayeringOf(ws_, window).SeeThrough();
         if (hidden || seeThrough) unseen.push_back(&entry);
@@ -93,111 +98,118 @@ std::vector<ChangeRecord::Named> ChangeRecord::Unseen() {
     return named;
 }
 
-bool ChangeRecord::PutBackLayering(Hwnd window, const Layering& was) {
+void ChangeRecord::PutBackLayering(Hwnd window, const Layering& was) {
     const std::int32_t style = ws_.GetWindowLongA(window, api::kGwlExStyle);
     if (!was.layered) {
         if ((style & api::kWsExLayered) != 0) {
             ws_.SetWindowLongA(window, api::kGwlExStyle, style & ~api::kWsExLayered);
         }
-        return !LayeringOf(ws_, window).layered;
+        return;
     }
     if ((style & api::kWsExLayered) == 0) {
         ws_.SetWindowLongA(window, api::kGwlExStyle, style | api::kWsExLayered);
     }
     ws_.SetLayeredWindowAttributes(window, *was.key, was.alpha, *was.flags);
-    const Layering now = LayeringOf(ws_, window);
-    return now.layered && now.key == was.key && now.flags == was.flags && now.alpha == was.alpha;
 }
 
-void ChangeRecord::Restore(const Entry& entry) {
+void ChangeRecord::PutBackParts(const Entry& entry) {
     const Hwnd window = entry.window;
-    // Every part is tried, and each is read back: a window may refuse a
-    // change (one that sets its own title again, or one of a program with
-    // more rights than ours), and a refusal is no success. The first
-    // failure is reported once all parts have been tried.
+    // Every part is made, even one that reads as recorded already: a change
+    // that missed its deadline may still be pending there, and a call that
+    // fails for it keeps the window in the record. A window may refuse one
+    // part (one that sets its own title again) and take the others.
     std::optional<StepError> failure;
-    const auto refused = [&] {
-        return StepError(L"无法恢复窗口",
-                         rights_.Of(window) == Standing::NotAbove
-                             ? L"窗口没有接受更改"
-                             : L"窗口没有接受更改：它的程序的权限可能比本程序高（例如以管理员"
-                               L"身份运行），Windows 不允许本程序更改它");
-    };
-    const auto part = [&](const std::function<bool()>& putBack) {
+    const auto part = [&](const std::function<void()>& putBack) {
         try {
-            if (!putBack() && !failure) failure = refused();
+            putBack();
         } catch (const StepError& error) {
             if (!failure) failure = error;
         }
     };
-    if (entry.title) {
-        part([&] {
-            ws_.SetWindowTextW(window, entry.title->c_str());
-            return WholeTitle(ws_, window) == *entry.title;
-        });
-    }
-    if (entry.layering) part([&] { return PutBackLayering(window, *entry.layering); });
+    if (entry.title) part([&] { ws_.SetWindowTextW(window, entry.title->c_str()); });
+    if (entry.layering) part([&] { PutBackLayering(window, *entry.layering); });
     // Shown last, as it was in every other respect; without activating it.
-    if (entry.wasVisible.value_or(false)) {
-        part([&] {
-            if (ws_.IsWindowVisible(window) == 0) ws_.ShowWindow(window, api::kSwShowNa);
-            return ws_.IsWindowVisible(window) != 0;
-        });
-    }
+    if (entry.hid) part([&] { ws_.ShowWindow(window, api::kSwShowNa); });
     if (failure) throw *failure;
 }
 
-ChangeRecord::Outcome ChangeRecord::PutBack() {
+bool ChangeRecord::AsRecorded(const Entry& entry) {
+    const Hwnd window = entry.window;
+    return (!entry.title || WholeTitle(ws_, window) == *entry.title) &&
+           (!entry.layering || LayeringOf(ws_, window) == *entry.layering) &&
+           (!entry.hid || ws_.IsWindowVisible(window) != 0);
+}
+
+std::vector<ChangeRecord::PutBackResult> ChangeRecord::PutBack(ChangePath& path,
+                                                               ProcessNames& names) {
     std::vector<Named> all;
     for (const auto& [window, entry] : windows_)
         all.push_back({window, entry.process, entry.firstTitle});
-    return PutBack(all);
+    return PutBack(path, names, all);
 }
 
-ChangeRecord::Outcome ChangeRecord::PutBack(const std::vector<Named>& windows) {
-    std::vector<const Entry*> chosen;
+std::vector<ChangeRecord::PutBackResult> ChangeRecord::PutBack(ChangePath& path,
+                                                               ProcessNames& names,
+                                                               const std::vector<Named>& windows) {
+    std::vector<Entry> chosen;
     for (const Named& named : windows) {
         if (const auto found = windows_.find(named.window); found != windows_.end()) {
-            chosen.push_back(&found->second);
+            chosen.push_back(found->second);
         }
     }
     std::sort(chosen.begin(), chosen.end(),
-              [](const Entry* a, const Entry* b) { return a->order < b->order; });
-    Outcome outcome;
-    std::vector<Hwnd> done;
-    for (const Entry* entry : chosen) {
-        if (!StillThere(*entry)) {
-            outcome.gone.push_back(NameOf(*entry, true));
-            done.push_back(entry->window);
-            continue;
-        }
-        try {
-            Restore(*entry);
-            ++outcome.restored;
-            done.push_back(entry->window);
-        } catch (const StepError& failure) {
-            outcome.failed.emplace_back(NameOf(*entry, false), failure);
+              [](const Entry& a, const Entry& b) { return a.order < b.order; });
+    std::vector<PutBackResult> results;
+    for (const Entry& entry : chosen) {
+        const Outcome outcome = path.Run(
+            entry.window,
+            {.owner = entry.owner,
+             .call =
+                 [&](Hwnd) {
+                     // Counted only where it was not so already.
+                     const bool differs = !AsRecorded(entry);
+                     PutBackParts(entry);
+                     return differs;
+                 },
+             .readBack = [&](Hwnd) { return AsRecorded(entry) ? Effect::Took : Effect::NotTaken; }},
+            names);
+        const bool gone = outcome.kind == Outcome::Kind::Gone;
+        results.push_back({NameOf(entry, gone), outcome});
+        if (gone || outcome.kind == Outcome::Kind::Done ||
+            outcome.kind == Outcome::Kind::Unchanged) {
+            windows_.erase(entry.window);
         }
     }
-    for (const Hwnd window : done)
-        windows_.erase(window);
-    return outcome;
+    return results;
 }
 
-std::wstring PutBackReport(const ChangeRecord::Outcome& outcome) {
-    std::wstring report = L"已恢复 " + DecimalText(outcome.restored) + L" 个窗口";
-    if (!outcome.gone.empty()) {
-        report += L"\r\n\r\n已不存在的窗口：";
-        for (const auto& named : outcome.gone) {
-            report += L"\r\n" + DecimalText(named.window) + L"（" +
-                      (named.process.empty() ? L"未知进程" : named.process) + L"）";
+Report PutBackReport(const std::vector<ChangeRecord::PutBackResult>& results, bool offer) {
+    const auto count = std::count_if(results.begin(), results.end(), [](const auto& result) {
+        return result.outcome.kind == Outcome::Kind::Done;
+    });
+    Report report{L"已恢复 " + DecimalText(static_cast<std::int32_t>(count)) + L" 个窗口",
+                  std::nullopt};
+    std::wstring gone, failed;
+    const Outcome* offered = nullptr;
+    for (const auto& [named, outcome] : results) {
+        switch (outcome.kind) {
+            case Outcome::Kind::Gone:
+                gone += L"\r\n" + Line(named);
+                break;
+            case Outcome::Kind::Refused:
+            case Outcome::Kind::Failed:
+                failed += L"\r\n" + Line(named) + L"：" + ListReason(outcome);
+                if (!offered && outcome.RefusedAbove() && RestartCanHelp(outcome.standing)) {
+                    offered = &outcome;
+                }
+                break;
+            default:
+                break;
         }
     }
-    if (!outcome.failed.empty()) {
-        report += L"\r\n\r\n未能恢复的窗口：";
-        for (const auto& [named, failure] : outcome.failed)
-            report += L"\r\n" + Line(named) + L"：" + failure.Why();
-    }
+    if (!gone.empty()) report.text += L"\r\n\r\n已不存在的窗口：" + gone;
+    if (!failed.empty()) report.text += L"\r\n\r\n未能恢复的窗口：" + failed;
+    if (offer && offered) OfferRestart(report, offered->window);
     return report;
 }
 

@@ -14,16 +14,19 @@
 #include <string>
 #include <vector>
 
-#include "actions/higher_rights.h"
+#include "actions/messages.h"
+#include "actions/outcome.h"
 #include "actions/window_state.h"
-#include "platform/step_error.h"
 #include "platform/window_system.h"
+#include "table/lookup.h"
 
 namespace vindrel {
 
+class ChangePath;
+
 class ChangeRecord {
 public:
-    enum class Change { Hide, Opacity, Title };
+    enum class Part { Hide, Opacity, Title };
 
     // A recorded window as the user is told of it.
     struct Named {
@@ -32,35 +35,38 @@ public:
         std::wstring title;    // as it is now (when first recorded, for a window gone)
     };
 
-    struct Outcome {
-        int restored = 0;
-        // No longer there, or the handle now belongs to another process;
-        // they leave the record.
-        std::vector<Named> gone;
-        // A call failed (a target not responding): kept in the record.
-        std::vector<std::pair<Named, StepError>> failed;
+    struct PutBackResult {
+        Named named;
+        Outcome outcome;
     };
 
-    ChangeRecord(WindowSystem& ws, HigherRights& rights) : ws_(ws), rights_(rights) {}
+    explicit ChangeRecord(WindowSystem& ws) : ws_(ws) {}
 
-    // Records the window's state for this kind of change unless the record
-    // holds it already. Nothing for a window that does not exist or is the
-    // program's own, nor the opacity of one whose layering cannot be read
-    // (it is left as it is).
-    void Before(Change change, Hwnd window);
+    // Records the window's state for this part unless the record holds it
+    // already. Nothing for a window that does not exist or is the program's
+    // own, nor for a part the change cannot alter: hiding a window hidden
+    // already, the opacity of one whose layering cannot be read (it is left
+    // as it is).
+    void Before(Part part, Hwnd window, ProcessNames& names);
+    // The program no longer answers for that part of the window: for Hide,
+    // once the window is visible again.
+    void Forget(Part part, Hwnd window);
 
     bool Empty() const { return windows_.empty(); }
 
-    // The recorded windows still there that this program left hidden, or
+    // The recorded windows still there that this program keeps hidden, or
     // at alpha 0, in the order they were first recorded.
     std::vector<Named> Unseen();
 
-    // Puts back every recorded window: shown if it was visible, its alpha
-    // and layered style as they were, its title, each read back afterwards.
-    // The calls go through the window system given, deadline and all.
-    Outcome PutBack();
+    // Puts back each recorded window through the change path, in the order
+    // first recorded: its title, its alpha and layered style, then shown if
+    // the program hid it; every part is tried, and each is read back. The
+    // windows put back, found as recorded or gone leave the record; those
+    // that did not take or did not answer stay in it.
+    std::vector<PutBackResult> PutBack(ChangePath& path, ProcessNames& names);
     // The same for the windows named.
-    Outcome PutBack(const std::vector<Named>& windows);
+    std::vector<PutBackResult> PutBack(ChangePath& path, ProcessNames& names,
+                                       const std::vector<Named>& windows);
 
 private:
     struct Entry {
@@ -69,21 +75,22 @@ private:
         std::uint64_t order = 0;
         std::wstring process;
         std::wstring firstTitle;
-        std::optional<bool> wasVisible;  // recorded before hiding
+        bool hid = false;  // hidden by the program while it was visible
         // Not for a window whose attributes cannot be read.
         std::optional<Layering> layering;
         std::optional<std::wstring> title;  // recorded before a rename
+
+        bool Empty() const { return !hid && !layering && !title; }
     };
 
-    bool StillThere(const Entry& entry);
-    // The calls that put one window back; throws StepError.
-    void Restore(const Entry& entry);
-    // Puts the layering back; whether it reads back as it was.
-    bool PutBackLayering(Hwnd window, const Layering& was);
+    // The calls that put one window back; throws the first StepError once
+    // every part has been tried.
+    void PutBackParts(const Entry& entry);
+    bool AsRecorded(const Entry& entry);
+    void PutBackLayering(Hwnd window, const Layering& was);
     Named NameOf(const Entry& entry, bool gone);
 
     WindowSystem& ws_;
-    HigherRights& rights_;
     std::map<Hwnd, Entry> windows_;
     // Windows (with their process) whose layering could not be read when
     // the program first changed their opacity.
@@ -91,8 +98,10 @@ private:
     std::uint64_t next_ = 0;
 };
 
-// "已恢复 N 个窗口", then the windows gone and those that could not be put back.
-std::wstring PutBackReport(const ChangeRecord::Outcome& outcome);
+// "已恢复 N 个窗口", then the windows gone and those that could not be put
+// back, each with its reason; with `offer`, the offer to start this program
+// as administrator once, with the first window refused where that helps.
+Report PutBackReport(const std::vector<ChangeRecord::PutBackResult>& results, bool offer);
 
 // The question asked before the program ends while windows it hid are
 // still unseen: one line per window, at most 15.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "actions/explanation.h"
 #include "actions/window_state.h"
 #include "platform/conversions.h"
 
@@ -23,17 +24,28 @@ std::optional<std::uint8_t> Opacity::Layer(const std::function<Hwnd()>& window, 
     return alpha;
 }
 
-void Opacity::touming2(std::int16_t m, Hwnd hwn) {
-    record_.Before(ChangeRecord::Change::Opacity, hwn);
-    const Standing standing = rights_.Of(hwn);
-    // Whose window it is matters only below the floor.
-    const std::optional<std::uint8_t> alpha =
-        Layer([hwn] { return hwn; }, m, m < kOwnMinimumAlpha && IsOwnWindow(ws_, hwn));
-    rights_.Explain(hwn, standing, L"无法更改这个窗口的透明度。", [&] {
-        const Layering now = LayeringOf(ws_, hwn);
-        return alpha && now.layered && now.alpha == *alpha && now.flags &&
-               (*now.flags & api::kLwaAlpha) != 0;
-    });
+Report Opacity::touming2(std::int16_t m, Hwnd hwn) {
+    ProcessNames names(ws_);
+    std::optional<std::uint8_t> alpha;
+    const Outcome outcome = path_.Run(
+        hwn,
+        {.records = ChangeRecord::Part::Opacity,
+         .call =
+             [&](Hwnd w) {
+                 // Whose window it is matters only below the floor.
+                 alpha = Layer([w] { return w; }, m, m < kOwnMinimumAlpha && IsOwnWindow(ws_, w));
+                 return true;
+             },
+         .readBack =
+             [&](Hwnd w) {
+                 const Layering now = LayeringOf(ws_, w);
+                 return alpha && now.layered && now.alpha == *alpha && now.flags &&
+                                (*now.flags & api::kLwaAlpha) != 0
+                            ? Effect::Took
+                            : Effect::NotTaken;
+             }},
+        names);
+    return Reported(outcome, L"", L"", L"无法更改这个窗口的透明度。");
 }
 
 void Opacity::touming(std::int16_t m) {

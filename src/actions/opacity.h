@@ -6,8 +6,8 @@
 #include <functional>
 #include <optional>
 
-#include "actions/change_record.h"
-#include "actions/higher_rights.h"
+#include "actions/change_path.h"
+#include "actions/messages.h"
 #include "platform/controls.h"
 #include "platform/window_system.h"
 
@@ -19,16 +19,17 @@ public:
     // one made fully transparent could not be found to undo it.
     static constexpr std::uint8_t kOwnMinimumAlpha = 25;
 
-    Opacity(WindowSystem& ws, ChangeRecord& record, HigherRights& rights, const Form& form)
-        : ws_(ws), record_(record), rights_(rights), form_(form) {}
+    Opacity(WindowSystem& ws, ChangePath& path, const Form& form)
+        : ws_(ws), path_(path), form_(form) {}
 
     // Adds WS_EX_LAYERED to the window's extended style, then sets its
     // alpha (m narrowed to a byte; outside 0..255 throws StepError after
     // the style has changed; at least kOwnMinimumAlpha for a window of the
-    // program's own). The layered bit is never removed. Another program's
-    // window is recorded first, so that it can be put back; on one of a
-    // program with more rights, an alpha that did not take is explained.
-    void touming2(std::int16_t m, Hwnd hwn);
+    // program's own). The layered bit is never removed. The change goes
+    // through the change path: another program's window is recorded first,
+    // so that it can be put back; on one of a program with more rights, an
+    // alpha that did not take is explained in the report.
+    Report touming2(std::int16_t m, Hwnd hwn);
     // The same on the main window, whose handle is asked for before each call.
     void touming(std::int16_t m);
 
@@ -40,8 +41,7 @@ private:
                                       bool own);
 
     WindowSystem& ws_;
-    ChangeRecord& record_;
-    HigherRights& rights_;
+    ChangePath& path_;
     const Form& form_;
 };
 

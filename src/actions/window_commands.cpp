@@ -1,61 +1,69 @@
 #include "actions/window_commands.h"
 
+#include "actions/explanation.h"
 #include "actions/target.h"
 #include "actions/window_state.h"
 #include "platform/text.h"
-#include "table/lookup.h"
 
 namespace vindrel {
 
 namespace {
 
-// Hiding one of the program's own windows would hide the box that holds the
-// handle needed to show it again.
-constexpr wchar_t kOwnWindowHidden[] = L"这是本程序自己的窗口：隐藏后将无法再把它找回。";
+Effect Read(bool took) {
+    return took ? Effect::Took : Effect::NotTaken;
+}
 
 }  // namespace
 
-void WindowCommands::Report(bool success) {
-    interaction_.MsgBox(success ? L"成功" : L"失败", kResultTitle);
-}
-
-void WindowCommands::Change(const wchar_t* failed, const std::function<void(Hwnd)>& call,
-                            const std::function<bool(Hwnd)>& took) {
+Report WindowCommands::Hide() {
     const Hwnd target = HandleIn(Text2_);
-    const Standing standing = rights_.Of(target);
-    call(target);
-    rights_.Explain(target, standing, failed, [&] { return took(target); });
+    ProcessNames names(ws_);
+    const Outcome outcome = path_.Run(
+        target,
+        {.refuseOwn = true,
+         .records = ChangeRecord::Part::Hide,
+         .call =
+             [this](Hwnd w) {
+                 ws_.ShowWindow(w, api::kSwHide);
+                 return true;
+             },
+         // ShowWindow returns the visibility before the call, so it cannot
+         // tell whether hiding worked; the window's state afterwards can.
+         .readBack = [this](Hwnd w) { return Read(ws_.IsWindow(w) && !ws_.IsWindowVisible(w)); }},
+        names);
+    if (outcome.kind == Outcome::Kind::OwnWindow) return {kOwnWindowHidden};
+    return Reported(outcome, kSucceeded, kFailed, kFailed);
 }
 
-void WindowCommands::Hide() {
-    const Hwnd target = HandleIn(Text2_);
-    if (IsOwnWindow(ws_, target)) {
-        interaction_.MsgBox(kOwnWindowHidden, kResultTitle);
-        return;
-    }
-    const Standing standing = rights_.Of(target);
-    record_.Before(ChangeRecord::Change::Hide, target);
-    ws_.ShowWindow(target, api::kSwHide);
-    // ShowWindow returns the visibility before the call, so it cannot tell
-    // whether hiding worked; the window's state afterwards can.
-    const bool hidden = ws_.IsWindow(target) != 0 && ws_.IsWindowVisible(target) == 0;
-    if (!rights_.Explain(target, standing, L"失败", [hidden] { return hidden; })) Report(hidden);
+Report WindowCommands::Shows(std::wstring_view head, const std::function<void(Hwnd)>& call,
+                             const std::function<bool(Hwnd)>& took) {
+    ProcessNames names(ws_);
+    const Outcome outcome = path_.Run(HandleIn(Text2_),
+                                      {.shows = true,
+                                       .call =
+                                           [&](Hwnd w) {
+                                               call(w);
+                                               return true;
+                                           },
+                                       .readBack = [&](Hwnd w) { return Read(took(w)); }},
+                                      names);
+    return Reported(outcome, L"", L"", head);
 }
 
-void WindowCommands::Show() {
-    Change(
+Report WindowCommands::Show() {
+    return Shows(
         L"无法显示这个窗口。", [this](Hwnd w) { ws_.ShowWindow(w, api::kSwShow); },
         [this](Hwnd w) { return ws_.IsWindowVisible(w) != 0; });
 }
 
-void WindowCommands::Minimise() {
-    Change(
+Report WindowCommands::Minimise() {
+    return Shows(
         L"无法最小化这个窗口。", [this](Hwnd w) { ws_.CloseWindow(w); },
         [this](Hwnd w) { return ws_.IsIconic(w) != 0; });
 }
 
-void WindowCommands::Restore() {
-    Change(
+Report WindowCommands::Restore() {
+    return Shows(
         L"无法还原这个窗口。", [this](Hwnd w) { ws_.OpenIcon(w); },
         [this](Hwnd w) { return ws_.IsIconic(w) == 0; });
 }
@@ -64,42 +72,66 @@ void WindowCommands::Activate() {
     ws_.SetForegroundWindow(HandleIn(Text2_));
 }
 
-void WindowCommands::AskToClose() {
+Report WindowCommands::AskToClose() {
     const Hwnd target = HandleIn(Text2_);
     // Window 0 would queue the request for no window and still succeed, and
     // the broadcast handle would ask every top-level window to close.
     if (target == 0 || target == api::kHwndBroadcast || ws_.IsWindow(target) == 0) {
-        Report(false);
-        return;
+        return {kFailed};
     }
-    const Standing standing = rights_.Of(target);
-    const bool queued = ws_.PostMessageA(target, api::kWmClose, 0, 0) != 0;
-    // Whether a queued request was dropped cannot be seen: where it may
-    // have been, the user is told so.
-    const std::wstring head =
-        queued ? L"成功\r\n\r\n请求已发出，但 Windows 可能丢弃它，窗口就不会关闭。" : L"失败";
-    if (!rights_.Explain(target, standing, head, [] { return false; })) Report(queued);
+    if (target == form_.hWnd()) {
+        form_.Close();
+        return {};
+    }
+    ProcessNames names(ws_);
+    bool queued = false;
+    const Outcome outcome =
+        path_.Run(target,
+                  {.refuseOwn = true,
+                   .call =
+                       [&](Hwnd w) {
+                           queued = ws_.PostMessageA(w, api::kWmClose, 0, 0) != 0;
+                           return true;
+                       },
+                   // Whether a queued request was dropped cannot be seen.
+                   .readBack = [&](Hwnd) { return queued ? Effect::Unknown : Effect::NotTaken; }},
+                  names);
+    switch (outcome.kind) {
+        case Outcome::Kind::OwnWindow:
+            return {kOwnWindowClosed};
+        case Outcome::Kind::Sent:
+            // Where it may have been dropped, the user is told so.
+            return Reported(outcome, kSucceeded, kSucceeded,
+                            L"成功\r\n\r\n请求已发出，但 Windows 可能丢弃它，窗口就不会关闭。");
+        default:
+            return Reported(outcome, kSucceeded, kFailed, kFailed);
+    }
 }
 
-void WindowCommands::Rename() {
-    std::string title;
-    Change(
-        L"无法更改这个窗口的标题。",
-        [&](Hwnd w) {
-            title = ToAnsi(Text5_.Text());
-            record_.Before(ChangeRecord::Change::Title, w);
-            ws_.SetWindowTextA(w, title.c_str());
-        },
-        // The title as the code page carried it.
-        [&](Hwnd w) { return WholeTitle(ws_, w) == FromAnsi(title); });
+Report WindowCommands::Rename() {
+    const Hwnd target = HandleIn(Text2_);
+    const std::string title = ToAnsi(Text5_.Text());
+    ProcessNames names(ws_);
+    const Outcome outcome =
+        path_.Run(target,
+                  {.records = ChangeRecord::Part::Title,
+                   .call =
+                       [&](Hwnd w) {
+                           ws_.SetWindowTextA(w, title.c_str());
+                           return true;
+                       },
+                   // The title as the code page carried it.
+                   .readBack = [&](Hwnd w) { return Read(WholeTitle(ws_, w) == FromAnsi(title)); }},
+                  names);
+    return Reported(outcome, L"", L"", L"无法更改这个窗口的标题。");
 }
 
-void WindowCommands::CheckValid() {
-    interaction_.MsgBox(ws_.IsWindow(HandleIn(Text2_)) != 0 ? L"有效" : L"无效");
+Report WindowCommands::CheckValid() {
+    return {ws_.IsWindow(HandleIn(Text2_)) != 0 ? L"有效" : L"无效", std::nullopt};
 }
 
-void WindowCommands::CheckVisible() {
-    interaction_.MsgBox(DecimalText(ws_.IsWindowVisible(HandleIn(Text2_))));
+Report WindowCommands::CheckVisible() {
+    return {DecimalText(ws_.IsWindowVisible(HandleIn(Text2_))), std::nullopt};
 }
 
 void WindowCommands::FindHandle() {

@@ -18,6 +18,7 @@ struct Layering {
     std::uint8_t alpha = 255;
     // A known alpha of 0: drawn fully transparent.
     bool SeeThrough() const { return flags && (*flags & api::kLwaAlpha) != 0 && alpha == 0; }
+    bool operator==(const Layering&) const = default;
 };
 
 Layering LayeringOf(WindowSystem& ws, Hwnd window);

@@ -68,11 +68,18 @@ void ScrollBar::SetValue(int value) {
 }
 
 void ScrollBar::UserStep(int delta) {
+    gesture_ = true;
     SetValue(value_ + delta);
 }
 
-void ScrollBar::UserThumbReleased(int position) {
+void ScrollBar::UserMovedTo(int position) {
+    gesture_ = true;
     SetValue(position);
+}
+
+void ScrollBar::UserEnded() {
+    gesture_ = false;
+    EndScroll.Raise();
 }
 
 void Finder::UserPressed(Point at) {

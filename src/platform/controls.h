@@ -153,7 +153,10 @@ protected:
 
 // A horizontal scroll bar. An arrow or track click moves the value by 1;
 // Change follows every move of the value, and the end of a thumb drag, not
-// the drag itself.
+// the drag itself. A gesture of the user's (a press held on an arrow or
+// the track, a key held, a thumb drag) runs from its first step to its
+// end, which raises EndScroll; Change events between come from inside
+// the scroll bar's own tracking.
 class ScrollBar : public Control {
 public:
     ScrollBar(int min, int max, int value) : min_(min), max_(max), value_(value) {}
@@ -162,17 +165,24 @@ public:
     int Value() const { return value_; }
     // Clamped to the range; raises Change when the value moved.
     void SetValue(int value);
+    // From a step of the user's until the end of that gesture.
+    bool InGesture() const { return gesture_; }
 
     Event Change;
+    Event EndScroll;
 
 protected:
     // Moves the thumb to show a value.
     virtual void ShowValue(int value) = 0;
     void UserStep(int delta);
-    void UserThumbReleased(int position);
+    // A thumb released at a position, or Home or End.
+    void UserMovedTo(int position);
+    // The gesture ended (SB_ENDSCROLL): the mouse button or the key released.
+    void UserEnded();
 
 private:
     int min_, max_, value_;
+    bool gesture_ = false;
 };
 
 // Ticks every Interval milliseconds while enabled. Changing the interval of

@@ -63,12 +63,15 @@ Pid GetPsPid(WindowSystem& ws, const std::wstring& sProcess) {
     return result;
 }
 
-std::wstring ProcessName(WindowSystem& ws, Pid pid) {
-    std::wstring name;
-    ForEachProcess(ws, [&](Pid each, const std::wstring& exeFile) {
-        if (each == pid) name = exeFile;
-    });
-    return name;
+std::wstring ProcessNames::Of(Pid pid) {
+    if (!names_) {
+        names_.emplace();
+        ForEachProcess(ws_, [this](Pid each, const std::wstring& exeFile) {
+            names_->insert_or_assign(each, exeFile);
+        });
+    }
+    const auto found = names_->find(pid);
+    return found == names_->end() ? std::wstring() : found->second;
 }
 
 Hwnd InstanceToWnd(WindowSystem& ws, Pid target_pid) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,9 +42,18 @@ void AppendNames(ListBox& list, const std::vector<WmiObject>& listed);
 // sProcess, ignoring case; 0 when none does or the snapshot fails.
 Pid GetPsPid(WindowSystem& ws, const std::wstring& sProcess);
 
-// The executable name of a process, from a fresh snapshot; empty when it
-// is not there.
-std::wstring ProcessName(WindowSystem& ws, Pid pid);
+// The executable names of processes, from one snapshot taken when a name
+// is first asked for: a handling that names many windows takes one.
+class ProcessNames {
+public:
+    explicit ProcessNames(WindowSystem& ws) : ws_(ws) {}
+    // Empty when the process is not there (or the snapshot failed).
+    std::wstring Of(Pid pid);
+
+private:
+    WindowSystem& ws_;
+    std::optional<std::map<Pid, std::wstring>> names_;
+};
 
 // The first window in window-manager order whose GetParent is 0 and that
 // belongs to the process, whatever its visibility; 0 when there is none.

@@ -1,5 +1,7 @@
 #include "ui/form1.h"
 
+#include <algorithm>
+
 #include "actions/target.h"
 #include "platform/conversions.h"
 #include "platform/step_error.h"
@@ -34,6 +36,7 @@ Form1::Form1(ControlFactory& factory, Interaction& interaction, WindowSystem& ws
     Connect(Option2.Click, &Form1::Option2_Click);
     Connect(Timer1.Tick, &Form1::Timer1_Timer);
     Connect(HScroll2.Change, &Form1::HScroll2_Change);
+    Connect(HScroll2.EndScroll, &Form1::HScroll2_EndScroll);
     Connect(HScroll1.Change, &Form1::HScroll1_Change);
     Connect(Finder1.DragStart, &Form1::Finder1_DragStart);
     Connect(Finder1.DragMove, &Form1::Finder1_DragMove);
@@ -131,19 +134,19 @@ void Form1::Text4_Change() {
 }
 
 void Form1::Command4_Click() {
-    commands_.Hide();
+    reports_.Tell(commands_.Hide());
 }
 
 void Form1::Command8_Click() {
-    commands_.Show();
+    reports_.Tell(commands_.Show());
 }
 
 void Form1::Command17_Click() {
-    commands_.Minimise();
+    reports_.Tell(commands_.Minimise());
 }
 
 void Form1::Command19_Click() {
-    commands_.Restore();
+    reports_.Tell(commands_.Restore());
 }
 
 void Form1::Command21_Click() {
@@ -151,19 +154,19 @@ void Form1::Command21_Click() {
 }
 
 void Form1::Command9_Click() {
-    commands_.AskToClose();
+    reports_.Tell(commands_.AskToClose());
 }
 
 void Form1::Command22_Click() {
-    commands_.Rename();
+    reports_.Tell(commands_.Rename());
 }
 
 void Form1::Command18_Click() {
-    commands_.CheckValid();
+    reports_.Tell(commands_.CheckValid());
 }
 
 void Form1::Command6_Click() {
-    commands_.CheckVisible();
+    reports_.Tell(commands_.CheckVisible());
 }
 
 void Form1::Command5_Click() {
@@ -187,9 +190,15 @@ void Form1::Timer1_Timer() {
 }
 
 void Form1::HScroll2_Change() {
-    // The scroll value is read before the target handle box.
-    const std::int16_t alpha = ScaledAlpha(static_cast<std::int16_t>(HScroll2.Value()));
-    opacity_.touming2(alpha, HandleIn(Text2));
+    reports_.Hold(HScroll2, [this] {
+        // The scroll value is read before the target handle box.
+        const std::int16_t alpha = ScaledAlpha(static_cast<std::int16_t>(HScroll2.Value()));
+        return opacity_.touming2(alpha, HandleIn(Text2));
+    });
+}
+
+void Form1::HScroll2_EndScroll() {
+    reports_.GestureEnded();
 }
 
 void Form1::HScroll1_Change() {
@@ -213,7 +222,8 @@ void Form1::Label9_Click() {
 }
 
 void Form1::mnuRestore_Click() {
-    interaction_.MsgBox(PutBackReport(record_.PutBack()));
+    ProcessNames names(ws_);
+    reports_.Tell(PutBackReport(record_.PutBack(path_, names), true));
 }
 
 bool Form1::Form_QueryUnload() {
@@ -221,9 +231,15 @@ bool Form1::Form_QueryUnload() {
     if (unseen.empty()) return true;
     switch (interaction_.Ask(UnseenQuestion(unseen))) {
         case Interaction::Answer::Yes: {
-            const ChangeRecord::Outcome outcome = record_.PutBack(unseen);
-            // The program ends either way; what could not be put back is said first.
-            if (!outcome.failed.empty()) interaction_.MsgBox(PutBackReport(outcome));
+            ProcessNames names(ws_);
+            const auto results = record_.PutBack(path_, names, unseen);
+            // The program ends either way; what could not be put back is
+            // said first, with no offer to start again.
+            const bool failed = std::any_of(results.begin(), results.end(), [](const auto& r) {
+                return r.outcome.kind == Outcome::Kind::Refused ||
+                       r.outcome.kind == Outcome::Kind::Failed;
+            });
+            if (failed) reports_.Tell(PutBackReport(results, false));
             return true;
         }
         case Interaction::Answer::No:

@@ -3,9 +3,10 @@
 #pragma once
 
 #include "actions/caption_flashing.h"
+#include "actions/change_path.h"
 #include "actions/change_record.h"
-#include "actions/higher_rights.h"
 #include "actions/opacity.h"
+#include "actions/standing.h"
 #include "actions/window_commands.h"
 #include "actions/window_finding.h"
 #include "platform/controls.h"
@@ -17,6 +18,7 @@
 #include "table/process_table.h"
 #include "table/selection.h"
 #include "ui/control_set.h"
+#include "ui/reports.h"
 
 namespace vindrel {
 
@@ -71,6 +73,7 @@ private:
     void Option2_Click();
     void Timer1_Timer();
     void HScroll2_Change();
+    void HScroll2_EndScroll();
     void HScroll1_Change();
     // The window finder.
     void Finder1_DragStart();
@@ -141,11 +144,13 @@ public:
 private:
     ProcessTable table_{List4, List1, List2, List3};
     RowSelection selection_{table_, Text2, Text1};
-    HigherRights rights_{ws_, processRights_, interaction_, Window()};
-    ChangeRecord record_{ws_, rights_};
-    WindowCommands commands_{ws_, interaction_, record_, rights_, Text2, Text1, Text5};
-    CaptionFlashing flashing_{ws_, rights_, Timer1, Check1, Text2};
-    Opacity opacity_{ws_, record_, rights_, Window()};
+    Reports reports_{interaction_, processRights_, Window()};
+    Standings standings_{ws_, processRights_};
+    ChangeRecord record_{ws_};
+    ChangePath path_{ws_, standings_, record_};
+    WindowCommands commands_{ws_, path_, Window(), Text2, Text1, Text5};
+    CaptionFlashing flashing_{ws_, standings_, Timer1, Check1, Text2};
+    Opacity opacity_{ws_, path_, Window()};
     WindowFinding finding_{ws_, Finder1, Text2, List2};
 };
 

@@ -191,16 +191,29 @@ void Vindrel::Type(std::string_view edit, const std::wstring& text) const {
         SendMessageW(hwnd, WM_CHAR, c, 1);
 }
 
+namespace {
+
+void Notify(bool post, HWND bar, int code, int position) {
+    const auto deliver = [&](int sent, int at) {
+        const WPARAM what = MAKEWPARAM(sent, at);
+        if (post) {
+            PostMessageW(GetParent(bar), WM_HSCROLL, what, reinterpret_cast<LPARAM>(bar));
+        } else {
+            SendMessageW(GetParent(bar), WM_HSCROLL, what, reinterpret_cast<LPARAM>(bar));
+        }
+    };
+    deliver(code, position);
+    if (code != SB_THUMBTRACK) deliver(SB_ENDSCROLL, 0);
+}
+
+}  // namespace
+
 void Vindrel::Scroll(std::string_view bar, int code, int position) const {
-    const HWND hwnd = Control(bar);
-    SendMessageW(GetParent(hwnd), WM_HSCROLL, MAKEWPARAM(code, position),
-                 reinterpret_cast<LPARAM>(hwnd));
+    Notify(false, Control(bar), code, position);
 }
 
 void Vindrel::PostScroll(std::string_view bar, int code, int position) const {
-    const HWND hwnd = Control(bar);
-    PostMessageW(GetParent(hwnd), WM_HSCROLL, MAKEWPARAM(code, position),
-                 reinterpret_cast<LPARAM>(hwnd));
+    Notify(true, Control(bar), code, position);
 }
 
 bool Vindrel::Responsive() const {

@@ -80,7 +80,8 @@ public:
     void ClickRow(std::string_view list, int row) const;
     // Types a text into an edit box character by character, after emptying it.
     void Type(std::string_view edit, const std::wstring& text) const;
-    // What a scroll bar tells its container when the user moves it.
+    // What a scroll bar tells its container when the user moves it: a step
+    // or a thumb released, then the end of the gesture (SB_ENDSCROLL).
     void Scroll(std::string_view bar, int code, int position = 0) const;
     // The same, posted, for a handling that opens a modal message box.
     void PostScroll(std::string_view bar, int code, int position = 0) const;

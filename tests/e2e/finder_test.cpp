@@ -1,6 +1,7 @@
 // The finder with real mouse input: dragged onto another program's window
 // it takes its handle and selects its row; the program's own windows are
-// never taken; Esc puts the handle box back; the outline leaves nothing.
+// never taken; Esc puts the handle box back, Tab does not take the keys
+// from a drag; the outline leaves nothing.
 #include <windows.h>
 // after windows.h
 #include <commctrl.h>
@@ -124,6 +125,8 @@ TEST_F(Finder, EscMidDragPutsTheHandleBoxBack) {
     PressFinder();
     MoveMouseTo(Centre(target.Window()));
     EXPECT_TRUE(Shows(HandleText(target.Window())));
+    app.PressKey(VK_TAB, false);  // the drag keeps the keyboard
+    EXPECT_EQ(app.Focus(), app.Control("Finder1"));
     app.PressChord(0, VK_ESCAPE);
     EXPECT_TRUE(Shows(L"456"));
     EXPECT_EQ(VisibleWindows(app.Program().Id()), before);

@@ -155,18 +155,5 @@ TEST(Table, TwoInstancesOfOneProgramGetARowEach) {
     }
 }
 
-TEST(Table, ClearEmptiesTheListsAndLeavesTheHandleBox) {
-    const Vindrel app;
-    app.SetText("Text2", L"12345");
-    app.Click("Command1");
-    ASSERT_FALSE(app.Rows("List4").empty());
-    app.Click("Command7");
-    for (const char* list : {"List1", "List2", "List3", "List4"}) {
-        EXPECT_TRUE(app.Rows(list).empty()) << list;
-    }
-    EXPECT_EQ(app.Text("Text2"), L"12345");
-    EXPECT_FALSE(AnyMessageBox(app.Program().Id()));
-}
-
 }  // namespace
 }  // namespace vindrel::e2e

@@ -140,15 +140,20 @@ class FakeScrollBar : public FakeVisible<ScrollBar> {
 public:
     FakeScrollBar(FakeToolkit& t, const LayoutRow& s)
         : FakeVisible(t, s, s.min, s.max, s.value), thumb_(s.value) {}
-    // An arrow or track click: +1 or -1.
-    void UserStep(int delta) {
-        Notify([this, delta] { ScrollBar::UserStep(delta); });
+    // An arrow or track click: +1 or -1, then the gesture's end.
+    void UserStep(int delta) { UserHold(delta, 1); }
+    // An arrow held down (or a key held) for `steps` repeats, then let go.
+    void UserHold(int delta, int steps) {
+        for (int i = 0; i < steps; ++i)
+            Notify([this, delta] { ScrollBar::UserStep(delta); });
+        Notify([this] { UserEnded(); });
     }
     // The thumb dragged (no event) and released at a position.
     void UserDrag(int position) { thumb_ = position; }
     // The released position travels with the notification, as in WM_HSCROLL.
     void UserRelease() {
-        Notify([this, position = thumb_] { UserThumbReleased(position); });
+        Notify([this, position = thumb_] { UserMovedTo(position); });
+        Notify([this] { UserEnded(); });
     }
     int Thumb() const { return thumb_; }
 

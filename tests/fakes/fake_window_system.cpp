@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <cwchar>
 
 #include "platform/step_error.h"
 #include "platform/text.h"
@@ -10,6 +9,41 @@
 namespace vindrel::testing {
 
 namespace {
+
+// Each thread has its own, as on Windows; a new thread starts with 0.
+thread_local std::uint32_t lastError = 0;
+constexpr std::uint32_t kInvalidWindowHandle = 1400;
+constexpr std::uint32_t kInvalidIndex = 1413;
+
+// Whether a change to the window is refused; it then fails as Windows
+// fails it, with access denied.
+bool Refused(const FakeWindow& w) {
+    if (!w.refuses) return false;
+    lastError = FakeWindowSystem::kAccessDenied;
+    return true;
+}
+
+[[noreturn]] void FailWmi(const std::wstring& call, std::uint32_t code) {
+    throw StepError(L"无法列出正在运行的进程",
+                    L"WMI 调用 " + call + L" 失败（HRESULT " + HexCode(code) + L"）", code);
+}
+
+// Takes the first of the failures waiting, if any, and throws it.
+void FailIfAsked(std::vector<std::uint32_t>& failures, const std::wstring& call) {
+    if (failures.empty()) return;
+    const std::uint32_t code = failures.front();
+    failures.erase(failures.begin());
+    FailWmi(call, code);
+}
+
+// As GetWindowText copies a title: what fits, then a NUL; the count copied.
+template <class Char>
+std::int32_t CopyTitle(const std::basic_string<Char>& title, Char* buffer, std::int32_t size) {
+    const auto count = std::min<std::size_t>(title.size(), static_cast<std::size_t>(size - 1));
+    std::copy_n(title.data(), count, buffer);
+    buffer[count] = Char();
+    return static_cast<std::int32_t>(count);
+}
 
 class FakeWmiCollection : public WmiCollection {
 public:
@@ -26,12 +60,7 @@ public:
 
     bool Next(WmiObject& object) override {
         if (during_) during_(next_);
-        if (failAfter_ && next_ == *failAfter_) {
-            throw StepError(
-                L"无法列出正在运行的进程",
-                L"WMI 调用 IEnumWbemClassObject::Next 失败（HRESULT " + HexCode(failure_) + L"）",
-                failure_);
-        }
+        if (failAfter_ && next_ == *failAfter_) FailWmi(L"IEnumWbemClassObject::Next", failure_);
         if (next_ == objects_.size()) return false;
         object = objects_[next_++];
         return true;
@@ -142,23 +171,6 @@ std::int32_t FakeWindowSystem::CloseHandle(KernelHandle handle) {
     return snapshots_.erase(handle) ? 1 : 0;
 }
 
-namespace {
-
-// Each thread has its own, as on Windows; a new thread starts with 0.
-thread_local std::uint32_t lastError = 0;
-constexpr std::uint32_t kInvalidWindowHandle = 1400;
-constexpr std::uint32_t kInvalidIndex = 1413;
-
-// Whether a change to the window is refused; it then fails as Windows
-// fails it, with access denied.
-bool Refused(const FakeWindow& w) {
-    if (!w.refuses) return false;
-    lastError = FakeWindowSystem::kAccessDenied;
-    return true;
-}
-
-}  // namespace
-
 std::uint32_t FakeWindowSystem::GetLastError() {
     return lastError;
 }
@@ -166,19 +178,6 @@ std::uint32_t FakeWindowSystem::GetLastError() {
 void FakeWindowSystem::SetLastError(std::uint32_t dwErrCode) {
     lastError = dwErrCode;
 }
-
-namespace {
-
-// Takes the first of the failures waiting, if any, and throws it.
-void FailIfAsked(std::vector<std::uint32_t>& failures, const std::wstring& call) {
-    if (failures.empty()) return;
-    const std::uint32_t code = failures.front();
-    failures.erase(failures.begin());
-    throw StepError(L"无法列出正在运行的进程",
-                    L"WMI 调用 " + call + L" 失败（HRESULT " + HexCode(code) + L"）", code);
-}
-
-}  // namespace
 
 class FakeWindowSystem::Connection : public WmiConnection {
 public:
@@ -285,11 +284,7 @@ std::int32_t FakeWindowSystem::GetWindowTextA(Hwnd hWnd, char* lpString, std::in
         Record("GetWindowTextA", std::to_string(hWnd) + "," + std::to_string(nMaxCount));
     const FakeWindow* w = Find(hWnd);
     if (w == nullptr || nMaxCount <= 0) return 0;
-    const std::string title = ToAnsi(w->title);
-    const auto count = std::min<std::size_t>(title.size(), static_cast<std::size_t>(nMaxCount - 1));
-    std::memcpy(lpString, title.data(), count);
-    lpString[count] = '\0';
-    return static_cast<std::int32_t>(count);
+    return CopyTitle(ToAnsi(w->title), lpString, nMaxCount);
 }
 
 std::int32_t FakeWindowSystem::SetWindowTextA(Hwnd hWnd, const char* lpString) {
@@ -307,11 +302,7 @@ std::int32_t FakeWindowSystem::GetWindowTextW(Hwnd hWnd, wchar_t* lpString,
         Record("GetWindowTextW", std::to_string(hWnd) + "," + std::to_string(nMaxCount));
     const FakeWindow* w = Find(hWnd);
     if (w == nullptr || nMaxCount <= 0) return 0;
-    const auto count =
-        std::min<std::size_t>(w->title.size(), static_cast<std::size_t>(nMaxCount - 1));
-    std::wmemcpy(lpString, w->title.data(), count);
-    lpString[count] = L'\0';
-    return static_cast<std::int32_t>(count);
+    return CopyTitle(w->title, lpString, nMaxCount);
 }
 
 std::int32_t FakeWindowSystem::SetWindowTextW(Hwnd hWnd, const wchar_t* lpString) {

@@ -43,8 +43,8 @@ protected:
 };
 
 TEST_F(ChangeRecordTest, PutsBackTheFirstStateOfWhatWasChangedAndNamesTheWindowsGone) {
-    ws.processes = {{10, "a.exe"}, {20, "b.exe"}, {30, "c.exe"},
-                    {40, "d.exe"}, {50, "e.exe"}, {60, "f.exe"}};
+    ws.processes = {{10, "a.exe"}, {20, "b.exe"}, {30, "c.exe"}, {40, "d.exe"},
+                    {50, "e.exe"}, {60, "f.exe"}, {65, "g.exe"}};
     ws.AddWindow(100, 10, "hidden twice");
     AddLayered(200, 20, "layered", 128, 0x123456, 3);
     ws.AddWindow(300, 30, "plain").exStyle = 0x100;
@@ -52,6 +52,7 @@ TEST_F(ChangeRecordTest, PutsBackTheFirstStateOfWhatWasChangedAndNamesTheWindows
     ws.AddWindow(400, 40).title = longTitle;
     ws.AddWindow(500, 50, "closes");
     ws.AddWindow(600, 60, "handle reused");
+    ws.AddWindow(650, 65, "handle reused, hidden again");
     ws.AddWindow(700, FakeWindowSystem::kOwnPid, "own");
     ws.AddWindow(800, 10, "hidden before").visible = false;
     ws.AddWindow(900, 10, "drawn by UpdateLayeredWindow").exStyle = api::kWsExLayered;
@@ -67,15 +68,16 @@ TEST_F(ChangeRecordTest, PutsBackTheFirstStateOfWhatWasChangedAndNamesTheWindows
     Opacity(300, 0);
     Rename(400, L"新的");
     Rename(400, L"又一个");
-    Hide(500);
-    Hide(600);
-    Hide(800);
+    for (const Hwnd w : {500, 600, 650, 800})
+        Hide(w);
     Opacity(900, 3);  // not recorded: nothing to put it back to
-    ws.windows.erase(ws.windows.begin() + 4, ws.windows.begin() + 6);  // 500 and 600 go
+    ws.windows.erase(ws.windows.begin() + 4, ws.windows.begin() + 7);  // 500, 600 and 650 go
     ws.AddWindow(600, 61, "another process").visible = false;
-    ASSERT_TRUE(Window().MenuItemShownEnabled());
+    ws.processes.push_back({66, "h.exe"});
+    ws.AddWindow(650, 66, "another process, hidden by us");
+    Hide(650);
 
-    ws.log.clear();
+    ws.calls.clear();
     Window().UserChooseMenuItem();
     EXPECT_TRUE(ws.Find(100)->visible);
     EXPECT_EQ(ws.Find(200)->exStyle, api::kWsExLayered);
@@ -86,19 +88,18 @@ TEST_F(ChangeRecordTest, PutsBackTheFirstStateOfWhatWasChangedAndNamesTheWindows
     EXPECT_FALSE(ws.Find(300)->alpha);
     EXPECT_EQ(ws.Find(400)->title, longTitle);
     EXPECT_FALSE(ws.Find(600)->visible);  // not the window that was hidden
-    EXPECT_FALSE(ws.Find(800)->visible);
+    EXPECT_TRUE(ws.Find(650)->visible);   // the one hidden last
+    EXPECT_FALSE(ws.Find(800)->visible);  // not hidden by the program
     EXPECT_EQ(ws.Find(900)->alpha, 15);
-    // Only what was changed is put back.
-    const auto made = [&](const std::string& call) {
-        return std::count_if(ws.log.begin(), ws.log.end(),
-                             [&](const std::string& line) { return line.starts_with(call); });
-    };
-    EXPECT_EQ(made("ShowWindow"), 1);
-    EXPECT_EQ(made("ShowWindow(100,8)"), 1);  // shown without being activated
-    EXPECT_EQ(made("SetWindowTextW"), 1);
-    EXPECT_EQ(made("SetLayeredWindowAttributes"), 1);
-    EXPECT_EQ(TakeMessages(), std::vector<std::wstring>{L"已恢复 5 个窗口\r\n\r\n已不存在的窗口："
-                                                        L"\r\n500（e.exe）\r\n600（f.exe）"});
+    // Only what was changed is put back, and the processes are named from
+    // one snapshot.
+    EXPECT_EQ(ws.calls["ShowWindow"], 2);
+    EXPECT_EQ(ws.calls["SetWindowTextW"], 1);
+    EXPECT_EQ(ws.calls["SetLayeredWindowAttributes"], 1);
+    EXPECT_LE(ws.calls["CreateToolhelp32Snapshot"], 1);
+    EXPECT_EQ(TakeMessages(), std::vector<std::wstring>{
+                                  L"已恢复 5 个窗口\r\n\r\n已不存在的窗口："
+                                  L"\r\ne.exe  “closes”  500\r\nf.exe  “handle reused”  600"});
     EXPECT_FALSE(Window().MenuItemShownEnabled());
     Window().UserChooseMenuItem();  // greyed: nothing happens
     EXPECT_TRUE(TakeMessages().empty());
@@ -130,7 +131,10 @@ TEST_F(ChangeRecordTest, ClosingAsksOnceAboutTheWindowsStillUnseen) {
     ws.AddWindow(202, 10, "gone");
     Hide(202);
     ws.windows.pop_back();
-    With(101, [&] { Click("Command8"); });  // shown again by the user
+    // Shown again by the user: the program no longer keeps it hidden, even
+    // once its own program hides it.
+    With(101, [&] { Click("Command8"); });
+    ws.Find(101)->visible = false;
     toolkit.answers = {Answer::Cancel, Answer::Yes};
     toolkit.onMessage = [&](const ShownMessage&) { Window().UserClose(); };  // dropped
     Window().UserClose();
@@ -148,7 +152,7 @@ TEST_F(ChangeRecordTest, ClosingAsksOnceAboutTheWindowsStillUnseen) {
     EXPECT_TRUE(Window().closed);
     EXPECT_EQ(TakeMessages().size(), 1u);
     for (Hwnd w = 100; w < 117; ++w)
-        EXPECT_TRUE(ws.Find(w)->visible) << w;
+        EXPECT_EQ(ws.Find(w)->visible, w != 101) << w;
     EXPECT_EQ(ws.Find(200)->exStyle, 0);
     EXPECT_EQ(ws.Find(300)->title, L"x");  // not unseen: left to the menu item
     EXPECT_TRUE(Window().MenuItemShownEnabled());
@@ -185,10 +189,19 @@ TEST_F(ChangeRecordTest, EveryPartIsTriedAndReadBackAndARefusalIsReportedAndKept
     EXPECT_TRUE(TakeMessages()[0].starts_with(L"已恢复 1 个窗口"));
 }
 
-TEST_F(ChangeRecordTest, AWindowDrawingItsOwnTransparencyIsNeverRecorded) {
+TEST_F(ChangeRecordTest, AChangeThatCannotBePutBackOrChangesNothingIsNotCounted) {
     ws.AddWindow(100, 10, "drawn by UpdateLayeredWindow").exStyle = api::kWsExLayered;
     Opacity(100, 3);
     Opacity(100, 10);  // readable now, but only our own change
+    ws.AddWindow(200, 10, "hidden already").visible = false;
+    Hide(200);
+    EXPECT_FALSE(Window().MenuItemShownEnabled());
+    // Shown again by its own program: nothing left to put back.
+    ws.AddWindow(300, 10, "shows itself");
+    Hide(300);
+    ws.Find(300)->visible = true;
+    Window().UserChooseMenuItem();
+    EXPECT_EQ(TakeMessages(), std::vector<std::wstring>{L"已恢复 0 个窗口"});
     EXPECT_FALSE(Window().MenuItemShownEnabled());
 }
 

@@ -31,11 +31,14 @@ TEST(Dispatch, CommandsDuringAHandlingRunAfterItInOrderAndTicksAreDropped) {
     EXPECT_FALSE(dispatch.Busy());
 
     // A handling that ends by an exception holds up neither what it kept
-    // nor what comes next.
+    // nor what comes next; the first failure is the one passed on.
     ran.clear();
     EXPECT_THROW(dispatch.Tick([&] {
-        dispatch.Command(note("kept by a failing one"));
-        throw std::runtime_error("fault");
+        dispatch.Command([&] {
+            ran.push_back("kept by a failing one");
+            throw std::logic_error("second");
+        });
+        throw std::runtime_error("first");
     }),
                  std::runtime_error);
     dispatch.Tick(note("tick"));

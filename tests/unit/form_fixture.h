@@ -20,10 +20,7 @@ namespace vindrel::testing {
 
 class FormTest : public ::testing::Test {
 protected:
-    explicit FormTest(std::chrono::milliseconds listingDeadline = kListingDeadline)
-        : wmi(ws, listingDeadline, completions) {
-        form.Form_Load();
-    }
+    FormTest() { form.Form_Load(); }
 
     FakeListBox& List(std::string_view name) { return toolkit.Get<FakeListBox>(name); }
     FakeTextBox& Box(std::string_view name) { return toolkit.Get<FakeTextBox>(name); }
@@ -31,6 +28,12 @@ protected:
     std::vector<int> Selections() {
         return {List("List4").ListIndex(), List("List1").ListIndex(), List("List2").ListIndex(),
                 List("List3").ListIndex()};
+    }
+    using Columns = std::vector<std::vector<std::wstring>>;
+    // The process table: List4, List1, List2 and List3.
+    Columns Table() {
+        return {List("List4").Rows(), List("List1").Rows(), List("List2").Rows(),
+                List("List3").Rows()};
     }
     // Prompts of the message boxes shown so far, then forgotten.
     std::vector<std::wstring> TakeMessages() {
@@ -47,7 +50,7 @@ protected:
     // The listing runs on its worker; what the fake's walk does to the user
     // interface goes through `completions`, as sent messages would.
     std::shared_ptr<SendingCompletions> completions = std::make_shared<SendingCompletions>();
-    WmiListing wmi;
+    WmiListing wmi{ws, kListingDeadline, completions};
     Form1 form{toolkit, toolkit, ws, wmi, rights};
 };
 

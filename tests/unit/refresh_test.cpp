@@ -157,13 +157,5 @@ TEST_F(RefreshTest, AgreesOnEmptyListingsAndFailedSnapshots) {
     EXPECT_EQ(pids[9], L"0");
 }
 
-TEST_F(RefreshTest, ClearEmptiesTheFourLists) {
-    Populate(ws);
-    auto table = fast.View();
-    Refresh(table, ws, ws.wmiObjects);
-    Clear(table);
-    EXPECT_EQ(fast.Columns(), std::vector<std::vector<std::wstring>>(4));
-}
-
 }  // namespace
 }  // namespace vindrel::testing

@@ -7,7 +7,6 @@
 #include <thread>
 
 #include "fakes/fake_window_system.h"
-#include "form_fixture.h"
 #include "platform/step_error.h"
 
 namespace vindrel::testing {
@@ -85,6 +84,7 @@ TEST_F(WmiListingTest, AStuckListingIsAbandonedAtTheDeadline) {
     auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(Why(quick), L"WMI 在 0.1 秒内没有回答");
     EXPECT_GE(std::chrono::steady_clock::now() - start, 100ms);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 500ms);
     start = std::chrono::steady_clock::now();
     EXPECT_EQ(Why(quick), L"WMI 上一次的请求超过 0.1 秒仍没有回答");
     EXPECT_LT(std::chrono::steady_clock::now() - start, 100ms);
@@ -130,33 +130,6 @@ TEST_F(WmiListingTest, AStuckWarmUpCostsOneDeadlineAndAnEndedListingCallsNothing
     std::this_thread::sleep_for(100ms);  // time enough for a call that should not come
     EXPECT_EQ(ws.LiveWmiConnections(), 0);
     EXPECT_EQ(ws.calls["ConnectWmi"], 1);
-}
-
-// The same at the window: the table holds the snapshot's rows after the
-// deadline, and the one message names it.
-class StuckWmiFormTest : public FormTest {
-protected:
-    StuckWmiFormTest() : FormTest(100ms) {}
-};
-
-TEST_F(StuckWmiFormTest, TheTableComesFromTheSnapshotAndTheMessageNamesTheDeadline) {
-    ws.processes = {{10, "a.exe"}, {11, "b.exe"}};
-    ws.AddWindow(100, 11, "B");
-    ws.wmiObjects = {{L"a.exe", 10}};
-    std::promise<void> answer;
-    std::shared_future<void> answered = answer.get_future().share();
-    ws.duringWmiWalk = [answered](std::size_t) { answered.wait(); };
-    Click("Command1");
-    EXPECT_EQ(List("List4").Rows(), (std::vector<std::wstring>{L"a.exe", L"b.exe"}));
-    EXPECT_EQ(List("List2").Rows(), (std::vector<std::wstring>{L"0", L"100"}));
-    const auto told = TakeMessages();
-    ASSERT_EQ(told.size(), 1u);
-    EXPECT_NE(told[0].find(L"0.1 秒内没有回答"), std::wstring::npos) << told[0];
-
-    Click("Command1");
-    EXPECT_TRUE(TakeMessages().empty());
-    answer.set_value();
-    ASSERT_TRUE(wmi.WaitIdle(2s));
 }
 
 }  // namespace

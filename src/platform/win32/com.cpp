@@ -1,25 +1,28 @@
 #include "platform/win32/com.h"
 
 #include "platform/step_error.h"
+#include "platform/win32/system_function.h"
 
 namespace vindrel::win32 {
 
 namespace {
 
 template <class Function>
-void Load(HMODULE module, const char* name, Function& function) {
-    function = reinterpret_cast<Function>(
-        reinterpret_cast<void*>(module != nullptr ? GetProcAddress(module, name) : nullptr));
-    if (function == nullptr) {
-        throw StepError(
-            L"无法使用 COM",
-            L"找不到 " + std::wstring(name, name + std::char_traits<char>::length(name)));
+void Load(const wchar_t* dll, const char* name, Function& function) {
+    const SystemProc found = FindSystemFunction(dll, name);
+    if (found.address == nullptr) {
+        throw StepError(L"无法使用 COM",
+                        L"找不到 " +
+                            std::wstring(name, name + std::char_traits<char>::length(name)) +
+                            L"，错误 " + HexCode(found.error),
+                        found.error);
     }
+    function = As<Function>(found);
 }
 
 ComFunctions LoadComFunctions() {
-    const HMODULE ole32 = LoadLibraryW(L"ole32.dll");
-    const HMODULE oleaut32 = LoadLibraryW(L"oleaut32.dll");
+    constexpr wchar_t ole32[] = L"ole32.dll";
+    constexpr wchar_t oleaut32[] = L"oleaut32.dll";
     ComFunctions f{};
     Load(ole32, "CoInitializeEx", f.CoInitializeEx);
     Load(ole32, "CoInitializeSecurity", f.CoInitializeSecurity);

@@ -265,16 +265,19 @@ void Win32ScrollBar::OnScroll(int code, int position) {
             UserStep(+1);
             break;
         case SB_LEFT:
-            SetValue(Min());
+            UserMovedTo(Min());
             break;
         case SB_RIGHT:
-            SetValue(Max());
+            UserMovedTo(Max());
             break;
         case SB_THUMBTRACK:
             SetScrollPos(hwnd_, SB_CTL, position, TRUE);  // the thumb only
             break;
         case SB_THUMBPOSITION:
-            UserThumbReleased(position);
+            UserMovedTo(position);
+            break;
+        case SB_ENDSCROLL:
+            UserEnded();
             break;
         default:
             break;
@@ -313,21 +316,24 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) no
 
 }  // namespace
 
-bool RegisterWindowClass(HINSTANCE instance, WNDPROC procedure, const wchar_t* name,
-                         HBRUSH background) {
+bool RegisterWindowClass(HINSTANCE instance, const WindowClass& windowClass) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = procedure;
+    wc.lpfnWndProc = windowClass.procedure;
+    wc.cbWndExtra = windowClass.extraBytes;
     wc.hInstance = instance;
+    wc.hIcon = windowClass.icon;
+    wc.hIconSm = windowClass.icon;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = background;
-    wc.lpszClassName = name;
+    wc.hbrBackground = windowClass.background;
+    wc.lpszClassName = windowClass.name;
     return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 const wchar_t* Win32Frame::RegisterClass(HINSTANCE instance) {
     static constexpr wchar_t kClass[] = L"VindrelFrame";
-    return RegisterWindowClass(instance, FrameProc, kClass) ? kClass : nullptr;
+    return RegisterWindowClass(instance, {.name = kClass, .procedure = FrameProc}) ? kClass
+                                                                                   : nullptr;
 }
 
 void Win32Frame::Paint() {
@@ -396,11 +402,11 @@ void Win32Timer::Apply() {
 // Form ----------------------------------------------------------------------
 
 Win32Form::Win32Form(Win32Ui& ui, HWND hwnd) : ui_(ui), hwnd_(hwnd) {
-    ui_.window = this;
+    ui_.formWrapper = this;
 }
 
 Win32Form::~Win32Form() {
-    ui_.window = nullptr;
+    ui_.formWrapper = nullptr;
     if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
 }
 

@@ -156,6 +156,9 @@ public:
     bool Visible() const override { return OwnVisible(); }
     void SetVisible(bool visible) override { ShowOwn(visible); }
     void Outline(vindrel::Hwnd window) override;
+    // A drag holds the keyboard: Tab cannot move the focus from it, and
+    // Esc reaches it.
+    bool OwnsKeys() const override { return capturing_; }
     // The window classes of the finder and of its outline's bars; nullptr
     // when they cannot be registered.
     static const wchar_t* RegisterClasses(HINSTANCE instance);

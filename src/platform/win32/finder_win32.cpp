@@ -81,8 +81,9 @@ LRESULT CALLBACK OutlineProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
 const wchar_t* Win32Finder::RegisterClasses(HINSTANCE instance) {
     // The outline's brush belongs to its class for the rest of the run.
     static const HBRUSH outline = CreateSolidBrush(kOutlineColour);
-    if (!RegisterWindowClass(instance, FinderProc, kFinderClass) ||
-        !RegisterWindowClass(instance, OutlineProc, kOutlineClass, outline)) {
+    if (!RegisterWindowClass(instance, {.name = kFinderClass, .procedure = FinderProc}) ||
+        !RegisterWindowClass(
+            instance, {.name = kOutlineClass, .procedure = OutlineProc, .background = outline})) {
         return nullptr;
     }
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};

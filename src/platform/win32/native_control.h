@@ -35,10 +35,18 @@ private:
     T object_ = nullptr;
 };
 
-// Registers a window class of the program's (the arrow pointer, no icon);
-// false when it can be neither registered nor found registered already.
-bool RegisterWindowClass(HINSTANCE instance, WNDPROC procedure, const wchar_t* name,
-                         HBRUSH background = nullptr);
+// A window class of the program's, with the arrow pointer.
+struct WindowClass {
+    const wchar_t* name = nullptr;
+    WNDPROC procedure = nullptr;
+    HBRUSH background = nullptr;
+    int extraBytes = 0;
+    HICON icon = nullptr;
+};
+
+// The one way the program registers its window classes; false when the
+// class can be neither registered nor found registered already.
+bool RegisterWindowClass(HINSTANCE instance, const WindowClass& windowClass);
 
 class Win32Timer;
 class Win32Form;
@@ -47,8 +55,8 @@ class Win32Form;
 struct Win32Ui {
     HINSTANCE instance = nullptr;
     int dpi = 96;
-    HWND form = nullptr;          // until it is destroyed
-    Win32Form* window = nullptr;  // its wrapper, while it exists
+    HWND form = nullptr;               // until it is destroyed
+    Win32Form* formWrapper = nullptr;  // its wrapper, while it exists
     // While the message loop runs: the window's end ends it.
     bool looping = false;
     GdiObject<HFONT> defaultFont;
@@ -97,6 +105,8 @@ public:
     // nullptr for the default colours.
     virtual HBRUSH OnColour(HDC /*dc*/) { return nullptr; }
     virtual bool OnSetCursor() { return false; }
+    // While true, every key goes to the control: no dialog navigation.
+    virtual bool OwnsKeys() const { return false; }
 
 protected:
     NativeControl(Win32Ui& ui, const LayoutRow& row, HWND hwnd);

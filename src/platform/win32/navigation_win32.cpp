@@ -44,6 +44,10 @@ void Focus(const Win32Ui& ui, int index) {
 bool Navigate(const Win32Ui& ui, const MSG& msg) {
     if (msg.message != WM_KEYDOWN || ui.form == nullptr) return false;
     if (msg.hwnd != ui.form && !IsChild(ui.form, msg.hwnd)) return false;
+    if (const NativeControl* control = NativeControl::From(msg.hwnd);
+        control != nullptr && control->OwnsKeys()) {
+        return false;
+    }
     if (Pressed(VK_CONTROL) || Pressed(VK_MENU)) return false;
     const int current = IndexOf(ui, GetFocus());
 

@@ -1,5 +1,6 @@
 #include <windows.h>
 // after windows.h
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <cstddef>
@@ -32,6 +33,12 @@ std::wstring OwnPath() {
             return path;
         }
     }
+}
+
+// The last error of a failed call; never 0, which would count as started.
+std::uint32_t LastFailure() {
+    const DWORD error = GetLastError();
+    return error != 0 ? error : ERROR_GEN_FAILURE;
 }
 
 }  // namespace
@@ -69,14 +76,29 @@ bool Win32ProcessRights::Elevated() {
            elevation.TokenIsElevated != 0;
 }
 
+const SystemProc& Win32ProcessRights::Function(std::optional<SystemProc>& found, const wchar_t* dll,
+                                               const char* name) {
+    if (!found) found = loader_(dll, name);
+    return *found;
+}
+
 std::uint32_t Win32ProcessRights::StartElevated(const std::wstring& argument, Hwnd owner) {
     // shell32 is loaded only now: at start-up it would bring ole32 along.
-    using ShellExecuteExWFn = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
-    static const auto shellExecuteEx =
-        SystemFunction<ShellExecuteExWFn>(L"shell32.dll", "ShellExecuteExW");
-    if (shellExecuteEx == nullptr) return GetLastError();
+    const SystemProc& shellExecute = Function(shellExecute_, L"shell32.dll", "ShellExecuteExW");
+    if (shellExecute.address == nullptr) {
+        return shellExecute.error != 0 ? shellExecute.error : ERROR_GEN_FAILURE;
+    }
     const std::wstring path = OwnPath();
-    if (path.empty()) return GetLastError();
+    if (path.empty()) return LastFailure();
+    // The shell may hand the verb to COM objects: the thread is in an
+    // apartment for the call, and leaves it after.
+    const auto coInitialize =
+        As<decltype(&CoInitializeEx)>(Function(coInitialize_, L"ole32.dll", "CoInitializeEx"));
+    const auto coUninitialize =
+        As<decltype(&CoUninitialize)>(Function(coUninitialize_, L"ole32.dll", "CoUninitialize"));
+    const bool apartment =
+        coInitialize != nullptr && coUninitialize != nullptr &&
+        SUCCEEDED(coInitialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
     // Returns once the program has started (or was refused), without
@@ -87,8 +109,10 @@ std::uint32_t Win32ProcessRights::StartElevated(const std::wstring& argument, Hw
     info.lpFile = path.c_str();
     info.lpParameters = argument.c_str();
     info.nShow = SW_SHOWNORMAL;
-    if (!shellExecuteEx(&info)) return GetLastError();
-    return 0;
+    const bool started = As<BOOL(WINAPI*)(SHELLEXECUTEINFOW*)>(shellExecute)(&info) != FALSE;
+    const std::uint32_t error = started ? 0 : LastFailure();
+    if (apartment) coUninitialize();
+    return error;
 }
 
 }  // namespace vindrel::win32

@@ -6,6 +6,7 @@
 #include "platform/step_error.h"
 #include "platform/win32/controls_win32.h"
 #include "platform/win32/navigation_win32.h"
+#include "platform/win32/system_function.h"
 #include "platform/win32/unique_handle.h"
 
 namespace vindrel::win32 {
@@ -22,8 +23,8 @@ namespace {
 // GetDpiForWindow exists from Windows 10 on; earlier systems have one DPI.
 UINT WindowDpi(HWND hwnd, UINT fallback) {
     using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    static const auto getDpiForWindow =
+        SystemFunction<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow");
     const UINT dpi = getDpiForWindow != nullptr ? getDpiForWindow(hwnd) : 0;
     return dpi != 0 ? dpi : fallback;
 }
@@ -94,20 +95,20 @@ LRESULT HandleMessage(Win32Ui* ui, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
         case WM_CLOSE:
             // The close box, Alt+F4 or another program: once no handling is
             // in progress, the window goes if the form lets it.
-            if (ui->window != nullptr) {
-                ui->window->OnClose();
+            if (ui->formWrapper != nullptr) {
+                ui->formWrapper->OnClose();
             } else {
                 ui->dispatch.Command([hwnd] { DestroyWindow(hwnd); });
             }
             return 0;
         case WM_INITMENUPOPUP:
-            if (HIWORD(lParam) != 0 && ui->window != nullptr) {
-                ui->window->OnSystemMenu(reinterpret_cast<HMENU>(wParam));
+            if (HIWORD(lParam) != 0 && ui->formWrapper != nullptr) {
+                ui->formWrapper->OnSystemMenu(reinterpret_cast<HMENU>(wParam));
             }
             break;
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) == Win32Form::kMenuItemCommand) {
-                if (ui->window != nullptr) ui->window->OnMenuItem();
+                if (ui->formWrapper != nullptr) ui->formWrapper->OnMenuItem();
                 return 0;
             }
             break;
@@ -191,17 +192,12 @@ Win32Toolkit::Win32Toolkit(HINSTANCE instance, int iconId, int cursorId) {
 }
 
 std::unique_ptr<Form> Win32Toolkit::CreateForm(const LayoutRow& row) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = FormProc;
-    wc.cbWndExtra = sizeof(Win32Ui*);
-    wc.hInstance = ui_.instance;
-    wc.hIcon = icon_;
-    wc.hIconSm = icon_;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kFormClass;
-    if (RegisterClassExW(&wc) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+    if (!RegisterWindowClass(ui_.instance,
+                             {.name = kFormClass,
+                              .procedure = FormProc,
+                              .background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                              .extraBytes = sizeof(Win32Ui*),
+                              .icon = icon_})) {
         FailCreate(L"RegisterClassExW", row.name);
     }
 

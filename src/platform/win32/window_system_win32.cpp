@@ -12,6 +12,7 @@
 
 #include "platform/win32/handle_cast.h"
 #include "platform/win32/window_system_win32.h"
+#include "platform/win32/wmi_win32.h"
 
 namespace vindrel::win32 {
 
@@ -46,8 +47,6 @@ std::int32_t Fetch(Walk walk, KernelHandle hSnapshot, ProcessEntry32& entry) {
 }
 
 }  // namespace
-
-std::unique_ptr<WmiConnection> OpenWmiConnection();
 
 Pid Win32WindowSystem::GetCurrentProcessId() {
     return static_cast<Pid>(::GetCurrentProcessId());

@@ -1,11 +1,5 @@
-// The WMI process listing through the native interfaces behind the
-// scripting moniker: IWbemLocator, ConnectServer, then one WQL query whose
-// objects are fetched in batches. (Under Wine the scripting route cannot
-// read Name; this one can.)
-#include <windows.h>
-// after windows.h
-#include <wbemidl.h>
-#include <wrl/client.h>
+// (Under Wine the scripting route cannot read Name; this one can.)
+#include "platform/win32/wmi_win32.h"
 
 #include <array>
 #include <memory>
@@ -107,8 +101,11 @@ private:
         ULONG returned = 0;
         const HRESULT hr = objects_->Next(kBatchTimeoutMs, kBatch, fetched.data(), &returned);
         for (ULONG i = 0; i < returned && i < kBatch; ++i) {
+            // The reference Next handed over becomes the pointer's own.
+            // (MinGW's ComPtr::Attach adds one more, which would leak every
+            // object of every listing.)
             batch_.emplace_back();
-            batch_.back().Attach(fetched[i]);
+            *batch_.back().GetAddressOf() = fetched[i];
         }
         Check(L"IEnumWbemClassObject::Next", hr);
         // WBEM_S_TIMEDOUT: fewer than asked for so far; nothing at all
@@ -152,7 +149,7 @@ public:
                                    WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY, nullptr,
                                    &objects));
         SetProxySecurity(objects.Get());
-        return std::make_unique<WbemObjects>(std::move(objects));
+        return WbemCollection(std::move(objects));
     }
 
 private:
@@ -162,6 +159,10 @@ private:
 };
 
 }  // namespace
+
+std::unique_ptr<WmiCollection> WbemCollection(ComPtr<IEnumWbemClassObject> objects) {
+    return std::make_unique<WbemObjects>(std::move(objects));
+}
 
 std::unique_ptr<WmiConnection> OpenWmiConnection() {
     return std::make_unique<WbemConnection>();

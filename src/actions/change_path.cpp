@@ -1,0 +1,62 @@
+#include "actions/change_path.h"
+
+namespace vindrel {
+
+// The steps, in their order, and why it is this one:
+// 1. The program's own windows are refused first, where the change would
+//    harm them: nothing is recorded or called for them.
+// 2. Where the window's program stands is learnt before the call: a close
+//    request may end that process, and its rights could not be read after.
+// 3. The parts the change touches are recorded before the call, whatever
+//    its outcome: a call that misses its deadline may still take effect
+//    later, and recorded after, the change would be taken for the original.
+// 4. The call goes through the deadline layer: a target that does not
+//    answer costs the deadline, not the program.
+// 5. The window is read back: Windows drops a change to a window of a
+//    program with more rights without saying so, and the calls' results do
+//    not tell whether the change took (ShowWindow gives the visibility
+//    before). Only then is a refusal put down to rights, or to a window gone.
+Outcome ChangePath::Run(Hwnd window, const WindowChange& change, ProcessNames& names) {
+    Outcome outcome;
+    outcome.window = window;
+    const std::optional<Pid> owner = WindowOwner(ws_, window);
+    if (change.owner && owner != change.owner) {
+        outcome.kind = Outcome::Kind::Gone;
+        return outcome;
+    }
+    if (change.refuseOwn && owner == ws_.GetCurrentProcessId()) {
+        outcome.kind = Outcome::Kind::OwnWindow;
+        return outcome;
+    }
+    outcome.standing = standings_.Of(window);
+    if (change.records) record_.Before(*change.records, window, names);
+    bool called = false;
+    try {
+        called = change.call(window);
+    } catch (const StepError& failure) {
+        outcome.kind = Outcome::Kind::Failed;
+        outcome.failure = failure;
+        return outcome;
+    }
+    const Effect effect = change.readBack(window);
+    if (change.shows && ws_.IsWindowVisible(window) != 0) {
+        record_.Forget(ChangeRecord::Part::Hide, window);
+    }
+    const std::optional<Pid> now = WindowOwner(ws_, window);
+    const bool there = now && now == owner;
+    if (effect == Effect::Took) {
+        outcome.kind = called ? Outcome::Kind::Done : Outcome::Kind::Unchanged;
+    } else if (effect == Effect::Unknown) {
+        outcome.kind = Outcome::Kind::Sent;
+    } else {
+        outcome.kind = there ? Outcome::Kind::Refused : Outcome::Kind::Gone;
+    }
+    // A window gone meanwhile is no matter of rights.
+    if (there && outcome.standing.Above()) {
+        outcome.owner = now;
+        outcome.process = names.Of(*now);
+    }
+    return outcome;
+}
+
+}  // namespace vindrel
