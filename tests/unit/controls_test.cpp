@@ -14,34 +14,19 @@ namespace {
 constexpr LayoutRow kList{"L", ControlKind::ListBox, "Form1", L"", {}, 1};
 constexpr LayoutRow kOther{"M", ControlKind::ListBox, "Form1", L"", {}, 2};
 constexpr LayoutRow kText{"T", ControlKind::TextBox, "Form1", L"0", {}, 3};
-constexpr LayoutRow kScroll{"S",
-                            ControlKind::ScrollBar,
-                            "Form1",
-                            L"",
-                            {},
-                            4,
-                            Colour::Default,
-                            Colour::Default,
-                            false,
-                            false,
-                            0,
-                            51,
-                            51};
+// A scroll bar from 0 to 51 at 51; an option chosen from the start.
+constexpr LayoutRow kScroll = [] {
+    LayoutRow row{"S", ControlKind::ScrollBar, "Form1", L"", {}, 4};
+    row.max = row.value = 51;
+    return row;
+}();
 constexpr LayoutRow kFrame{"F", ControlKind::Frame, "Form1", L"", {}, 5};
 constexpr LayoutRow kCheck{"C", ControlKind::CheckBox, "F", L"", {}, 6};
-constexpr LayoutRow kFast{"O1",
-                          ControlKind::OptionButton,
-                          "F",
-                          L"",
-                          {},
-                          7,
-                          Colour::Default,
-                          Colour::Default,
-                          false,
-                          false,
-                          0,
-                          1,
-                          1};
+constexpr LayoutRow kFast = [] {
+    LayoutRow row{"O1", ControlKind::OptionButton, "F", L"", {}, 7};
+    row.value = 1;
+    return row;
+}();
 constexpr LayoutRow kSlow{"O2", ControlKind::OptionButton, "F", L"", {}, 8};
 
 class ControlsTest : public ::testing::Test {

@@ -192,13 +192,8 @@ TEST_F(Form1Test, InputDuringARefreshWaitsForItAndATickIsDropped) {
     EXPECT_EQ(ws.calls["FlashWindow"], 0);
 }
 
-TEST_F(Form1Test, HiddenListingButtonAndHomepageLink) {
-    ws.wmiObjects = {{L"a.exe"}};
-    toolkit.Get<FakeButton>("Command14").UserClick();
-    toolkit.Get<FakeButton>("Command14").UserClick();
-    EXPECT_EQ(List("List4").Rows(), (std::vector<std::wstring>{L"a.exe", L"a.exe"}));
-    EXPECT_EQ(List("List1").ListCount(), 0);
-
+// (The hidden listing button appends: see the WMI failure test.)
+TEST_F(Form1Test, TheHomepageLinkOpensTheHomepage) {
     toolkit.Get<FakeLabel>("Label9").UserClick();
     EXPECT_EQ(toolkit.shellCommands,
               std::vector<std::wstring>{L"explorer " + std::wstring(layout::kHomepage)});

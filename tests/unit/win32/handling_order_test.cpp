@@ -125,17 +125,11 @@ TEST(HandlingOrder, ClicksFromOutsideWaitForTheHandlingAndOwnEventsRunInsideIt) 
 
     // 显示 is clicked from another thread while 隐藏 waits for the target;
     // 最小化 is posted while 隐藏's message box is open.
-    ws.whileHidden = [&] {
-        SendMessageW(app.main, WM_COMMAND, app.Notification("Command8", BN_CLICKED),
-                     reinterpret_cast<LPARAM>(app.Control("Command8")));
-    };
+    ws.whileHidden = [&] { app.Notify("Command8", BN_CLICKED); };
     {
-        const BoxCloser closer(GetCurrentThreadId(), [&] {
-            PostMessageW(app.main, WM_COMMAND, app.Notification("Command17", BN_CLICKED),
-                         reinterpret_cast<LPARAM>(app.Control("Command17")));
-        });
-        SendMessageW(app.main, WM_COMMAND, app.Notification("Command4", BN_CLICKED),
-                     reinterpret_cast<LPARAM>(app.Control("Command4")));
+        const BoxCloser closer(GetCurrentThreadId(),
+                               [&] { app.Notify("Command17", BN_CLICKED, true); });
+        app.Notify("Command4", BN_CLICKED);
     }
     EXPECT_EQ(Only(ws.log, {"ShowWindow", "CloseWindow", "closed"}),
               (std::vector<std::string>{"ShowWindow(200,0)", "closed 成功", "ShowWindow(200,5)",
@@ -145,8 +139,7 @@ TEST(HandlingOrder, ClicksFromOutsideWaitForTheHandlingAndOwnEventsRunInsideIt) 
     // A title row picked: the rows of the other columns are selected, and
     // each one's click fills its box before the next column is touched.
     ws.wmiObjects = {{L"a.exe", 20}, {L"b.exe", 21}, {L"c.exe", 22}};
-    SendMessageW(app.main, WM_COMMAND, app.Notification("Command1", BN_CLICKED),
-                 reinterpret_cast<LPARAM>(app.Control("Command1")));
+    app.Notify("Command1", BN_CLICKED);
     ASSERT_EQ(app.form->List1.ListCount(), 3);
     std::vector<std::string> order;
     g_order = &order;
@@ -154,10 +147,8 @@ TEST(HandlingOrder, ClicksFromOutsideWaitForTheHandlingAndOwnEventsRunInsideIt) 
     const HHOOK hook =
         SetWindowsHookExW(WH_CALLWNDPROC, WatchSelections, nullptr, GetCurrentThreadId());
     ASSERT_NE(hook, nullptr);
-    const HWND list1 = app.Control("List1");
-    SendMessageW(list1, LB_SETCURSEL, 1, 0);
-    SendMessageW(app.main, WM_COMMAND, app.Notification("List1", LBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(list1));
+    SendMessageW(app.Control("List1"), LB_SETCURSEL, 1, 0);
+    app.Notify("List1", LBN_SELCHANGE);
     UnhookWindowsHookEx(hook);
     EXPECT_EQ(order, (std::vector<std::string>{"List2", "Text2", "List3", "Text1", "List4"}));
     EXPECT_EQ(app.form->Text2.Text(), L"0");  // b.exe has no window

@@ -22,10 +22,7 @@ TEST(ListUpdates, ARefreshLeavesTheListsVisibleFocusedAndScrolledToTheLastRow) {
     SetFocus(list4);
     ShowWindow(app.Control("List3"), SW_HIDE);
     // 刷新列表 pressed from the keyboard's side: the focus stays where it is.
-    const auto refresh = [&] {
-        SendMessageW(app.main, WM_COMMAND, app.Notification("Command1", BN_CLICKED),
-                     reinterpret_cast<LPARAM>(app.Control("Command1")));
-    };
+    const auto refresh = [&] { app.Notify("Command1", BN_CLICKED); };
     refresh();
     refresh();
     EXPECT_EQ(GetFocus(), list4);

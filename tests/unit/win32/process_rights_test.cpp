@@ -33,7 +33,6 @@ struct Shell {
     bool ranInApartment = false;
     std::wstring verb, parameters;
     HWND owner = nullptr;
-    ULONG mask = 0;
     BOOL result = TRUE;
     DWORD error = 0;
 } shell;
@@ -50,7 +49,6 @@ BOOL WINAPI StandInShellExecuteEx(SHELLEXECUTEINFOW* info) {
     shell.verb = info->lpVerb;
     shell.parameters = info->lpParameters;
     shell.owner = info->hwnd;
-    shell.mask = info->fMask;
     SetLastError(shell.error);
     return shell.result;
 }
@@ -85,7 +83,6 @@ TEST(Win32ProcessRights, StartElevatedRunsTheShellInAnApartmentAndKeepsEveryFail
     EXPECT_EQ(shell.verb, L"runas");
     EXPECT_EQ(shell.parameters, L"65612");
     EXPECT_EQ(shell.owner, reinterpret_cast<HWND>(0x1234));
-    EXPECT_EQ(shell.mask, static_cast<ULONG>(SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI));
     EXPECT_TRUE(shell.ranInApartment);
     EXPECT_FALSE(shell.inApartment);  // left after the call
     // The user declines; a failure that sets no error is still a failure.

@@ -34,9 +34,13 @@ struct RealForm {
         const HWND parent = row.container == "Form1" ? main : Control(row.container);
         return GetDlgItem(parent, ControlId(row));
     }
-    // What a control tells its container when the user uses it.
-    WPARAM Notification(std::string_view name, int code) const {
-        return MAKEWPARAM(ControlId(layout::Find(name)), code);
+    // What a control tells its container when the user uses it, sent (or
+    // posted, as another thread's input would arrive).
+    void Notify(std::string_view name, int code, bool post = false) const {
+        const auto wParam = MAKEWPARAM(ControlId(layout::Find(name)), code);
+        const auto lParam = reinterpret_cast<LPARAM>(Control(name));
+        post ? PostMessageW(main, WM_COMMAND, wParam, lParam)
+             : SendMessageW(main, WM_COMMAND, wParam, lParam);
     }
 
     win32::Win32Toolkit toolkit{GetModuleHandleW(nullptr), 0, 0};

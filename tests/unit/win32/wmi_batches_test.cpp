@@ -18,7 +18,6 @@ class StandInEnumerator : public IEnumWbemClassObject {
 public:
     StandInEnumerator(IWbemClassObject* object, ULONG count) : object_(object), left_(count) {}
     int calls = 0;
-    int callsAfterTheEnd = 0;
     long timeout = 0;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
@@ -27,7 +26,6 @@ public:
     HRESULT STDMETHODCALLTYPE Next(long time, ULONG count, IWbemClassObject** out,
                                    ULONG* returned) override {
         ++calls;
-        if (left_ == 0) ++callsAfterTheEnd;
         timeout = time;
         for (*returned = 0; *returned < count && left_ > 0; ++*returned, --left_) {
             object_->AddRef();
@@ -75,8 +73,7 @@ TEST(WbemCollection, ReadsEveryBatchUpToTheLastShortOneAndLetsEveryObjectGo) {
         EXPECT_FALSE(collection->Next(listed));
     }
     EXPECT_EQ(walked, 67);
-    EXPECT_EQ(enumerator.calls, 2);  // 64, then 3
-    EXPECT_EQ(enumerator.callsAfterTheEnd, 0);
+    EXPECT_EQ(enumerator.calls, 2);  // 64, then 3, and none after the end
     EXPECT_EQ(enumerator.timeout, static_cast<long>(kListingDeadline.count()));
     EXPECT_EQ(References(object.Get()), before);
 }
