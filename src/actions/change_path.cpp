@@ -1,5 +1,7 @@
 #include "actions/change_path.h"
 
+#include "actions/window_state.h"
+
 namespace vindrel {
 
 // The steps, in their order, and why it is this one:
@@ -7,7 +9,7 @@ namespace vindrel {
 //    harm them: nothing is recorded or called for them.
 // 2. Where the window's program stands is learnt before the call: a close
 //    request may end that process, and its rights could not be read after.
-// 3. The parts the change touches are recorded before the call, whatever
+// 3. The aspects the change touches are recorded before the call, whatever
 //    its outcome: a call that misses its deadline may still take effect
 //    later, and recorded after, the change would be taken for the original.
 // 4. The call goes through the deadline layer: a target that does not
@@ -36,12 +38,12 @@ Outcome ChangePath::Run(Hwnd window, const WindowChange& change, ProcessNames& n
     } catch (const StepError& failure) {
         outcome.kind = Outcome::Kind::Failed;
         outcome.failure = failure;
-        return outcome;
     }
+    // A change that leaves the window shown ends the program's claim to keep
+    // it hidden, whatever else became of it.
+    if (change.shows && OwnVisible(ws_, window)) record_.Forget(ChangeRecord::Aspect::Hide, window);
+    if (outcome.failure) return outcome;
     const Effect effect = change.readBack(window);
-    if (change.shows && ws_.IsWindowVisible(window) != 0) {
-        record_.Forget(ChangeRecord::Part::Hide, window);
-    }
     const std::optional<Pid> now = WindowOwner(ws_, window);
     const bool there = now && now == owner;
     if (effect == Effect::Took) {

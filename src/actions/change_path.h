@@ -22,13 +22,14 @@ struct WindowChange {
     // For a put-back: the process the window must still belong to; a handle
     // since given to another process's window is never touched.
     std::optional<Pid> owner{};
-    // The part of the window recorded before the call.
-    std::optional<ChangeRecord::Part> records{};
-    // The change leaves the window shown (显示, 最小化, 还原): one left
+    // The aspect of the window recorded before the call.
+    std::optional<ChangeRecord::Aspect> records{};
+    // The change shows the window (显示, 最小化, 还原, a put-back): one left
     // visible is no longer one the program keeps hidden.
     bool shows = false;
     // The calls, through the deadline layer; false when the window was as
-    // wanted already and nothing was called. May throw StepError.
+    // wanted already before them (the change then counts as Unchanged).
+    // May throw StepError.
     std::function<bool(Hwnd)> call{};
     std::function<Effect(Hwnd)> readBack{};
 };

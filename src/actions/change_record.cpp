@@ -19,7 +19,7 @@ std::wstring Line(const ChangeRecord::Named& named) {
 
 }  // namespace
 
-void ChangeRecord::Before(Part part, Hwnd window, ProcessNames& names) {
+void ChangeRecord::Before(Aspect aspect, Hwnd window, ProcessNames& names) {
     const std::optional<Pid> owner = WindowOwner(ws_, window);
     if (!owner || *owner == ws_.GetCurrentProcessId()) return;
     auto found = windows_.find(window);
@@ -35,11 +35,11 @@ void ChangeRecord::Before(Part part, Hwnd window, ProcessNames& names) {
         found = windows_.insert_or_assign(window, std::move(entry)).first;
     }
     Entry& entry = found->second;
-    switch (part) {
-        case Part::Hide:
-            if (ws_.IsWindowVisible(window) != 0) entry.hid = true;
+    switch (aspect) {
+        case Aspect::Hide:
+            if (OwnVisible(ws_, window)) entry.hid = true;
             break;
-        case Part::Opacity:
+        case Aspect::Opacity:
             if (!entry.layering && unreadable_.count({window, *owner}) == 0) {
                 // A layering that cannot be read (drawn by
                 // UpdateLayeredWindow) cannot be put back: not recorded,
@@ -52,25 +52,25 @@ void ChangeRecord::Before(Part part, Hwnd window, ProcessNames& names) {
                 }
             }
             break;
-        case Part::Title:
+        case Aspect::Title:
             if (!entry.title) entry.title = WholeTitle(ws_, window);
             break;
     }
     if (entry.Empty()) windows_.erase(found);
 }
 
-void ChangeRecord::Forget(Part part, Hwnd window) {
+void ChangeRecord::Forget(Aspect aspect, Hwnd window) {
     const auto found = windows_.find(window);
     if (found == windows_.end()) return;
     Entry& entry = found->second;
-    switch (part) {
-        case Part::Hide:
+    switch (aspect) {
+        case Aspect::Hide:
             entry.hid = false;
             break;
-        case Part::Opacity:
+        case Aspect::Opacity:
             entry.layering.reset();
             break;
-        case Part::Title:
+        case Aspect::Title:
             entry.title.reset();
             break;
     }
@@ -85,7 +85,7 @@ std::vector<ChangeRecord::Named> ChangeRecord::Unseen() {
     std::vector<const Entry*> unseen;
     for (const auto& [window, entry] : windows_) {
         if (WindowOwner(ws_, window) != entry.owner) continue;
-        const bool hidden = entry.hid && ws_.IsWindowVisible(window) == 0;
+        const bool hidden = entry.hid && !OwnVisible(ws_, window);
         const bool seeThrough =
             entry.layering && !entry.layering->SeeThrough() && LayeringOf(ws_, window).SeeThrough();
         if (hidden || seeThrough) unseen.push_back(&entry);
@@ -112,24 +112,24 @@ void ChangeRecord::PutBackLayering(Hwnd window, const Layering& was) {
     ws_.SetLayeredWindowAttributes(window, *was.key, was.alpha, *was.flags);
 }
 
-void ChangeRecord::PutBackParts(const Entry& entry) {
+void ChangeRecord::PutBackAspects(const Entry& entry) {
     const Hwnd window = entry.window;
-    // Every part is made, even one that reads as recorded already: a change
+    // Every aspect is put back, even one that reads as recorded already: a change
     // that missed its deadline may still be pending there, and a call that
     // fails for it keeps the window in the record. A window may refuse one
-    // part (one that sets its own title again) and take the others.
+    // aspect (one that sets its own title again) and take the others.
     std::optional<StepError> failure;
-    const auto part = [&](const std::function<void()>& putBack) {
+    const auto putBackAspect = [&](const std::function<void()>& putBack) {
         try {
             putBack();
         } catch (const StepError& error) {
             if (!failure) failure = error;
         }
     };
-    if (entry.title) part([&] { ws_.SetWindowTextW(window, entry.title->c_str()); });
-    if (entry.layering) part([&] { PutBackLayering(window, *entry.layering); });
+    if (entry.title) putBackAspect([&] { ws_.SetWindowTextW(window, entry.title->c_str()); });
+    if (entry.layering) putBackAspect([&] { PutBackLayering(window, *entry.layering); });
     // Shown last, as it was in every other respect; without activating it.
-    if (entry.hid) part([&] { ws_.ShowWindow(window, api::kSwShowNa); });
+    if (entry.hid) putBackAspect([&] { ws_.ShowWindow(window, api::kSwShowNa); });
     if (failure) throw *failure;
 }
 
@@ -137,7 +137,7 @@ bool ChangeRecord::AsRecorded(const Entry& entry) {
     const Hwnd window = entry.window;
     return (!entry.title || WholeTitle(ws_, window) == *entry.title) &&
            (!entry.layering || LayeringOf(ws_, window) == *entry.layering) &&
-           (!entry.hid || ws_.IsWindowVisible(window) != 0);
+           (!entry.hid || OwnVisible(ws_, window));
 }
 
 std::vector<ChangeRecord::PutBackResult> ChangeRecord::PutBack(ChangePath& path,
@@ -163,12 +163,15 @@ std::vector<ChangeRecord::PutBackResult> ChangeRecord::PutBack(ChangePath& path,
     for (const Entry& entry : chosen) {
         const Outcome outcome = path.Run(
             entry.window,
+            // Shown again, a window is no longer one the program keeps
+            // hidden, whatever became of its other aspects.
             {.owner = entry.owner,
+             .shows = true,
              .call =
                  [&](Hwnd) {
                      // Counted only where it was not so already.
                      const bool differs = !AsRecorded(entry);
-                     PutBackParts(entry);
+                     PutBackAspects(entry);
                      return differs;
                  },
              .readBack = [&](Hwnd) { return AsRecorded(entry) ? Effect::Took : Effect::NotTaken; }},

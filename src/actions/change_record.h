@@ -1,6 +1,6 @@
 // What the program changed in other programs' windows during this run, so
 // that it can be put back. Before the first change of each kind to a
-// window (hiding it, its opacity, its title), that part of the window's
+// window (hiding it, its opacity, its title), that aspect of the window's
 // state is recorded, whatever the change's outcome: a call that misses its
 // deadline may still take effect later. A window is known by its handle
 // and the process that owned it then; a handle since given to another
@@ -26,7 +26,7 @@ class ChangePath;
 
 class ChangeRecord {
 public:
-    enum class Part { Hide, Opacity, Title };
+    enum class Aspect { Hide, Opacity, Title };
 
     // A recorded window as the user is told of it.
     struct Named {
@@ -42,15 +42,15 @@ public:
 
     explicit ChangeRecord(WindowSystem& ws) : ws_(ws) {}
 
-    // Records the window's state for this part unless the record holds it
+    // Records the window's state for this aspect unless the record holds it
     // already. Nothing for a window that does not exist or is the program's
-    // own, nor for a part the change cannot alter: hiding a window hidden
+    // own, nor for an aspect the change cannot alter: hiding a window hidden
     // already, the opacity of one whose layering cannot be read (it is left
     // as it is).
-    void Before(Part part, Hwnd window, ProcessNames& names);
-    // The program no longer answers for that part of the window: for Hide,
+    void Before(Aspect aspect, Hwnd window, ProcessNames& names);
+    // The program no longer answers for that aspect of the window: for Hide,
     // once the window is visible again.
-    void Forget(Part part, Hwnd window);
+    void Forget(Aspect aspect, Hwnd window);
 
     bool Empty() const { return windows_.empty(); }
 
@@ -60,7 +60,7 @@ public:
 
     // Puts back each recorded window through the change path, in the order
     // first recorded: its title, its alpha and layered style, then shown if
-    // the program hid it; every part is tried, and each is read back. The
+    // the program hid it; every aspect is tried, and each is read back. The
     // windows put back, found as recorded or gone leave the record; those
     // that did not take or did not answer stay in it.
     std::vector<PutBackResult> PutBack(ChangePath& path, ProcessNames& names);
@@ -84,8 +84,8 @@ private:
     };
 
     // The calls that put one window back; throws the first StepError once
-    // every part has been tried.
-    void PutBackParts(const Entry& entry);
+    // every aspect has been tried.
+    void PutBackAspects(const Entry& entry);
     bool AsRecorded(const Entry& entry);
     void PutBackLayering(Hwnd window, const Layering& was);
     Named NameOf(const Entry& entry, bool gone);

@@ -29,7 +29,7 @@ Report Opacity::touming2(std::int16_t m, Hwnd hwn) {
     std::optional<std::uint8_t> alpha;
     const Outcome outcome = path_.Run(
         hwn,
-        {.records = ChangeRecord::Part::Opacity,
+        {.records = ChangeRecord::Aspect::Opacity,
          .call =
              [&](Hwnd w) {
                  // Whose window it is matters only below the floor.

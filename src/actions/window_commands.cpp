@@ -21,7 +21,7 @@ Report WindowCommands::Hide() {
     const Outcome outcome = path_.Run(
         target,
         {.refuseOwn = true,
-         .records = ChangeRecord::Part::Hide,
+         .records = ChangeRecord::Aspect::Hide,
          .call =
              [this](Hwnd w) {
                  ws_.ShowWindow(w, api::kSwHide);
@@ -29,7 +29,7 @@ Report WindowCommands::Hide() {
              },
          // ShowWindow returns the visibility before the call, so it cannot
          // tell whether hiding worked; the window's state afterwards can.
-         .readBack = [this](Hwnd w) { return Read(ws_.IsWindow(w) && !ws_.IsWindowVisible(w)); }},
+         .readBack = [this](Hwnd w) { return Read(ws_.IsWindow(w) && !OwnVisible(ws_, w)); }},
         names);
     if (outcome.kind == Outcome::Kind::OwnWindow) return {kOwnWindowHidden};
     return Reported(outcome, kSucceeded, kFailed, kFailed);
@@ -53,7 +53,7 @@ Report WindowCommands::Shows(std::wstring_view head, const std::function<void(Hw
 Report WindowCommands::Show() {
     return Shows(
         L"无法显示这个窗口。", [this](Hwnd w) { ws_.ShowWindow(w, api::kSwShow); },
-        [this](Hwnd w) { return ws_.IsWindowVisible(w) != 0; });
+        [this](Hwnd w) { return OwnVisible(ws_, w); });
 }
 
 Report WindowCommands::Minimise() {
@@ -114,7 +114,7 @@ Report WindowCommands::Rename() {
     ProcessNames names(ws_);
     const Outcome outcome =
         path_.Run(target,
-                  {.records = ChangeRecord::Part::Title,
+                  {.records = ChangeRecord::Aspect::Title,
                    .call =
                        [&](Hwnd w) {
                            ws_.SetWindowTextA(w, title.c_str());

@@ -16,6 +16,10 @@ Layering LayeringOf(WindowSystem& ws, Hwnd window) {
     return layering;
 }
 
+bool OwnVisible(WindowSystem& ws, Hwnd window) {
+    return (ws.GetWindowLongA(window, api::kGwlStyle) & api::kWsVisible) != 0;
+}
+
 std::wstring WholeTitle(WindowSystem& ws, Hwnd window) {
     // The buffer grows until it holds the title.
     for (std::int32_t size = 256;; size *= 2) {

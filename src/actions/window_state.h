@@ -23,6 +23,11 @@ struct Layering {
 
 Layering LayeringOf(WindowSystem& ws, Hwnd window);
 
+// Whether the window's own visible flag (WS_VISIBLE) is set: what hiding and
+// showing it change. IsWindowVisible also says no for a window whose parent
+// is hidden.
+bool OwnVisible(WindowSystem& ws, Hwnd window);
+
 // The whole title, however long, from the system's copy.
 std::wstring WholeTitle(WindowSystem& ws, Hwnd window);
 

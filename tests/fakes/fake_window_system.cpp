@@ -325,21 +325,27 @@ std::int32_t FakeWindowSystem::ShowWindow(Hwnd hWnd, std::int32_t nCmdShow) {
     return wasVisible ? 1 : 0;
 }
 
+// As on Windows: ShowWindow(SW_MINIMIZE), which shows a hidden window too;
+// a child window is refused.
 std::int32_t FakeWindowSystem::CloseWindow(Hwnd hWnd) {
     auto lock = Record("CloseWindow", std::to_string(hWnd));
     WaitWhileHung(lock, hWnd);
     FakeWindow* w = Find(hWnd);
-    if (w == nullptr || Refused(*w)) return 0;
-    if (!w->ignores) w->iconic = true;
+    if (w == nullptr || w->parent != 0 || Refused(*w)) return 0;
+    if (!w->ignores) w->iconic = w->visible = true;
     return 1;
 }
 
 std::int32_t FakeWindowSystem::OpenIcon(Hwnd hWnd) {
     auto lock = Record("OpenIcon", std::to_string(hWnd));
     WaitWhileHung(lock, hWnd);
+    // As on Windows: only a minimised window is restored (and shown).
     FakeWindow* w = Find(hWnd);
-    if (w == nullptr || Refused(*w)) return 0;
-    if (!w->ignores) w->iconic = false;
+    if (w == nullptr || !w->iconic || Refused(*w)) return 0;
+    if (!w->ignores) {
+        w->iconic = false;
+        w->visible = true;
+    }
     return 1;
 }
 
@@ -370,8 +376,11 @@ std::int32_t FakeWindowSystem::IsWindow(Hwnd hWnd) {
 
 std::int32_t FakeWindowSystem::IsWindowVisible(Hwnd hWnd) {
     const auto lock = Record("IsWindowVisible", std::to_string(hWnd));
-    const FakeWindow* w = Find(hWnd);
-    return w != nullptr && w->visible ? 1 : 0;
+    // Its own flag, and its parents'.
+    for (const FakeWindow* w = Find(hWnd);; w = Find(w->parent)) {
+        if (w == nullptr || !w->visible) return 0;
+        if (w->parent == 0) return 1;
+    }
 }
 
 std::int32_t FakeWindowSystem::IsIconic(Hwnd hWnd) {
@@ -399,7 +408,11 @@ std::int32_t FakeWindowSystem::FlashWindow(Hwnd hWnd, std::int32_t bInvert) {
 std::int32_t FakeWindowSystem::GetWindowLongA(Hwnd hWnd, std::int32_t nIndex) {
     const auto lock = Record("GetWindowLongA", std::to_string(hWnd) + "," + std::to_string(nIndex));
     const FakeWindow* w = Find(hWnd);
-    return w != nullptr && nIndex == api::kGwlExStyle ? w->exStyle : 0;
+    if (w == nullptr) return 0;
+    if (nIndex == api::kGwlStyle) {
+        return (w->visible ? api::kWsVisible : 0) | (w->parent != 0 ? api::kWsChild : 0);
+    }
+    return nIndex == api::kGwlExStyle ? w->exStyle : 0;
 }
 
 std::int32_t FakeWindowSystem::SetWindowLongA(Hwnd hWnd, std::int32_t nIndex,

@@ -26,7 +26,7 @@ struct FakeWindow {
     Hwnd parent = 0;     // set for a child window: it is not top-level
     Hwnd owner = 0;
     bool popup = false;
-    bool visible = true;
+    bool visible = true;  // its own flag (WS_VISIBLE)
     bool iconic = false;
     ScreenRect rect;  // where it lies on the screen
     std::int32_t exStyle = 0;

@@ -56,6 +56,8 @@ TEST_F(ChangeRecordTest, PutsBackTheFirstStateOfWhatWasChangedAndNamesTheWindows
     ws.AddWindow(700, FakeWindowSystem::kOwnPid, "own");
     ws.AddWindow(800, 10, "hidden before").visible = false;
     ws.AddWindow(900, 10, "drawn by UpdateLayeredWindow").exStyle = api::kWsExLayered;
+    ws.AddWindow(960, 10, "hidden parent").visible = false;
+    ws.AddWindow(961, 10, "its child").parent = 960;
     EXPECT_EQ(Window().menuItems, std::vector<std::wstring>{L"恢复被本程序改动的窗口(&U)"});
     Opacity(700, 10);
     EXPECT_FALSE(Window().MenuItemShownEnabled());  // the program's own windows are not recorded
@@ -68,7 +70,7 @@ TEST_F(ChangeRecordTest, PutsBackTheFirstStateOfWhatWasChangedAndNamesTheWindows
     Opacity(300, 0);
     Rename(400, L"新的");
     Rename(400, L"又一个");
-    for (const Hwnd w : {500, 600, 650, 800})
+    for (const Hwnd w : {500, 600, 650, 800, 961})
         Hide(w);
     Opacity(900, 3);  // not recorded: nothing to put it back to
     ws.windows.erase(ws.windows.begin() + 4, ws.windows.begin() + 7);  // 500, 600 and 650 go
@@ -90,15 +92,16 @@ TEST_F(ChangeRecordTest, PutsBackTheFirstStateOfWhatWasChangedAndNamesTheWindows
     EXPECT_FALSE(ws.Find(600)->visible);  // not the window that was hidden
     EXPECT_TRUE(ws.Find(650)->visible);   // the one hidden last
     EXPECT_FALSE(ws.Find(800)->visible);  // not hidden by the program
+    EXPECT_TRUE(ws.Find(961)->visible);   // its own flag, though its parent is hidden
     EXPECT_EQ(ws.Find(900)->alpha, 15);
     // Only what was changed is put back, and the processes are named from
     // one snapshot.
-    EXPECT_EQ(ws.calls["ShowWindow"], 2);
+    EXPECT_EQ(ws.calls["ShowWindow"], 3);
     EXPECT_EQ(ws.calls["SetWindowTextW"], 1);
     EXPECT_EQ(ws.calls["SetLayeredWindowAttributes"], 1);
     EXPECT_LE(ws.calls["CreateToolhelp32Snapshot"], 1);
     EXPECT_EQ(TakeMessages(), std::vector<std::wstring>{
-                                  L"已恢复 5 个窗口\r\n\r\n已不存在的窗口："
+                                  L"已恢复 6 个窗口\r\n\r\n已不存在的窗口："
                                   L"\r\ne.exe  “closes”  500\r\nf.exe  “handle reused”  600"});
     EXPECT_FALSE(Window().MenuItemShownEnabled());
     Window().UserChooseMenuItem();  // greyed: nothing happens
@@ -131,20 +134,22 @@ TEST_F(ChangeRecordTest, ClosingAsksOnceAboutTheWindowsStillUnseen) {
     ws.AddWindow(202, 10, "gone");
     Hide(202);
     ws.windows.pop_back();
-    // Shown again by the user: the program no longer keeps it hidden, even
-    // once its own program hides it.
+    // Shown again, or minimised, by the user: the program no longer keeps
+    // them hidden, even once their own program hides them.
     With(101, [&] { Click("Command8"); });
-    ws.Find(101)->visible = false;
+    With(102, [&] { Click("Command17"); });
+    for (const Hwnd w : {101, 102})
+        ws.Find(w)->visible = false;
     toolkit.answers = {Answer::Cancel, Answer::Yes};
     toolkit.onMessage = [&](const ShownMessage&) { Window().UserClose(); };  // dropped
     Window().UserClose();
     EXPECT_FALSE(Window().closed);
     auto asked = TakeMessages();
     ASSERT_EQ(asked.size(), 1u);
-    std::wstring expected = L"有 17 个被本程序隐藏的窗口仍看不见：";
-    for (Hwnd w = 116; w > 101; --w)
+    std::wstring expected = L"有 16 个被本程序隐藏的窗口仍看不见：";
+    for (const Hwnd w : {116, 115, 114, 113, 112, 111, 110, 109, 108, 107, 106, 105, 104, 103, 100})
         expected += L"\r\na.exe  “w" + std::to_wstring(w) + L"”  " + std::to_wstring(w);
-    expected += L"\r\n……另有 2 个\r\n\r\n退出前把它们恢复吗？";
+    expected += L"\r\n……另有 1 个\r\n\r\n退出前把它们恢复吗？";
     EXPECT_EQ(asked[0], expected);
 
     toolkit.onMessage = nullptr;
@@ -152,7 +157,7 @@ TEST_F(ChangeRecordTest, ClosingAsksOnceAboutTheWindowsStillUnseen) {
     EXPECT_TRUE(Window().closed);
     EXPECT_EQ(TakeMessages().size(), 1u);
     for (Hwnd w = 100; w < 117; ++w)
-        EXPECT_EQ(ws.Find(w)->visible, w != 101) << w;
+        EXPECT_EQ(ws.Find(w)->visible, w != 101 && w != 102) << w;
     EXPECT_EQ(ws.Find(200)->exStyle, 0);
     EXPECT_EQ(ws.Find(300)->title, L"x");  // not unseen: left to the menu item
     EXPECT_TRUE(Window().MenuItemShownEnabled());
@@ -187,6 +192,13 @@ TEST_F(ChangeRecordTest, EveryPartIsTriedAndReadBackAndARefusalIsReportedAndKept
     EXPECT_EQ(ws.Find(200)->layeredKey, 0x123456u);
     EXPECT_EQ(ws.Find(200)->layeredFlags, 3u);
     EXPECT_TRUE(TakeMessages()[0].starts_with(L"已恢复 1 个窗口"));
+    // Shown by the put-back, 300 is no longer kept hidden by the program,
+    // though its title stays recorded: hidden by its own program, it is
+    // not asked about.
+    ws.Find(300)->visible = false;
+    Window().UserClose();
+    EXPECT_TRUE(Window().closed);
+    EXPECT_TRUE(TakeMessages().empty());
 }
 
 TEST_F(ChangeRecordTest, AChangeThatCannotBePutBackOrChangesNothingIsNotCounted) {

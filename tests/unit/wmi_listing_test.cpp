@@ -84,7 +84,7 @@ TEST_F(WmiListingTest, AStuckListingIsAbandonedAtTheDeadline) {
     auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(Why(quick), L"WMI 在 0.1 秒内没有回答");
     EXPECT_GE(std::chrono::steady_clock::now() - start, 100ms);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 500ms);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 800ms);
     start = std::chrono::steady_clock::now();
     EXPECT_EQ(Why(quick), L"WMI 上一次的请求超过 0.1 秒仍没有回答");
     EXPECT_LT(std::chrono::steady_clock::now() - start, 100ms);
