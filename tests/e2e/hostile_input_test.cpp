@@ -27,19 +27,12 @@ TEST(HostileInput, EveryCommandGivesItsResultOrTheErrorReport) {
     app.Click("Command1");
     const std::wstring doubleByte255 = std::wstring(127, L'汉') + L"x";
     const std::wstring doubleByte256(128, L'汉');
-    const std::vector<std::wstring> texts{L"",
-                                          L"   ",
-                                          std::wstring(5000, L'9'),
-                                          L"&HFFFFFFFFFF",
-                                          L"&O77777777777777",
-                                          L"1E400",
-                                          L"-0",
-                                          L"2147483647.5",
-                                          L"-2147483648.5",
-                                          L"１２３４５",
-                                          L"中文文本",
-                                          doubleByte255,
-                                          doubleByte256};
+    // clang-format off
+    const std::vector<std::wstring> texts{
+        L"", L"   ", std::wstring(5000, L'9'), L"&HFFFFFFFFFF", L"&O77777777777777", L"1E400",
+        L"-0", L"2147483647.5", L"-2147483648.5", L"１２３４５", L"中文文本", doubleByte255,
+        doubleByte256};
+    // clang-format on
     const std::set<std::wstring> results{L"成功", L"失败", L"有效", L"无效", L"1", L"0"};
     const std::set<std::wstring> failures{L"数值超出范围"};
     const char* const buttons[] = {"Command4", "Command8",  "Command17", "Command19", "Command21",
