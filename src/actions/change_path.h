@@ -42,6 +42,11 @@ public:
     // Runs the change on the window; `names` names the processes of the
     // handling (one snapshot for all its windows).
     Outcome Run(Hwnd window, const WindowChange& change, ProcessNames& names);
+    // The same for a handling that changes one window.
+    Outcome Run(Hwnd window, const WindowChange& change) {
+        ProcessNames names(ws_);
+        return Run(window, change, names);
+    }
 
 private:
     WindowSystem& ws_;

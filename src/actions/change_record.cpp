@@ -140,16 +140,14 @@ bool ChangeRecord::AsRecorded(const Entry& entry) {
            (!entry.hid || OwnVisible(ws_, window));
 }
 
-std::vector<ChangeRecord::PutBackResult> ChangeRecord::PutBack(ChangePath& path,
-                                                               ProcessNames& names) {
+std::vector<ChangeRecord::PutBackResult> ChangeRecord::PutBack(ChangePath& path) {
     std::vector<Named> all;
     for (const auto& [window, entry] : windows_)
         all.push_back({window, entry.process, entry.firstTitle});
-    return PutBack(path, names, all);
+    return PutBack(path, all);
 }
 
 std::vector<ChangeRecord::PutBackResult> ChangeRecord::PutBack(ChangePath& path,
-                                                               ProcessNames& names,
                                                                const std::vector<Named>& windows) {
     std::vector<Entry> chosen;
     for (const Named& named : windows) {
@@ -159,23 +157,24 @@ std::vector<ChangeRecord::PutBackResult> ChangeRecord::PutBack(ChangePath& path,
     }
     std::sort(chosen.begin(), chosen.end(),
               [](const Entry& a, const Entry& b) { return a.order < b.order; });
+    ProcessNames names(ws_);
     std::vector<PutBackResult> results;
     for (const Entry& entry : chosen) {
-        const Outcome outcome = path.Run(
-            entry.window,
-            // Shown again, a window is no longer one the program keeps
-            // hidden, whatever became of its other aspects.
-            {.owner = entry.owner,
-             .shows = true,
-             .call =
-                 [&](Hwnd) {
-                     // Counted only where it was not so already.
-                     const bool differs = !AsRecorded(entry);
-                     PutBackAspects(entry);
-                     return differs;
-                 },
-             .readBack = [&](Hwnd) { return AsRecorded(entry) ? Effect::Took : Effect::NotTaken; }},
-            names);
+        const Outcome outcome =
+            path.Run(entry.window,
+                     // Shown again, a window is no longer one the program keeps
+                     // hidden, whatever became of its other aspects.
+                     {.owner = entry.owner,
+                      .shows = true,
+                      .call =
+                          [&](Hwnd) {
+                              // Counted only where it was not so already.
+                              const bool differs = !AsRecorded(entry);
+                              PutBackAspects(entry);
+                              return differs;
+                          },
+                      .readBack = [&](Hwnd) { return TookIf(AsRecorded(entry)); }},
+                     names);
         const bool gone = outcome.kind == Outcome::Kind::Gone;
         results.push_back({NameOf(entry, gone), outcome});
         if (gone || outcome.kind == Outcome::Kind::Done ||

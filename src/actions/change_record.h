@@ -62,11 +62,11 @@ public:
     // first recorded: its title, its alpha and layered style, then shown if
     // the program hid it; every aspect is tried, and each is read back. The
     // windows put back, found as recorded or gone leave the record; those
-    // that did not take or did not answer stay in it.
-    std::vector<PutBackResult> PutBack(ChangePath& path, ProcessNames& names);
+    // that did not take or did not answer stay in it. One process snapshot
+    // names them all.
+    std::vector<PutBackResult> PutBack(ChangePath& path);
     // The same for the windows named.
-    std::vector<PutBackResult> PutBack(ChangePath& path, ProcessNames& names,
-                                       const std::vector<Named>& windows);
+    std::vector<PutBackResult> PutBack(ChangePath& path, const std::vector<Named>& windows);
 
 private:
     struct Entry {

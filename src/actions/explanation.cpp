@@ -23,37 +23,31 @@ bool RestartCanHelp(const Standing& standing) {
            !standing.elevated;
 }
 
-Explanation Explain(const Standing& standing, const std::wstring& process, Pid pid) {
+std::wstring Explain(const Standing& standing, const std::wstring& process, Pid pid) {
     const std::wstring who = ProcessInSentence(process, pid);
-    const bool offer = RestartCanHelp(standing);
     switch (standing.kind) {
         case Standing::Kind::Above:
             if (AtAdministratorLevel(standing)) {
                 // The rule as most users meet it, where this program has
                 // ordinary rights; from a sandbox, the general one.
                 const bool ordinary = standing.ours >= kOrdinaryLevel;
-                return {who + L"以管理员身份运行。" +
-                            (ordinary ? kAdministratorRule : kHigherRule) +
-                            L"；以管理员身份运行本程序就可以更改它。",
-                        offer};
+                return who + L"以管理员身份运行。" + (ordinary ? kAdministratorRule : kHigherRule) +
+                       L"；以管理员身份运行本程序就可以更改它。";
             }
-            return {who + L"的权限比本程序高。" + kHigherRule +
-                        L"；以管理员身份运行本程序就可以更改它。",
-                    offer};
+            return who + L"的权限比本程序高。" + kHigherRule +
+                   L"；以管理员身份运行本程序就可以更改它。";
         case Standing::Kind::BeyondAdministrator:
-            return {who + L"的权限比管理员还高（例如以系统身份运行）。" + kHigherRule +
-                        L"，以管理员身份运行本程序也不行。",
-                    false};
+            return who + L"的权限比管理员还高（例如以系统身份运行）。" + kHigherRule +
+                   L"，以管理员身份运行本程序也不行。";
         case Standing::Kind::Unknown:
         case Standing::Kind::NotAbove:
             break;
     }
-    return {
-        L"本程序无法读取" + who +
-            L"的权限：它可能以管理员身份运行，也可能以系统身份运行或受到保护。" +
-            (offer ? std::wstring(kAdministratorRule) + L"；以管理员身份运行本程序也许可以更改它。"
-                   : std::wstring(L"本程序已以管理员身份运行，Windows 仍不允许它更改这个窗口。")),
-        offer};
+    return L"本程序无法读取" + who +
+           L"的权限：它可能以管理员身份运行，也可能以系统身份运行或受到保护。" +
+           (RestartCanHelp(standing)
+                ? std::wstring(kAdministratorRule) + L"；以管理员身份运行本程序也许可以更改它。"
+                : std::wstring(L"本程序已以管理员身份运行，Windows 仍不允许它更改这个窗口。"));
 }
 
 void OfferRestart(Report& report, Hwnd window) {
@@ -76,9 +70,9 @@ Report Reported(const Outcome& outcome, std::wstring_view done, std::wstring_vie
             break;
     }
     if (!outcome.RefusedAbove()) return {std::wstring(notDone)};
-    const Explanation why = Explain(outcome.standing, outcome.process, *outcome.owner);
-    Report report{std::wstring(head) + L"\r\n\r\n" + why.text};
-    if (why.offer) OfferRestart(report, outcome.window);
+    Report report{std::wstring(head) + L"\r\n\r\n" +
+                  Explain(outcome.standing, outcome.process, *outcome.owner)};
+    if (RestartCanHelp(outcome.standing)) OfferRestart(report, outcome.window);
     return report;
 }
 

@@ -12,14 +12,11 @@
 namespace vindrel {
 
 // Why a window of that process did not take a change, worded by what was
-// read of the two programs' levels, and whether starting this program as
-// administrator could help (it cannot beyond an administrator's level, nor
-// when this program runs as one already).
-struct Explanation {
-    std::wstring text;
-    bool offer = false;
-};
-Explanation Explain(const Standing& standing, const std::wstring& process, Pid pid);
+// read of the two programs' levels.
+std::wstring Explain(const Standing& standing, const std::wstring& process, Pid pid);
+// Whether starting this program as administrator could help with a window
+// of a program above it: not beyond an administrator's level, nor when this
+// program runs as one already.
 bool RestartCanHelp(const Standing& standing);
 
 // The offer to start this program as administrator with the window's

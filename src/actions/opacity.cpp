@@ -25,26 +25,22 @@ std::optional<std::uint8_t> Opacity::Layer(const std::function<Hwnd()>& window, 
 }
 
 Report Opacity::touming2(std::int16_t m, Hwnd hwn) {
-    ProcessNames names(ws_);
     std::optional<std::uint8_t> alpha;
-    const Outcome outcome = path_.Run(
-        hwn,
-        {.records = ChangeRecord::Aspect::Opacity,
-         .call =
-             [&](Hwnd w) {
-                 // Whose window it is matters only below the floor.
-                 alpha = Layer([w] { return w; }, m, m < kOwnMinimumAlpha && IsOwnWindow(ws_, w));
-                 return true;
-             },
-         .readBack =
-             [&](Hwnd w) {
-                 const Layering now = LayeringOf(ws_, w);
-                 return alpha && now.layered && now.alpha == *alpha && now.flags &&
-                                (*now.flags & api::kLwaAlpha) != 0
-                            ? Effect::Took
-                            : Effect::NotTaken;
-             }},
-        names);
+    const Outcome outcome =
+        path_.Run(hwn, {.records = ChangeRecord::Aspect::Opacity,
+                        .call =
+                            [&](Hwnd w) {
+                                // Whose window it is matters only below the floor.
+                                alpha = Layer([w] { return w; }, m,
+                                              m < kOwnMinimumAlpha && IsOwnWindow(ws_, w));
+                                return true;
+                            },
+                        .readBack =
+                            [&](Hwnd w) {
+                                const Layering now = LayeringOf(ws_, w);
+                                return TookIf(alpha && now.layered && now.alpha == *alpha &&
+                                              now.flags && (*now.flags & api::kLwaAlpha) != 0);
+                            }});
     return Reported(outcome, L"", L"", L"无法更改这个窗口的透明度。");
 }
 

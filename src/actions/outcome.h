@@ -16,6 +16,10 @@ enum class Effect {
     Unknown,  // nothing of it can be read (a request the window handles later)
 };
 
+inline Effect TookIf(bool took) {
+    return took ? Effect::Took : Effect::NotTaken;
+}
+
 struct Outcome {
     enum class Kind {
         Done,       // read back as made

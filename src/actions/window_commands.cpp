@@ -7,17 +7,8 @@
 
 namespace vindrel {
 
-namespace {
-
-Effect Read(bool took) {
-    return took ? Effect::Took : Effect::NotTaken;
-}
-
-}  // namespace
-
 Report WindowCommands::Hide() {
     const Hwnd target = HandleIn(Text2_);
-    ProcessNames names(ws_);
     const Outcome outcome = path_.Run(
         target,
         {.refuseOwn = true,
@@ -29,24 +20,21 @@ Report WindowCommands::Hide() {
              },
          // ShowWindow returns the visibility before the call, so it cannot
          // tell whether hiding worked; the window's state afterwards can.
-         .readBack = [this](Hwnd w) { return Read(ws_.IsWindow(w) && !OwnVisible(ws_, w)); }},
-        names);
+         .readBack = [this](Hwnd w) { return TookIf(ws_.IsWindow(w) && !OwnVisible(ws_, w)); }});
     if (outcome.kind == Outcome::Kind::OwnWindow) return {kOwnWindowHidden};
     return Reported(outcome, kSucceeded, kFailed, kFailed);
 }
 
 Report WindowCommands::Shows(std::wstring_view head, const std::function<void(Hwnd)>& call,
                              const std::function<bool(Hwnd)>& took) {
-    ProcessNames names(ws_);
-    const Outcome outcome = path_.Run(HandleIn(Text2_),
-                                      {.shows = true,
-                                       .call =
-                                           [&](Hwnd w) {
-                                               call(w);
-                                               return true;
-                                           },
-                                       .readBack = [&](Hwnd w) { return Read(took(w)); }},
-                                      names);
+    const Outcome outcome =
+        path_.Run(HandleIn(Text2_), {.shows = true,
+                                     .call =
+                                         [&](Hwnd w) {
+                                             call(w);
+                                             return true;
+                                         },
+                                     .readBack = [&](Hwnd w) { return TookIf(took(w)); }});
     return Reported(outcome, L"", L"", head);
 }
 
@@ -83,19 +71,16 @@ Report WindowCommands::AskToClose() {
         form_.Close();
         return {};
     }
-    ProcessNames names(ws_);
     bool queued = false;
-    const Outcome outcome =
-        path_.Run(target,
-                  {.refuseOwn = true,
-                   .call =
-                       [&](Hwnd w) {
-                           queued = ws_.PostMessageA(w, api::kWmClose, 0, 0) != 0;
-                           return true;
-                       },
-                   // Whether a queued request was dropped cannot be seen.
-                   .readBack = [&](Hwnd) { return queued ? Effect::Unknown : Effect::NotTaken; }},
-                  names);
+    const Outcome outcome = path_.Run(
+        target, {.refuseOwn = true,
+                 .call =
+                     [&](Hwnd w) {
+                         queued = ws_.PostMessageA(w, api::kWmClose, 0, 0) != 0;
+                         return true;
+                     },
+                 // Whether a queued request was dropped cannot be seen.
+                 .readBack = [&](Hwnd) { return queued ? Effect::Unknown : Effect::NotTaken; }});
     switch (outcome.kind) {
         case Outcome::Kind::OwnWindow:
             return {kOwnWindowClosed};
@@ -111,18 +96,16 @@ Report WindowCommands::AskToClose() {
 Report WindowCommands::Rename() {
     const Hwnd target = HandleIn(Text2_);
     const std::string title = ToAnsi(Text5_.Text());
-    ProcessNames names(ws_);
-    const Outcome outcome =
-        path_.Run(target,
-                  {.records = ChangeRecord::Aspect::Title,
-                   .call =
-                       [&](Hwnd w) {
-                           ws_.SetWindowTextA(w, title.c_str());
-                           return true;
-                       },
-                   // The title as the code page carried it.
-                   .readBack = [&](Hwnd w) { return Read(WholeTitle(ws_, w) == FromAnsi(title)); }},
-                  names);
+    const Outcome outcome = path_.Run(
+        target,
+        {.records = ChangeRecord::Aspect::Title,
+         .call =
+             [&](Hwnd w) {
+                 ws_.SetWindowTextA(w, title.c_str());
+                 return true;
+             },
+         // The title as the code page carried it.
+         .readBack = [&](Hwnd w) { return TookIf(WholeTitle(ws_, w) == FromAnsi(title)); }});
     return Reported(outcome, L"", L"", L"无法更改这个窗口的标题。");
 }
 

@@ -222,8 +222,7 @@ void Form1::Label9_Click() {
 }
 
 void Form1::mnuRestore_Click() {
-    ProcessNames names(ws_);
-    reports_.Tell(PutBackReport(record_.PutBack(path_, names), true));
+    reports_.Tell(PutBackReport(record_.PutBack(path_), true));
 }
 
 bool Form1::Form_QueryUnload() {
@@ -231,8 +230,7 @@ bool Form1::Form_QueryUnload() {
     if (unseen.empty()) return true;
     switch (interaction_.Ask(UnseenQuestion(unseen))) {
         case Interaction::Answer::Yes: {
-            ProcessNames names(ws_);
-            const auto results = record_.PutBack(path_, names, unseen);
+            const auto results = record_.PutBack(path_, unseen);
             // The program ends either way; what could not be put back is
             // said first, with no offer to start again.
             const bool failed = std::any_of(results.begin(), results.end(), [](const auto& r) {

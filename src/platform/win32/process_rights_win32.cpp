@@ -35,9 +35,8 @@ std::wstring OwnPath() {
     }
 }
 
-// The last error of a failed call; never 0, which would count as started.
-std::uint32_t LastFailure() {
-    const DWORD error = GetLastError();
+// A failure's error; never 0, which would count as started.
+std::uint32_t Failure(DWORD error) {
     return error != 0 ? error : ERROR_GEN_FAILURE;
 }
 
@@ -85,11 +84,9 @@ const SystemProc& Win32ProcessRights::Function(std::optional<SystemProc>& found,
 std::uint32_t Win32ProcessRights::StartElevated(const std::wstring& argument, Hwnd owner) {
     // shell32 is loaded only now: at start-up it would bring ole32 along.
     const SystemProc& shellExecute = Function(shellExecute_, L"shell32.dll", "ShellExecuteExW");
-    if (shellExecute.address == nullptr) {
-        return shellExecute.error != 0 ? shellExecute.error : ERROR_GEN_FAILURE;
-    }
+    if (shellExecute.address == nullptr) return Failure(shellExecute.error);
     const std::wstring path = OwnPath();
-    if (path.empty()) return LastFailure();
+    if (path.empty()) return Failure(GetLastError());
     // The shell may hand the verb to COM objects: the thread is in an
     // apartment for the call, and leaves it after.
     const auto coInitialize =
@@ -110,7 +107,7 @@ std::uint32_t Win32ProcessRights::StartElevated(const std::wstring& argument, Hw
     info.lpParameters = argument.c_str();
     info.nShow = SW_SHOWNORMAL;
     const bool started = As<BOOL(WINAPI*)(SHELLEXECUTEINFOW*)>(shellExecute)(&info) != FALSE;
-    const std::uint32_t error = started ? 0 : LastFailure();
+    const std::uint32_t error = started ? 0 : Failure(GetLastError());
     if (apartment) coUninitialize();
     return error;
 }
