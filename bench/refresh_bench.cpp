@@ -28,6 +28,7 @@
 
 #include "driver.h"
 #include "fakes/fake_process_rights.h"
+#include "fakes/fake_record_store.h"
 #include "fakes/fake_toolkit.h"
 #include "fakes/fake_world.h"
 #include "platform/conversions.h"
@@ -168,7 +169,9 @@ ListBoxCost ListBoxWork(int processes, int reps) {
     testing::PopulateSession(ws, processes);
     WmiListing wmi(ws, kListingDeadline, std::make_shared<PlainCompletions>());
     testing::FakeProcessRights rights;
-    Form1 form(toolkit, toolkit, ws, wmi, rights);
+    testing::FakeRecordFolder folder;
+    testing::FakeLifetimes lifetimes;
+    Form1 form(toolkit, toolkit, ws, wmi, rights, folder, lifetimes);
     form.Form_Load();
     const HWND main = reinterpret_cast<HWND>(static_cast<std::intptr_t>(form.Window().hWnd()));
     ShowWindow(main, SW_SHOW);

@@ -1,9 +1,10 @@
 #!/bin/bash
 # Installs what is missing, builds the host and Windows trees, and runs every
 # test: the unit tests on the host (with AddressSanitizer and
-# UndefinedBehaviorSanitizer), a short run of the conversions' fuzz target
-# (libFuzzer), the same unit tests built for Windows under Wine, and the
-# end-to-end tests of Vindrel.exe under Wine.
+# UndefinedBehaviorSanitizer), a short run of the fuzz targets (libFuzzer:
+# the conversions and the change record file's reader), the same unit tests
+# built for Windows under Wine, and the end-to-end tests of Vindrel.exe
+# under Wine.
 set -euo pipefail
 VINDREL_ROOT=$(cd "$(dirname "$0")/.." && pwd)
 "$VINDREL_ROOT/scripts/setup.sh"
@@ -54,7 +55,7 @@ fi
 echo "test: host unit tests (ASan, UBSan)"
 (cd "$VINDREL_ROOT/build/host" && ctest --output-on-failure -j "$(nproc)")
 
-echo "test: fuzzing the conversions for a few seconds (docs/fuzzing.md runs it longer)"
+echo "test: fuzzing the conversions and the record file reader for a few seconds (docs/fuzzing.md runs it longer)"
 (cd "$VINDREL_ROOT/build/fuzz" && ctest --output-on-failure)
 
 if [ "$VINDREL_WINE_BITS" = 64 ]; then

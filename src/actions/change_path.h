@@ -22,8 +22,8 @@ struct WindowChange {
     // For a put-back: the process the window must still belong to; a handle
     // since given to another process's window is never touched.
     std::optional<Pid> owner{};
-    // The aspect of the window recorded before the call.
-    std::optional<ChangeRecord::Aspect> records{};
+    // The aspect of the window recorded before the call, with what it sets.
+    std::optional<ChangeRecord::Setting> records{};
     // The change shows the window (显示, 最小化, 还原, a put-back): one left
     // visible is no longer one the program keeps hidden.
     bool shows = false;

@@ -19,23 +19,25 @@ std::wstring Line(const ChangeRecord::Named& named) {
 
 }  // namespace
 
-void ChangeRecord::Before(Aspect aspect, Hwnd window, ProcessNames& names) {
+void ChangeRecord::Before(const Setting& setting, Hwnd window, ProcessNames& names) {
     const std::optional<Pid> owner = WindowOwner(ws_, window);
     if (!owner || *owner == ws_.GetCurrentProcessId()) return;
     auto found = windows_.find(window);
-    if (found == windows_.end() || found->second.owner != *owner) {
+    if (found == windows_.end() || found->second.pid != *owner) {
         // New, or a handle now of another process: what was recorded for
         // the old one no longer applies.
         Entry entry;
         entry.window = window;
-        entry.owner = *owner;
+        entry.pid = *owner;
+        entry.created = lifetimes_.Created(*owner).value_or(0);
+        entry.className = ClassOf(ws_, window);
         entry.order = next_++;
         entry.process = names.Of(*owner);
         entry.firstTitle = WholeTitle(ws_, window);
         found = windows_.insert_or_assign(window, std::move(entry)).first;
     }
     Entry& entry = found->second;
-    switch (aspect) {
+    switch (setting.aspect) {
         case Aspect::Hide:
             if (OwnVisible(ws_, window)) entry.hid = true;
             break;
@@ -51,12 +53,59 @@ void ChangeRecord::Before(Aspect aspect, Hwnd window, ProcessNames& names) {
                     entry.layering = layering;
                 }
             }
+            entry.setAlpha = setting.alpha;
             break;
         case Aspect::Title:
             if (!entry.title) entry.title = WholeTitle(ws_, window);
+            entry.setTitle = setting.title;
             break;
     }
-    if (entry.Empty()) windows_.erase(found);
+    if (entry.Empty()) {
+        windows_.erase(found);
+    } else if (Changed) {
+        Changed();
+    }
+}
+
+std::vector<RecordedWindow> ChangeRecord::Windows() const {
+    std::vector<const Entry*> entries;
+    for (const auto& [window, entry] : windows_)
+        entries.push_back(&entry);
+    std::sort(entries.begin(), entries.end(),
+              [](const Entry* a, const Entry* b) { return a->order < b->order; });
+    std::vector<RecordedWindow> windows;
+    for (const Entry* entry : entries)
+        windows.push_back(*entry);
+    return windows;
+}
+
+std::vector<ChangeRecord::Named> ChangeRecord::Adopt(const std::vector<RecordedWindow>& windows) {
+    std::vector<Named> adopted;
+    for (const RecordedWindow& recorded : windows) {
+        const Hwnd window = recorded.window;
+        if (windows_.count(window) != 0 || WindowOwner(ws_, window) != recorded.pid ||
+            lifetimes_.Created(recorded.pid).value_or(0) != recorded.created ||
+            ClassOf(ws_, window) != recorded.className) {
+            continue;  // another window or another process now
+        }
+        Entry entry;
+        static_cast<RecordedWindow&>(entry) = recorded;
+        // Only what still shows the change: a window shown again, or one
+        // that has since set its own title or alpha, keeps it.
+        entry.hid = recorded.hid && !OwnVisible(ws_, window);
+        const Layering now = LayeringOf(ws_, window);
+        if (!now.layered || now.alpha != recorded.setAlpha || !now.flags ||
+            (*now.flags & api::kLwaAlpha) == 0) {
+            entry.layering.reset();
+        }
+        if (WholeTitle(ws_, window) != recorded.setTitle) entry.title.reset();
+        if (entry.Empty()) continue;
+        entry.order = next_++;
+        entry.firstTitle = WholeTitle(ws_, window);
+        adopted.push_back(NameOf(entry, false));
+        windows_.emplace(window, std::move(entry));
+    }
+    return adopted;
 }
 
 void ChangeRecord::Forget(Aspect aspect, Hwnd window) {
@@ -84,7 +133,7 @@ ChangeRecord::Named ChangeRecord::NameOf(const Entry& entry, bool gone) {
 std::vector<ChangeRecord::Named> ChangeRecord::Unseen() {
     std::vector<const Entry*> unseen;
     for (const auto& [window, entry] : windows_) {
-        if (WindowOwner(ws_, window) != entry.owner) continue;
+        if (WindowOwner(ws_, window) != entry.pid) continue;
         const bool hidden = entry.hid && !OwnVisible(ws_, window);
         const bool seeThrough =
             entry.layering && !entry.layering->SeeThrough() && LayeringOf(ws_, window).SeeThrough();
@@ -164,7 +213,7 @@ std::vector<ChangeRecord::PutBackResult> ChangeRecord::PutBack(ChangePath& path,
             path.Run(entry.window,
                      // Shown again, a window is no longer one the program keeps
                      // hidden, whatever became of its other aspects.
-                     {.owner = entry.owner,
+                     {.owner = entry.pid,
                       .shows = true,
                       .call =
                           [&](Hwnd) {
@@ -215,16 +264,21 @@ Report PutBackReport(const std::vector<ChangeRecord::PutBackResult>& results, bo
     return report;
 }
 
-std::wstring UnseenQuestion(const std::vector<ChangeRecord::Named>& unseen) {
-    std::wstring question = L"有 " + DecimalText(static_cast<std::int32_t>(unseen.size())) +
-                            L" 个被本程序隐藏的窗口仍看不见：";
-    for (std::size_t i = 0; i < unseen.size() && i < kQuestionLines; ++i)
-        question += L"\r\n" + Line(unseen[i]);
-    if (unseen.size() > kQuestionLines) {
-        question += L"\r\n……另有 " +
-                    DecimalText(static_cast<std::int32_t>(unseen.size() - kQuestionLines)) + L" 个";
+std::wstring WindowLines(const std::vector<ChangeRecord::Named>& windows) {
+    std::wstring lines;
+    for (std::size_t i = 0; i < windows.size() && i < kQuestionLines; ++i)
+        lines += L"\r\n" + Line(windows[i]);
+    if (windows.size() > kQuestionLines) {
+        lines += L"\r\n……另有 " +
+                 DecimalText(static_cast<std::int32_t>(windows.size() - kQuestionLines)) + L" 个";
     }
-    return question + L"\r\n\r\n退出前把它们恢复吗？";
+    return lines;
+}
+
+std::wstring UnseenQuestion(const std::vector<ChangeRecord::Named>& unseen) {
+    return L"有 " + DecimalText(static_cast<std::int32_t>(unseen.size())) +
+           L" 个被本程序隐藏的窗口仍看不见：" + WindowLines(unseen) +
+           L"\r\n\r\n退出前把它们恢复吗？";
 }
 
 }  // namespace vindrel

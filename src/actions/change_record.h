@@ -4,7 +4,8 @@
 // state is recorded, whatever the change's outcome: a call that misses its
 // deadline may still take effect later. A window is known by its handle
 // and the process that owned it then; a handle since given to another
-// process is never touched. Nothing is written to disk.
+// process is never touched. What the record holds is kept on disk by
+// RecordKeeping, which `Changed` tells before each change is made.
 #pragma once
 
 #include <cstdint>
@@ -16,7 +17,9 @@
 
 #include "actions/messages.h"
 #include "actions/outcome.h"
+#include "actions/record_file.h"
 #include "actions/window_state.h"
+#include "platform/record_store.h"
 #include "platform/window_system.h"
 #include "table/lookup.h"
 
@@ -27,6 +30,13 @@ class ChangePath;
 class ChangeRecord {
 public:
     enum class Aspect { Hide, Opacity, Title };
+    // A change about to be made: the aspect and the state the program sets
+    // (the alpha, or the title).
+    struct Setting {
+        Aspect aspect = Aspect::Hide;
+        std::uint8_t alpha = 0;
+        std::wstring title{};
+    };
 
     // A recorded window as the user is told of it.
     struct Named {
@@ -40,19 +50,29 @@ public:
         Outcome outcome;
     };
 
-    explicit ChangeRecord(WindowSystem& ws) : ws_(ws) {}
+    ChangeRecord(WindowSystem& ws, Lifetimes& lifetimes) : ws_(ws), lifetimes_(lifetimes) {}
 
     // Records the window's state for this aspect unless the record holds it
-    // already. Nothing for a window that does not exist or is the program's
-    // own, nor for an aspect the change cannot alter: hiding a window hidden
-    // already, the opacity of one whose layering cannot be read (it is left
-    // as it is).
-    void Before(Aspect aspect, Hwnd window, ProcessNames& names);
+    // already, and the state the change sets; then raises Changed. Nothing
+    // for a window that does not exist or is the program's own, nor for an
+    // aspect the change cannot alter: hiding a window hidden already, the
+    // opacity of one whose layering cannot be read (it is left as it is).
+    void Before(const Setting& setting, Hwnd window, ProcessNames& names);
     // The program no longer answers for that aspect of the window: for Hide,
     // once the window is visible again.
     void Forget(Aspect aspect, Hwnd window);
 
     bool Empty() const { return windows_.empty(); }
+    // What the record holds, in the order first recorded.
+    std::vector<RecordedWindow> Windows() const;
+    // Takes in windows another copy of the program recorded, each with the
+    // aspects that still show its change (still hidden, still at the alpha
+    // or bearing the title it set): only where the handle still belongs to
+    // that process (same id and creation time) and to a window of the same
+    // class, and not held already. The windows taken, as the user is told.
+    std::vector<Named> Adopt(const std::vector<RecordedWindow>& windows);
+    // Raised before a change is made, once the record holds it.
+    std::function<void()> Changed;
 
     // The recorded windows still there that this program keeps hidden, or
     // at alpha 0, in the order they were first recorded.
@@ -69,18 +89,10 @@ public:
     std::vector<PutBackResult> PutBack(ChangePath& path, const std::vector<Named>& windows);
 
 private:
-    struct Entry {
-        Hwnd window = 0;
-        Pid owner = 0;
+    // The layering is not recorded for a window whose attributes cannot be read.
+    struct Entry : RecordedWindow {
         std::uint64_t order = 0;
-        std::wstring process;
-        std::wstring firstTitle;
-        bool hid = false;  // hidden by the program while it was visible
-        // Not for a window whose attributes cannot be read.
-        std::optional<Layering> layering;
-        std::optional<std::wstring> title;  // recorded before a rename
-
-        bool Empty() const { return !hid && !layering && !title; }
+        std::wstring firstTitle{};
     };
 
     // The calls that put one window back; throws the first StepError once
@@ -91,6 +103,7 @@ private:
     Named NameOf(const Entry& entry, bool gone);
 
     WindowSystem& ws_;
+    Lifetimes& lifetimes_;
     std::map<Hwnd, Entry> windows_;
     // Windows (with their process) whose layering could not be read when
     // the program first changed their opacity.
@@ -103,8 +116,12 @@ private:
 // as administrator once, with the first window refused where that helps.
 Report PutBackReport(const std::vector<ChangeRecord::PutBackResult>& results, bool offer);
 
+// One line per window, at most 15, each after a line break; then how many
+// more there are.
+std::wstring WindowLines(const std::vector<ChangeRecord::Named>& windows);
+
 // The question asked before the program ends while windows it hid are
-// still unseen: one line per window, at most 15.
+// still unseen.
 std::wstring UnseenQuestion(const std::vector<ChangeRecord::Named>& unseen);
 
 }  // namespace vindrel

@@ -26,21 +26,24 @@ std::optional<std::uint8_t> Opacity::Layer(const std::function<Hwnd()>& window, 
 
 Report Opacity::touming2(std::int16_t m, Hwnd hwn) {
     std::optional<std::uint8_t> alpha;
-    const Outcome outcome =
-        path_.Run(hwn, {.records = ChangeRecord::Aspect::Opacity,
-                        .call =
-                            [&](Hwnd w) {
-                                // Whose window it is matters only below the floor.
-                                alpha = Layer([w] { return w; }, m,
-                                              m < kOwnMinimumAlpha && IsOwnWindow(ws_, w));
-                                return true;
-                            },
-                        .readBack =
-                            [&](Hwnd w) {
-                                const Layering now = LayeringOf(ws_, w);
-                                return TookIf(alpha && now.layered && now.alpha == *alpha &&
-                                              now.flags && (*now.flags & api::kLwaAlpha) != 0);
-                            }});
+    const Outcome outcome = path_.Run(
+        hwn,
+        {.records =
+             ChangeRecord::Setting{.aspect = ChangeRecord::Aspect::Opacity,
+                                   // Out of range, the call fails and sets nothing.
+                                   .alpha = static_cast<std::uint8_t>(std::clamp<int>(m, 0, 255))},
+         .call =
+             [&](Hwnd w) {
+                 // Whose window it is matters only below the floor.
+                 alpha = Layer([w] { return w; }, m, m < kOwnMinimumAlpha && IsOwnWindow(ws_, w));
+                 return true;
+             },
+         .readBack =
+             [&](Hwnd w) {
+                 const Layering now = LayeringOf(ws_, w);
+                 return TookIf(alpha && now.layered && now.alpha == *alpha && now.flags &&
+                               (*now.flags & api::kLwaAlpha) != 0);
+             }});
     return Reported(outcome, L"", L"", L"无法更改这个窗口的透明度。");
 }
 

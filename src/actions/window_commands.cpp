@@ -12,7 +12,7 @@ Report WindowCommands::Hide() {
     const Outcome outcome = path_.Run(
         target,
         {.refuseOwn = true,
-         .records = ChangeRecord::Aspect::Hide,
+         .records = ChangeRecord::Setting{.aspect = ChangeRecord::Aspect::Hide},
          .call =
              [this](Hwnd w) {
                  ws_.ShowWindow(w, api::kSwHide);
@@ -98,7 +98,8 @@ Report WindowCommands::Rename() {
     const std::string title = ToAnsi(Text5_.Text());
     const Outcome outcome = path_.Run(
         target,
-        {.records = ChangeRecord::Aspect::Title,
+        {.records =
+             ChangeRecord::Setting{.aspect = ChangeRecord::Aspect::Title, .title = FromAnsi(title)},
          .call =
              [&](Hwnd w) {
                  ws_.SetWindowTextA(w, title.c_str());

@@ -32,4 +32,12 @@ std::wstring WholeTitle(WindowSystem& ws, Hwnd window) {
     }
 }
 
+std::wstring ClassOf(WindowSystem& ws, Hwnd window) {
+    // Class names are at most 256 characters.
+    std::wstring name(257, L'\0');
+    name.resize(
+        static_cast<std::size_t>(std::clamp(ws.GetClassNameW(window, name.data(), 257), 0, 256)));
+    return name;
+}
+
 }  // namespace vindrel

@@ -31,4 +31,7 @@ bool OwnVisible(WindowSystem& ws, Hwnd window);
 // The whole title, however long, from the system's copy.
 std::wstring WholeTitle(WindowSystem& ws, Hwnd window);
 
+// The window's class name; empty for a window that does not exist.
+std::wstring ClassOf(WindowSystem& ws, Hwnd window);
+
 }  // namespace vindrel

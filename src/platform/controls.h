@@ -267,6 +267,14 @@ public:
     // at its turn among the handlings.
     virtual void Close() = 0;
 
+    // From any thread: Notified is raised on the window's thread, at its
+    // turn among the handlings (news from a worker).
+    virtual void Notify() = 0;
+    Event Notified;
+    // The session ends (the user logs off or shuts down) and the program
+    // with it, without a close: raised at once, as the window learns it.
+    Event SessionEnding;
+
 protected:
     // For an implementation: a close request arrived; `close` destroys the
     // window when QueryUnload lets it.

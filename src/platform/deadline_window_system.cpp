@@ -226,6 +226,10 @@ std::int32_t DeadlineWindowSystem::GetWindowTextW(Hwnd hWnd, wchar_t* lpString,
                                                   std::int32_t nMaxCount) {
     return inner_.GetWindowTextW(hWnd, lpString, nMaxCount);
 }
+std::int32_t DeadlineWindowSystem::GetClassNameW(Hwnd hWnd, wchar_t* lpClassName,
+                                                 std::int32_t nMaxCount) {
+    return inner_.GetClassNameW(hWnd, lpClassName, nMaxCount);
+}
 std::int32_t DeadlineWindowSystem::SetWindowTextW(Hwnd hWnd, const wchar_t* lpString) {
     return Guarded(hWnd, [&inner = inner_, hWnd, text = std::wstring(lpString)] {
         return inner.SetWindowTextW(hWnd, text.c_str());

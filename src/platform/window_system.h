@@ -95,6 +95,8 @@ public:
     // waiting on that process (GetWindowTextLengthW would send it a message).
     virtual std::int32_t GetWindowTextW(Hwnd hWnd, wchar_t* lpString, std::int32_t nMaxCount) = 0;
     virtual std::int32_t SetWindowTextW(Hwnd hWnd, const wchar_t* lpString) = 0;
+    // Asks nothing of the window's thread.
+    virtual std::int32_t GetClassNameW(Hwnd hWnd, wchar_t* lpClassName, std::int32_t nMaxCount) = 0;
     virtual std::int32_t ShowWindow(Hwnd hWnd, std::int32_t nCmdShow) = 0;
     virtual std::int32_t CloseWindow(Hwnd hWnd) = 0;
     virtual std::int32_t OpenIcon(Hwnd hWnd) = 0;

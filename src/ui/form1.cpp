@@ -10,8 +10,14 @@
 namespace vindrel {
 
 Form1::Form1(ControlFactory& factory, Interaction& interaction, WindowSystem& ws, WmiListing& wmi,
-             ProcessRights& rights)
-    : interaction_(interaction), ws_(ws), wmi_(wmi), processRights_(rights), controls_(factory) {
+             ProcessRights& rights, RecordFolder& folder, Lifetimes& lifetimes)
+    : interaction_(interaction),
+      ws_(ws),
+      wmi_(wmi),
+      processRights_(rights),
+      folder_(folder),
+      lifetimes_(lifetimes),
+      controls_(factory) {
     Connect(Command1.Click, &Form1::Command1_Click);
     Connect(Command7.Click, &Form1::Command7_Click);
     Connect(Command14.Click, &Form1::Command14_Click);
@@ -47,28 +53,40 @@ Form1::Form1(ControlFactory& factory, Interaction& interaction, WindowSystem& ws
     Connect(Window().MenuItemClick, &Form1::mnuRestore_Click);
     Window().QueryUnload = [this] {
         // A failed step keeps the window, after its report.
-        try {
-            return Form_QueryUnload();
-        } catch (const StepError& failure) {
-            interaction_.MsgBox(failure.Prompt());
-            return false;
-        }
+        bool close = false;
+        Handle([this, &close] { close = Form_QueryUnload(); });
+        return close;
     };
+    // Each change is on disk before it is made.
+    record_.Changed = [this] { keeping_.Save(); };
+    keeping_.CopyEnded = [this] { Window().Notify(); };
+    Connect(Window().Notified, &Form1::TakeOverRecords);
+    Window().SessionEnding.Connect([this] { keeping_.SessionEnds(); });
 }
 
 Form1::~Form1() {
+    keeping_.Ended();
     flashing_.Stop();
     controls_.DestroyWindow();
 }
 
 void Form1::Connect(Event& event, void (Form1::*handling)()) {
-    event.Connect([this, handling] {
-        try {
-            (this->*handling)();
-        } catch (const StepError& failure) {
-            interaction_.MsgBox(failure.Prompt());
-        }
-    });
+    event.Connect([this, handling] { Handle([this, handling] { (this->*handling)(); }); });
+}
+
+void Form1::Handle(const std::function<void()>& handling) {
+    try {
+        handling();
+    } catch (const StepError& failure) {
+        interaction_.MsgBox(failure.Prompt());
+    }
+    keeping_.Save();
+    TellRecordNotices();
+}
+
+void Form1::TellRecordNotices() {
+    for (const std::wstring& notice : keeping_.TakeNotices())
+        interaction_.MsgBox(notice);
 }
 
 void Form1::Form_Load(std::optional<Hwnd> target) {
@@ -85,6 +103,7 @@ void Form1::Form_Load(std::optional<Hwnd> target) {
     Frame5.SetVisible(false);
     Frame6.SetVisible(false);
     if (target) Text2.SetText(DecimalText(*target));
+    Window().Notify();
 }
 
 void Form1::TellOnceOfSnapshot(const ProcessList& listed) {
@@ -225,6 +244,16 @@ void Form1::mnuRestore_Click() {
     reports_.Tell(PutBackReport(record_.PutBack(path_), true));
 }
 
+void Form1::TakeOverRecords() {
+    const std::vector<ChangeRecord::Named> left = keeping_.TakeOver();
+    TellRecordNotices();
+    if (left.empty()) return;
+    if (interaction_.Ask(LeftOverQuestion(left), Interaction::Choices::YesNo) ==
+        Interaction::Answer::Yes) {
+        reports_.Tell(PutBackReport(record_.PutBack(path_, left), true));
+    }
+}
+
 bool Form1::Form_QueryUnload() {
     const std::vector<ChangeRecord::Named> unseen = record_.Unseen();
     if (unseen.empty()) return true;
@@ -241,6 +270,7 @@ bool Form1::Form_QueryUnload() {
             return true;
         }
         case Interaction::Answer::No:
+            keeping_.LeftByUser();
             return true;
         case Interaction::Answer::Cancel:
             break;

@@ -6,11 +6,13 @@
 #include "actions/change_path.h"
 #include "actions/change_record.h"
 #include "actions/opacity.h"
+#include "actions/record_keeping.h"
 #include "actions/standing.h"
 #include "actions/window_commands.h"
 #include "actions/window_finding.h"
 #include "platform/controls.h"
 #include "platform/process_rights.h"
+#include "platform/record_store.h"
 #include "platform/toolkit.h"
 #include "platform/window_system.h"
 #include "platform/wmi_listing.h"
@@ -25,7 +27,7 @@ namespace vindrel {
 class Form1 {
 public:
     Form1(ControlFactory& factory, Interaction& interaction, WindowSystem& ws, WmiListing& wmi,
-          ProcessRights& rights);
+          ProcessRights& rights, RecordFolder& folder, Lifetimes& lifetimes);
     // The window goes first, while the handlings and every control exist.
     ~Form1();
     Form1(const Form1&) = delete;
@@ -33,15 +35,20 @@ public:
 
     // The start-up steps; run once, before the window first shows. A
     // program started with a window's handle (to act on it as
-    // administrator) starts with it in Text2.
+    // administrator) starts with it in Text2. Once the window shows, the
+    // records of copies that ended are taken over.
     void Form_Load(std::optional<Hwnd> target = std::nullopt);
 
     Form& Window() const { return controls_.Window(); }
 
 private:
-    // Connects an event to a handling. A handling abandoned by a StepError
-    // is reported here, in one message box, and the program goes on.
+    // Connects an event to a handling, run by Handle.
     void Connect(Event& event, void (Form1::*handling)());
+    // Runs a handling. One abandoned by a StepError is reported here, in
+    // one message box, and the program goes on. Then the change record is
+    // saved, and what went wrong with its file told.
+    void Handle(const std::function<void()>& handling);
+    void TellRecordNotices();
 
     // Process table.
     // The first time in the run that the processes come from the snapshot,
@@ -85,11 +92,16 @@ private:
     // question before closing while windows it hid are still unseen.
     void mnuRestore_Click();
     bool Form_QueryUnload();
+    // The records other copies left: taken over at start-up, and when a
+    // copy that was running ends.
+    void TakeOverRecords();
 
     Interaction& interaction_;
     WindowSystem& ws_;
     WmiListing& wmi_;
     ProcessRights& processRights_;
+    RecordFolder& folder_;
+    Lifetimes& lifetimes_;
     bool toldOfSnapshot_ = false;
     ControlSet controls_;
 
@@ -146,7 +158,8 @@ private:
     RowSelection selection_{table_, Text2, Text1};
     Reports reports_{interaction_, processRights_, Window()};
     Standings standings_{ws_, processRights_};
-    ChangeRecord record_{ws_};
+    ChangeRecord record_{ws_, lifetimes_};
+    RecordKeeping keeping_{record_, folder_, lifetimes_};
     ChangePath path_{ws_, standings_, record_};
     WindowCommands commands_{ws_, path_, Window(), Text2, Text1, Text5};
     CaptionFlashing flashing_{ws_, standings_, Timer1, Check1, Text2};

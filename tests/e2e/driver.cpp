@@ -118,8 +118,30 @@ HWND Process::WaitForWindow(const wchar_t* windowClass, std::chrono::millisecond
     return found;
 }
 
-Vindrel::Vindrel(const std::wstring& exePath, const std::wstring& arguments)
-    : process_(L"\"" + exePath + L"\"" + (arguments.empty() ? L"" : L" " + arguments)) {
+std::wstring NewFolder() {
+    static int made = 0;
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, temp);
+    const std::wstring folder = std::wstring(temp) + L"vindrel-e2e-" +
+                                std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                std::to_wstring(++made);
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+Vindrel::Vindrel(const std::wstring& exePath, const std::wstring& arguments, std::wstring appData)
+    : appData_(std::move(appData)) {
+    // The program inherits the variable; the driver's own is put back.
+    wchar_t own[MAX_PATH + 1] = {};
+    const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", own, MAX_PATH + 1);
+    SetEnvironmentVariableW(L"LOCALAPPDATA", appData_.c_str());
+    try {
+        process_ = Process(L"\"" + exePath + L"\"" + (arguments.empty() ? L"" : L" " + arguments));
+    } catch (...) {
+        SetEnvironmentVariableW(L"LOCALAPPDATA", length != 0 ? own : nullptr);
+        throw;
+    }
+    SetEnvironmentVariableW(L"LOCALAPPDATA", length != 0 ? own : nullptr);
     main_ = process_.WaitForWindow(L"VindrelForm1");
     if (main_ == nullptr) throw std::runtime_error("Vindrel's main window did not appear");
 }

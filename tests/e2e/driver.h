@@ -54,14 +54,20 @@ private:
     DWORD id_ = 0;
 };
 
+// A new empty folder under the temporary folder.
+std::wstring NewFolder();
+
 // The Vindrel main window and its controls, found by control identifier.
 class Vindrel {
 public:
     // Starts the program built next to the driver, or another copy of it,
     // with the arguments given (the command line after the program's name).
+    // Its local application data (where it keeps its change record) is a
+    // folder of its own unless another copy's is given.
     explicit Vindrel(const std::wstring& exePath = SiblingPath(L"Vindrel.exe"),
-                     const std::wstring& arguments = L"");
+                     const std::wstring& arguments = L"", std::wstring appData = NewFolder());
     HWND Main() const { return main_; }
+    const std::wstring& AppData() const { return appData_; }
     const Process& Program() const { return process_; }
     // The control of a layout row, by its design name.
     HWND Control(std::string_view name) const;
@@ -105,6 +111,7 @@ public:
     void ClickCloseBox() const;
 
 private:
+    std::wstring appData_;
     Process process_;
     HWND main_ = nullptr;
 };

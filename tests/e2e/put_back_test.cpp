@@ -81,5 +81,64 @@ TEST(PutBack, ClosingAsksAboutTheWindowsStillHidden) {
     EXPECT_TRUE(IsWindowVisible(target.Window()));
 }
 
+// The names of the files in a copy's record folder that match a pattern.
+std::vector<std::wstring> RecordFolderFiles(const std::wstring& appData, const wchar_t* pattern) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW((appData + L"\\Vindrel\\" + pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        names.push_back(found.cFileName);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
+TEST(PutBack, AProgramEndedFromOutsideLeavesItsWindowsToTheNextStart) {
+    const Target hidden(L"隐藏后程序被结束");
+    const Target seeThrough(L"透明后程序被结束");
+    std::wstring appData;
+    {
+        const Vindrel app;
+        appData = app.AppData();
+        Hide(app, hidden.Window());
+        app.SetText("Text2", HandleText(seeThrough.Window()));
+        app.Scroll("HScroll2", SB_THUMBPOSITION, 0);
+        TerminateProcess(app.Program().Handle(), 1);
+        ASSERT_TRUE(app.Program().WaitForExit());
+    }
+    const Vindrel again(SiblingPath(L"Vindrel.exe"), L"", appData);
+    const MessageBoxSeen question = WaitForMessageBox(again.Program().Id());
+    EXPECT_EQ(question.text.rfind(L"上次运行时本程序改动的 2 个窗口仍未恢复：", 0), 0u)
+        << question.text;
+    EXPECT_TRUE(CloseMessageBox(question, IDYES));
+    const MessageBoxSeen told = WaitForMessageBox(again.Program().Id());
+    EXPECT_EQ(told.text, L"已恢复 2 个窗口");
+    EXPECT_TRUE(CloseMessageBox(told));
+    EXPECT_TRUE(IsWindowVisible(hidden.Window()));
+    EXPECT_FALSE(Layered(seeThrough.Window()));
+    EXPECT_TRUE(RecordFolderFiles(appData, L"*.record*").empty());
+}
+
+TEST(PutBack, ARecordFileThatCannotBeReadIsSetAsideWithOneMessage) {
+    const std::wstring appData = NewFolder();
+    CreateDirectoryW((appData + L"\\Vindrel").c_str(), nullptr);
+    const HANDLE file = CreateFileW((appData + L"\\Vindrel\\12-1.record").c_str(), GENERIC_WRITE, 0,
+                                    nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    const char noise[] = "\x9f\x00\xff\x13 not a record";
+    DWORD written = 0;
+    WriteFile(file, noise, sizeof noise, &written, nullptr);
+    CloseHandle(file);
+
+    const Vindrel app(SiblingPath(L"Vindrel.exe"), L"", appData);
+    const MessageBoxSeen told = WaitForMessageBox(app.Program().Id());
+    EXPECT_EQ(told.text.rfind(L"改动记录文件无法读取，已改名保留：", 0), 0u) << told.text;
+    EXPECT_TRUE(CloseMessageBox(told));
+    EXPECT_TRUE(app.Responsive());
+    EXPECT_EQ(RecordFolderFiles(appData, L"*.record").size(), 0u);
+    EXPECT_EQ(RecordFolderFiles(appData, L"*.bad").size(), 1u);
+}
+
 }  // namespace
 }  // namespace vindrel::e2e

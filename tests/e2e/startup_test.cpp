@@ -6,6 +6,7 @@
 #include "driver.h"
 #include "platform/layout_row.h"
 #include "platform/win32/process_rights_win32.h"
+#include "platform/win32/record_store_win32.h"
 #include "platform/win32/toolkit_win32.h"
 #include "platform/win32/window_system_win32.h"
 #include "ui/form1.h"
@@ -95,8 +96,10 @@ struct InProcessForm {
     win32::Win32Toolkit toolkit{GetModuleHandleW(nullptr), 0, 0};
     win32::Win32WindowSystem windowSystem;
     win32::Win32ProcessRights rights;
+    win32::Win32RecordFolder folder;
+    win32::Win32Lifetimes lifetimes;
     WmiListing wmi{windowSystem, kListingDeadline, std::make_shared<PlainCompletions>()};
-    Form1 form{toolkit, toolkit, windowSystem, wmi, rights};
+    Form1 form{toolkit, toolkit, windowSystem, wmi, rights, folder, lifetimes};
 };
 
 TEST(Startup, TheHeaderFontIsTwelvePointAtTheScreensDpi) {

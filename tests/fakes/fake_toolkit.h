@@ -242,6 +242,10 @@ public:
     // The close box: the window is closed when it may go.
     void UserClose();
     void Close() override { UserClose(); }
+    // As the real window: posted, then raised at its turn among the handlings.
+    void Notify() override { ++notifications; }
+    void DeliverNotifications();
+    int notifications = 0;
 
     std::vector<std::wstring> menuItems;
     bool closed = false;
@@ -330,6 +334,11 @@ inline void FakeFinder::UserMove(int x, int y) {
 
 inline void FakeForm::UserChooseMenuItem() {
     UserChoseMenuItem(toolkit_.dispatch);
+}
+
+inline void FakeForm::DeliverNotifications() {
+    for (; notifications > 0; --notifications)
+        toolkit_.dispatch.Command([this] { Notified.Raise(); });
 }
 
 inline void FakeForm::UserClose() {

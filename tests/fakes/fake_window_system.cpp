@@ -305,6 +305,14 @@ std::int32_t FakeWindowSystem::GetWindowTextW(Hwnd hWnd, wchar_t* lpString,
     return CopyTitle(w->title, lpString, nMaxCount);
 }
 
+std::int32_t FakeWindowSystem::GetClassNameW(Hwnd hWnd, wchar_t* lpClassName,
+                                             std::int32_t nMaxCount) {
+    const auto lock = Record("GetClassNameW", std::to_string(hWnd));
+    const FakeWindow* w = Find(hWnd);
+    if (w == nullptr || nMaxCount <= 0) return 0;
+    return CopyTitle(w->className, lpClassName, nMaxCount);
+}
+
 std::int32_t FakeWindowSystem::SetWindowTextW(Hwnd hWnd, const wchar_t* lpString) {
     auto lock = Record("SetWindowTextW", std::to_string(hWnd) + "," + ToAnsi(lpString));
     WaitWhileHung(lock, hWnd);

@@ -23,7 +23,8 @@ struct FakeWindow {
     Hwnd hwnd = 0;
     Pid pid = 0;
     std::wstring title;  // Unicode, as the system keeps it; the `A` calls convert
-    Hwnd parent = 0;     // set for a child window: it is not top-level
+    std::wstring className = L"FakeWindowClass";
+    Hwnd parent = 0;  // set for a child window: it is not top-level
     Hwnd owner = 0;
     bool popup = false;
     bool visible = true;  // its own flag (WS_VISIBLE)
@@ -128,6 +129,7 @@ public:
     std::int32_t GetWindowTextA(Hwnd hWnd, char* lpString, std::int32_t nMaxCount) override;
     std::int32_t SetWindowTextA(Hwnd hWnd, const char* lpString) override;
     std::int32_t GetWindowTextW(Hwnd hWnd, wchar_t* lpString, std::int32_t nMaxCount) override;
+    std::int32_t GetClassNameW(Hwnd hWnd, wchar_t* lpClassName, std::int32_t nMaxCount) override;
     std::int32_t SetWindowTextW(Hwnd hWnd, const wchar_t* lpString) override;
     std::int32_t ShowWindow(Hwnd hWnd, std::int32_t nCmdShow) override;
     std::int32_t CloseWindow(Hwnd hWnd) override;

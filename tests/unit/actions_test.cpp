@@ -172,7 +172,7 @@ TEST_F(ActionsTest, EndingWhileBlinkingPutsTheCaptionBack) {
     {
         FakeToolkit other;
         WmiListing listing(ws, kListingDeadline, std::make_shared<PlainCompletions>());
-        Form1 ending(other, other, ws, listing, rights);
+        Form1 ending(other, other, ws, listing, rights, folder, lifetimes);
         ending.Form_Load();
         other.Get<FakeTextBox>("Text2").SetText(L"100");
         other.Get<FakeCheckBox>("Check1").UserClick();

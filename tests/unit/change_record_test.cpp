@@ -219,5 +219,137 @@ TEST_F(ChangeRecordTest, AChangeThatCannotBePutBackOrChangesNothingIsNotCounted)
     EXPECT_FALSE(Window().MenuItemShownEnabled());
 }
 
+constexpr wchar_t kOwnFile[] = L"4000-777.record";
+
+RecordedWindow Recorded(Hwnd window, bool hid, std::uint64_t created = 5) {
+    return {.window = window,
+            .pid = 10,
+            .created = created,
+            .className = L"FakeWindowClass",
+            .process = L"a.exe",
+            .hid = hid};
+}
+
+TEST_F(ChangeRecordTest, TheRecordIsOnDiskBeforeEachChangeUntilPutBackOrAnOrderlyEnd) {
+    lifetimes.running[10] = 5;
+    ws.processes = {{10, "a.exe"}};
+    ws.AddWindow(100, 10, "a");
+    ws.AddWindow(101, 10, "b");
+    bool visibleAsWritten = false;
+    folder.onWrite = [&] { visibleAsWritten = ws.Find(100)->visible; };
+    Hide(100);
+    EXPECT_TRUE(visibleAsWritten);
+    folder.onWrite = nullptr;
+    Rename(101, L"新");
+    auto saved = ReadRecordFile(folder.files.at(kOwnFile));
+    ASSERT_TRUE(saved);
+    RecordedWindow renamed = Recorded(101, false);
+    renamed.title = L"b";
+    renamed.setTitle = L"新";
+    EXPECT_EQ(saved->windows, (std::vector{Recorded(100, true), renamed}));
+    Window().UserChooseMenuItem();
+    EXPECT_TRUE(folder.files.empty());
+
+    // Another copy, ended after the closing question with a title still
+    // recorded: only 否 leaves its file.
+    for (const Answer answer : {Answer::Yes, Answer::No}) {
+        FakeToolkit other;
+        FakeRecordFolder disk;
+        {
+            Form1 copy(other, other, ws, wmi, rights, disk, lifetimes);
+            other.Get<FakeTextBox>("Text5").SetText(L"新");
+            for (const auto* button : {"Command4", "Command22"}) {
+                other.Get<FakeTextBox>("Text2").SetText(button[7] == '4' ? L"100" : L"101");
+                other.Get<FakeButton>(button).UserClick();
+            }
+            other.answers = {answer};
+            other.Window().UserClose();
+        }
+        saved = disk.files.empty() ? std::nullopt : ReadRecordFile(disk.files.at(kOwnFile));
+        EXPECT_EQ(saved.has_value(), answer == Answer::No);
+        EXPECT_TRUE(!saved || saved->left);
+        ws.Find(100)->visible = true;
+    }
+}
+
+TEST_F(ChangeRecordTest, AtStartTheWindowsThatEndedCopiesLeftChangedAreTakenOnlyWhereStillSo) {
+    lifetimes.running[10] = 5;
+    ws.processes = {{10, "a.exe"}};
+    ws.AddWindow(100, 10, "hidden").visible = false;
+    ws.AddWindow(101, 10, "as set");
+    ws.AddWindow(102, 10, "retitled itself");
+    FakeWindow& reused = ws.AddWindow(103, 10, "handle reused");
+    reused.className = L"Other";
+    reused.visible = false;
+    ws.AddWindow(104, 10, "process id reused").visible = false;
+    ws.AddWindow(105, 10, "left so").visible = false;
+    RecordedWindow titled = Recorded(101, false), retitled = Recorded(102, false);
+    titled.title = retitled.title = L"before";
+    titled.setTitle = retitled.setTitle = L"as set";
+    folder.files[L"9-3.record"] = WriteRecordFile(
+        {{Recorded(100, true), titled, retitled, Recorded(103, true), Recorded(104, true, 4)}});
+    folder.files[L"8-3.record"] = WriteRecordFile({{Recorded(105, true)}, true});
+    folder.files[L"10-5.record"] = "a running copy's file";
+    folder.files[L"7-1.record"] = std::string("\x9f\x00 random", 9);
+    toolkit.answers = {Answer::No};
+    Window().DeliverNotifications();
+    EXPECT_EQ(
+        TakeMessages(),
+        (std::vector<std::wstring>{
+            L"改动记录文件无法读取，已改名保留：\r\nC:\\Record\\4000-777.from-7-1.1.record.bad",
+            L"上次运行时本程序改动的 2 个窗口仍未恢复：\r\na.exe  “hidden”  100"
+            L"\r\na.exe  “as set”  101\r\n\r\n现在恢复吗？"}));
+    EXPECT_EQ(lifetimes.watched.count({10, 5}), 1u);
+    std::vector<std::wstring> names;
+    for (const auto& [name, bytes] : folder.files)
+        names.push_back(name);
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"10-5.record", L"4000-777.from-7-1.1.record.bad",
+                                                kOwnFile}));
+
+    // 否, and a file the user left so: taken in without a word.
+    Window().UserChooseMenuItem();
+    EXPECT_EQ(TakeMessages().front().substr(0, 9), L"已恢复 3 个窗口");
+    for (const Hwnd w : {100, 105})
+        EXPECT_TRUE(ws.Find(w)->visible);
+    EXPECT_EQ(ws.Find(101)->title, L"before");
+    EXPECT_EQ(ws.Find(102)->title, L"retitled itself");
+    EXPECT_FALSE(ws.Find(103)->visible);
+    EXPECT_FALSE(ws.Find(104)->visible);
+}
+
+TEST_F(ChangeRecordTest, OfTwoCopiesOnlyTheOneThatRenamesAFileFirstTakesIt) {
+    lifetimes.running[10] = 5;
+    ws.AddWindow(100, 10, "hidden").visible = false;
+    folder.files[L"9-3.record"] = WriteRecordFile({{Recorded(100, true)}});
+    FakeLifetimes second;
+    second.running = lifetimes.running;
+    second.self = {4004, 778};
+    ChangeRecord secondRecord(ws, second);
+    RecordKeeping secondCopy(secondRecord, folder, second);
+    folder.afterListing = [&] { EXPECT_EQ(secondCopy.TakeOver().size(), 1u); };
+    Window().DeliverNotifications();
+    EXPECT_TRUE(TakeMessages().empty());
+    EXPECT_FALSE(Window().MenuItemShownEnabled());
+    EXPECT_EQ(secondRecord.Windows().size(), 1u);
+}
+
+TEST_F(ChangeRecordTest, AFolderThatCannotBeWrittenIsToldOnceAndTheChangesStillHappen) {
+    folder.unwritable = true;
+    ws.AddWindow(100, 10, "a");
+    ws.AddWindow(101, 10, "b");
+    for (const Hwnd w : {100, 101}) {
+        Box("Text2").SetText(std::to_wstring(w));
+        Click("Command4");
+        EXPECT_FALSE(ws.Find(w)->visible);
+    }
+    const auto told = TakeMessages();
+    EXPECT_EQ(std::count_if(told.begin(), told.end(),
+                            [](const std::wstring& m) {
+                                return m.find(L"本程序若意外退出，将无法帮你找回这些窗口") !=
+                                       std::wstring::npos;
+                            }),
+              1);
+}
+
 }  // namespace
 }  // namespace vindrel::testing

@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "fakes/fake_process_rights.h"
+#include "fakes/fake_record_store.h"
 #include "fakes/fake_toolkit.h"
 #include "fakes/fake_window_system.h"
 #include "platform/step_error.h"
@@ -252,7 +253,10 @@ protected:
     DeadlineWindowSystem guarded{ws, kDeadline};
     WmiListing wmi{ws, kListingDeadline, std::make_shared<PlainCompletions>()};
     FakeProcessRights rights;
-    std::optional<Form1> app{std::in_place, toolkit, toolkit, guarded, wmi, rights};
+    FakeRecordFolder folder;
+    FakeLifetimes lifetimes;
+    std::optional<Form1> app{std::in_place, toolkit, toolkit, guarded,
+                             wmi,           rights,  folder,  lifetimes};
 };
 
 TEST_F(HungTargetFormTest, EachCommandReportsOnceThatTheTargetDoesNotAnswer) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "fakes/fake_process_rights.h"
+#include "fakes/fake_record_store.h"
 #include "fakes/fake_toolkit.h"
 #include "fakes/fake_window_system.h"
 #include "fakes/sending_completions.h"
@@ -51,7 +52,9 @@ protected:
     // interface goes through `completions`, as sent messages would.
     std::shared_ptr<SendingCompletions> completions = std::make_shared<SendingCompletions>();
     WmiListing wmi{ws, kListingDeadline, completions};
-    Form1 form{toolkit, toolkit, ws, wmi, rights};
+    FakeRecordFolder folder;
+    FakeLifetimes lifetimes;
+    Form1 form{toolkit, toolkit, ws, wmi, rights, folder, lifetimes};
 };
 
 }  // namespace vindrel::testing

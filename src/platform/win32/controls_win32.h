@@ -185,6 +185,8 @@ public:
     // The command of the program's item in the system menu: below 0xF000
     // and with its low four bits clear, as WM_SYSCOMMAND requires.
     static constexpr UINT kMenuItemCommand = 0x0010;
+    // Posted by Notify.
+    static constexpr UINT kNotifyMessage = WM_APP + 1;
 
     Win32Form(Win32Ui& ui, HWND hwnd);
     ~Win32Form() override;
@@ -195,11 +197,15 @@ public:
     vindrel::Hwnd hWnd() const override;
     void AddMenuItem(const std::wstring& caption) override;
     void Close() override { OnClose(); }
+    void Notify() override { PostMessageW(hwnd_, kNotifyMessage, 0, 0); }
 
     // WM_CLOSE, the system menu opening (WM_INITMENUPOPUP) and the item chosen.
     void OnClose();
     void OnSystemMenu(HMENU menu) const;
     void OnMenuItem() { UserChoseMenuItem(ui_.dispatch); }
+    void OnNotify() {
+        ui_.dispatch.Command([this] { Notified.Raise(); });
+    }
 
 private:
     Win32Ui& ui_;

@@ -130,6 +130,11 @@ std::int32_t Win32WindowSystem::GetWindowTextW(Hwnd hWnd, wchar_t* lpString,
     return ::GetWindowTextW(ToHwnd(hWnd), lpString, nMaxCount);
 }
 
+std::int32_t Win32WindowSystem::GetClassNameW(Hwnd hWnd, wchar_t* lpClassName,
+                                              std::int32_t nMaxCount) {
+    return ::GetClassNameW(ToHwnd(hWnd), lpClassName, nMaxCount);
+}
+
 std::int32_t Win32WindowSystem::SetWindowTextW(Hwnd hWnd, const wchar_t* lpString) {
     return ::SetWindowTextW(ToHwnd(hWnd), lpString);
 }

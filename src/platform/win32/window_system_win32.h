@@ -28,6 +28,7 @@ public:
     std::int32_t GetWindowTextA(Hwnd hWnd, char* lpString, std::int32_t nMaxCount) override;
     std::int32_t SetWindowTextA(Hwnd hWnd, const char* lpString) override;
     std::int32_t GetWindowTextW(Hwnd hWnd, wchar_t* lpString, std::int32_t nMaxCount) override;
+    std::int32_t GetClassNameW(Hwnd hWnd, wchar_t* lpClassName, std::int32_t nMaxCount) override;
     std::int32_t SetWindowTextW(Hwnd hWnd, const wchar_t* lpString) override;
     std::int32_t ShowWindow(Hwnd hWnd, std::int32_t nCmdShow) override;
     std::int32_t CloseWindow(Hwnd hWnd) override;

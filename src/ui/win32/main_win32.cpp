@@ -11,6 +11,7 @@
 #include "platform/step_error.h"
 #include "platform/win32/completion_win32.h"
 #include "platform/win32/process_rights_win32.h"
+#include "platform/win32/record_store_win32.h"
 #include "platform/win32/toolkit_win32.h"
 #include "platform/win32/window_system_win32.h"
 #include "platform/wmi_listing.h"
@@ -46,7 +47,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         // answers what is sent to our windows too.
         WmiListing wmi(platform, kListingDeadline, std::make_shared<win32::AnsweringCompletions>());
         win32::Win32ProcessRights rights;
-        Form1 form(toolkit, toolkit, windowSystem, wmi, rights);
+        // The change record's file, and the processes it names.
+        win32::Win32RecordFolder folder;
+        win32::Win32Lifetimes lifetimes;
+        Form1 form(toolkit, toolkit, windowSystem, wmi, rights, folder, lifetimes);
         form.Form_Load(HandleArgument(Arguments()));
         // Run destroys the window when its loop ends, however it ended,
         // while the form and every control still exist.

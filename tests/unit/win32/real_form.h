@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "fakes/fake_process_rights.h"
+#include "fakes/fake_record_store.h"
 #include "fakes/fake_window_system.h"
 #include "platform/layout_row.h"
 #include "platform/win32/completion_win32.h"
@@ -20,7 +21,7 @@ namespace vindrel::testing {
 struct RealForm {
     RealForm(Interaction& interaction, WindowSystem& ws)
         : wmi(ws, kListingDeadline, std::make_shared<win32::AnsweringCompletions>()),
-          form(std::make_unique<Form1>(toolkit, interaction, ws, wmi, rights)) {
+          form(std::make_unique<Form1>(toolkit, interaction, ws, wmi, rights, folder, lifetimes)) {
         form->Form_Load();
         main = reinterpret_cast<HWND>(static_cast<std::intptr_t>(form->Window().hWnd()));
         ShowWindow(main, SW_SHOW);
@@ -45,6 +46,8 @@ struct RealForm {
 
     win32::Win32Toolkit toolkit{GetModuleHandleW(nullptr), 0, 0};
     FakeProcessRights rights;
+    FakeRecordFolder folder;
+    FakeLifetimes lifetimes;
     WmiListing wmi;
     std::unique_ptr<Form1> form;
     HWND main = nullptr;

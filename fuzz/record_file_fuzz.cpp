@@ -1,0 +1,31 @@
+// libFuzzer target for the change record file's reader: any bytes (a file
+// damaged, truncated or of another program) are read without a crash, and a
+// file accepted is exactly what the writer writes for what was read, with
+// every window whole.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "actions/record_file.h"
+
+namespace {
+
+void Check(bool property) {
+    if (!property) __builtin_trap();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace vindrel;
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const auto file = ReadRecordFile(bytes);
+    if (!file) return 0;
+    Check(WriteRecordFile(*file) == bytes);
+    for (const RecordedWindow& window : file->windows) {
+        Check(window.window != 0 && window.pid != 0 && !window.className.empty());
+        Check(!window.Empty());
+        Check(!window.layering || window.layering->layered == window.layering->key.has_value());
+    }
+    return 0;
+}

@@ -1,0 +1,55 @@
+// The change record as a file: UTF-8 text, a first line naming the format
+// and its version, one line per window, and a last line when the user left
+// the windows so at closing. Texts are escaped so that any UTF-16 text
+// (line breaks, tabs, a lone surrogate) comes back as it was.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "actions/window_state.h"
+#include "platform/types.h"
+
+namespace vindrel {
+
+// A window the program changed, as the record keeps it: what the window
+// is (a handle is reused, the process's id and creation time and the
+// window's class together are not), and for each aspect changed its state
+// before the first change and the state the program set.
+struct RecordedWindow {
+    Hwnd window = 0;
+    Pid pid = 0;
+    std::uint64_t created = 0;
+    std::wstring className;
+    std::wstring process;  // the executable's name
+    bool hid = false;      // visible before; the program hid it
+    std::optional<Layering> layering{};
+    std::uint8_t setAlpha = 0;
+    std::optional<std::wstring> title{};
+    std::wstring setTitle{};
+
+    bool Empty() const { return !hid && !layering && !title; }
+    bool operator==(const RecordedWindow&) const = default;
+};
+
+struct RecordFile {
+    std::vector<RecordedWindow> windows;
+    // The user answered 否 at closing: the windows were left so on purpose.
+    bool left = false;
+};
+
+// Larger files are not read.
+inline constexpr std::size_t kRecordFileLimit = 8u << 20;
+
+std::string WriteRecordFile(const RecordFile& file);
+// Empty for anything but a whole file of this version whose every line
+// checks: numbers in range, texts valid and escaped, each aspect at most
+// once per window, each window once, all exactly as WriteRecordFile
+// writes them.
+std::optional<RecordFile> ReadRecordFile(std::string_view bytes);
+
+}  // namespace vindrel

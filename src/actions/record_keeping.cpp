@@ -1,0 +1,134 @@
+#include "actions/record_keeping.h"
+
+#include "platform/conversions.h"
+
+namespace vindrel {
+
+namespace {
+
+constexpr std::wstring_view kSuffix = L".record";
+
+std::wstring Stem(const ProcessStamp& copy) {
+    return std::to_wstring(static_cast<std::uint32_t>(copy.pid)) + L"-" +
+           std::to_wstring(copy.created);
+}
+
+// The copy a record file belongs to: its name starts with the copy's
+// process id and creation time ("1234-133…"), and ends in ".record".
+std::optional<ProcessStamp> OwnerOf(const std::wstring& name) {
+    if (name.size() <= kSuffix.size() ||
+        name.compare(name.size() - kSuffix.size(), kSuffix.size(), kSuffix) != 0) {
+        return std::nullopt;
+    }
+    const auto number = [&](std::size_t& at, wchar_t end) -> std::optional<std::uint64_t> {
+        std::uint64_t value = 0;
+        const std::size_t start = at;
+        for (; at < name.size() && name[at] >= L'0' && name[at] <= L'9'; ++at) {
+            if (at - start >= 19) return std::nullopt;
+            value = value * 10 + static_cast<std::uint64_t>(name[at] - L'0');
+        }
+        if (at == start || at >= name.size() || name[at] != end) return std::nullopt;
+        ++at;
+        return value;
+    };
+    std::size_t at = 0;
+    const auto pid = number(at, L'-');
+    const auto created = pid ? number(at, L'.') : std::nullopt;
+    if (!created || *pid == 0 || *pid > 0xFFFFFFFFu) return std::nullopt;
+    return ProcessStamp{static_cast<Pid>(static_cast<std::uint32_t>(*pid)), *created};
+}
+
+}  // namespace
+
+RecordKeeping::RecordKeeping(ChangeRecord& record, RecordFolder& folder, Lifetimes& lifetimes)
+    : record_(record),
+      folder_(folder),
+      lifetimes_(lifetimes),
+      self_(lifetimes.Self()),
+      own_(Stem(self_) + std::wstring(kSuffix)) {}
+
+bool RecordKeeping::Save() {
+    if (record_.Empty()) {
+        if (written_) folder_.Delete(own_);
+        written_.reset();
+        return true;
+    }
+    std::string bytes = WriteRecordFile({record_.Windows(), left_});
+    if (bytes == written_) return true;
+    if (folder_.Write(own_, bytes)) {
+        written_ = std::move(bytes);
+        return true;
+    }
+    if (!toldUnwritable_) {
+        toldUnwritable_ = true;
+        notices_.push_back(L"改动记录无法保存到磁盘：\r\n" + folder_.PathOf(own_) +
+                           L"\r\n\r\n改动照常进行，只记在内存中；本程序若意外退出，"
+                           L"将无法帮你找回这些窗口。");
+    }
+    return false;
+}
+
+void RecordKeeping::LeftByUser() {
+    left_ = true;
+    Save();
+}
+
+void RecordKeeping::Ended() {
+    watches_.clear();
+    if (left_ || kept_) return;
+    folder_.Delete(own_);
+    for (const std::wstring& name : taken_)
+        folder_.Delete(name);
+}
+
+void RecordKeeping::SetAside(const std::wstring& name) {
+    const std::wstring aside = name + L".bad";
+    if (!folder_.Rename(name, aside)) return;
+    notices_.push_back(L"改动记录文件无法读取，已改名保留：\r\n" + folder_.PathOf(aside));
+}
+
+void RecordKeeping::Watch(const ProcessStamp& copy) {
+    if (watches_.count(copy) != 0) return;
+    // Held even when empty (a copy that cannot be watched), to ask once.
+    watches_[copy] = lifetimes_.WhenEnded(copy, [this] {
+        if (CopyEnded) CopyEnded();
+    });
+}
+
+std::vector<ChangeRecord::Named> RecordKeeping::TakeOver() {
+    std::vector<ChangeRecord::Named> offered;
+    for (const std::wstring& name : folder_.Files()) {
+        const std::optional<ProcessStamp> owner = OwnerOf(name);
+        if (!owner || *owner == self_) continue;
+        if (lifetimes_.Running(*owner)) {
+            Watch(*owner);
+            continue;
+        }
+        const std::wstring mine = Stem(self_) + L".from-" + Stem(*owner) + L"." +
+                                  std::to_wstring(++takings_) + std::wstring(kSuffix);
+        if (!folder_.Rename(name, mine)) continue;  // another copy took it first
+        const std::optional<std::string> bytes = folder_.Read(mine, kRecordFileLimit);
+        const std::optional<RecordFile> file = bytes ? ReadRecordFile(*bytes) : std::nullopt;
+        if (!file) {
+            SetAside(mine);
+            continue;
+        }
+        const std::vector<ChangeRecord::Named> adopted = record_.Adopt(file->windows);
+        if (!file->left) offered.insert(offered.end(), adopted.begin(), adopted.end());
+        taken_.push_back(mine);
+    }
+    // Theirs go once this copy's file holds what was taken from them.
+    if (Save()) {
+        for (const std::wstring& name : taken_)
+            folder_.Delete(name);
+        taken_.clear();
+    }
+    return offered;
+}
+
+std::wstring LeftOverQuestion(const std::vector<ChangeRecord::Named>& windows) {
+    return L"上次运行时本程序改动的 " + DecimalText(static_cast<std::int32_t>(windows.size())) +
+           L" 个窗口仍未恢复：" + WindowLines(windows) + L"\r\n\r\n现在恢复吗？";
+}
+
+}  // namespace vindrel
