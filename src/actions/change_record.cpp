@@ -83,25 +83,30 @@ std::vector<ChangeRecord::Named> ChangeRecord::Adopt(const std::vector<RecordedW
     std::vector<Named> adopted;
     for (const RecordedWindow& recorded : windows) {
         const Hwnd window = recorded.window;
-        if (windows_.count(window) != 0 || WindowOwner(ws_, window) != recorded.pid ||
+        // Never the program's own windows (another copy may have changed them).
+        if (windows_.count(window) != 0 || recorded.pid == ws_.GetCurrentProcessId() ||
+            WindowOwner(ws_, window) != recorded.pid ||
             lifetimes_.Created(recorded.pid).value_or(0) != recorded.created ||
             ClassOf(ws_, window) != recorded.className) {
             continue;  // another window or another process now
         }
         Entry entry;
         static_cast<RecordedWindow&>(entry) = recorded;
-        // Only what still shows the change: a window shown again, or one
-        // that has since set its own title or alpha, keeps it.
+        // Only what still shows a change: a window shown again, or one that
+        // has since set its own title or alpha, keeps it, and so does one
+        // the program set back as it was.
         entry.hid = recorded.hid && !OwnVisible(ws_, window);
         const Layering now = LayeringOf(ws_, window);
-        if (!now.layered || now.alpha != recorded.setAlpha || !now.flags ||
-            (*now.flags & api::kLwaAlpha) == 0) {
-            entry.layering.reset();
+        const bool atSetAlpha = now.layered && now.alpha == recorded.setAlpha && now.flags &&
+                                (*now.flags & api::kLwaAlpha) != 0;
+        if (!entry.layering || !atSetAlpha || now == *entry.layering) entry.layering.reset();
+        const std::wstring title = WholeTitle(ws_, window);
+        if (!entry.title || title != recorded.setTitle || title == *entry.title) {
+            entry.title.reset();
         }
-        if (WholeTitle(ws_, window) != recorded.setTitle) entry.title.reset();
         if (entry.Empty()) continue;
         entry.order = next_++;
-        entry.firstTitle = WholeTitle(ws_, window);
+        entry.firstTitle = title;
         adopted.push_back(NameOf(entry, false));
         windows_.emplace(window, std::move(entry));
     }

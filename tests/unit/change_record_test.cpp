@@ -315,6 +315,14 @@ TEST_F(ChangeRecordTest, AtStartTheWindowsThatEndedCopiesLeftChangedAreTakenOnly
     EXPECT_EQ(ws.Find(102)->title, L"retitled itself");
     EXPECT_FALSE(ws.Find(103)->visible);
     EXPECT_FALSE(ws.Find(104)->visible);
+
+    // The copy that was running ends: its file is taken in turn.
+    lifetimes.End({10, 5});
+    Window().DeliverNotifications();
+    EXPECT_EQ(
+        TakeMessages(),
+        std::vector<std::wstring>{
+            L"改动记录文件无法读取，已改名保留：\r\nC:\\Record\\4000-777.from-10-5.4.record.bad"});
 }
 
 TEST_F(ChangeRecordTest, OfTwoCopiesOnlyTheOneThatRenamesAFileFirstTakesIt) {
