@@ -7,16 +7,9 @@
 #include <cstdint>
 #include <string>
 
+#include "fuzz_check.h"
 #include "platform/conversions.h"
 #include "platform/step_error.h"
-
-namespace {
-
-void Check(bool property) {
-    if (!property) __builtin_trap();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace vindrel;

@@ -7,14 +7,7 @@
 #include <string_view>
 
 #include "actions/record_file.h"
-
-namespace {
-
-void Check(bool property) {
-    if (!property) __builtin_trap();
-}
-
-}  // namespace
+#include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace vindrel;

@@ -84,8 +84,9 @@ std::vector<ChangeRecord::Named> ChangeRecord::Adopt(const std::vector<RecordedW
     for (const RecordedWindow& recorded : windows) {
         const Hwnd window = recorded.window;
         // Never the program's own windows (another copy may have changed them).
+        // Nor where the process's start could not be read when recorded.
         if (windows_.count(window) != 0 || recorded.pid == ws_.GetCurrentProcessId() ||
-            WindowOwner(ws_, window) != recorded.pid ||
+            recorded.created == 0 || WindowOwner(ws_, window) != recorded.pid ||
             lifetimes_.Created(recorded.pid).value_or(0) != recorded.created ||
             ClassOf(ws_, window) != recorded.className) {
             continue;  // another window or another process now

@@ -274,6 +274,7 @@ std::string WriteRecordFile(const RecordFile& file) {
     std::string out(kHeader);
     out += '\n';
     for (const RecordedWindow& w : file.windows) {
+        const std::size_t start = out.size();
         out += "window\t" + Hex32Text(static_cast<std::uint32_t>(w.window)) + '\t' +
                std::to_string(static_cast<std::uint32_t>(w.pid)) + '\t' + std::to_string(w.created);
         AppendText(out, w.className);
@@ -289,7 +290,13 @@ std::string WriteRecordFile(const RecordFile& file) {
             AppendText(out, *w.title);
             AppendText(out, w.setTitle);
         }
-        out += '\n';
+        // A window whose titles would make a line too long to read back
+        // stays in memory only.
+        if (out.size() - start > kLineLimit) {
+            out.resize(start);
+        } else {
+            out += '\n';
+        }
     }
     if (file.left) out += std::string(kLeft) + '\n';
     return out + std::string(kEnd) + '\n';

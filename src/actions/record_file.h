@@ -24,9 +24,9 @@ struct RecordedWindow {
     Hwnd window = 0;
     Pid pid = 0;
     std::uint64_t created = 0;
-    std::wstring className;
-    std::wstring process;  // the executable's name
-    bool hid = false;      // visible before; the program hid it
+    std::wstring className{};
+    std::wstring process{};  // the executable's name
+    bool hid = false;        // visible before; the program hid it
     std::optional<Layering> layering{};
     std::uint8_t setAlpha = 0;
     std::optional<std::wstring> title{};
@@ -45,6 +45,8 @@ struct RecordFile {
 // Larger files are not read.
 inline constexpr std::size_t kRecordFileLimit = 8u << 20;
 
+// A window whose line would be too long to read back (titles of hundreds of
+// thousands of characters) is left out.
 std::string WriteRecordFile(const RecordFile& file);
 // Empty for anything but a whole file of this version whose every line
 // checks: numbers in range, texts valid and escaped, each aspect at most

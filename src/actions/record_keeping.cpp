@@ -48,17 +48,23 @@ RecordKeeping::RecordKeeping(ChangeRecord& record, RecordFolder& folder, Lifetim
       own_(Stem(self_) + std::wstring(kSuffix)) {}
 
 bool RecordKeeping::Save() {
-    if (record_.Empty()) {
+    std::string bytes = record_.Empty() ? "" : WriteRecordFile({record_.Windows(), left_});
+    if (bytes == failed_) return false;  // tried already; again once it changes
+    if (bytes.empty()) {
         if (written_) folder_.Delete(own_);
         written_.reset();
-        return true;
-    }
-    std::string bytes = WriteRecordFile({record_.Windows(), left_});
-    if (bytes == written_) return true;
-    if (folder_.Write(own_, bytes)) {
+    } else if (bytes != written_) {
+        if (!folder_.Write(own_, bytes)) return Unwritable(std::move(bytes));
         written_ = std::move(bytes);
-        return true;
     }
+    failed_.reset();
+    for (const std::wstring& name : std::exchange(taken_, {}))
+        folder_.Delete(name);
+    return true;
+}
+
+bool RecordKeeping::Unwritable(std::string bytes) {
+    failed_ = std::move(bytes);
     if (!toldUnwritable_) {
         toldUnwritable_ = true;
         notices_.push_back(L"改动记录无法保存到磁盘：\r\n" + folder_.PathOf(own_) +
@@ -75,7 +81,7 @@ void RecordKeeping::LeftByUser() {
 
 void RecordKeeping::Ended() {
     watches_.clear();
-    if (left_ || kept_) return;
+    if (!inOrder_) return;
     folder_.Delete(own_);
     for (const std::wstring& name : taken_)
         folder_.Delete(name);
@@ -118,11 +124,7 @@ std::vector<ChangeRecord::Named> RecordKeeping::TakeOver() {
         taken_.push_back(mine);
     }
     // Theirs go once this copy's file holds what was taken from them.
-    if (Save()) {
-        for (const std::wstring& name : taken_)
-            folder_.Delete(name);
-        taken_.clear();
-    }
+    Save();
     return offered;
 }
 

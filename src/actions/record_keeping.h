@@ -29,10 +29,11 @@ public:
     // The user chose at closing to leave the windows so: the file stays,
     // and says so.
     void LeftByUser();
-    // The session ends: the file stays as it is.
-    void SessionEnds() { kept_ = true; }
-    // An orderly end: the file goes, unless the user left the windows so
-    // or the session ends. No watch runs afterwards.
+    // The program closes in order, nothing it hid left unseen.
+    void ClosesInOrder() { inOrder_ = true; }
+    // The program ends: no watch runs afterwards, and the file goes after
+    // an orderly close. Any other end (the session's, a quit another
+    // program asked for) keeps it, as it is, for the next start.
     void Ended();
 
     // Takes the files of copies no longer running into this run's record
@@ -47,6 +48,7 @@ public:
     std::vector<std::wstring> TakeNotices() { return std::exchange(notices_, {}); }
 
 private:
+    bool Unwritable(std::string bytes);
     void SetAside(const std::wstring& name);
     void Watch(const ProcessStamp& copy);
 
@@ -56,10 +58,12 @@ private:
     ProcessStamp self_;
     std::wstring own_;                    // this copy's file
     std::optional<std::string> written_;  // what it holds; empty: no file
-    std::vector<std::wstring> taken_;     // other copies' files, still to delete
+    std::optional<std::string> failed_;   // what could not be written last
+    // Other copies' files, to delete once this copy's file holds theirs.
+    std::vector<std::wstring> taken_;
     int takings_ = 0;
     bool left_ = false;
-    bool kept_ = false;
+    bool inOrder_ = false;
     bool toldUnwritable_ = false;
     std::vector<std::wstring> notices_;
     std::map<ProcessStamp, std::unique_ptr<ProcessWatch>> watches_;

@@ -271,9 +271,6 @@ public:
     // turn among the handlings (news from a worker).
     virtual void Notify() = 0;
     Event Notified;
-    // The session ends (the user logs off or shuts down) and the program
-    // with it, without a close: raised at once, as the window learns it.
-    Event SessionEnding;
 
 protected:
     // For an implementation: a close request arrived; `close` destroys the

@@ -60,8 +60,8 @@ public:
     // When the process started; empty when there is no such process or it
     // cannot be asked.
     virtual std::optional<std::uint64_t> Created(Pid pid) = 0;
-    // Whether that process still runs; also true where it cannot be told,
-    // so that nothing of a running copy is ever taken.
+    // Whether that process still runs. A copy of this program, of this
+    // user, can always be asked; a process that cannot is not one.
     virtual bool Running(const ProcessStamp& process) = 0;
     // Calls `ended` once, on a worker thread, when the process ends (at
     // once, on the calling thread, if it has ended already); nullptr where

@@ -61,7 +61,6 @@ Form1::Form1(ControlFactory& factory, Interaction& interaction, WindowSystem& ws
     record_.Changed = [this] { keeping_.Save(); };
     keeping_.CopyEnded = [this] { Window().Notify(); };
     Connect(Window().Notified, &Form1::TakeOverRecords);
-    Window().SessionEnding.Connect([this] { keeping_.SessionEnds(); });
 }
 
 Form1::~Form1() {
@@ -256,7 +255,10 @@ void Form1::TakeOverRecords() {
 
 bool Form1::Form_QueryUnload() {
     const std::vector<ChangeRecord::Named> unseen = record_.Unseen();
-    if (unseen.empty()) return true;
+    if (unseen.empty()) {
+        keeping_.ClosesInOrder();
+        return true;
+    }
     switch (interaction_.Ask(UnseenQuestion(unseen))) {
         case Interaction::Answer::Yes: {
             const auto results = record_.PutBack(path_, unseen);
@@ -267,6 +269,8 @@ bool Form1::Form_QueryUnload() {
                        r.outcome.kind == Outcome::Kind::Failed;
             });
             if (failed) reports_.Tell(PutBackReport(results, false));
+            // What could not be put back stays on disk, for the next start.
+            if (record_.Unseen().empty()) keeping_.ClosesInOrder();
             return true;
         }
         case Interaction::Answer::No:

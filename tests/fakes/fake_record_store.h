@@ -1,11 +1,10 @@
 // The record folder in memory, and processes that start and end as a test
-// says: this program's own copy runs, every other process has ended unless
-// it is given a creation time.
+// says: this program's own copy runs, and every other process has ended
+// unless it is given a creation time.
 #pragma once
 
 #include <functional>
 #include <map>
-#include <string>
 
 #include "platform/record_store.h"
 
@@ -33,16 +32,13 @@ public:
     }
     bool Write(const std::wstring& name, const std::string& bytes) override {
         if (onWrite) onWrite();
-        if (unwritable) return false;
-        files[name] = bytes;
-        return true;
+        if (!unwritable) files[name] = bytes;
+        return !unwritable;
     }
     bool Rename(const std::wstring& from, const std::wstring& to) override {
-        const auto found = files.find(from);
-        if (found == files.end() || files.count(to) != 0) return false;
-        files[to] = std::move(found->second);
-        files.erase(from);
-        return true;
+        if (files.count(from) == 0 || files.count(to) != 0) return false;
+        files[to] = std::move(files[from]);
+        return files.erase(from) == 1;
     }
     void Delete(const std::wstring& name) override { files.erase(name); }
     std::wstring PathOf(const std::wstring& name) override { return L"C:\\Record\\" + name; }
@@ -51,7 +47,6 @@ public:
 class FakeLifetimes : public Lifetimes {
 public:
     ProcessStamp self{4000, 777};
-
     // Creation times of the running processes other than this copy.
     std::map<Pid, std::uint64_t> running;
     std::map<ProcessStamp, std::function<void()>> watched;
@@ -60,8 +55,7 @@ public:
     std::optional<std::uint64_t> Created(Pid pid) override {
         if (pid == self.pid) return self.created;
         const auto found = running.find(pid);
-        if (found == running.end()) return std::nullopt;
-        return found->second;
+        return found == running.end() ? std::nullopt : std::optional(found->second);
     }
     bool Running(const ProcessStamp& process) override {
         return Created(process.pid) == process.created;

@@ -131,7 +131,7 @@ TEST(HandleArgument, OnlyOneArgumentOfPlainDigitsInRange) {
         {L"12\u00B3"},  // a superscript three
         {L"1e3"},
         {L"1.0"},
-        {L"12", L"34"},  // several arguments
+        {L"12", L"34"},                // several arguments
         {std::wstring(100000, L'7')},  // very long
     };
     for (const Args& args : ignored) {

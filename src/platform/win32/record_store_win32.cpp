@@ -12,8 +12,19 @@ namespace vindrel::win32 {
 namespace {
 
 constexpr wchar_t kRecordSuffix[] = L".record";
-// How long a replace that a scanner or indexer blocks is tried again.
-constexpr auto kReplaceRetry = std::chrono::milliseconds(200);
+// How long a file that a scanner or indexer holds is tried again.
+constexpr auto kHeldRetry = std::chrono::milliseconds(200);
+
+// The last call failed because another program holds the file: true, after
+// a short wait, while the time allowed lasts.
+bool HeldUntil(std::chrono::steady_clock::time_point until) {
+    const DWORD error = GetLastError();
+    const bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
+                      error == ERROR_LOCK_VIOLATION;
+    if (!held || std::chrono::steady_clock::now() >= until) return false;
+    Sleep(20);
+    return true;
+}
 
 bool EndsWith(const std::wstring& text, std::wstring_view end) {
     return text.size() >= end.size() &&
@@ -133,9 +144,14 @@ std::vector<std::wstring> Win32RecordFolder::Files() {
 
 std::optional<std::string> Win32RecordFolder::Read(const std::wstring& name, std::size_t limit) {
     if (Folder().empty()) return std::nullopt;
-    const UniqueFileHandle file(CreateFileW(PathOf(name).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                            nullptr));
+    const auto until = std::chrono::steady_clock::now() + kHeldRetry;
+    UniqueFileHandle file;
+    do {
+        file =
+            UniqueFileHandle(CreateFileW(PathOf(name).c_str(), GENERIC_READ,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    } while (!file && HeldUntil(until));
     LARGE_INTEGER size{};
     if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0 ||
         static_cast<unsigned long long>(size.QuadPart) > limit) {
@@ -158,30 +174,25 @@ bool Win32RecordFolder::Write(const std::wstring& name, const std::string& bytes
     }
     const std::wstring path = PathOf(name);
     const std::wstring temporary = path + L".tmp";
-    {
-        const UniqueFileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr,
-                                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) return false;
-        DWORD written = 0;
-        const bool whole = WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()),
-                                     &written, nullptr) &&
-                           written == bytes.size() && FlushFileBuffers(file.Get());
-        if (!whole) {
-            DeleteFileW(temporary.c_str());
-            return false;
-        }
+    UniqueFileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    DWORD written = 0;
+    const bool whole =
+        WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+        written == bytes.size() && FlushFileBuffers(file.Get());
+    file.Reset();  // closed before it is moved or deleted
+    if (!whole) {
+        DeleteFileW(temporary.c_str());
+        return false;
     }
-    const auto until = std::chrono::steady_clock::now() + kReplaceRetry;
+    const auto until = std::chrono::steady_clock::now() + kHeldRetry;
     for (;;) {
         if (MoveFileExW(temporary.c_str(), path.c_str(),
                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             return true;
         }
-        const DWORD error = GetLastError();
-        const bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
-                          error == ERROR_LOCK_VIOLATION;
-        if (!held || std::chrono::steady_clock::now() >= until) break;
-        Sleep(20);
+        if (!HeldUntil(until)) break;
     }
     DeleteFileW(temporary.c_str());
     return false;
@@ -207,17 +218,17 @@ std::optional<std::uint64_t> Win32Lifetimes::Created(Pid pid) {
 }
 
 bool Win32Lifetimes::Running(const ProcessStamp& stamp) {
+    // A copy of this program, of this user, can always be opened so: a
+    // process that cannot is another (its id reused) or none.
     const UniqueProcessHandle process = OpenToWatch(stamp.pid);
-    // No process with that id at all; any other refusal cannot tell.
-    if (!process) return GetLastError() != ERROR_INVALID_PARAMETER;
-    return StillRuns(process.Get(), stamp.created).value_or(true);
+    return process && StillRuns(process.Get(), stamp.created).value_or(true);
 }
 
 std::unique_ptr<ProcessWatch> Win32Lifetimes::WhenEnded(const ProcessStamp& stamp,
                                                         std::function<void()> ended) {
     UniqueProcessHandle process = OpenToWatch(stamp.pid);
-    if (!process) {
-        if (GetLastError() == ERROR_INVALID_PARAMETER) ended();
+    if (!process) {  // gone since it was seen running
+        ended();
         return nullptr;
     }
     const std::optional<bool> runs = StillRuns(process.Get(), stamp.created);

@@ -115,12 +115,6 @@ LRESULT HandleMessage(Win32Ui* ui, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
         case Win32Form::kNotifyMessage:
             if (ui->formWrapper != nullptr) ui->formWrapper->OnNotify();
             return 0;
-        case WM_ENDSESSION:
-            // Windows ends the process once this returns: nothing is asked.
-            if (wParam != FALSE && ui->formWrapper != nullptr) {
-                ui->formWrapper->SessionEnding.Raise();
-            }
-            return 0;
         case WM_DPICHANGED: {
             // Moved to a screen of another DPI: the suggested rectangle
             // keeps the client area's twips; the controls follow.
