@@ -70,7 +70,7 @@ void ChangeRecord::Before(const Setting& setting, Hwnd window, ProcessNames& nam
 std::vector<RecordedWindow> ChangeRecord::Windows() const {
     std::vector<const Entry*> entries;
     for (const auto& [window, entry] : windows_)
-        entries.push_back(&entry);
+        if (WindowOwner(ws_, window) == entry.pid) entries.push_back(&entry);
     std::sort(entries.begin(), entries.end(),
               [](const Entry* a, const Entry* b) { return a->order < b->order; });
     std::vector<RecordedWindow> windows;

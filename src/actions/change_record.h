@@ -63,7 +63,8 @@ public:
     void Forget(Aspect aspect, Hwnd window);
 
     bool Empty() const { return windows_.empty(); }
-    // What the record holds, in the order first recorded.
+    // What the record holds of windows still there, in the order first
+    // recorded: a window gone can never be put back.
     std::vector<RecordedWindow> Windows() const;
     // Takes in windows another copy of the program recorded, each with the
     // aspects that still show its change (still hidden, still at the alpha

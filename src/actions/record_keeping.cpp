@@ -48,7 +48,8 @@ RecordKeeping::RecordKeeping(ChangeRecord& record, RecordFolder& folder, Lifetim
       own_(Stem(self_) + std::wstring(kSuffix)) {}
 
 bool RecordKeeping::Save() {
-    std::string bytes = record_.Empty() ? "" : WriteRecordFile({record_.Windows(), left_});
+    const std::vector<RecordedWindow> windows = record_.Windows();
+    std::string bytes = windows.empty() ? "" : WriteRecordFile({windows, left_});
     if (bytes == failed_) return false;  // tried already; again once it changes
     if (bytes.empty()) {
         if (written_) folder_.Delete(own_);

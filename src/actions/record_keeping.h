@@ -22,7 +22,7 @@ public:
     RecordKeeping(ChangeRecord& record, RecordFolder& folder, Lifetimes& lifetimes);
 
     // Writes the record where the file differs from it, or deletes the file
-    // once the record is empty. A folder that cannot be written is told
+    // once the record holds no window still there. A folder that cannot be written is told
     // once per run (see TakeNotices); the record stays in memory. True when
     // the file is current.
     bool Save();

@@ -129,12 +129,12 @@ std::wstring NewFolder() {
     return folder;
 }
 
-Vindrel::Vindrel(const std::wstring& exePath, const std::wstring& arguments, std::wstring appData)
-    : appData_(std::move(appData)) {
+Vindrel::Vindrel(const std::wstring& exePath, const std::wstring& arguments,
+                 const std::wstring& appData) {
     // The program inherits the variable; the driver's own is put back.
     wchar_t own[MAX_PATH + 1] = {};
     const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", own, MAX_PATH + 1);
-    SetEnvironmentVariableW(L"LOCALAPPDATA", appData_.c_str());
+    SetEnvironmentVariableW(L"LOCALAPPDATA", appData.c_str());
     try {
         process_ = Process(L"\"" + exePath + L"\"" + (arguments.empty() ? L"" : L" " + arguments));
     } catch (...) {

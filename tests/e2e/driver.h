@@ -65,9 +65,9 @@ public:
     // Its local application data (where it keeps its change record) is a
     // folder of its own unless another copy's is given.
     explicit Vindrel(const std::wstring& exePath = SiblingPath(L"Vindrel.exe"),
-                     const std::wstring& arguments = L"", std::wstring appData = NewFolder());
+                     const std::wstring& arguments = L"",
+                     const std::wstring& appData = NewFolder());
     HWND Main() const { return main_; }
-    const std::wstring& AppData() const { return appData_; }
     const Process& Program() const { return process_; }
     // The control of a layout row, by its design name.
     HWND Control(std::string_view name) const;
@@ -111,7 +111,6 @@ public:
     void ClickCloseBox() const;
 
 private:
-    std::wstring appData_;
     Process process_;
     HWND main_ = nullptr;
 };

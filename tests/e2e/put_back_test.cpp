@@ -87,10 +87,9 @@ TEST(PutBack, ClosingAsksAboutTheWindowsStillHidden) {
 TEST(PutBack, AProgramEndedFromOutsideLeavesItsWindowsToTheNextStart) {
     const Target hidden(L"隐藏后程序被结束");
     const Target seeThrough(L"透明后程序被结束");
-    std::wstring appData;
+    const std::wstring appData = NewFolder();
     {
-        const Vindrel app;
-        appData = app.AppData();
+        const Vindrel app(SiblingPath(L"Vindrel.exe"), L"", appData);
         Hide(app, hidden.Window());
         app.SetText("Text2", HandleText(seeThrough.Window()));
         app.Scroll("HScroll2", SB_THUMBPOSITION, 0);

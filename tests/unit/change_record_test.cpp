@@ -242,6 +242,10 @@ TEST_F(ChangeRecordTest, TheRecordIsOnDiskBeforeEachChangeUntilPutBackOrAnOrderl
     const RecordedWindow renamed{101, 10,   5,    L"FakeWindowClass", L"a.exe", false, {},
                                  0,   L"b", L"新"};
     EXPECT_EQ(saved->windows, (std::vector{Recorded(100, true), renamed}));
+    ws.Find(101)->pid = 11;  // its handle now another process's: left out
+    Click("Command7");
+    EXPECT_EQ(ReadRecordFile(folder.files.at(kOwnFile))->windows.size(), 1u);
+    ws.Find(101)->pid = 10;
     Window().UserChooseMenuItem();
     EXPECT_TRUE(folder.files.empty());
 

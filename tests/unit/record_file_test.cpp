@@ -44,10 +44,8 @@ TEST(RecordFile, AnythingButAWholeFileOfThisVersionIsRefused) {
         EXPECT_NE(at, std::string::npos) << what;
         return bytes.replace(at, what.size(), with);
     };
-    const std::size_t first = good.find("window");
-    const std::size_t next = good.find('\n', first) + 1;
-    const std::string duplicate =
-        good.substr(0, next) + good.substr(first, next - first) + good.substr(next);
+    RecordFile twice = Sample();
+    twice.windows.push_back(twice.windows[1]);
     const std::vector<std::pair<const char*, std::string>> bad = {
         {"truncated", good.substr(0, good.size() - 1)},
         {"another version", replaced("version 1", "version 2")},
@@ -57,9 +55,8 @@ TEST(RecordFile, AnythingButAWholeFileOfThisVersionIsRefused) {
         {"process id 0", replaced("\t4242\t", "\t0\t")},
         {"attributes of a window not layered", replaced("0\t-\t255\t-", "0\t0x00000000\t255\t-")},
         {"no aspect", replaced("\topacity\t0\t-\t255\t-\t128", "")},
-        {"a window twice", duplicate},
+        {"a window twice", WriteRecordFile(twice)},
     };
-    ASSERT_TRUE(ReadRecordFile(good));
     for (const auto& [why, bytes] : bad)
         EXPECT_FALSE(ReadRecordFile(bytes)) << why;
 }
