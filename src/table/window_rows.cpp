@@ -1,0 +1,112 @@
+#include "table/window_rows.h"
+
+#include <algorithm>
+#include <array>
+
+#include "platform/conversions.h"
+#include "platform/step_error.h"
+#include "platform/text.h"
+
+namespace vindrel {
+
+namespace {
+
+// The least piece of a work area that counts as on screen.
+constexpr int kOnScreenWidth = 40;
+constexpr int kOnScreenHeight = 20;
+
+bool Contains(const std::wstring& text, const std::wstring& lowered) {
+    return LowerCase(text).find(lowered) != std::wstring::npos;
+}
+
+// Hexadecimal digits (lower-cased), as far as they go; empty past 32 bits.
+std::optional<std::int32_t> HexNumber(std::wstring_view digits) {
+    std::uint64_t value = 0;
+    for (const wchar_t c : digits) {
+        const auto at = std::wstring_view(L"0123456789abcdef").find(c);
+        if (at == std::wstring_view::npos) break;
+        value = value * 16 + at;
+        if (value > 0xFFFFFFFFu) return std::nullopt;
+    }
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+}
+
+// As the handle box reads a number, or "0x" and hexadecimal digits (the
+// text lower-cased); empty for a number past the 32-bit range.
+std::optional<std::int32_t> NumberIn(std::wstring_view text) {
+    const std::size_t start = text.find_first_not_of(L" \t");
+    if (start != std::wstring_view::npos && text.substr(start, 2) == L"0x") {
+        return HexNumber(text.substr(start + 2));
+    }
+    try {
+        return HandleInteger(NumericValue(text));
+    } catch (const StepError&) {
+        return std::nullopt;  // past the range: matches nothing
+    }
+}
+
+}  // namespace
+
+std::wstring StateWords(const WindowFacts& facts) {
+    std::vector<std::wstring> words{facts.visible ? L"可见" : L"隐藏"};
+    if (facts.minimised) words.emplace_back(L"最小化");
+    if (facts.maximised) words.emplace_back(L"最大化");
+    if (facts.cloaked.value_or(false)) words.emplace_back(L"被遮蔽");
+    if (facts.offScreen) words.emplace_back(L"屏幕外");
+    if (facts.alpha && *facts.alpha < 255) {
+        words.push_back(L"不透明度 " + DecimalText((*facts.alpha * 100 + 127) / 255) + L"%");
+    }
+    if (facts.topmost) words.emplace_back(L"置顶");
+    if (facts.hung) words.emplace_back(L"无响应");
+    if (facts.changed) words.emplace_back(L"已被本程序改动");
+    std::wstring joined;
+    for (const std::wstring& word : words)
+        joined += (joined.empty() ? L"" : L"，") + word;
+    return joined;
+}
+
+bool OffScreen(const ScreenRect& window, const std::vector<ScreenRect>& workAreas) {
+    return std::none_of(workAreas.begin(), workAreas.end(), [&](const ScreenRect& area) {
+        const int width = std::min(window.right, area.right) - std::max(window.left, area.left);
+        const int height = std::min(window.bottom, area.bottom) - std::max(window.top, area.top);
+        return width >= kOnScreenWidth && height >= kOnScreenHeight;
+    });
+}
+
+bool ShownByDefault(const WindowFacts& facts) {
+    return (facts.visible || !facts.title.empty()) && facts.className != L"IME" &&
+           facts.className != L"MSCTFIME UI";
+}
+
+WindowSearch::WindowSearch(std::wstring_view text) {
+    const std::wstring lowered = LowerCase(text);
+    static constexpr std::array<std::pair<std::wstring_view, Kind>, 3> kPrefixes{
+        {{L"pid:", Kind::Pid}, {L"hwnd:", Kind::Handle}, {L"class:", Kind::Class}}};
+    for (const auto& [prefix, kind] : kPrefixes) {
+        if (lowered.starts_with(prefix)) {
+            kind_ = kind;
+            text_ = lowered.substr(prefix.size());
+            if (kind != Kind::Class) number_ = NumberIn(text_);
+            return;
+        }
+    }
+    text_ = lowered;
+}
+
+bool WindowSearch::Matches(const WindowFacts& facts) const {
+    switch (kind_) {
+        case Kind::Pid:
+            return number_ == facts.pid;
+        case Kind::Handle:
+            return number_ == facts.window;
+        case Kind::Class:
+            return Contains(facts.className, text_);
+        case Kind::Anywhere:
+            break;
+    }
+    return Contains(facts.process, text_) || Contains(DecimalText(facts.pid), text_) ||
+           Contains(DecimalText(facts.window), text_) || Contains(facts.className, text_) ||
+           Contains(facts.title, text_);
+}
+
+}  // namespace vindrel

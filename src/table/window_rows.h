@@ -1,0 +1,64 @@
+// The rows of the window list, one per top-level window: what the
+// platform reads of each window, its state in words, which rows the default
+// filter and the search keep. Plain data: nothing here touches a window.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/outline_geometry.h"
+#include "platform/types.h"
+
+namespace vindrel {
+
+struct WindowFacts {
+    Hwnd window = 0;
+    Pid pid = 0;
+    std::wstring process{};  // the executable's name
+    std::wstring className{};
+    std::wstring title{};
+    bool visible = false;  // its own visible flag
+    bool minimised = false;
+    bool maximised = false;
+    // Empty where the system cannot say (no desktop composition).
+    std::optional<bool> cloaked{};
+    bool offScreen = false;
+    // A layered window's alpha, where it can be read.
+    std::optional<std::uint8_t> alpha{};
+    bool topmost = false;
+    bool hung = false;
+    bool changed = false;  // in the program's change record
+};
+
+// The words that hold, in their order, joined with "，": 可见 or 隐藏,
+// 最小化, 最大化, 被遮蔽, 屏幕外, 不透明度 N% (below 255; N rounded),
+// 置顶, 无响应, 已被本程序改动.
+std::wstring StateWords(const WindowFacts& facts);
+
+// A window is off screen when its rectangle shares a piece of at least
+// 40 × 20 physical pixels with no monitor's work area.
+bool OffScreen(const ScreenRect& window, const std::vector<ScreenRect>& workAreas);
+
+// Shown without "显示全部窗口": a window visible or titled, and not one of
+// the input-method windows.
+bool ShownByDefault(const WindowFacts& facts);
+
+// What the search box keeps: a case-insensitive substring of the process,
+// process id, handle, class or title; after "pid:" or "hwnd:" exactly that
+// number, read as the handle box reads one (also "0x" hexadecimal); after
+// "class:" a substring of the class. Any text is a search; none fails.
+class WindowSearch {
+public:
+    explicit WindowSearch(std::wstring_view text);
+    bool Matches(const WindowFacts& facts) const;
+
+private:
+    enum class Kind { Anywhere, Pid, Handle, Class } kind_ = Kind::Anywhere;
+    std::wstring text_;                   // lower-cased
+    std::optional<std::int32_t> number_;  // for Pid and Handle; empty: no match
+};
+
+}  // namespace vindrel
