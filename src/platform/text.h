@@ -18,4 +18,8 @@ std::wstring FromAnsi(std::string_view bytes);
 
 std::wstring LowerCase(std::wstring_view text);
 
+// Orders two texts as the user's locale sorts them, case ignored:
+// negative, 0 or positive.
+int CompareText(std::wstring_view a, std::wstring_view b);
+
 }  // namespace vindrel

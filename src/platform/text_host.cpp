@@ -91,4 +91,8 @@ std::wstring LowerCase(std::wstring_view text) {
     return result;
 }
 
+int CompareText(std::wstring_view a, std::wstring_view b) {
+    return LowerCase(a).compare(LowerCase(b));
+}
+
 }  // namespace vindrel

@@ -109,4 +109,42 @@ bool WindowSearch::Matches(const WindowFacts& facts) const {
            Contains(facts.title, text_);
 }
 
+WindowOrder Clicked(const std::optional<WindowOrder>& current, WindowColumn column) {
+    return {column, current && current->column == column && !current->descending};
+}
+
+std::wstring ColumnCaption(WindowColumn column, const std::optional<WindowOrder>& order) {
+    std::wstring caption(kWindowColumns[static_cast<std::size_t>(column)]);
+    if (order && order->column == column) caption += order->descending ? L" ▼" : L" ▲";
+    return caption;
+}
+
+void SortRows(std::vector<WindowFacts>& rows, const WindowOrder& order) {
+    const auto compare = [column = order.column](const WindowFacts& a, const WindowFacts& b) {
+        switch (column) {
+            case WindowColumn::Pid:
+                return (a.pid > b.pid) - (a.pid < b.pid);
+            case WindowColumn::Handle:
+                return (a.window > b.window) - (a.window < b.window);
+            case WindowColumn::Process:
+                return CompareText(a.process, b.process);
+            case WindowColumn::Class:
+                return CompareText(a.className, b.className);
+            case WindowColumn::Title:
+                return CompareText(a.title, b.title);
+            case WindowColumn::State:
+                break;
+        }
+        return CompareText(StateWords(a), StateWords(b));
+    };
+    std::stable_sort(rows.begin(), rows.end(), [&](const WindowFacts& a, const WindowFacts& b) {
+        const int sign = compare(a, b);
+        return order.descending ? sign > 0 : sign < 0;
+    });
+}
+
+std::wstring CountText(std::size_t shown, std::size_t all) {
+    return L"显示 " + std::to_wstring(shown) + L" / 共 " + std::to_wstring(all) + L" 个窗口";
+}
+
 }  // namespace vindrel

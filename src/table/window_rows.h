@@ -3,6 +3,8 @@
 // filter and the search keep. Plain data: nothing here touches a window.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -60,5 +62,26 @@ private:
     std::wstring text_;                   // lower-cased
     std::optional<std::int32_t> number_;  // for Pid and Handle; empty: no match
 };
+
+enum class WindowColumn { Process, Pid, Handle, Class, Title, State };
+inline constexpr std::array<std::wstring_view, 6> kWindowColumns{L"进程", L"进程号", L"句柄",
+                                                                 L"类名", L"标题",   L"状态"};
+
+struct WindowOrder {
+    WindowColumn column = WindowColumn::Process;
+    bool descending = false;
+};
+
+// The order after a click on a column's header: by that column, reversed
+// when the rows were sorted by it already.
+WindowOrder Clicked(const std::optional<WindowOrder>& current, WindowColumn column);
+// A column's caption, with ▲ or ▼ where the rows are sorted by it.
+std::wstring ColumnCaption(WindowColumn column, const std::optional<WindowOrder>& order);
+// Numbers as numbers, texts as the user's locale sorts them; rows that tie
+// keep their order.
+void SortRows(std::vector<WindowFacts>& rows, const WindowOrder& order);
+
+// "显示 N / 共 M 个窗口".
+std::wstring CountText(std::size_t shown, std::size_t all);
 
 }  // namespace vindrel

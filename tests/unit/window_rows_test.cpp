@@ -82,5 +82,31 @@ TEST(WindowRows, TheSearchMatchesWhatItMatchesAndNeverFails) {
         EXPECT_EQ(WindowSearch(text).Matches(notepad), matches) << text.substr(0, 20);
 }
 
+TEST(WindowRows, AHeaderClickSortsByItsColumnAndASecondReverses) {
+    std::vector<WindowFacts> rows{{.window = 7, .pid = 30, .process = L"b.exe"},
+                                  {.window = -2, .pid = 100, .process = L"A.exe"},
+                                  {.window = 5, .pid = 4, .process = L"b.exe"}};
+    const auto by = [&](const std::optional<WindowOrder>& was, WindowColumn column) {
+        const WindowOrder order = Clicked(was, column);
+        SortRows(rows, order);
+        std::vector<Hwnd> windows;
+        for (const WindowFacts& row : rows)
+            windows.push_back(row.window);
+        return std::pair(order, windows);
+    };
+    auto [order, windows] = by(std::nullopt, WindowColumn::Pid);  // 4 < 30 < 100, not as text
+    EXPECT_EQ(windows, (std::vector<Hwnd>{5, 7, -2}));
+    EXPECT_EQ(ColumnCaption(WindowColumn::Pid, order), L"进程号 ▲");
+    std::tie(order, windows) = by(order, WindowColumn::Pid);
+    EXPECT_EQ(windows, (std::vector<Hwnd>{-2, 7, 5}));
+    EXPECT_EQ(ColumnCaption(WindowColumn::Pid, order), L"进程号 ▼");
+    EXPECT_EQ(ColumnCaption(WindowColumn::Title, order), L"标题");
+    std::tie(order, windows) = by(order, WindowColumn::Process);  // ties keep their order
+    EXPECT_EQ(windows, (std::vector<Hwnd>{-2, 7, 5}));
+    std::tie(order, windows) = by(order, WindowColumn::Handle);
+    EXPECT_EQ(windows, (std::vector<Hwnd>{-2, 5, 7}));
+    EXPECT_EQ(CountText(2, 31), L"显示 2 / 共 31 个窗口");
+}
+
 }  // namespace
 }  // namespace vindrel::testing

@@ -40,4 +40,13 @@ std::wstring LowerCase(std::wstring_view text) {
     return result;
 }
 
+int CompareText(std::wstring_view a, std::wstring_view b) {
+    // CSTR_LESS_THAN, CSTR_EQUAL, CSTR_GREATER_THAN are 1, 2, 3 (0 fails:
+    // then as equal, and the rows keep their order).
+    const int result =
+        CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
+                       b.data(), static_cast<int>(b.size()));
+    return result == 0 ? 0 : result - CSTR_EQUAL;
+}
+
 }  // namespace vindrel
