@@ -83,10 +83,12 @@ std::vector<ChangeRecord::Named> ChangeRecord::Adopt(const std::vector<RecordedW
     std::vector<Named> adopted;
     for (const RecordedWindow& recorded : windows) {
         const Hwnd window = recorded.window;
+        const auto held = windows_.find(window);
         // Never the program's own windows (another copy may have changed them).
         // Nor where the process's start could not be read when recorded.
-        if (windows_.count(window) != 0 || recorded.pid == ws_.GetCurrentProcessId() ||
-            recorded.created == 0 || WindowOwner(ws_, window) != recorded.pid ||
+        if ((held != windows_.end() && held->second.pid != recorded.pid) ||
+            recorded.pid == ws_.GetCurrentProcessId() || recorded.created == 0 ||
+            WindowOwner(ws_, window) != recorded.pid ||
             lifetimes_.Created(recorded.pid).value_or(0) != recorded.created ||
             ClassOf(ws_, window) != recorded.className) {
             continue;  // another window or another process now
@@ -105,6 +107,10 @@ std::vector<ChangeRecord::Named> ChangeRecord::Adopt(const std::vector<RecordedW
         if (!entry.title || title != recorded.setTitle || title == *entry.title) {
             entry.title.reset();
         }
+        if (held != windows_.end()) {
+            TakeEarlier(held->second, entry, recorded);
+            continue;
+        }
         if (entry.Empty()) continue;
         entry.order = next_++;
         entry.firstTitle = title;
@@ -112,6 +118,26 @@ std::vector<ChangeRecord::Named> ChangeRecord::Adopt(const std::vector<RecordedW
         windows_.emplace(window, std::move(entry));
     }
     return adopted;
+}
+
+void ChangeRecord::TakeEarlier(Entry& mine, const Entry& still, const RecordedWindow& earlier) {
+    // The other copy changed the window first: an aspect only it changed
+    // is taken as adoption takes it, and where this copy's state before is
+    // what the other set, the other's state before is the window's own.
+    mine.hid = mine.hid || still.hid;
+    if (!mine.layering) {
+        mine.layering = still.layering;
+        mine.setAlpha = still.setAlpha;
+    } else if (earlier.layering && mine.layering->layered &&
+               mine.layering->alpha == earlier.setAlpha) {
+        mine.layering = earlier.layering;
+    }
+    if (!mine.title) {
+        mine.title = still.title;
+        mine.setTitle = still.setTitle;
+    } else if (earlier.title && *mine.title == earlier.setTitle) {
+        mine.title = earlier.title;
+    }
 }
 
 void ChangeRecord::Forget(Aspect aspect, Hwnd window) {

@@ -70,7 +70,8 @@ public:
     // aspects that still show its change (still hidden, still at the alpha
     // or bearing the title it set): only where the handle still belongs to
     // that process (same id and creation time) and to a window of the same
-    // class, and not held already. The windows taken, as the user is told.
+    // class. A window held already keeps its entry, mended with the other
+    // copy's earlier states. The windows newly taken, as the user is told.
     std::vector<Named> Adopt(const std::vector<RecordedWindow>& windows);
     // Raised before a change is made, once the record holds it.
     std::function<void()> Changed;
@@ -100,6 +101,7 @@ private:
     // every aspect has been tried.
     void PutBackAspects(const Entry& entry);
     bool AsRecorded(const Entry& entry);
+    static void TakeEarlier(Entry& mine, const Entry& still, const RecordedWindow& earlier);
     void PutBackLayering(Hwnd window, const Layering& was);
     Named NameOf(const Entry& entry, bool gone);
 

@@ -288,8 +288,10 @@ TEST_F(ChangeRecordTest, AtStartTheWindowsThatEndedCopiesLeftChangedAreTakenOnly
     ws.AddWindow(106, FakeWindowSystem::kOwnPid, "the program's own").visible = false;
     ws.AddWindow(107, 10, "before");  // set back as it was
     ws.AddWindow(108, 11, "its process's start unknown").visible = false;
-    ws.AddWindow(109, 10, "held already");
-    Hide(109);
+    ws.AddWindow(109, 10, "hidden by the other copy").visible = false;
+    Rename(109, L"held already");
+    ws.AddWindow(110, 10, "theirs");  // renamed by the other copy first
+    Rename(110, L"ours");
     RecordedWindow titled = Recorded(101, false), retitled = Recorded(102, false),
                    setBack = Recorded(107, false), own = Recorded(106, true, 777),
                    unknown = Recorded(108, true, 0);
@@ -297,9 +299,12 @@ TEST_F(ChangeRecordTest, AtStartTheWindowsThatEndedCopiesLeftChangedAreTakenOnly
     titled.setTitle = retitled.setTitle = L"as set";
     own.pid = FakeWindowSystem::kOwnPid;
     unknown.pid = 11;
-    folder.files[L"9-3.record"] =
-        WriteRecordFile({{Recorded(100, true), titled, retitled, Recorded(103, true),
-                          Recorded(104, true, 4), own, setBack, unknown, Recorded(109, true)}});
+    RecordedWindow renamedFirst = Recorded(110, false);
+    renamedFirst.title = L"own";
+    renamedFirst.setTitle = L"theirs";
+    folder.files[L"9-3.record"] = WriteRecordFile(
+        {{Recorded(100, true), titled, retitled, Recorded(103, true), Recorded(104, true, 4), own,
+          setBack, unknown, Recorded(109, true), renamedFirst}});
     folder.files[L"8-3.record"] = WriteRecordFile({{Recorded(105, true)}, true});
     folder.files[L"10-5.record"] = "a running copy's file";
     folder.files[L"7-1.record"] = std::string("\x9f\x00 random", 9);
@@ -318,8 +323,9 @@ TEST_F(ChangeRecordTest, AtStartTheWindowsThatEndedCopiesLeftChangedAreTakenOnly
 
     // 否, and a file the user left so: taken in without a word.
     Window().UserChooseMenuItem();
-    EXPECT_EQ(TakeMessages().front().substr(0, 9), L"已恢复 4 个窗口");
-    for (const Hwnd w : {100, 105})
+    EXPECT_EQ(TakeMessages().front().substr(0, 9), L"已恢复 5 个窗口");
+    EXPECT_EQ(ws.Find(110)->title, L"own");
+    for (const Hwnd w : {100, 105, 109})
         EXPECT_TRUE(ws.Find(w)->visible);
     EXPECT_EQ(ws.Find(101)->title, L"before");
     EXPECT_EQ(ws.Find(102)->title, L"retitled itself");
