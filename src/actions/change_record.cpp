@@ -67,14 +67,18 @@ void ChangeRecord::Before(const Setting& setting, Hwnd window, ProcessNames& nam
     }
 }
 
-std::vector<RecordedWindow> ChangeRecord::Windows() const {
-    std::vector<const Entry*> entries;
+std::vector<const ChangeRecord::Entry*> ChangeRecord::There() const {
+    std::vector<const Entry*> there;
     for (const auto& [window, entry] : windows_)
-        if (WindowOwner(ws_, window) == entry.pid) entries.push_back(&entry);
-    std::sort(entries.begin(), entries.end(),
+        if (WindowOwner(ws_, window) == entry.pid) there.push_back(&entry);
+    std::sort(there.begin(), there.end(),
               [](const Entry* a, const Entry* b) { return a->order < b->order; });
+    return there;
+}
+
+std::vector<RecordedWindow> ChangeRecord::Windows() const {
     std::vector<RecordedWindow> windows;
-    for (const Entry* entry : entries)
+    for (const Entry* entry : There())
         windows.push_back(*entry);
     return windows;
 }
@@ -163,19 +167,13 @@ ChangeRecord::Named ChangeRecord::NameOf(const Entry& entry, bool gone) {
 }
 
 std::vector<ChangeRecord::Named> ChangeRecord::Unseen() {
-    std::vector<const Entry*> unseen;
-    for (const auto& [window, entry] : windows_) {
-        if (WindowOwner(ws_, window) != entry.pid) continue;
-        const bool hidden = entry.hid && !OwnVisible(ws_, window);
-        const bool seeThrough =
-            entry.layering && !entry.layering->SeeThrough() && LayeringOf(ws_, window).SeeThrough();
-        if (hidden || seeThrough) unseen.push_back(&entry);
-    }
-    std::sort(unseen.begin(), unseen.end(),
-              [](const Entry* a, const Entry* b) { return a->order < b->order; });
     std::vector<Named> named;
-    for (const Entry* entry : unseen)
-        named.push_back(NameOf(*entry, false));
+    for (const Entry* entry : There()) {
+        const bool hidden = entry->hid && !OwnVisible(ws_, entry->window);
+        const bool seeThrough = entry->layering && !entry->layering->SeeThrough() &&
+                                LayeringOf(ws_, entry->window).SeeThrough();
+        if (hidden || seeThrough) named.push_back(NameOf(*entry, false));
+    }
     return named;
 }
 

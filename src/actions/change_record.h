@@ -101,6 +101,8 @@ private:
     // every aspect has been tried.
     void PutBackAspects(const Entry& entry);
     bool AsRecorded(const Entry& entry);
+    // The entries whose window is still there, in the order first recorded.
+    std::vector<const Entry*> There() const;
     static void TakeEarlier(Entry& mine, const Entry& still, const RecordedWindow& earlier);
     void PutBackLayering(Hwnd window, const Layering& was);
     Named NameOf(const Entry& entry, bool gone);

@@ -16,10 +16,7 @@ std::wstring Stem(const ProcessStamp& copy) {
 // The copy a record file belongs to: its name starts with the copy's
 // process id and creation time ("1234-133…"), and ends in ".record".
 std::optional<ProcessStamp> OwnerOf(const std::wstring& name) {
-    if (name.size() <= kSuffix.size() ||
-        name.compare(name.size() - kSuffix.size(), kSuffix.size(), kSuffix) != 0) {
-        return std::nullopt;
-    }
+    if (!name.ends_with(kSuffix)) return std::nullopt;
     const auto number = [&](std::size_t& at, wchar_t end) -> std::optional<std::uint64_t> {
         std::uint64_t value = 0;
         const std::size_t start = at;

@@ -26,11 +26,6 @@ bool HeldUntil(std::chrono::steady_clock::time_point until) {
     return true;
 }
 
-bool EndsWith(const std::wstring& text, std::wstring_view end) {
-    return text.size() >= end.size() &&
-           text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
 std::wstring Variable(const wchar_t* name) {
     const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
     if (size == 0) return {};
@@ -134,7 +129,7 @@ std::vector<std::wstring> Win32RecordFolder::Files() {
     do {
         const std::wstring name = found.cFileName;
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
-            EndsWith(name, kRecordSuffix)) {
+            name.ends_with(kRecordSuffix)) {
             names.push_back(name);
         }
     } while (FindNextFileW(search, &found));
