@@ -63,6 +63,11 @@ public:
     void Forget(Aspect aspect, Hwnd window);
 
     bool Empty() const { return windows_.empty(); }
+    // Whether the record holds the window, as that process's.
+    bool Holds(Hwnd window, Pid pid) const {
+        const auto found = windows_.find(window);
+        return found != windows_.end() && found->second.pid == pid;
+    }
     // What the record holds of windows still there, in the order first
     // recorded: a window gone can never be put back.
     std::vector<RecordedWindow> Windows() const;

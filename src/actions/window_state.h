@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/window_system.h"
+#include "table/lookup.h"
 
 namespace vindrel {
 
@@ -27,11 +28,5 @@ Layering LayeringOf(WindowSystem& ws, Hwnd window);
 // showing it change. IsWindowVisible also says no for a window whose parent
 // is hidden.
 bool OwnVisible(WindowSystem& ws, Hwnd window);
-
-// The whole title, however long, from the system's copy.
-std::wstring WholeTitle(WindowSystem& ws, Hwnd window);
-
-// The window's class name; empty for a window that does not exist.
-std::wstring ClassOf(WindowSystem& ws, Hwnd window);
 
 }  // namespace vindrel

@@ -312,4 +312,43 @@ std::int32_t DeadlineWindowSystem::GetLayeredWindowAttributes(Hwnd hwnd, std::ui
     return inner_.GetLayeredWindowAttributes(hwnd, pcrKey, pbAlpha, pdwFlags);
 }
 
+std::int32_t DeadlineWindowSystem::Process32FirstW(KernelHandle hSnapshot, ProcessEntry32W& entry) {
+    return inner_.Process32FirstW(hSnapshot, entry);
+}
+
+std::int32_t DeadlineWindowSystem::Process32NextW(KernelHandle hSnapshot, ProcessEntry32W& entry) {
+    return inner_.Process32NextW(hSnapshot, entry);
+}
+
+std::int32_t DeadlineWindowSystem::EnumWindows(const std::function<bool(Hwnd)>& lpEnumFunc) {
+    return inner_.EnumWindows(lpEnumFunc);
+}
+
+Hwnd DeadlineWindowSystem::FindWindowExW(Hwnd hWndParent, Hwnd hWndChildAfter,
+                                         const wchar_t* lpszClass, const wchar_t* lpszWindow) {
+    return inner_.FindWindowExW(hWndParent, hWndChildAfter, lpszClass, lpszWindow);
+}
+
+std::int32_t DeadlineWindowSystem::GetWindowRect(Hwnd hWnd, ScreenRect* lpRect) {
+    return inner_.GetWindowRect(hWnd, lpRect);
+}
+
+std::int32_t DeadlineWindowSystem::GetWindowPlacement(Hwnd hWnd, WindowPlacement* lpwndpl) {
+    return inner_.GetWindowPlacement(hWnd, lpwndpl);
+}
+
+std::int32_t DeadlineWindowSystem::IsHungAppWindow(Hwnd hwnd) {
+    return inner_.IsHungAppWindow(hwnd);
+}
+
+std::int32_t DeadlineWindowSystem::DwmGetWindowAttribute(Hwnd hwnd, std::uint32_t dwAttribute,
+                                                         void* pvAttribute,
+                                                         std::uint32_t cbAttribute) {
+    return inner_.DwmGetWindowAttribute(hwnd, dwAttribute, pvAttribute, cbAttribute);
+}
+
+std::vector<MonitorInfo> DeadlineWindowSystem::DisplayMonitors() {
+    return inner_.DisplayMonitors();
+}
+
 }  // namespace vindrel

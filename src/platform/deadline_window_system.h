@@ -52,6 +52,8 @@ public:
     KernelHandle CreateToolhelp32Snapshot(std::uint32_t dwFlags, Pid th32ProcessID) override;
     std::int32_t Process32First(KernelHandle hSnapshot, ProcessEntry32& entry) override;
     std::int32_t Process32Next(KernelHandle hSnapshot, ProcessEntry32& entry) override;
+    std::int32_t Process32FirstW(KernelHandle hSnapshot, ProcessEntry32W& entry) override;
+    std::int32_t Process32NextW(KernelHandle hSnapshot, ProcessEntry32W& entry) override;
     std::int32_t CloseHandle(KernelHandle handle) override;
     std::uint32_t GetLastError() override;
     void SetLastError(std::uint32_t dwErrCode) override;
@@ -83,6 +85,15 @@ public:
                                             std::uint32_t dwFlags) override;
     std::int32_t GetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t* pcrKey, std::uint8_t* pbAlpha,
                                             std::uint32_t* pdwFlags) override;
+    std::int32_t EnumWindows(const std::function<bool(Hwnd)>& lpEnumFunc) override;
+    Hwnd FindWindowExW(Hwnd hWndParent, Hwnd hWndChildAfter, const wchar_t* lpszClass,
+                       const wchar_t* lpszWindow) override;
+    std::int32_t GetWindowRect(Hwnd hWnd, ScreenRect* lpRect) override;
+    std::int32_t GetWindowPlacement(Hwnd hWnd, WindowPlacement* lpwndpl) override;
+    std::int32_t IsHungAppWindow(Hwnd hwnd) override;
+    std::int32_t DwmGetWindowAttribute(Hwnd hwnd, std::uint32_t dwAttribute, void* pvAttribute,
+                                       std::uint32_t cbAttribute) override;
+    std::vector<MonitorInfo> DisplayMonitors() override;
 
 protected:
     // Starts a worker thread that runs `work`; throws std::system_error when

@@ -26,7 +26,12 @@ inline constexpr int kGwlStyle = -16;
 inline constexpr int kGwlExStyle = -20;
 inline constexpr std::int32_t kWsVisible = 0x10000000;
 inline constexpr std::int32_t kWsChild = 0x40000000;
+inline constexpr std::int32_t kWsMinimize = 0x20000000;
+inline constexpr std::int32_t kWsMaximize = 0x01000000;
+inline constexpr std::int32_t kWsExTopmost = 0x8;
+inline constexpr std::int32_t kWsExToolWindow = 0x80;
 inline constexpr std::int32_t kWsExLayered = 0x80000;
+inline constexpr std::uint32_t kDwmwaCloaked = 14;
 inline constexpr std::uint32_t kLwaAlpha = 2;
 inline constexpr std::uint32_t kLayeredColorKey = 0x00FF0000;
 // The handle that PostMessage treats as "every top-level window".

@@ -6,10 +6,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "platform/outline_geometry.h"
 #include "platform/types.h"
 
 namespace vindrel {
@@ -28,6 +31,42 @@ struct ProcessEntry32 {
     char szExeFile[260];
 };
 static_assert(sizeof(ProcessEntry32) == 296);
+
+// PROCESSENTRY32W: the same record with the executable's name in wide
+// characters, which the ANSI one turns into "?" outside the code page.
+struct ProcessEntry32W {
+    std::uint32_t dwSize;
+    std::uint32_t cntUsage;
+    std::uint32_t th32ProcessID;
+    std::uint32_t th32DefaultHeapID;
+    std::uint32_t th32ModuleID;
+    std::uint32_t cntThreads;
+    std::uint32_t th32ParentProcessID;
+    std::int32_t pcPriClassBase;
+    std::uint32_t dwFlags;
+    wchar_t szExeFile[260];
+};
+
+// WINDOWPLACEMENT. The normal position of a top-level window without
+// WS_EX_TOOLWINDOW is in workspace coordinates: relative to the primary
+// monitor's work area.
+struct WindowPlacement {
+    std::uint32_t length = 44;
+    std::uint32_t flags = 0;
+    std::uint32_t showCmd = 0;
+    std::int32_t ptMinPosition[2]{};
+    std::int32_t ptMaxPosition[2]{};
+    ScreenRect rcNormalPosition{};
+};
+
+// One display monitor: its rectangle and work area (screen coordinates,
+// physical pixels), whether it is the primary one, and its DPI.
+struct MonitorInfo {
+    ScreenRect monitor{};
+    ScreenRect work{};
+    bool primary = false;
+    int dpi = 96;
+};
 
 // What the listing reads of one Win32_Process object.
 struct WmiObject {
@@ -70,6 +109,8 @@ public:
     virtual KernelHandle CreateToolhelp32Snapshot(std::uint32_t dwFlags, Pid th32ProcessID) = 0;
     virtual std::int32_t Process32First(KernelHandle hSnapshot, ProcessEntry32& entry) = 0;
     virtual std::int32_t Process32Next(KernelHandle hSnapshot, ProcessEntry32& entry) = 0;
+    virtual std::int32_t Process32FirstW(KernelHandle hSnapshot, ProcessEntry32W& entry) = 0;
+    virtual std::int32_t Process32NextW(KernelHandle hSnapshot, ProcessEntry32W& entry) = 0;
     virtual std::int32_t CloseHandle(KernelHandle handle) = 0;
     // The calling thread's last error. A call that runs on a worker of the
     // deadline layer leaves it on the caller's thread as the call left it.
@@ -118,6 +159,23 @@ public:
     virtual std::int32_t GetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t* pcrKey,
                                                     std::uint8_t* pbAlpha,
                                                     std::uint32_t* pdwFlags) = 0;
+
+    // What the window list reads; none of these asks the window's thread.
+    // The top-level windows, top of the Z order first, until the callback
+    // says false.
+    virtual std::int32_t EnumWindows(const std::function<bool(Hwnd)>& lpEnumFunc) = 0;
+    virtual Hwnd FindWindowExW(Hwnd hWndParent, Hwnd hWndChildAfter, const wchar_t* lpszClass,
+                               const wchar_t* lpszWindow) = 0;
+    virtual std::int32_t GetWindowRect(Hwnd hWnd, ScreenRect* lpRect) = 0;
+    virtual std::int32_t GetWindowPlacement(Hwnd hWnd, WindowPlacement* lpwndpl) = 0;
+    virtual std::int32_t IsHungAppWindow(Hwnd hwnd) = 0;
+    // dwmapi's; an HRESULT. Fails (E_NOTIMPL) where the system has no
+    // desktop composition to ask.
+    virtual std::int32_t DwmGetWindowAttribute(Hwnd hwnd, std::uint32_t dwAttribute,
+                                               void* pvAttribute, std::uint32_t cbAttribute) = 0;
+    // Every monitor (EnumDisplayMonitors, GetMonitorInfoW and, where shcore
+    // has it, GetDpiForMonitor), in the system's order.
+    virtual std::vector<MonitorInfo> DisplayMonitors() = 0;
 };
 
 // The process that owns the window; empty when there is no such window.

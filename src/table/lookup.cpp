@@ -1,5 +1,6 @@
 #include "table/lookup.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/text.h"
@@ -29,18 +30,40 @@ void AppendNames(ListBox& list, const std::vector<WmiObject>& listed) {
         list.AddItem(process.Name);
 }
 
-bool ForEachProcess(WindowSystem& ws, const std::function<void(Pid, const std::wstring&)>& visit) {
+namespace {
+
+std::wstring ExeName(const char (&name)[260]) {
+    return FromAnsi(std::string_view(name, strnlen(name, std::size(name))));
+}
+
+std::wstring ExeName(const wchar_t (&name)[260]) {
+    return std::wstring(name, std::find(std::begin(name), std::end(name), L'\0'));
+}
+
+// One walk of a fresh snapshot through the ANSI or the wide calls.
+template <class Entry>
+bool WalkSnapshot(WindowSystem& ws, std::int32_t (WindowSystem::*first)(KernelHandle, Entry&),
+                  std::int32_t (WindowSystem::*next)(KernelHandle, Entry&),
+                  const std::function<void(Pid, const std::wstring&)>& visit) {
     const ScopedSnapshot snapshot(ws, api::kTh32csSnapProcess, 0);
     if (!snapshot.Valid()) return false;
-    ProcessEntry32 entry{};
+    Entry entry{};
     entry.dwSize = sizeof entry;
-    for (auto more = ws.Process32First(snapshot.Get(), entry); more;
-         more = ws.Process32Next(snapshot.Get(), entry)) {
-        const std::size_t length = strnlen(entry.szExeFile, sizeof entry.szExeFile);
-        visit(static_cast<Pid>(entry.th32ProcessID),
-              FromAnsi(std::string_view(entry.szExeFile, length)));
+    for (auto more = (ws.*first)(snapshot.Get(), entry); more;
+         more = (ws.*next)(snapshot.Get(), entry)) {
+        visit(static_cast<Pid>(entry.th32ProcessID), ExeName(entry.szExeFile));
     }
     return true;
+}
+
+}  // namespace
+
+bool ForEachProcess(WindowSystem& ws, const std::function<void(Pid, const std::wstring&)>& visit) {
+    return WalkSnapshot(ws, &WindowSystem::Process32First, &WindowSystem::Process32Next, visit);
+}
+
+bool ForEachProcessW(WindowSystem& ws, const std::function<void(Pid, const std::wstring&)>& visit) {
+    return WalkSnapshot(ws, &WindowSystem::Process32FirstW, &WindowSystem::Process32NextW, visit);
 }
 
 void ForEachTopLevelWindow(WindowSystem& ws, const std::function<bool(Hwnd, Pid)>& visit) {
@@ -66,7 +89,7 @@ Pid GetPsPid(WindowSystem& ws, const std::wstring& sProcess) {
 std::wstring ProcessNames::Of(Pid pid) {
     if (!names_) {
         names_.emplace();
-        ForEachProcess(ws_, [this](Pid each, const std::wstring& exeFile) {
+        ForEachProcessW(ws_, [this](Pid each, const std::wstring& exeFile) {
             names_->insert_or_assign(each, exeFile);
         });
     }
@@ -88,6 +111,26 @@ std::wstring HwndToTitle(WindowSystem& ws, Hwnd hwnd) {
     char buffer[256] = {};
     ws.GetWindowTextA(hwnd, buffer, static_cast<std::int32_t>(std::size(buffer)));
     return FromAnsi(std::string_view(buffer, strnlen(buffer, std::size(buffer))));
+}
+
+std::wstring WholeTitle(WindowSystem& ws, Hwnd window) {
+    // The buffer grows until it holds the title.
+    for (std::int32_t size = 256;; size *= 2) {
+        std::wstring buffer(static_cast<std::size_t>(size), L'\0');
+        const std::int32_t length = ws.GetWindowTextW(window, buffer.data(), size);
+        if (length < size - 1 || size >= (1 << 20)) {
+            buffer.resize(static_cast<std::size_t>(std::clamp(length, 0, size - 1)));
+            return buffer;
+        }
+    }
+}
+
+std::wstring ClassOf(WindowSystem& ws, Hwnd window) {
+    // Class names are at most 256 characters.
+    std::wstring name(257, L'\0');
+    name.resize(
+        static_cast<std::size_t>(std::clamp(ws.GetClassNameW(window, name.data(), 257), 0, 256)));
+    return name;
 }
 
 }  // namespace vindrel

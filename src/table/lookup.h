@@ -42,7 +42,7 @@ void AppendNames(ListBox& list, const std::vector<WmiObject>& listed);
 // sProcess, ignoring case; 0 when none does or the snapshot fails.
 Pid GetPsPid(WindowSystem& ws, const std::wstring& sProcess);
 
-// The executable names of processes, from one snapshot taken when a name
+// The executable names of processes, from one wide snapshot taken when a name
 // is first asked for: a handling that names many windows takes one.
 class ProcessNames {
 public:
@@ -67,9 +67,17 @@ std::wstring HwndToTitle(WindowSystem& ws, Hwnd hwnd);
 // name (cut at its first NUL), in snapshot order. False, with nothing
 // visited, when the snapshot cannot be taken.
 bool ForEachProcess(WindowSystem& ws, const std::function<void(Pid, const std::wstring&)>& visit);
+// The same through the wide calls: names outside the ANSI code page intact.
+bool ForEachProcessW(WindowSystem& ws, const std::function<void(Pid, const std::wstring&)>& visit);
 
 // One walk of the top-level windows in window-manager order, visiting those
 // whose GetParent is 0 with their process id, until visit returns false.
 void ForEachTopLevelWindow(WindowSystem& ws, const std::function<bool(Hwnd, Pid)>& visit);
+
+// The whole title, however long, from the system's copy.
+std::wstring WholeTitle(WindowSystem& ws, Hwnd window);
+
+// The window's class name; empty for a window that does not exist.
+std::wstring ClassOf(WindowSystem& ws, Hwnd window);
 
 }  // namespace vindrel

@@ -142,28 +142,57 @@ KernelHandle FakeWindowSystem::CreateToolhelp32Snapshot(std::uint32_t dwFlags, P
     return handle;
 }
 
-std::int32_t FakeWindowSystem::Fill(KernelHandle hSnapshot, ProcessEntry32& entry, bool first) {
+const FakeProcess* FakeWindowSystem::Walk(KernelHandle hSnapshot, std::uint32_t size,
+                                          std::uint32_t expected, bool first) {
     const auto found = snapshots_.find(hSnapshot);
-    if (found == snapshots_.end() || entry.dwSize != sizeof(ProcessEntry32)) return 0;
+    if (found == snapshots_.end() || size != expected) return nullptr;
     Snapshot& snapshot = found->second;
     if (first) snapshot.next = 0;
-    if (snapshot.next >= snapshot.records.size()) return 0;
-    const FakeProcess& process = snapshot.records[snapshot.next++];
-    entry.th32ProcessID = static_cast<std::uint32_t>(process.pid);
+    if (snapshot.next >= snapshot.records.size()) return nullptr;
+    return &snapshot.records[snapshot.next++];
+}
+
+namespace {
+
+std::int32_t Fill(const FakeProcess* process, ProcessEntry32& entry) {
+    if (process == nullptr) return 0;
+    entry.th32ProcessID = static_cast<std::uint32_t>(process->pid);
     std::memset(entry.szExeFile, 0, sizeof entry.szExeFile);
-    std::memcpy(entry.szExeFile, process.exeFile.data(),
-                std::min(process.exeFile.size(), sizeof entry.szExeFile - 1));
+    std::memcpy(entry.szExeFile, process->exeFile.data(),
+                std::min(process->exeFile.size(), sizeof entry.szExeFile - 1));
     return 1;
 }
 
+std::int32_t Fill(const FakeProcess* process, ProcessEntry32W& entry) {
+    if (process == nullptr) return 0;
+    entry.th32ProcessID = static_cast<std::uint32_t>(process->pid);
+    const std::wstring name =
+        process->wideExe.empty() ? FromAnsi(process->exeFile) : process->wideExe;
+    std::fill(std::begin(entry.szExeFile), std::end(entry.szExeFile), L'\0');
+    std::copy_n(name.data(), std::min<std::size_t>(name.size(), 259), entry.szExeFile);
+    return 1;
+}
+
+}  // namespace
+
 std::int32_t FakeWindowSystem::Process32First(KernelHandle hSnapshot, ProcessEntry32& entry) {
     const auto lock = Record("Process32First", std::to_string(hSnapshot));
-    return Fill(hSnapshot, entry, true);
+    return Fill(Walk(hSnapshot, entry.dwSize, sizeof entry, true), entry);
 }
 
 std::int32_t FakeWindowSystem::Process32Next(KernelHandle hSnapshot, ProcessEntry32& entry) {
     const auto lock = Record("Process32Next", std::to_string(hSnapshot));
-    return Fill(hSnapshot, entry, false);
+    return Fill(Walk(hSnapshot, entry.dwSize, sizeof entry, false), entry);
+}
+
+std::int32_t FakeWindowSystem::Process32FirstW(KernelHandle hSnapshot, ProcessEntry32W& entry) {
+    const auto lock = Record("Process32FirstW", std::to_string(hSnapshot));
+    return Fill(Walk(hSnapshot, entry.dwSize, sizeof entry, true), entry);
+}
+
+std::int32_t FakeWindowSystem::Process32NextW(KernelHandle hSnapshot, ProcessEntry32W& entry) {
+    const auto lock = Record("Process32NextW", std::to_string(hSnapshot));
+    return Fill(Walk(hSnapshot, entry.dwSize, sizeof entry, false), entry);
 }
 
 std::int32_t FakeWindowSystem::CloseHandle(KernelHandle handle) {
@@ -418,7 +447,8 @@ std::int32_t FakeWindowSystem::GetWindowLongA(Hwnd hWnd, std::int32_t nIndex) {
     const FakeWindow* w = Find(hWnd);
     if (w == nullptr) return 0;
     if (nIndex == api::kGwlStyle) {
-        return (w->visible ? api::kWsVisible : 0) | (w->parent != 0 ? api::kWsChild : 0);
+        return (w->visible ? api::kWsVisible : 0) | (w->parent != 0 ? api::kWsChild : 0) |
+               (w->iconic ? api::kWsMinimize : 0) | (w->maximised ? api::kWsMaximize : 0);
     }
     return nIndex == api::kGwlExStyle ? w->exStyle : 0;
 }
@@ -471,6 +501,91 @@ std::int32_t FakeWindowSystem::GetLayeredWindowAttributes(Hwnd hwnd, std::uint32
     if (pbAlpha != nullptr) *pbAlpha = *w->alpha;
     if (pdwFlags != nullptr) *pdwFlags = w->layeredFlags;
     return 1;
+}
+
+std::int32_t FakeWindowSystem::EnumWindows(const std::function<bool(Hwnd)>& lpEnumFunc) {
+    std::vector<Hwnd> topLevel;
+    {
+        const auto lock = Record("EnumWindows", "");
+        for (const FakeWindow& w : windows) {
+            if (w.parent == 0) topLevel.push_back(w.hwnd);
+        }
+    }
+    // The callback runs without the lock, as it may call the fake.
+    for (const Hwnd hwnd : topLevel) {
+        if (!lpEnumFunc(hwnd)) break;
+    }
+    return 1;
+}
+
+Hwnd FakeWindowSystem::FindWindowExW(Hwnd hWndParent, Hwnd hWndChildAfter, const wchar_t* lpszClass,
+                                     const wchar_t* lpszWindow) {
+    const auto lock = Record("FindWindowExW", std::to_string(hWndParent));
+    bool after = hWndChildAfter == 0;
+    for (const FakeWindow& w : windows) {
+        if (w.parent != hWndParent) continue;
+        if (!after) {
+            after = w.hwnd == hWndChildAfter;
+            continue;
+        }
+        if ((lpszClass == nullptr || w.className == lpszClass) &&
+            (lpszWindow == nullptr || w.title == lpszWindow)) {
+            return w.hwnd;
+        }
+    }
+    return 0;
+}
+
+std::int32_t FakeWindowSystem::GetWindowRect(Hwnd hWnd, ScreenRect* lpRect) {
+    const auto lock = Record("GetWindowRect", std::to_string(hWnd));
+    const FakeWindow* w = Find(hWnd);
+    if (w == nullptr) return 0;
+    *lpRect = w->rect;
+    return 1;
+}
+
+std::int32_t FakeWindowSystem::GetWindowPlacement(Hwnd hWnd, WindowPlacement* lpwndpl) {
+    const auto lock = Record("GetWindowPlacement", std::to_string(hWnd));
+    const FakeWindow* w = Find(hWnd);
+    if (w == nullptr) return 0;
+    lpwndpl->showCmd = w->iconic ? 2 : w->maximised ? 3 : 1;
+    if (w->normal) {
+        lpwndpl->rcNormalPosition = *w->normal;
+    } else {
+        // Workspace coordinates: from the primary monitor's work area.
+        const auto primary = std::find_if(monitors.begin(), monitors.end(),
+                                          [](const MonitorInfo& m) { return m.primary; });
+        const int dx = primary == monitors.end() ? 0 : primary->work.left - primary->monitor.left;
+        const int dy = primary == monitors.end() ? 0 : primary->work.top - primary->monitor.top;
+        lpwndpl->rcNormalPosition = {w->rect.left - dx, w->rect.top - dy, w->rect.right - dx,
+                                     w->rect.bottom - dy};
+    }
+    return 1;
+}
+
+std::int32_t FakeWindowSystem::IsHungAppWindow(Hwnd hwnd) {
+    const auto lock = Record("IsHungAppWindow", std::to_string(hwnd));
+    const FakeWindow* w = Find(hwnd);
+    return w != nullptr && w->hung ? 1 : 0;
+}
+
+std::int32_t FakeWindowSystem::DwmGetWindowAttribute(Hwnd hwnd, std::uint32_t dwAttribute,
+                                                     void* pvAttribute, std::uint32_t cbAttribute) {
+    const auto lock = Record("DwmGetWindowAttribute", std::to_string(hwnd));
+    constexpr std::int32_t kNotImplemented = static_cast<std::int32_t>(0x80004001);
+    constexpr std::int32_t kInvalidArgument = static_cast<std::int32_t>(0x80070057);
+    if (!dwm) return kNotImplemented;
+    const FakeWindow* w = Find(hwnd);
+    if (w == nullptr || dwAttribute != api::kDwmwaCloaked || cbAttribute != sizeof(std::uint32_t)) {
+        return kInvalidArgument;
+    }
+    std::memcpy(pvAttribute, &w->cloaked, sizeof w->cloaked);
+    return 0;
+}
+
+std::vector<MonitorInfo> FakeWindowSystem::DisplayMonitors() {
+    const auto lock = Record("DisplayMonitors", "");
+    return monitors;
 }
 
 }  // namespace vindrel::testing

@@ -29,7 +29,12 @@ struct FakeWindow {
     bool popup = false;
     bool visible = true;  // its own flag (WS_VISIBLE)
     bool iconic = false;
+    bool maximised = false;
     ScreenRect rect;  // where it lies on the screen
+    // Its normal position in workspace coordinates, where it differs from
+    // its rectangle (a minimised or maximised window).
+    std::optional<ScreenRect> normal;
+    std::uint32_t cloaked = 0;  // the DWM's cloak reasons, where it answers
     std::int32_t exStyle = 0;
     // Set by SetLayeredWindowAttributes, with its colour key and flags;
     // cleared with the layered style. A layered window without them is one
@@ -56,6 +61,8 @@ struct FakeWindow {
 struct FakeProcess {
     Pid pid = 0;
     std::string exeFile;  // ANSI bytes
+    // The name as the wide snapshot gives it, where the ANSI bytes lose it.
+    std::wstring wideExe{};
 };
 
 struct PostedMessage {
@@ -88,6 +95,10 @@ public:
     // Called as a WMI connection is being made, on the connecting thread.
     std::function<void()> duringWmiConnect;
     bool snapshotFails = false;
+    // Whether the DWM answers (desktop composition); it does not under Wine.
+    bool dwm = false;
+    // One 1920 × 1080 monitor with a taskbar 40 pixels high at the bottom.
+    std::vector<MonitorInfo> monitors{{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, true, 96}};
 
     // What was called: one line per call, "Name(arg,arg)".
     std::vector<std::string> log;
@@ -116,6 +127,8 @@ public:
     KernelHandle CreateToolhelp32Snapshot(std::uint32_t dwFlags, Pid th32ProcessID) override;
     std::int32_t Process32First(KernelHandle hSnapshot, ProcessEntry32& entry) override;
     std::int32_t Process32Next(KernelHandle hSnapshot, ProcessEntry32& entry) override;
+    std::int32_t Process32FirstW(KernelHandle hSnapshot, ProcessEntry32W& entry) override;
+    std::int32_t Process32NextW(KernelHandle hSnapshot, ProcessEntry32W& entry) override;
     std::int32_t CloseHandle(KernelHandle handle) override;
     std::uint32_t GetLastError() override;
     void SetLastError(std::uint32_t dwErrCode) override;
@@ -147,6 +160,15 @@ public:
                                             std::uint32_t dwFlags) override;
     std::int32_t GetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t* pcrKey, std::uint8_t* pbAlpha,
                                             std::uint32_t* pdwFlags) override;
+    std::int32_t EnumWindows(const std::function<bool(Hwnd)>& lpEnumFunc) override;
+    Hwnd FindWindowExW(Hwnd hWndParent, Hwnd hWndChildAfter, const wchar_t* lpszClass,
+                       const wchar_t* lpszWindow) override;
+    std::int32_t GetWindowRect(Hwnd hWnd, ScreenRect* lpRect) override;
+    std::int32_t GetWindowPlacement(Hwnd hWnd, WindowPlacement* lpwndpl) override;
+    std::int32_t IsHungAppWindow(Hwnd hwnd) override;
+    std::int32_t DwmGetWindowAttribute(Hwnd hwnd, std::uint32_t dwAttribute, void* pvAttribute,
+                                       std::uint32_t cbAttribute) override;
+    std::vector<MonitorInfo> DisplayMonitors() override;
 
 private:
     class Connection;
@@ -161,7 +183,9 @@ private:
         std::vector<FakeProcess> records;
         std::size_t next = 0;
     };
-    std::int32_t Fill(KernelHandle hSnapshot, ProcessEntry32& entry, bool first);
+    // The snapshot's next process; nullptr at its end.
+    const FakeProcess* Walk(KernelHandle hSnapshot, std::uint32_t size, std::uint32_t expected,
+                            bool first);
 
     std::mutex mutex_;
     std::condition_variable recovered_;

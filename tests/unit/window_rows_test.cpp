@@ -2,6 +2,8 @@
 // default filter and the search.
 #include <gtest/gtest.h>
 
+#include "fakes/fake_window_system.h"
+#include "table/window_reading.h"
 #include "table/window_rows.h"
 
 namespace vindrel::testing {
@@ -106,6 +108,44 @@ TEST(WindowRows, AHeaderClickSortsByItsColumnAndASecondReverses) {
     std::tie(order, windows) = by(order, WindowColumn::Handle);
     EXPECT_EQ(windows, (std::vector<Hwnd>{-2, 5, 7}));
     EXPECT_EQ(CountText(2, 31), L"显示 2 / 共 31 个窗口");
+}
+
+TEST(WindowRows, ReadingNamesEachWindowAndPlacesAMinimisedOneInWorkspaceCoordinates) {
+    FakeWindowSystem ws;
+    ws.dwm = true;
+    // The primary monitor's taskbar is on its left: workspace x 0 is screen x 60.
+    ws.monitors = {{{0, 0, 1920, 1080}, {60, 0, 1920, 1080}, true, 96},
+                   {{1920, 0, 3840, 1080}, {1920, 0, 3840, 1080}, false, 144}};
+    ws.processes = {{10, "ApplicationFrameHost.exe"}, {20, "????.exe", L"计算器.exe"}};
+    const ScreenRect nearRightEdge{3750, 100, 3900, 300};  // 90 wide on, in screen coordinates
+    FakeWindow& minimised = ws.AddWindow(1, 20);
+    minimised.iconic = true;
+    minimised.normal = nearRightEdge;  // 30 wide on, once moved 60 to the right
+    FakeWindow& tool = ws.AddWindow(2, 20);
+    tool.iconic = true;
+    tool.exStyle = api::kWsExToolWindow;  // already in screen coordinates
+    tool.normal = nearRightEdge;
+    ws.AddWindow(3, 10).className = L"ApplicationFrameWindow";
+    ws.AddWindow(4, 20).className = L"Windows.UI.Core.CoreWindow";
+    ws.windows.back().parent = 3;
+    ws.AddWindow(5, 10).className = L"ApplicationFrameWindow";
+    ws.AddWindow(6, FakeWindowSystem::kOwnPid);
+    ws.AddWindow(7, 20, "hung").hung = true;
+    ws.windows.back().cloaked = 2;
+    for (FakeWindow& window : ws.windows)
+        window.rect = {100, 100, 500, 400};
+
+    std::vector<std::pair<std::wstring, std::wstring>> seen;
+    for (const WindowFacts& row : ReadWindows(ws, [](Hwnd w, Pid) { return w == 5; }))
+        seen.emplace_back(row.process, StateWords(row));
+    const std::vector<std::pair<std::wstring, std::wstring>> expected = {
+        {L"计算器.exe", L"可见，最小化，屏幕外"},
+        {L"计算器.exe", L"可见，最小化"},
+        {L"计算器.exe（由 ApplicationFrameHost.exe 承载）", L"可见"},
+        {L"ApplicationFrameHost.exe", L"可见，已被本程序改动"},
+        {L"计算器.exe", L"可见，被遮蔽，无响应"},
+    };
+    EXPECT_EQ(seen, expected);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "platform/win32/handle_cast.h"
+#include "platform/win32/system_function.h"
 #include "platform/win32/window_system_win32.h"
 #include "platform/win32/wmi_win32.h"
 
@@ -46,6 +47,66 @@ std::int32_t Fetch(Walk walk, KernelHandle hSnapshot, ProcessEntry32& entry) {
     return CopyRecord(walk(ToHandle(hSnapshot), &native), native, entry);
 }
 
+std::int32_t CopyWideRecord(BOOL filled, const ::PROCESSENTRY32W& native, ProcessEntry32W& entry) {
+    if (!filled) return 0;
+    entry.cntUsage = native.cntUsage;
+    entry.th32ProcessID = native.th32ProcessID;
+    entry.th32DefaultHeapID = static_cast<std::uint32_t>(native.th32DefaultHeapID);
+    entry.th32ModuleID = native.th32ModuleID;
+    entry.cntThreads = native.cntThreads;
+    entry.th32ParentProcessID = native.th32ParentProcessID;
+    entry.pcPriClassBase = native.pcPriClassBase;
+    entry.dwFlags = native.dwFlags;
+    static_assert(sizeof entry.szExeFile == sizeof native.szExeFile);
+    std::memcpy(entry.szExeFile, native.szExeFile, sizeof entry.szExeFile);
+    return 1;
+}
+
+using WideWalk = BOOL(WINAPI*)(HANDLE, ::PROCESSENTRY32W*);
+
+std::int32_t FetchWide(WideWalk walk, KernelHandle hSnapshot, ProcessEntry32W& entry) {
+    if (entry.dwSize != sizeof(ProcessEntry32W)) {
+        SetLastError(ERROR_BAD_LENGTH);
+        return 0;
+    }
+    ::PROCESSENTRY32W native{};
+    native.dwSize = sizeof native;
+    return CopyWideRecord(walk(ToHandle(hSnapshot), &native), native, entry);
+}
+
+ScreenRect FromRect(const RECT& rect) {
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+BOOL CALLBACK EachWindow(HWND hwnd, LPARAM callback) {
+    return (*reinterpret_cast<const std::function<bool(Hwnd)>*>(callback))(FromHwnd(hwnd)) ? TRUE
+                                                                                           : FALSE;
+}
+
+BOOL CALLBACK EachMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(monitor, &info)) return TRUE;
+    // GetDpiForMonitor exists from Windows 8.1 on; before it every monitor
+    // has the system's DPI.
+    using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static const auto getDpiForMonitor =
+        SystemFunction<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
+    UINT dpiX = 0, dpiY = 0;
+    int dpi = 0;
+    if (getDpiForMonitor != nullptr && SUCCEEDED(getDpiForMonitor(monitor, 0, &dpiX, &dpiY))) {
+        dpi = static_cast<int>(dpiX);
+    } else {
+        const HDC screen = GetDC(nullptr);
+        dpi = GetDeviceCaps(screen, LOGPIXELSX);
+        ReleaseDC(nullptr, screen);
+    }
+    reinterpret_cast<std::vector<MonitorInfo>*>(list)->push_back(
+        {FromRect(info.rcMonitor), FromRect(info.rcWork),
+         (info.dwFlags & MONITORINFOF_PRIMARY) != 0, dpi});
+    return TRUE;
+}
+
 }  // namespace
 
 Pid Win32WindowSystem::GetCurrentProcessId() {
@@ -62,6 +123,14 @@ std::int32_t Win32WindowSystem::Process32First(KernelHandle hSnapshot, ProcessEn
 
 std::int32_t Win32WindowSystem::Process32Next(KernelHandle hSnapshot, ProcessEntry32& entry) {
     return Fetch(::Process32Next, hSnapshot, entry);
+}
+
+std::int32_t Win32WindowSystem::Process32FirstW(KernelHandle hSnapshot, ProcessEntry32W& entry) {
+    return FetchWide(::Process32FirstW, hSnapshot, entry);
+}
+
+std::int32_t Win32WindowSystem::Process32NextW(KernelHandle hSnapshot, ProcessEntry32W& entry) {
+    return FetchWide(::Process32NextW, hSnapshot, entry);
 }
 
 std::int32_t Win32WindowSystem::CloseHandle(KernelHandle handle) {
@@ -206,6 +275,60 @@ std::int32_t Win32WindowSystem::GetLayeredWindowAttributes(Hwnd hwnd, std::uint3
         if (pdwFlags != nullptr) *pdwFlags = flags;
     }
     return done;
+}
+
+std::int32_t Win32WindowSystem::EnumWindows(const std::function<bool(Hwnd)>& lpEnumFunc) {
+    return ::EnumWindows(EachWindow, reinterpret_cast<LPARAM>(&lpEnumFunc));
+}
+
+Hwnd Win32WindowSystem::FindWindowExW(Hwnd hWndParent, Hwnd hWndChildAfter,
+                                      const wchar_t* lpszClass, const wchar_t* lpszWindow) {
+    return FromHwnd(
+        ::FindWindowExW(ToHwnd(hWndParent), ToHwnd(hWndChildAfter), lpszClass, lpszWindow));
+}
+
+std::int32_t Win32WindowSystem::GetWindowRect(Hwnd hWnd, ScreenRect* lpRect) {
+    RECT rect{};
+    const BOOL done = ::GetWindowRect(ToHwnd(hWnd), &rect);
+    if (done && lpRect != nullptr) *lpRect = FromRect(rect);
+    return done;
+}
+
+std::int32_t Win32WindowSystem::GetWindowPlacement(Hwnd hWnd, WindowPlacement* lpwndpl) {
+    WINDOWPLACEMENT native{};
+    native.length = sizeof native;
+    const BOOL done = ::GetWindowPlacement(ToHwnd(hWnd), &native);
+    if (done && lpwndpl != nullptr) {
+        lpwndpl->flags = native.flags;
+        lpwndpl->showCmd = native.showCmd;
+        lpwndpl->ptMinPosition[0] = native.ptMinPosition.x;
+        lpwndpl->ptMinPosition[1] = native.ptMinPosition.y;
+        lpwndpl->ptMaxPosition[0] = native.ptMaxPosition.x;
+        lpwndpl->ptMaxPosition[1] = native.ptMaxPosition.y;
+        lpwndpl->rcNormalPosition = FromRect(native.rcNormalPosition);
+    }
+    return done;
+}
+
+std::int32_t Win32WindowSystem::IsHungAppWindow(Hwnd hwnd) {
+    return ::IsHungAppWindow(ToHwnd(hwnd));
+}
+
+std::int32_t Win32WindowSystem::DwmGetWindowAttribute(Hwnd hwnd, std::uint32_t dwAttribute,
+                                                      void* pvAttribute,
+                                                      std::uint32_t cbAttribute) {
+    // dwmapi exists from Windows Vista on, loaded when first asked for.
+    using DwmGetWindowAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
+    static const auto get =
+        SystemFunction<DwmGetWindowAttributeFn>(L"dwmapi.dll", "DwmGetWindowAttribute");
+    if (get == nullptr) return static_cast<std::int32_t>(E_NOTIMPL);
+    return get(ToHwnd(hwnd), dwAttribute, pvAttribute, cbAttribute);
+}
+
+std::vector<MonitorInfo> Win32WindowSystem::DisplayMonitors() {
+    std::vector<MonitorInfo> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, EachMonitor, reinterpret_cast<LPARAM>(&monitors));
+    return monitors;
 }
 
 }  // namespace vindrel::win32

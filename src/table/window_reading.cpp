@@ -1,0 +1,111 @@
+#include "table/window_reading.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "table/lookup.h"
+
+namespace vindrel {
+
+namespace {
+
+// Where a window lies: its rectangle, or for a minimised one its normal
+// position, which (but for a tool window) is in workspace coordinates.
+ScreenRect Extent(WindowSystem& ws, Hwnd window, bool minimised, std::int32_t exStyle,
+                  const std::vector<MonitorInfo>& monitors) {
+    ScreenRect rect{};
+    if (!minimised) {
+        ws.GetWindowRect(window, &rect);
+        return rect;
+    }
+    WindowPlacement placement{};
+    if (ws.GetWindowPlacement(window, &placement) == 0) return rect;
+    rect = placement.rcNormalPosition;
+    if ((exStyle & api::kWsExToolWindow) != 0) return rect;
+    const auto primary = std::find_if(monitors.begin(), monitors.end(),
+                                      [](const MonitorInfo& m) { return m.primary; });
+    if (primary == monitors.end()) return rect;
+    const int dx = primary->work.left - primary->monitor.left;
+    const int dy = primary->work.top - primary->monitor.top;
+    return {rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy};
+}
+
+std::optional<bool> Cloaked(WindowSystem& ws, Hwnd window) {
+    std::uint32_t cloaked = 0;
+    if (ws.DwmGetWindowAttribute(window, api::kDwmwaCloaked, &cloaked, sizeof cloaked) < 0) {
+        return std::nullopt;
+    }
+    return cloaked != 0;
+}
+
+// The alpha of a layered window set by SetLayeredWindowAttributes with an alpha.
+std::optional<std::uint8_t> Alpha(WindowSystem& ws, Hwnd window, std::int32_t exStyle) {
+    std::uint32_t key = 0, flags = 0;
+    std::uint8_t alpha = 255;
+    if ((exStyle & api::kWsExLayered) == 0 ||
+        ws.GetLayeredWindowAttributes(window, &key, &alpha, &flags) == 0 ||
+        (flags & api::kLwaAlpha) == 0) {
+        return std::nullopt;
+    }
+    return alpha;
+}
+
+// The executable a window belongs to; a UWP frame names the program whose
+// core window it holds.
+std::wstring ProcessOf(WindowSystem& ws, ProcessNames& names, Hwnd window, Pid pid,
+                       const std::wstring& className) {
+    if (className == L"ApplicationFrameWindow") {
+        const Hwnd core = ws.FindWindowExW(window, 0, L"Windows.UI.Core.CoreWindow", nullptr);
+        if (const std::optional<Pid> hosted = core != 0 ? WindowOwner(ws, core) : std::nullopt;
+            hosted && *hosted != pid) {
+            return names.Of(*hosted) + std::wstring(kFrameHost);
+        }
+    }
+    return names.Of(pid);
+}
+
+}  // namespace
+
+std::vector<WindowFacts> ReadWindows(WindowSystem& ws,
+                                     const std::function<bool(Hwnd, Pid)>& changed) {
+    const Pid own = ws.GetCurrentProcessId();
+    const std::vector<MonitorInfo> monitors = ws.DisplayMonitors();
+    std::vector<ScreenRect> workAreas;
+    for (const MonitorInfo& monitor : monitors)
+        workAreas.push_back(monitor.work);
+    ProcessNames names(ws);
+
+    std::vector<Hwnd> windows;
+    ws.EnumWindows([&](Hwnd window) {
+        windows.push_back(window);
+        return true;
+    });
+    std::vector<WindowFacts> rows;
+    rows.reserve(windows.size());
+    for (const Hwnd window : windows) {
+        const std::optional<Pid> pid = WindowOwner(ws, window);
+        if (!pid || *pid == own) continue;  // gone since, or the program's own
+        WindowFacts facts;
+        facts.window = window;
+        facts.pid = *pid;
+        facts.className = ClassOf(ws, window);
+        facts.process = ProcessOf(ws, names, window, *pid, facts.className);
+        facts.title = WholeTitle(ws, window);
+        const std::int32_t style = ws.GetWindowLongA(window, api::kGwlStyle);
+        const std::int32_t exStyle = ws.GetWindowLongA(window, api::kGwlExStyle);
+        facts.visible = (style & api::kWsVisible) != 0;
+        facts.minimised = (style & api::kWsMinimize) != 0;
+        facts.maximised = (style & api::kWsMaximize) != 0;
+        facts.cloaked = Cloaked(ws, window);
+        facts.offScreen =
+            OffScreen(Extent(ws, window, facts.minimised, exStyle, monitors), workAreas);
+        facts.alpha = Alpha(ws, window, exStyle);
+        facts.topmost = (exStyle & api::kWsExTopmost) != 0;
+        facts.hung = ws.IsHungAppWindow(window) != 0;
+        facts.changed = changed && changed(window, *pid);
+        rows.push_back(std::move(facts));
+    }
+    return rows;
+}
+
+}  // namespace vindrel

@@ -1,0 +1,22 @@
+// Reading every top-level window for the window list: one pass of the
+// enumeration and, for each window, only calls that send nothing to its
+// thread (a window that does not answer cannot hold the list up).
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "platform/window_system.h"
+#include "table/window_rows.h"
+
+namespace vindrel {
+
+// The process a UWP frame window hosts is shown as its own, with this after it.
+inline constexpr std::wstring_view kFrameHost = L"（由 ApplicationFrameHost.exe 承载）";
+
+// Each top-level window of every process but the program's own, top of the
+// Z order first; `changed` says which the program's change record holds.
+std::vector<WindowFacts> ReadWindows(WindowSystem& ws,
+                                     const std::function<bool(Hwnd, Pid)>& changed);
+
+}  // namespace vindrel
