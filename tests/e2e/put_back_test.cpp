@@ -109,8 +109,9 @@ TEST(PutBack, AProgramEndedFromOutsideLeavesItsWindowsToTheNextStart) {
     EXPECT_TRUE(CloseMessageBox(told));
     EXPECT_TRUE(IsWindowVisible(hidden.Window()));
     EXPECT_FALSE(Layered(seeThrough.Window()));
-    // No record left: the folder is empty.
-    EXPECT_TRUE(RemoveDirectoryW((appData + L"\\Vindrel").c_str()));
+    // No record left: the folder is empty, once the handling that put the
+    // windows back has saved the record (after its message closed).
+    EXPECT_TRUE(WaitFor([&] { return RemoveDirectoryW((appData + L"\\Vindrel").c_str()) != 0; }));
 }
 
 TEST(PutBack, ARecordFileThatCannotBeReadIsSetAsideWithOneMessage) {
