@@ -41,11 +41,15 @@ void WindowFinding::Ended() {
         Text2_.SetText(before_);
         return;
     }
-    const std::wstring handle = DecimalText(found);
-    Text2_.SetText(handle);
-    for (int row = 0; row < List2_.ListCount(); ++row) {
-        if (List2_.List(row) == handle) {
-            List2_.SetListIndex(row);
+    TakeWindow(found, Text2_, List2_);
+}
+
+void TakeWindow(Hwnd window, TextBox& Text2, ListBox& List2) {
+    const std::wstring handle = DecimalText(window);
+    Text2.SetText(handle);
+    for (int row = 0; row < List2.ListCount(); ++row) {
+        if (List2.List(row) == handle) {
+            List2.SetListIndex(row);
             return;
         }
     }

@@ -13,6 +13,10 @@
 
 namespace vindrel {
 
+// Puts the window's handle into Text2 as typing it would and, where the
+// table holds a row with exactly that handle, selects it as a click would.
+void TakeWindow(Hwnd window, TextBox& Text2, ListBox& List2);
+
 class WindowFinding {
 public:
     WindowFinding(WindowSystem& ws, Finder& finder, TextBox& Text2, ListBox& List2)

@@ -122,9 +122,17 @@ void Form::UserAskedToClose(Dispatch& dispatch, std::function<void()> close) {
     });
 }
 
-void Form::UserChoseMenuItem(Dispatch& dispatch) {
-    dispatch.Command([this] {
-        if (MenuItemAvailable()) MenuItemClick.Raise();
+MenuItem& Form::AddMenuItem(const std::wstring& caption) {
+    menuItems_.emplace_back();
+    DoAddMenuItem(menuItems_.size() - 1, caption);
+    return menuItems_.back();
+}
+
+void Form::UserChoseMenuItem(Dispatch& dispatch, std::size_t index) {
+    dispatch.Command([this, index] {
+        if (index < menuItems_.size() && menuItems_[index].Available()) {
+            menuItems_[index].Click.Raise();
+        }
     });
 }
 

@@ -5,6 +5,7 @@
 // user did through the protected User* calls.
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -65,6 +66,8 @@ public:
     virtual void EndUpdate() {}
 
     Event Click;
+    // A double-click on a row, after the Click its first press raised.
+    Event DblClick;
 
 protected:
     virtual void DoAddItem(const std::wstring& text) = 0;
@@ -243,7 +246,55 @@ private:
     bool cancelled_ = false;
 };
 
-// The main window.
+// A list in report form over rows the program holds: it keeps no text of
+// its own and asks for a cell's text when it draws it. Several rows can be
+// selected; one has the focus. Changing the rows from code raises nothing.
+class ListView : public Control {
+public:
+    // Asked while the list draws; must only read.
+    std::function<std::wstring(int row, int column)> CellText;
+    // Adds a column after the others, its width in twips.
+    virtual void AddColumn(const std::wstring& caption, int width) = 0;
+    virtual void SetColumnCaption(int column, const std::wstring& caption) = 0;
+    virtual int RowCount() const = 0;
+    // The list now has that many rows, redrawn from CellText without
+    // flicker; the selection is cleared.
+    virtual void SetRowCount(int rows) = 0;
+    virtual std::vector<int> SelectedRows() const = 0;
+    // -1 when no row has the focus.
+    virtual int FocusedRow() const = 0;
+    // Selects those rows (and no other) and gives one the focus (-1: none).
+    virtual void Select(const std::vector<int>& rows, int focused) = 0;
+    // The row shown at the top; scrolling puts another there.
+    virtual int TopRow() const = 0;
+    virtual void SetTopRow(int row) = 0;
+
+    // A click on a column's header: ClickedColumn says which.
+    Event ColumnClick;
+    int ClickedColumn() const { return clickedColumn_; }
+    // A double-click on a row (which then has the focus).
+    Event DblClick;
+
+protected:
+    void UserClickedColumn(int column) {
+        clickedColumn_ = column;
+        ColumnClick.Raise();
+    }
+
+private:
+    int clickedColumn_ = -1;
+};
+
+// An item the program adds to a window's system menu, after the standard ones.
+struct MenuItem {
+    // Raised when it is chosen.
+    Event Click;
+    // When set, the item is greyed whenever the menu opens while it says no.
+    std::function<bool()> Enabled;
+    bool Available() const { return !Enabled || Enabled(); }
+};
+
+// A top-level window of the program: the main window, or one it owns.
 class Form : public Component {
 public:
     virtual std::wstring Caption() const = 0;
@@ -251,12 +302,17 @@ public:
     // The window's own handle.
     virtual Hwnd hWnd() const = 0;
 
-    // The program's one item in the window's system menu, after the
-    // standard ones. Choosing it raises MenuItemClick; it is greyed
-    // whenever the menu opens while MenuItemEnabled (when set) says no.
-    virtual void AddMenuItem(const std::wstring& caption) = 0;
-    Event MenuItemClick;
-    std::function<bool()> MenuItemEnabled;
+    // Adds an item to the system menu after those added before.
+    MenuItem& AddMenuItem(const std::wstring& caption);
+
+    // A window the main window owns is shown when asked, and hidden when
+    // it is closed (QueryUnload still says whether it may go): it is
+    // created once. Show also brings it to the front and activates it.
+    virtual void Show() = 0;
+    virtual void Hide() = 0;
+    virtual bool Visible() const = 0;
+    // F5 pressed while the window is active.
+    Event RefreshKey;
 
     // Asked, at its turn among the handlings, about a close the user can
     // answer (the close box, Alt+F4, WM_CLOSE): false keeps the window. A
@@ -276,9 +332,10 @@ protected:
     // For an implementation: a close request arrived; `close` destroys the
     // window when QueryUnload lets it.
     void UserAskedToClose(Dispatch& dispatch, std::function<void()> close);
-    // The user chose the menu item (which the menu offers only when enabled).
-    void UserChoseMenuItem(Dispatch& dispatch);
-    bool MenuItemAvailable() const { return !MenuItemEnabled || MenuItemEnabled(); }
+    // The user chose an item (which the menu offers only when enabled).
+    void UserChoseMenuItem(Dispatch& dispatch, std::size_t index);
+    virtual void DoAddMenuItem(std::size_t index, const std::wstring& caption) = 0;
+    std::deque<MenuItem> menuItems_;  // stable addresses
 
 private:
     bool closing_ = false;  // a close waits for its turn or is being asked about

@@ -18,6 +18,18 @@ enum class ControlKind {
     OptionButton,
     Timer,
     Finder,
+    ListView,
+};
+
+// How a control follows the size of a window that can be resized: its
+// edges keep their distance from the window's left and top unless these
+// say otherwise.
+enum Anchor : std::uint8_t {
+    kFixed = 0,
+    kStretchWidth = 1,   // the right edge keeps its distance from the window's right
+    kStretchHeight = 2,  // the bottom edge keeps its distance from the window's bottom
+    kFollowRight = 4,    // moves with the window's right edge, same width
+    kFollowBottom = 8,   // moves with the window's bottom edge, same height
 };
 
 enum class Colour : std::uint8_t {
@@ -49,9 +61,14 @@ struct LayoutRow {
     bool ownPointer = false;  // the label's own mouse-pointer picture
     // Scroll bars: range and value. Check boxes: value. Options: 1 when
     // chosen. Timers: interval in milliseconds (a timer starts disabled).
+    // Buttons: 1 for the window's default button (Enter).
     int min = 0;
     int max = 0;
     int value = 0;
+    std::uint8_t anchor = kFixed;
+    // For a form: a window the main window owns, which the user can resize
+    // down to the layout's size, and which Esc closes.
+    bool sizable = false;
 };
 
 // A control's window identifier: unique because tab orders are.

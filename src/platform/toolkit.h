@@ -31,6 +31,7 @@ public:
     virtual std::unique_ptr<OptionButton> CreateOptionButton(const LayoutRow& row) = 0;
     virtual std::unique_ptr<Timer> CreateTimer(const LayoutRow& row) = 0;
     virtual std::unique_ptr<Finder> CreateFinder(const LayoutRow& row) = 0;
+    virtual std::unique_ptr<ListView> CreateListView(const LayoutRow& row) = 0;
 };
 
 class Interaction {
@@ -39,7 +40,8 @@ public:
     enum class Choices { YesNoCancel, YesNo };
 
     virtual ~Interaction() = default;
-    // Modal, a single OK button, no icon; returns when it is closed.
+    // Modal, a single OK button, no icon; returns when it is closed. While
+    // a box is open, every window of the program is disabled.
     virtual void MsgBox(const std::wstring& prompt,
                         const std::optional<std::wstring>& title = std::nullopt) = 0;
     // Modal, 是/否/取消 (or 是/否) with a warning icon, 是 the default;

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "ui/layout.h"
-
 namespace vindrel {
 
 namespace {
@@ -31,6 +29,8 @@ std::unique_ptr<Component> Create(ControlFactory& factory, const LayoutRow& row)
             return factory.CreateTimer(row);
         case ControlKind::Finder:
             return factory.CreateFinder(row);
+        case ControlKind::ListView:
+            return factory.CreateListView(row);
         case ControlKind::Form:
             break;
     }
@@ -39,11 +39,13 @@ std::unique_ptr<Component> Create(ControlFactory& factory, const LayoutRow& row)
 
 }  // namespace
 
-ControlSet::ControlSet(ControlFactory& factory) : form_(factory.CreateForm(layout::kForm1)) {
+ControlSet::ControlSet(ControlFactory& factory, const LayoutRow& form,
+                       std::span<const LayoutRow> controls)
+    : form_(factory.CreateForm(form)) {
     // Tab order is creation order; a frame comes before its contents
     // because every control inside a frame follows it in tab order.
     std::vector<const LayoutRow*> order;
-    for (const LayoutRow& row : layout::kControls)
+    for (const LayoutRow& row : controls)
         order.push_back(&row);
     std::stable_sort(order.begin(), order.end(), [](const LayoutRow* a, const LayoutRow* b) {
         const unsigned ta = static_cast<unsigned>(a->tab);  // -1 (no tab) sorts last

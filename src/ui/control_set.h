@@ -1,9 +1,10 @@
-// Owns the main window and every control of the layout, created in tab
-// order so that each container exists before what it holds.
+// Owns a window and every control of its layout, created in tab order so
+// that each container exists before what it holds.
 #pragma once
 
 #include <map>
 #include <memory>
+#include <span>
 #include <stdexcept>
 #include <string_view>
 
@@ -13,7 +14,7 @@ namespace vindrel {
 
 class ControlSet {
 public:
-    explicit ControlSet(ControlFactory& factory);
+    ControlSet(ControlFactory& factory, const LayoutRow& form, std::span<const LayoutRow> controls);
 
     Form& Window() const { return *form_; }
     // Destroys the window, while every control still exists to hear its

@@ -11,13 +11,14 @@ namespace vindrel {
 
 Form1::Form1(ControlFactory& factory, Interaction& interaction, WindowSystem& ws, WmiListing& wmi,
              ProcessRights& rights, RecordFolder& folder, Lifetimes& lifetimes)
-    : interaction_(interaction),
+    : factory_(factory),
+      interaction_(interaction),
       ws_(ws),
       wmi_(wmi),
       processRights_(rights),
       folder_(folder),
       lifetimes_(lifetimes),
-      controls_(factory) {
+      controls_(factory, layout::kForm1, layout::kControls) {
     Connect(Command1.Click, &Form1::Command1_Click);
     Connect(Command7.Click, &Form1::Command7_Click);
     Connect(Command14.Click, &Form1::Command14_Click);
@@ -48,9 +49,13 @@ Form1::Form1(ControlFactory& factory, Interaction& interaction, WindowSystem& ws
     Connect(Finder1.DragMove, &Form1::Finder1_DragMove);
     Connect(Finder1.DragEnd, &Form1::Finder1_DragEnd);
     Connect(Label9.Click, &Form1::Label9_Click);
-    Window().AddMenuItem(std::wstring(layout::kRestoreMenuItem));
-    Window().MenuItemEnabled = [this] { return !record_.Empty(); };
-    Connect(Window().MenuItemClick, &Form1::mnuRestore_Click);
+    MenuItem& restore = Window().AddMenuItem(std::wstring(layout::kRestoreMenuItem));
+    restore.Enabled = [this] { return !record_.Empty(); };
+    Connect(restore.Click, &Form1::mnuRestore_Click);
+    Connect(Window().AddMenuItem(std::wstring(layout::kWindowListMenuItem)).Click,
+            &Form1::mnuWindows_Click);
+    for (ListBox* list : {&List4, &List1, &List2, &List3})
+        Connect(list->DblClick, [this, list] { Table_DblClick(*list); });
     Window().QueryUnload = [this] {
         // A failed step keeps the window, after its report.
         bool close = false;
@@ -66,11 +71,16 @@ Form1::Form1(ControlFactory& factory, Interaction& interaction, WindowSystem& ws
 Form1::~Form1() {
     keeping_.Ended();
     flashing_.Stop();
+    windowList_.reset();
     controls_.DestroyWindow();
 }
 
 void Form1::Connect(Event& event, void (Form1::*handling)()) {
-    event.Connect([this, handling] { Handle([this, handling] { (this->*handling)(); }); });
+    Connect(event, [this, handling] { (this->*handling)(); });
+}
+
+void Form1::Connect(Event& event, std::function<void()> handling) {
+    event.Connect([this, handling = std::move(handling)] { Handle(handling); });
 }
 
 void Form1::Handle(const std::function<void()>& handling) {
@@ -280,6 +290,62 @@ bool Form1::Form_QueryUnload() {
             break;
     }
     return false;
+}
+
+void Form1::mnuWindows_Click() {
+    OpenWindowList(std::nullopt);
+}
+
+void Form1::Table_DblClick(const ListBox& list) {
+    const int row = list.ListIndex();
+    if (row < 0) return;
+    OpenWindowList(L"pid:" + List3.List(row));
+}
+
+void Form1::OpenWindowList(const std::optional<std::wstring>& search) {
+    if (!windowList_) {
+        windowList_ = std::make_unique<WindowList>(
+            factory_, ws_, [this](Hwnd window, Pid pid) { return record_.Holds(window, pid); },
+            [this](Hwnd window) { TakeWindow(window, Text2, List2); });
+        WindowList& list = *windowList_;
+        Connect(list.txtSearch.Change, &Form1::txtSearch_Change);
+        Connect(list.chkAll.Click, &Form1::chkAll_Click);
+        Connect(list.lvwWindows.ColumnClick, &Form1::lvwWindows_ColumnClick);
+        Connect(list.lvwWindows.DblClick, &Form1::cmdChoose_Click);
+        Connect(list.cmdChoose.Click, &Form1::cmdChoose_Click);
+        Connect(list.cmdRefresh.Click, &Form1::cmdRefresh_Click);
+        Connect(list.Window().RefreshKey, &Form1::cmdRefresh_Click);
+        Connect(list.tmrRefresh.Tick, &Form1::tmrRefresh_Timer);
+        list.Window().QueryUnload = [this] {
+            Handle([this] { windowList_->Close(); });
+            return false;
+        };
+    }
+    windowList_->Open(search);
+}
+
+void Form1::txtSearch_Change() {
+    windowList_->Refilter();
+}
+
+void Form1::chkAll_Click() {
+    windowList_->Refilter();
+}
+
+void Form1::lvwWindows_ColumnClick() {
+    windowList_->SortByClickedColumn();
+}
+
+void Form1::cmdChoose_Click() {
+    windowList_->Choose();
+}
+
+void Form1::cmdRefresh_Click() {
+    windowList_->Update();
+}
+
+void Form1::tmrRefresh_Timer() {
+    windowList_->Update();
 }
 
 }  // namespace vindrel

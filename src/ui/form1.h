@@ -21,6 +21,7 @@
 #include "table/selection.h"
 #include "ui/control_set.h"
 #include "ui/reports.h"
+#include "ui/window_list.h"
 
 namespace vindrel {
 
@@ -44,6 +45,7 @@ public:
 private:
     // Connects an event to a handling, run by Handle.
     void Connect(Event& event, void (Form1::*handling)());
+    void Connect(Event& event, std::function<void()> handling);
     // Runs a handling. One abandoned by a StepError is reported here, in
     // one message box, and the program goes on. Then the change record is
     // saved, and what went wrong with its file told.
@@ -95,7 +97,19 @@ private:
     // The records other copies left: taken over at start-up, and when a
     // copy that was running ends.
     void TakeOverRecords();
+    // The window list: opened from the system menu, or by a double-click on
+    // a row of the table for that row's process.
+    void mnuWindows_Click();
+    void Table_DblClick(const ListBox& list);
+    void OpenWindowList(const std::optional<std::wstring>& search);
+    void txtSearch_Change();
+    void chkAll_Click();
+    void lvwWindows_ColumnClick();
+    void cmdChoose_Click();
+    void cmdRefresh_Click();
+    void tmrRefresh_Timer();
 
+    ControlFactory& factory_;
     Interaction& interaction_;
     WindowSystem& ws_;
     WmiListing& wmi_;
@@ -165,6 +179,7 @@ private:
     CaptionFlashing flashing_{ws_, standings_, Timer1, Check1, Text2};
     Opacity opacity_{ws_, path_, Window()};
     WindowFinding finding_{ws_, Finder1, Text2, List2};
+    std::unique_ptr<WindowList> windowList_;  // created when first opened
 };
 
 }  // namespace vindrel

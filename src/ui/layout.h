@@ -78,6 +78,31 @@ inline constexpr LayoutRow kControls[] = {
 };
 // clang-format on
 
+// The window list: owned by the main window, resizable down to this size.
+inline constexpr std::wstring_view kWindowListMenuItem = L"所有窗口(&W)...";
+inline constexpr int kListWidth = 9600;
+inline constexpr int kListHeight = 6600;
+
+// clang-format off
+inline constexpr LayoutRow kWindowList =
+    {"WindowList", K::Form, "", L"所有窗口", {0, 0, kListWidth, kListHeight}, -1, C::Default, C::Default, false, false, 0, 0, 0, kFixed, true};
+
+inline constexpr LayoutRow kWindowListControls[] = {
+//   name          kind          container     caption           left  top   width height tab  back        fore        header own    min max value anchor
+    {"lblSearch",  K::Label,     "WindowList", L"搜索：",         {120,  165,  735,  255},  0},
+    {"txtSearch",  K::TextBox,   "WindowList", L"",               {840,  120,  8640, 345},  1,  C::Default, C::Default, false, false, 0, 0,  0,   kStretchWidth},
+    {"chkAll",     K::CheckBox,  "WindowList", L"显示全部窗口",   {120,  555,  2535, 300},  2},
+    {"lblCount",   K::Label,     "WindowList", L"",               {120,  945,  9360, 255},  3,  C::Default, C::Default, false, false, 0, 0,  0,   kStretchWidth},
+    {"lvwWindows", K::ListView,  "WindowList", L"",               {120,  1260, 9360, 4620}, 4,  C::Default, C::Default, false, false, 0, 0,  0,   kStretchWidth | kStretchHeight},
+    {"cmdChoose",  K::Button,    "WindowList", L"选用",           {6960, 6000, 1200, 450},  5,  C::Default, C::Default, false, false, 0, 0,  1,   kFollowRight | kFollowBottom},
+    {"cmdRefresh", K::Button,    "WindowList", L"刷新",           {8280, 6000, 1200, 450},  6,  C::Default, C::Default, false, false, 0, 0,  0,   kFollowRight | kFollowBottom},
+    {"tmrRefresh", K::Timer,     "WindowList", L"",               {},                       -1, C::Default, C::Default, false, false, 0, 0,  1000},
+};
+// clang-format on
+
+// The window list's columns, their widths in twips.
+inline constexpr int kWindowColumnWidths[] = {1800, 900, 1100, 2000, 3000, 2400};
+
 constexpr const LayoutRow& Find(std::string_view name) {
     for (const LayoutRow& row : kControls) {
         if (row.name == name) return row;

@@ -1,5 +1,7 @@
 #include "driver.h"
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <stdexcept>
 #include <thread>
@@ -122,11 +124,15 @@ std::wstring NewFolder() {
     static int made = 0;
     wchar_t temp[MAX_PATH + 1] = {};
     GetTempPathW(MAX_PATH + 1, temp);
-    const std::wstring folder = std::wstring(temp) + L"vindrel-e2e-" +
-                                std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                std::to_wstring(++made);
-    CreateDirectoryW(folder.c_str(), nullptr);
-    return folder;
+    // Process ids repeat across runs under Wine: a folder left by an
+    // earlier run is never reused.
+    for (;;) {
+        const std::wstring folder = std::wstring(temp) + L"vindrel-e2e-" +
+                                    std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                    std::to_wstring(++made);
+        if (CreateDirectoryW(folder.c_str(), nullptr)) return folder;
+        if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("cannot make a folder");
+    }
 }
 
 Vindrel::Vindrel(const std::wstring& exePath, const std::wstring& arguments,
@@ -174,8 +180,11 @@ int Vindrel::Selected(std::string_view list) const {
 }
 
 std::wstring Vindrel::Text(std::string_view control) const {
+    return EditText(Control(control));
+}
+
+std::wstring EditText(HWND hwnd) {
     // WM_GETTEXT: GetWindowText does not ask another process's edit box.
-    const HWND hwnd = Control(control);
     const auto length = SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);
     std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
     const auto copied = SendMessageW(hwnd, WM_GETTEXT, static_cast<WPARAM>(text.size()),
@@ -196,13 +205,16 @@ void Vindrel::PostClick(std::string_view button) const {
     PostMessageW(Control(button), BM_CLICK, 0, 0);
 }
 
-void Vindrel::ClickRow(std::string_view list, int row) const {
+void Vindrel::ClickRow(std::string_view list, int row, bool twice) const {
     const HWND hwnd = Control(list);
     SendMessageW(hwnd, LB_SETTOPINDEX, static_cast<WPARAM>(row), 0);
     RECT rect{};
     SendMessageW(hwnd, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
     const LPARAM point = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
     SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    SendMessageW(hwnd, WM_LBUTTONUP, 0, point);
+    if (!twice) return;
+    SendMessageW(hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, point);
     SendMessageW(hwnd, WM_LBUTTONUP, 0, point);
 }
 
@@ -319,6 +331,91 @@ void Vindrel::MousePress(std::string_view control) const {
     Sleep(100);
 }
 
+namespace {
+
+// Memory in another process, for a message whose argument points to it
+// (the list view's messages are not carried across processes).
+class RemoteBuffer {
+public:
+    RemoteBuffer(HANDLE process, std::size_t size)
+        : process_(process),
+          address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE)) {
+        if (address_ == nullptr) throw std::runtime_error("VirtualAllocEx failed");
+    }
+    ~RemoteBuffer() { VirtualFreeEx(process_, address_, 0, MEM_RELEASE); }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+    char* Address() const { return static_cast<char*>(address_); }
+    void Write(const void* data, std::size_t size, std::size_t offset = 0) const {
+        WriteProcessMemory(process_, Address() + offset, data, size, nullptr);
+    }
+    void Read(void* data, std::size_t size, std::size_t offset = 0) const {
+        ReadProcessMemory(process_, Address() + offset, data, size, nullptr);
+    }
+
+private:
+    HANDLE process_;
+    void* address_;
+};
+
+}  // namespace
+
+HWND Vindrel::WindowList() const {
+    return process_.WaitForWindow(L"VindrelOwnedForm", 5000ms);
+}
+
+HWND Vindrel::ListControl(std::string_view name) const {
+    for (const LayoutRow& row : layout::kWindowListControls) {
+        if (row.name == name) return GetDlgItem(WindowList(), ControlId(row));
+    }
+    throw std::logic_error("the window list has no such control");
+}
+
+std::vector<std::wstring> Vindrel::ListRows() const {
+    const HWND view = ListControl("lvwWindows");
+    constexpr int kChars = 1024;
+    const RemoteBuffer remote(process_.Handle(), sizeof(LVITEMW) + kChars * sizeof(wchar_t));
+    std::vector<std::wstring> rows;
+    const auto count = static_cast<int>(SendMessageW(view, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < count; ++row) {
+        std::wstring joined;
+        for (int column = 0; column < 6; ++column) {
+            LVITEMW item{};
+            item.iSubItem = column;
+            item.pszText = reinterpret_cast<LPWSTR>(remote.Address() + sizeof(LVITEMW));
+            item.cchTextMax = kChars;
+            remote.Write(&item, sizeof item);
+            const auto length = static_cast<std::size_t>(
+                SendMessageW(view, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                             reinterpret_cast<LPARAM>(remote.Address())));
+            std::wstring cell(std::min<std::size_t>(length, kChars), L'\0');
+            remote.Read(cell.data(), cell.size() * sizeof(wchar_t), sizeof(LVITEMW));
+            joined += (column == 0 ? L"" : L" | ") + cell;
+        }
+        rows.push_back(joined);
+    }
+    return rows;
+}
+
+void Vindrel::ClickListRow(int row, bool twice) const {
+    const HWND view = ListControl("lvwWindows");
+    const RemoteBuffer remote(process_.Handle(), sizeof(RECT));
+    RECT rect{LVIR_LABEL, 0, 0, 0};
+    remote.Write(&rect, sizeof rect);
+    SendMessageW(view, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(remote.Address()));
+    remote.Read(&rect, sizeof rect);
+    POINT point{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ClientToScreen(view, &point);
+    PointAt(point);
+    std::vector<INPUT> inputs{Mouse(MOUSEEVENTF_LEFTDOWN), Mouse(MOUSEEVENTF_LEFTUP)};
+    if (twice) inputs = {inputs[0], inputs[1], inputs[0], inputs[1]};
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    WaitFor([&] {
+        return SendMessageW(view, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) == row;
+    });
+}
+
 POINT Centre(HWND hwnd) {
     RECT rect{};
     GetWindowRect(hwnd, &rect);
@@ -376,6 +473,7 @@ Target::Target(const std::wstring& title, Mode mode, HWND peer) {
     const std::wstring modeText = mode == Mode::Callback      ? L" callback"
                                   : mode == Mode::ClickOnHide ? L" click " + peerText
                                   : mode == Mode::CloseOnHide ? L" close " + peerText
+                                  : mode == Mode::TwoWindows  ? L" two"
                                                               : L"";
     process_ = Process(L"\"" + SiblingPath(L"target_window.exe") + L"\" \"" + logPath_ + L"\" \"" +
                        title + L"\"" + modeText);

@@ -82,8 +82,9 @@ public:
     void Click(std::string_view button) const;
     // A click for a handling that opens a modal message box.
     void PostClick(std::string_view button) const;
-    // A user's click on a row: the mouse pressed and released inside it.
-    void ClickRow(std::string_view list, int row) const;
+    // A user's click on a row: the mouse pressed and released inside it;
+    // twice for a double-click.
+    void ClickRow(std::string_view list, int row, bool twice = false) const;
     // Types a text into an edit box character by character, after emptying it.
     void Type(std::string_view edit, const std::wstring& text) const;
     // What a scroll bar tells its container when the user moves it: a step
@@ -110,6 +111,15 @@ public:
     void MousePress(std::string_view control) const;
     void ClickCloseBox() const;
 
+    // The window list, once shown; nullptr when it does not show.
+    HWND WindowList() const;
+    // A control of the window list, by its design name.
+    HWND ListControl(std::string_view name) const;
+    // The window list's rows as drawn, each with its cells joined by " | ".
+    std::vector<std::wstring> ListRows() const;
+    // Clicks a row of the window list with the mouse, twice for a double-click.
+    void ClickListRow(int row, bool twice = false) const;
+
 private:
     Process process_;
     HWND main_ = nullptr;
@@ -128,13 +138,16 @@ class Target {
 public:
     // Posted to the target, it makes its thread stop answering for good.
     static constexpr UINT kHangMessage = WM_APP + 1;
+    // Posted to the target, it shows another top-level window, "后来的窗口".
+    static constexpr UINT kNewWindowMessage = WM_APP + 2;
 
     // A callback target sends a message to Vindrel's main window, and
     // waits for the answer, while it handles WM_SHOWWINDOW, WM_SIZE,
     // WM_SETTEXT and WM_STYLECHANGED. While it is being hidden, a clicking
     // target clicks the peer button with a sent BM_CLICK, and a closing
-    // target sends WM_CLOSE to the peer window.
-    enum class Mode { Plain, Callback, ClickOnHide, CloseOnHide };
+    // target sends WM_CLOSE to the peer window. A two-window target also
+    // has a hidden top-level window titled "<title> 的隐藏窗口".
+    enum class Mode { Plain, Callback, ClickOnHide, CloseOnHide, TwoWindows };
     explicit Target(const std::wstring& title, Mode mode = Mode::Plain, HWND peer = nullptr);
     HWND Window() const { return window_; }
     const Process& Program() const { return process_; }
@@ -154,6 +167,8 @@ inline std::wstring HandleText(HWND hwnd) {
 
 // Text of any window (W call, correct across processes under Wine).
 std::wstring WindowText(HWND hwnd);
+// Text of another process's control, asked of it (WM_GETTEXT).
+std::wstring EditText(HWND hwnd);
 
 // A message box of another process, found by its title.
 struct MessageBoxSeen {

@@ -68,6 +68,11 @@ LRESULT CALLBACK TargetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             Log("HANG");
             Sleep(INFINITE);
             return 0;
+        case WM_APP + 2:  // kNewWindowMessage: another top-level window, shown
+            ShowWindow(CreateWindowExW(0, L"VindrelTestTarget", L"后来的窗口", WS_OVERLAPPEDWINDOW,
+                                       140, 140, 320, 200, nullptr, nullptr, nullptr, nullptr),
+                       SW_SHOWNOACTIVATE);
+            return 0;
         case WM_CLOSE:
             Log("WM_CLOSE");
             DestroyWindow(hwnd);
@@ -109,6 +114,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                                       100, 320, 200, nullptr, nullptr, instance, nullptr);
     if (hwnd == nullptr) return 1;
     ShowWindow(hwnd, SW_SHOWNORMAL);
+    if (mode == L"two") {
+        // A second top-level window, hidden, with a title of its own.
+        CreateWindowExW(0, wc.lpszClassName, (title + L" 的隐藏窗口").c_str(), WS_OVERLAPPEDWINDOW,
+                        120, 120, 320, 200, nullptr, nullptr, instance, nullptr);
+    }
     Log("READY");
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -3,6 +3,9 @@
 namespace vindrel::testing {
 
 bool FakeToolkit::Shown(std::string_view name) const {
+    if (const auto form = forms_.find(std::string(name)); form != forms_.end()) {
+        return form->second->Visible();
+    }
     if (name == "Form1") return true;
     const auto row = layoutRows_.find(name);
     if (row == layoutRows_.end()) throw std::logic_error("no fake control of that name");
@@ -21,7 +24,8 @@ void FakeOptionButton::StoreChosen() {
 
 template <class T>
 std::unique_ptr<T> FakeToolkit::Keep(const LayoutRow& row, std::unique_ptr<T> control) {
-    if (row.container != "Form1" && layoutRows_.count(row.container) == 0) {
+    if (row.container != "Form1" && forms_.count(std::string(row.container)) == 0 &&
+        layoutRows_.count(row.container) == 0) {
         throw std::logic_error("a control created before its container");
     }
     controls_[row.name] = control.get();
@@ -31,8 +35,15 @@ std::unique_ptr<T> FakeToolkit::Keep(const LayoutRow& row, std::unique_ptr<T> co
 }
 
 std::unique_ptr<Form> FakeToolkit::CreateForm(const LayoutRow& row) {
-    auto form = std::make_unique<FakeForm>(*this, std::wstring(row.caption), kFormHwnd);
-    form_ = form.get();
+    // Each window the main window owns starts hidden.
+    auto form = std::make_unique<FakeForm>(*this, std::wstring(row.caption),
+                                           kFormHwnd + static_cast<vindrel::Hwnd>(forms_.size()));
+    if (form_ == nullptr) {
+        form_ = form.get();
+    } else {
+        form->Hide();
+    }
+    forms_[std::string(row.name)] = form.get();
     return form;
 }
 
@@ -63,6 +74,16 @@ std::unique_ptr<CheckBox> FakeToolkit::CreateCheckBox(const LayoutRow& row) {
 }
 std::unique_ptr<OptionButton> FakeToolkit::CreateOptionButton(const LayoutRow& row) {
     return Keep(row, std::make_unique<FakeOptionButton>(*this, row));
+}
+std::unique_ptr<ListView> FakeToolkit::CreateListView(const LayoutRow& row) {
+    return Keep(row, std::make_unique<FakeListView>(*this, row));
+}
+std::wstring FakeListView::Row(int row) const {
+    std::wstring joined;
+    for (std::size_t column = 0; column < columns.size(); ++column) {
+        joined += (column == 0 ? L"" : L" | ") + Cell(row, static_cast<int>(column));
+    }
+    return joined;
 }
 std::unique_ptr<Timer> FakeToolkit::CreateTimer(const LayoutRow& row) {
     return Keep(row, std::make_unique<FakeTimer>(dispatch, row.value));

@@ -2,6 +2,7 @@
 // that keeps them by name, and a recording message box and shell.
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <optional>
@@ -54,6 +55,11 @@ public:
     void UserClick(int row) {
         selected_ = row;
         Notify([this] { UserSelected(); });
+    }
+    // A double-click: the first press's click, then the double-click.
+    void UserDoubleClick(int row) {
+        UserClick(row);
+        Notify([this] { DblClick.Raise(); });
     }
 
 protected:
@@ -221,6 +227,55 @@ public:
     vindrel::Hwnd outlined = 0;
 };
 
+// Rows as the program's CellText gives them; a selection by index that a
+// change of the row count clears, as the list view's own does.
+class FakeListView : public FakeVisible<ListView> {
+public:
+    FakeListView(FakeToolkit& t, const LayoutRow& s) : FakeVisible(t, s) {}
+    void AddColumn(const std::wstring& caption, int /*width*/) override {
+        columns.push_back(caption);
+    }
+    void SetColumnCaption(int column, const std::wstring& caption) override {
+        columns.at(static_cast<std::size_t>(column)) = caption;
+    }
+    int RowCount() const override { return rows_; }
+    void SetRowCount(int rows) override {
+        rows_ = rows;
+        selected_.clear();
+        focused_ = -1;
+        top_ = std::clamp(top_, 0, std::max(rows - 1, 0));
+    }
+    std::vector<int> SelectedRows() const override { return selected_; }
+    int FocusedRow() const override { return focused_; }
+    void Select(const std::vector<int>& rows, int focused) override {
+        selected_ = rows;
+        focused_ = focused;
+    }
+    int TopRow() const override { return top_; }
+    void SetTopRow(int row) override { top_ = std::clamp(row, 0, std::max(rows_ - 1, 0)); }
+
+    // A cell, or a whole row joined with " | ", as drawn.
+    std::wstring Cell(int row, int column) const { return CellText(row, column); }
+    std::wstring Row(int row) const;
+    // The user's click on a row: it alone is selected and focused.
+    void UserClick(int row) { Select({row}, row); }
+    void UserDoubleClick(int row) {
+        UserClick(row);
+        Notify([this] { DblClick.Raise(); });
+    }
+    void UserClickColumn(int column) {
+        Notify([this, column] { UserClickedColumn(column); });
+    }
+
+    std::vector<std::wstring> columns;
+
+private:
+    int rows_ = 0;
+    std::vector<int> selected_;
+    int focused_ = -1;
+    int top_ = 0;
+};
+
 class FakeForm : public Form {
 public:
     FakeForm(FakeToolkit& toolkit, std::wstring caption, vindrel::Hwnd hwnd)
@@ -232,13 +287,19 @@ public:
         return hwnd_;
     }
     int HandleRequests() const { return handleRequests_; }
-    void AddMenuItem(const std::wstring& caption) override { menuItems.push_back(caption); }
+    void Show() override { visible_ = true; }
+    void Hide() override { visible_ = false; }
+    bool Visible() const override { return visible_; }
 
-    // The system menu opened: whether the item can be chosen.
-    bool MenuItemShownEnabled() const { return MenuItemAvailable(); }
-    // The item's command arrives (the user chose it, or another program
+    // The system menu opened: whether an item can be chosen.
+    bool MenuItemShownEnabled(std::size_t index = 0) const {
+        return menuItems_.at(index).Available();
+    }
+    // An item's command arrives (the user chose it, or another program
     // sent it): what the window makes of it whether or not it is enabled.
-    void UserChooseMenuItem();
+    void UserChooseMenuItem(std::size_t index = 0);
+    // F5 pressed in the window.
+    void UserPressF5();
     // The close box: the window is closed when it may go.
     void UserClose();
     void Close() override { UserClose(); }
@@ -250,7 +311,13 @@ public:
     std::vector<std::wstring> menuItems;
     bool closed = false;
 
+protected:
+    void DoAddMenuItem(std::size_t /*index*/, const std::wstring& caption) override {
+        menuItems.push_back(caption);
+    }
+
 private:
+    bool visible_ = true;
     FakeToolkit& toolkit_;
     std::wstring caption_;
     vindrel::Hwnd hwnd_;
@@ -278,6 +345,7 @@ public:
     std::unique_ptr<OptionButton> CreateOptionButton(const LayoutRow& row) override;
     std::unique_ptr<Timer> CreateTimer(const LayoutRow& row) override;
     std::unique_ptr<Finder> CreateFinder(const LayoutRow& row) override;
+    std::unique_ptr<ListView> CreateListView(const LayoutRow& row) override;
 
     void MsgBox(const std::wstring& prompt, const std::optional<std::wstring>& title) override {
         messages.push_back({prompt, title, std::nullopt});
@@ -304,7 +372,9 @@ public:
         if (control == nullptr) throw std::logic_error("no fake control of that name and kind");
         return *control;
     }
+    // The main window (the first form created), or another form by name.
     FakeForm& Window() const { return *form_; }
+    FakeForm& Window(std::string_view name) const { return *forms_.at(std::string(name)); }
     // Names in the order the controls were created.
     const std::vector<std::string_view>& CreationOrder() const { return order_; }
     bool Shown(std::string_view name) const;
@@ -325,6 +395,7 @@ private:
     std::map<std::string_view, const LayoutRow*, std::less<>> layoutRows_;
     std::vector<std::string_view> order_;
     FakeForm* form_ = nullptr;
+    std::map<std::string, FakeForm*> forms_;
     friend class FakeOptionButton;
 };
 
@@ -332,8 +403,12 @@ inline void FakeFinder::UserMove(int x, int y) {
     toolkit_.dispatch.Tick([this, x, y] { UserMoved({x, y}); });
 }
 
-inline void FakeForm::UserChooseMenuItem() {
-    UserChoseMenuItem(toolkit_.dispatch);
+inline void FakeForm::UserChooseMenuItem(std::size_t index) {
+    UserChoseMenuItem(toolkit_.dispatch, index);
+}
+
+inline void FakeForm::UserPressF5() {
+    toolkit_.dispatch.Command([this] { RefreshKey.Raise(); });
 }
 
 inline void FakeForm::DeliverNotifications() {

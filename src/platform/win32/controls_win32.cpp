@@ -179,6 +179,7 @@ void Win32ListBox::OnCommand(int code) {
     // LBN_SELCHANGE also comes for a click on the row already selected;
     // the base class raises a click only for a new selection.
     if (code == LBN_SELCHANGE) UserSelected();
+    if (code == LBN_DBLCLK) DblClick.Raise();
 }
 
 // Text box ------------------------------------------------------------------
@@ -410,20 +411,45 @@ Win32Form::~Win32Form() {
     if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
 }
 
-void Win32Form::AddMenuItem(const std::wstring& caption) {
+void Win32Form::DoAddMenuItem(std::size_t index, const std::wstring& caption) {
     const HMENU menu = GetSystemMenu(hwnd_, FALSE);
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING, kMenuItemCommand, caption.c_str());
+    if (index == 0) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, kMenuItemCommand + 0x10 * index, caption.c_str());
 }
 
 void Win32Form::OnClose() {
     const HWND hwnd = hwnd_;
-    UserAskedToClose(ui_.dispatch, [hwnd] { DestroyWindow(hwnd); });
+    const bool owned = ui_.owned;
+    UserAskedToClose(ui_.dispatch, [hwnd, owned] {
+        if (owned) {
+            ShowWindow(hwnd, SW_HIDE);
+        } else {
+            DestroyWindow(hwnd);
+        }
+    });
 }
 
 void Win32Form::OnSystemMenu(HMENU menu) const {
-    EnableMenuItem(menu, kMenuItemCommand,
-                   MF_BYCOMMAND | (MenuItemAvailable() ? MF_ENABLED : MF_GRAYED));
+    for (std::size_t index = 0; index < menuItems_.size(); ++index) {
+        EnableMenuItem(menu, static_cast<UINT>(kMenuItemCommand + 0x10 * index),
+                       MF_BYCOMMAND | (menuItems_[index].Available() ? MF_ENABLED : MF_GRAYED));
+    }
+}
+
+bool Win32Form::OnMenuItem(UINT command) {
+    if (command < kMenuItemCommand || command >= kMenuItemCommand + 0x10 * menuItems_.size()) {
+        return false;
+    }
+    UserChoseMenuItem(ui_.dispatch, (command - kMenuItemCommand) / 0x10);
+    return true;
+}
+
+void Win32Form::Show() {
+    const bool opening = IsWindowVisible(hwnd_) == FALSE;
+    if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    if (opening && ui_.firstInTabOrder != nullptr) SetFocus(ui_.firstInTabOrder);
 }
 
 std::wstring Win32Form::Caption() const {

@@ -180,10 +180,35 @@ private:
     bool capturing_ = false;
 };
 
+// A report-mode list view over the program's rows (LVS_OWNERDATA): it
+// holds no text, and asks CellText for each cell it draws, at once, while
+// drawing; clicks on a header or a row go through the dispatch.
+class Win32ListView : public ListView, public NativeControl {
+public:
+    Win32ListView(Win32Ui& ui, const LayoutRow& row, HWND hwnd);
+    bool Visible() const override { return OwnVisible(); }
+    void SetVisible(bool visible) override { ShowOwn(visible); }
+    void AddColumn(const std::wstring& caption, int width) override;
+    void SetColumnCaption(int column, const std::wstring& caption) override;
+    int RowCount() const override;
+    void SetRowCount(int rows) override;
+    std::vector<int> SelectedRows() const override;
+    int FocusedRow() const override;
+    void Select(const std::vector<int>& rows, int focused) override;
+    int TopRow() const override;
+    void SetTopRow(int row) override;
+    bool OnNotify(const NMHDR& header, LRESULT& result) override;
+    void OnDpiChanged() override;
+
+private:
+    std::vector<int> widths_;  // each column's width in twips
+};
+
 class Win32Form : public Form {
 public:
-    // The command of the program's item in the system menu: below 0xF000
-    // and with its low four bits clear, as WM_SYSCOMMAND requires.
+    // The commands of the program's items in the system menu, one every
+    // 0x10 from this: below 0xF000 and with their low four bits clear, as
+    // WM_SYSCOMMAND requires.
     static constexpr UINT kMenuItemCommand = 0x0010;
     // Posted by Notify.
     static constexpr UINT kNotifyMessage = WM_APP + 1;
@@ -195,17 +220,27 @@ public:
     std::wstring Caption() const override;
     void SetCaption(const std::wstring& caption) override;
     vindrel::Hwnd hWnd() const override;
-    void AddMenuItem(const std::wstring& caption) override;
+    void Show() override;
+    void Hide() override { ShowWindow(hwnd_, SW_HIDE); }
+    bool Visible() const override { return IsWindowVisible(hwnd_) != FALSE; }
     void Close() override { OnClose(); }
     void Notify() override { PostMessageW(hwnd_, kNotifyMessage, 0, 0); }
 
-    // WM_CLOSE, the system menu opening (WM_INITMENUPOPUP) and the item chosen.
+    // WM_CLOSE (a window the main window owns is hidden), the system menu
+    // opening (WM_INITMENUPOPUP), an item chosen (its command), F5.
     void OnClose();
     void OnSystemMenu(HMENU menu) const;
-    void OnMenuItem() { UserChoseMenuItem(ui_.dispatch); }
+    // False for a command that is not one of the program's items.
+    bool OnMenuItem(UINT command);
+    void OnRefreshKey() {
+        ui_.dispatch.Command([this] { RefreshKey.Raise(); });
+    }
     void OnNotify() {
         ui_.dispatch.Command([this] { Notified.Raise(); });
     }
+
+protected:
+    void DoAddMenuItem(std::size_t index, const std::wstring& caption) override;
 
 private:
     Win32Ui& ui_;

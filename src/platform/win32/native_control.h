@@ -51,8 +51,14 @@ bool RegisterWindowClass(HINSTANCE instance, const WindowClass& windowClass);
 class Win32Timer;
 class Win32Form;
 
-// Resources of the one main window, shared by the controls inside it.
+// Resources of one top-level window of the program (the main window, or a
+// window it owns), shared by the controls inside it. Every window's
+// handlings go through the one dispatch.
 struct Win32Ui {
+    explicit Win32Ui(Dispatch& route) : dispatch(route) {}
+    Win32Ui(const Win32Ui&) = delete;
+    Win32Ui& operator=(const Win32Ui&) = delete;
+
     HINSTANCE instance = nullptr;
     int dpi = 96;
     HWND form = nullptr;               // until it is destroyed
@@ -69,16 +75,25 @@ struct Win32Ui {
     HWND firstInTabOrder = nullptr;
     // The route of the user's input and of other programs' messages to the
     // handlings: none runs inside another.
-    Dispatch dispatch;
+    Dispatch& dispatch;
     // Every child window with its layout row, to lay them out again when
-    // the window moves to a screen of another DPI.
+    // the window moves to a screen of another DPI or is resized.
     std::vector<std::pair<HWND, const LayoutRow*>> children;
+    // A window the main window owns: resizable down to `design`, hidden
+    // when closed, closed by Esc.
+    bool owned = false;
+    TwipRect design{};
+    int defaultButton = 0;     // the control id Enter clicks; 0 for none
+    HWND lastFocus = nullptr;  // the control that had the focus when it was deactivated
 
     int Px(int twips) const { return TwipsToPixels(twips, dpi); }
     // The fonts at the current DPI.
     void CreateFonts();
-    // Places and sizes every child and sets its font at a new DPI.
+    // Sets every child's font at a new DPI, then places them.
     void LayOut(int newDpi);
+    // Places and sizes every child for the window's client size: what the
+    // window has beyond its layout's size goes to the anchored controls.
+    void Place();
     // Colours the drawing of a control whose row names a back or fore
     // colour; nullptr to let the window manager draw it as usual.
     HBRUSH Paint(HDC dc, const LayoutRow& row) const;
@@ -107,6 +122,10 @@ public:
     virtual bool OnSetCursor() { return false; }
     // While true, every key goes to the control: no dialog navigation.
     virtual bool OwnsKeys() const { return false; }
+    // A WM_NOTIFY from the control; false leaves it to DefWindowProc.
+    virtual bool OnNotify(const NMHDR& /*header*/, LRESULT& /*result*/) { return false; }
+    // The window's DPI changed (after its font).
+    virtual void OnDpiChanged() {}
 
 protected:
     NativeControl(Win32Ui& ui, const LayoutRow& row, HWND hwnd);

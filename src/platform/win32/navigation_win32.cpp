@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/tab_order.h"
+#include "platform/win32/controls_win32.h"
 
 namespace vindrel::win32 {
 
@@ -49,6 +50,10 @@ bool Navigate(const Win32Ui& ui, const MSG& msg) {
         return false;
     }
     if (Pressed(VK_CONTROL) || Pressed(VK_MENU)) return false;
+    if (msg.wParam == VK_F5) {
+        if (ui.formWrapper != nullptr) ui.formWrapper->OnRefreshKey();
+        return true;
+    }
     const int current = IndexOf(ui, GetFocus());
 
     if (msg.wParam == VK_TAB) {

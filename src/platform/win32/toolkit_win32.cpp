@@ -1,5 +1,10 @@
 #include "platform/win32/toolkit_win32.h"
 
+#include <windows.h>
+// after windows.h
+#include <commctrl.h>
+
+#include <algorithm>
 #include <exception>
 #include <string>
 
@@ -85,6 +90,53 @@ LRESULT HandleMessage(Win32Ui* ui, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
         case WM_COMMAND:
         case WM_HSCROLL:
             if (RouteNotification(*ui, msg, wParam, lParam)) return 0;
+            // Esc in a window the main window owns closes it.
+            if (msg == WM_COMMAND && LOWORD(wParam) == IDCANCEL && lParam == 0 && ui->owned &&
+                ui->formWrapper != nullptr) {
+                ui->formWrapper->OnClose();
+                return 0;
+            }
+            break;
+        case WM_NOTIFY: {
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            if (auto* control = NativeControl::From(header->hwndFrom)) {
+                if (control->OnNotify(*header, result)) return result;
+            }
+            break;
+        }
+        case DM_GETDEFID:
+            // Enter clicks the default button.
+            if (ui->defaultButton != 0) return MAKELRESULT(ui->defaultButton, DC_HASDEFID);
+            break;
+        case WM_SIZE:
+            if (ui->owned && wParam != SIZE_MINIMIZED) ui->Place();
+            break;
+        case WM_GETMINMAXINFO:
+            if (ui->owned) {
+                RECT least{0, 0, ui->Px(ui->design.width), ui->Px(ui->design.height)};
+                AdjustWindowRectEx(&least, static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)),
+                                   FALSE, static_cast<DWORD>(GetWindowLongW(hwnd, GWL_EXSTYLE)));
+                auto* sizes = reinterpret_cast<MINMAXINFO*>(lParam);
+                sizes->ptMinTrackSize = {least.right - least.left, least.bottom - least.top};
+                return 0;
+            }
+            break;
+        case WM_ACTIVATE:
+            // A window the main window owns gives the focus back to the
+            // control that had it.
+            if (ui->owned) {
+                if (LOWORD(wParam) == WA_INACTIVE) {
+                    if (const HWND focus = GetFocus(); focus != nullptr && IsChild(hwnd, focus)) {
+                        ui->lastFocus = focus;
+                    }
+                } else if (HIWORD(wParam) == 0) {
+                    const HWND focus = ui->lastFocus != nullptr && IsWindow(ui->lastFocus)
+                                           ? ui->lastFocus
+                                           : ui->firstInTabOrder;
+                    if (focus != nullptr) SetFocus(focus);
+                }
+                return 0;
+            }
             break;
         case WM_TIMER:
             if (const auto timer = ui->timers.find(wParam); timer != ui->timers.end()) {
@@ -107,8 +159,8 @@ LRESULT HandleMessage(Win32Ui* ui, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
             }
             break;
         case WM_SYSCOMMAND:
-            if ((wParam & 0xFFF0) == Win32Form::kMenuItemCommand) {
-                if (ui->formWrapper != nullptr) ui->formWrapper->OnMenuItem();
+            if (ui->formWrapper != nullptr &&
+                ui->formWrapper->OnMenuItem(static_cast<UINT>(wParam & 0xFFF0))) {
                 return 0;
             }
             break;
@@ -126,8 +178,10 @@ LRESULT HandleMessage(Win32Ui* ui, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
             return 0;
         }
         case WM_DESTROY:
-            // Also when another program only sends it: the message loop
-            // ends, and the window is destroyed after it (Win32Toolkit::Run).
+            // The main window's, also when another program only sends it:
+            // the message loop ends, and the window is destroyed after it
+            // (Win32Toolkit::Run).
+            if (ui->owned) return 0;
             ui->dispatch.Close();
             if (ui->looping) PostQuitMessage(0);
             return 0;
@@ -192,9 +246,12 @@ Win32Toolkit::Win32Toolkit(HINSTANCE instance, int iconId, int cursorId) {
     if (frameClass_ == nullptr) FailCreate(L"RegisterClassExW", "Frame");
     finderClass_ = Win32Finder::RegisterClasses(instance);
     if (finderClass_ == nullptr) FailCreate(L"RegisterClassExW", "Finder");
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
 }
 
 std::unique_ptr<Form> Win32Toolkit::CreateForm(const LayoutRow& row) {
+    if (row.sizable) return CreateOwnedForm(row);
     if (!RegisterWindowClass(ui_.instance,
                              {.name = kFormClass,
                               .procedure = FormProc,
@@ -233,24 +290,86 @@ std::unique_ptr<Form> Win32Toolkit::CreateForm(const LayoutRow& row) {
     return std::make_unique<Win32Form>(ui_, hwnd);
 }
 
+std::unique_ptr<Form> Win32Toolkit::CreateOwnedForm(const LayoutRow& row) {
+    if (!RegisterWindowClass(ui_.instance,
+                             {.name = kOwnedFormClass,
+                              .procedure = FormProc,
+                              .background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                              .extraBytes = sizeof(Win32Ui*),
+                              .icon = icon_})) {
+        FailCreate(L"RegisterClassExW", row.name);
+    }
+    Win32Ui& ui = owned_.emplace_back(dispatch_);
+    ui.instance = ui_.instance;
+    ui.dpi = ui_.dpi;
+    ui.owned = true;
+    ui.design = row.rect;
+    ui.labelCursor = ui_.labelCursor;
+    ui.green = GdiObject<HBRUSH>(CreateSolidBrush(ui.BackColour(Colour::Green)));
+    ui.paleYellow = GdiObject<HBRUSH>(CreateSolidBrush(ui.BackColour(Colour::PaleYellow)));
+    ui.CreateFonts();
+    constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
+    RECT frame{0, 0, ui.Px(row.rect.width), ui.Px(row.rect.height)};
+    AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+    const std::wstring caption(row.caption);
+    // Just below and right of the main window's corner, wholly on its
+    // monitor's work area where it fits.
+    RECT owner{};
+    GetWindowRect(ui_.form, &owner);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(ui_.form, MONITOR_DEFAULTTONEAREST), &monitor);
+    const LONG width = frame.right - frame.left, height = frame.bottom - frame.top;
+    const LONG left = std::max(monitor.rcWork.left,
+                               std::min(owner.left + ui.Px(600), monitor.rcWork.right - width));
+    const LONG top = std::max(monitor.rcWork.top,
+                              std::min(owner.top + ui.Px(600), monitor.rcWork.bottom - height));
+    const HWND hwnd = CreateWindowExW(kExStyle, kOwnedFormClass, caption.c_str(), kStyle, left, top,
+                                      width, height, ui_.form, nullptr, ui_.instance, &ui);
+    if (hwnd == nullptr) FailCreate(L"CreateWindowExW", row.name);
+    ui.form = hwnd;
+    ui.containers[row.name] = hwnd;
+    if (const int windowDpi = static_cast<int>(WindowDpi(hwnd, static_cast<UINT>(ui.dpi)));
+        windowDpi != ui.dpi) {
+        ui.dpi = windowDpi;
+        ui.CreateFonts();
+        RECT sized{0, 0, ui.Px(row.rect.width), ui.Px(row.rect.height)};
+        AdjustWindowRectEx(&sized, kStyle, FALSE, kExStyle);
+        SetWindowPos(hwnd, nullptr, 0, 0, sized.right - sized.left, sized.bottom - sized.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(ui.defaultFont.Get()), FALSE);
+    return std::make_unique<Win32Form>(ui, hwnd);
+}
+
+Win32Ui& Win32Toolkit::UiOf(const LayoutRow& row) {
+    for (Win32Ui& ui : owned_) {
+        if (ui.containers.count(row.container) != 0) return ui;
+    }
+    return ui_;
+}
+
 HWND Win32Toolkit::CreateChild(const LayoutRow& row, const wchar_t* windowClass, DWORD style,
                                DWORD exStyle) {
-    const auto container = ui_.containers.find(row.container);
-    if (container == ui_.containers.end()) {
+    Win32Ui& ui = UiOf(row);
+    const auto container = ui.containers.find(row.container);
+    if (container == ui.containers.end()) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         FailCreate(L"CreateWindowExW", row.name);
     }
     const std::wstring caption(row.caption);
     const HWND hwnd = CreateWindowExW(
         exStyle, windowClass, caption.c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style,
-        ui_.Px(row.rect.left), ui_.Px(row.rect.top), ui_.Px(row.rect.width),
-        ui_.Px(row.rect.height), container->second,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(row))), ui_.instance, nullptr);
+        ui.Px(row.rect.left), ui.Px(row.rect.top), ui.Px(row.rect.width), ui.Px(row.rect.height),
+        container->second, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(row))),
+        ui.instance, nullptr);
     if (hwnd == nullptr) FailCreate(L"CreateWindowExW", row.name);
-    const HFONT font = row.headerFont ? ui_.headerFont.Get() : ui_.defaultFont.Get();
+    if (row.kind == ControlKind::Button && row.value != 0) ui.defaultButton = ControlId(row);
+    const HFONT font = row.headerFont ? ui.headerFont.Get() : ui.defaultFont.Get();
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if ((style & WS_TABSTOP) != 0 && ui_.firstInTabOrder == nullptr) ui_.firstInTabOrder = hwnd;
-    ui_.children.emplace_back(hwnd, &row);
+    if ((style & WS_TABSTOP) != 0 && ui.firstInTabOrder == nullptr) ui.firstInTabOrder = hwnd;
+    ui.children.emplace_back(hwnd, &row);
     return hwnd;
 }
 
@@ -269,31 +388,49 @@ void Win32Ui::LayOut(int newDpi) {
     for (const auto& [hwnd, row] : children) {
         const HFONT font = row->headerFont ? headerFont.Get() : defaultFont.Get();
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        MoveWindow(hwnd, Px(row->rect.left), Px(row->rect.top), Px(row->rect.width),
-                   Px(row->rect.height), FALSE);
+        if (auto* control = NativeControl::From(hwnd)) control->OnDpiChanged();
+    }
+    Place();
+}
+
+void Win32Ui::Place() {
+    if (form == nullptr) return;
+    RECT client{};
+    GetClientRect(form, &client);
+    const int wider = owned ? std::max(0, static_cast<int>(client.right) - Px(design.width)) : 0;
+    const int taller = owned ? std::max(0, static_cast<int>(client.bottom) - Px(design.height)) : 0;
+    for (const auto& [hwnd, row] : children) {
+        int left = Px(row->rect.left), top = Px(row->rect.top);
+        int width = Px(row->rect.width), height = Px(row->rect.height);
+        if ((row->anchor & kStretchWidth) != 0) width += wider;
+        if ((row->anchor & kStretchHeight) != 0) height += taller;
+        if ((row->anchor & kFollowRight) != 0) left += wider;
+        if ((row->anchor & kFollowBottom) != 0) top += taller;
+        MoveWindow(hwnd, left, top, width, height, FALSE);
     }
     RedrawWindow(form, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
 std::unique_ptr<Label> Win32Toolkit::CreateLabel(const LayoutRow& row) {
-    return std::make_unique<Win32Label>(ui_, row, CreateChild(row, L"STATIC", SS_LEFT | SS_NOTIFY));
+    return std::make_unique<Win32Label>(UiOf(row), row,
+                                        CreateChild(row, L"STATIC", SS_LEFT | SS_NOTIFY));
 }
 
 std::unique_ptr<ListBox> Win32Toolkit::CreateListBox(const LayoutRow& row) {
     const HWND hwnd =
         CreateChild(row, L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
                     WS_EX_CLIENTEDGE);
-    return std::make_unique<Win32ListBox>(ui_, row, hwnd);
+    return std::make_unique<Win32ListBox>(UiOf(row), row, hwnd);
 }
 
 std::unique_ptr<TextBox> Win32Toolkit::CreateTextBox(const LayoutRow& row) {
     const HWND hwnd =
         CreateChild(row, L"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);
-    return std::make_unique<Win32TextBox>(ui_, row, hwnd);
+    return std::make_unique<Win32TextBox>(UiOf(row), row, hwnd);
 }
 
 std::unique_ptr<Button> Win32Toolkit::CreateButton(const LayoutRow& row) {
-    return std::make_unique<Win32Button>(ui_, row,
+    return std::make_unique<Win32Button>(UiOf(row), row,
                                          CreateChild(row, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP));
 }
 
@@ -301,46 +438,79 @@ std::unique_ptr<Frame> Win32Toolkit::CreateFrame(const LayoutRow& row) {
     const HWND hwnd =
         CreateChild(row, frameClass_, WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT);
     ui_.containers[row.name] = hwnd;
-    return std::make_unique<Win32Frame>(ui_, row, hwnd);
+    return std::make_unique<Win32Frame>(UiOf(row), row, hwnd);
 }
 
 std::unique_ptr<ScrollBar> Win32Toolkit::CreateScrollBar(const LayoutRow& row) {
-    return std::make_unique<Win32ScrollBar>(ui_, row,
+    return std::make_unique<Win32ScrollBar>(UiOf(row), row,
                                             CreateChild(row, L"SCROLLBAR", SBS_HORZ | WS_TABSTOP));
 }
 
 std::unique_ptr<CheckBox> Win32Toolkit::CreateCheckBox(const LayoutRow& row) {
     auto box = std::make_unique<Win32CheckBox>(
-        ui_, row, CreateChild(row, L"BUTTON", BS_CHECKBOX | WS_TABSTOP));
+        UiOf(row), row, CreateChild(row, L"BUTTON", BS_CHECKBOX | WS_TABSTOP));
     SendMessageW(box->Window(), BM_SETCHECK, row.value != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
     return box;
 }
 
 std::unique_ptr<OptionButton> Win32Toolkit::CreateOptionButton(const LayoutRow& row) {
     auto option = std::make_unique<Win32OptionButton>(
-        ui_, row, CreateChild(row, L"BUTTON", BS_RADIOBUTTON | WS_TABSTOP));
+        UiOf(row), row, CreateChild(row, L"BUTTON", BS_RADIOBUTTON | WS_TABSTOP));
     SendMessageW(option->Window(), BM_SETCHECK, row.value != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
     return option;
 }
 
 std::unique_ptr<Timer> Win32Toolkit::CreateTimer(const LayoutRow& row) {
-    const UINT_PTR id = static_cast<UINT_PTR>(ui_.timers.size() + 1);
-    auto timer = std::make_unique<Win32Timer>(ui_, id, row.value);
-    ui_.timers[id] = timer.get();
+    Win32Ui& ui = UiOf(row);
+    const UINT_PTR id = static_cast<UINT_PTR>(ui.timers.size() + 1);
+    auto timer = std::make_unique<Win32Timer>(ui, id, row.value);
+    ui.timers[id] = timer.get();
     return timer;
 }
 
-std::unique_ptr<Finder> Win32Toolkit::CreateFinder(const LayoutRow& row) {
-    return std::make_unique<Win32Finder>(ui_, row, CreateChild(row, finderClass_, 0));
+std::unique_ptr<ListView> Win32Toolkit::CreateListView(const LayoutRow& row) {
+    const HWND hwnd = CreateChild(
+        row, WC_LISTVIEWW,
+        LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL,
+        WS_EX_CLIENTEDGE);
+    return std::make_unique<Win32ListView>(UiOf(row), row, hwnd);
 }
 
+std::unique_ptr<Finder> Win32Toolkit::CreateFinder(const LayoutRow& row) {
+    return std::make_unique<Win32Finder>(UiOf(row), row, CreateChild(row, finderClass_, 0));
+}
+
+class Win32Toolkit::OwnedDisabled {
+public:
+    explicit OwnedDisabled(std::list<Win32Ui>& owned) {
+        for (const Win32Ui& ui : owned) {
+            if (ui.form != nullptr && IsWindowEnabled(ui.form)) {
+                EnableWindow(ui.form, FALSE);
+                disabled_.push_back(ui.form);
+            }
+        }
+    }
+    ~OwnedDisabled() {
+        for (const HWND hwnd : disabled_) {
+            if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
+        }
+    }
+    OwnedDisabled(const OwnedDisabled&) = delete;
+    OwnedDisabled& operator=(const OwnedDisabled&) = delete;
+
+private:
+    std::vector<HWND> disabled_;
+};
+
 void Win32Toolkit::MsgBox(const std::wstring& prompt, const std::optional<std::wstring>& title) {
+    const OwnedDisabled disabled(owned_);
     const std::wstring caption = title.value_or(std::wstring(kDefaultMessageTitle));
     MessageBoxW(ui_.form, prompt.c_str(), caption.c_str(), MB_OK);
 }
 
 Interaction::Answer Win32Toolkit::Ask(const std::wstring& prompt, Choices choices,
                                       const std::optional<std::wstring>& title) {
+    const OwnedDisabled disabled(owned_);
     const std::wstring caption = title.value_or(std::wstring(kDefaultMessageTitle));
     const bool cancellable = choices == Choices::YesNoCancel;
     switch (
@@ -374,6 +544,18 @@ void Win32Toolkit::Shell(const std::wstring& commandLine) {
     const UniqueProcessHandle threadHandle(process.hThread);
 }
 
+bool Win32Toolkit::DialogKey(MSG& msg) {
+    if (Navigate(ui_, msg)) return true;
+    for (const Win32Ui& ui : owned_) {
+        if (Navigate(ui, msg)) return true;
+    }
+    if (ui_.form != nullptr && IsDialogMessageW(ui_.form, &msg)) return true;
+    for (const Win32Ui& ui : owned_) {
+        if (ui.form != nullptr && IsDialogMessageW(ui.form, &msg)) return true;
+    }
+    return false;
+}
+
 int Win32Toolkit::Run(int showCommand, const std::function<void()>& shown) {
     // Labels lie beneath the other controls, as if drawn on the window
     // itself; among themselves the later in tab order lies on top.
@@ -390,8 +572,7 @@ int Win32Toolkit::Run(int showCommand, const std::function<void()>& shown) {
     BOOL got;
     ui_.looping = true;
     while ((got = GetMessageW(&msg, nullptr, 0, 0)) > 0) {
-        if (Navigate(ui_, msg)) continue;
-        if (ui_.form != nullptr && IsDialogMessageW(ui_.form, &msg)) continue;
+        if (DialogKey(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

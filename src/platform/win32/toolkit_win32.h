@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <list>
 
 #include "platform/toolkit.h"
 #include "platform/win32/native_control.h"
@@ -13,6 +14,8 @@ namespace vindrel::win32 {
 
 // The window class name of the main window; other programs find it by it.
 inline constexpr wchar_t kFormClass[] = L"VindrelForm1";
+// The class of the windows the main window owns.
+inline constexpr wchar_t kOwnedFormClass[] = L"VindrelOwnedForm";
 
 // The controls' font: 宋体 (GB2312) at a size in points and a weight, for
 // a screen of the given DPI. The caller owns it.
@@ -36,6 +39,7 @@ public:
     std::unique_ptr<OptionButton> CreateOptionButton(const LayoutRow& row) override;
     std::unique_ptr<Timer> CreateTimer(const LayoutRow& row) override;
     std::unique_ptr<Finder> CreateFinder(const LayoutRow& row) override;
+    std::unique_ptr<ListView> CreateListView(const LayoutRow& row) override;
 
     void MsgBox(const std::wstring& prompt, const std::optional<std::wstring>& title) override;
     Answer Ask(const std::wstring& prompt, Choices choices,
@@ -48,10 +52,21 @@ public:
     int Run(int showCommand, const std::function<void()>& shown = {});
 
 private:
+    // The window whose container the row names.
+    Win32Ui& UiOf(const LayoutRow& row);
     HWND CreateChild(const LayoutRow& row, const wchar_t* windowClass, DWORD style,
                      DWORD exStyle = 0);
+    // A resizable window the main window owns, hidden until shown.
+    std::unique_ptr<Form> CreateOwnedForm(const LayoutRow& row);
+    // Whether a window of the program took the message as a dialog key.
+    bool DialogKey(MSG& msg);
+    // Disables the windows the main window owns for the life of a message
+    // box (which disables only its owner); enables them again after.
+    class OwnedDisabled;
 
-    Win32Ui ui_;
+    Dispatch dispatch_;
+    Win32Ui ui_{dispatch_};     // the main window's
+    std::list<Win32Ui> owned_;  // the windows it owns; never moved
     HICON icon_ = nullptr;
     const wchar_t* frameClass_ = nullptr;
     const wchar_t* finderClass_ = nullptr;

@@ -1,0 +1,144 @@
+#include <windows.h>
+// after windows.h
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "platform/win32/controls_win32.h"
+
+namespace vindrel::win32 {
+
+Win32ListView::Win32ListView(Win32Ui& ui, const LayoutRow& row, HWND hwnd)
+    : NativeControl(ui, row, hwnd) {
+    const DWORD extended = LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER;
+    SendMessageW(hwnd_, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
+}
+
+void Win32ListView::AddColumn(const std::wstring& caption, int width) {
+    widths_.push_back(width);
+    std::wstring text = caption;
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    column.pszText = text.data();
+    column.cx = ui_.Px(width);
+    column.iSubItem = static_cast<int>(widths_.size()) - 1;
+    SendMessageW(hwnd_, LVM_INSERTCOLUMNW, widths_.size() - 1, reinterpret_cast<LPARAM>(&column));
+}
+
+void Win32ListView::SetColumnCaption(int column, const std::wstring& caption) {
+    std::wstring text = caption;
+    LVCOLUMNW header{};
+    header.mask = LVCF_TEXT;
+    header.pszText = text.data();
+    SendMessageW(hwnd_, LVM_SETCOLUMNW, static_cast<WPARAM>(column),
+                 reinterpret_cast<LPARAM>(&header));
+}
+
+int Win32ListView::RowCount() const {
+    return static_cast<int>(SendMessageW(hwnd_, LVM_GETITEMCOUNT, 0, 0));
+}
+
+void Win32ListView::SetRowCount(int rows) {
+    Select({}, -1);
+    // Kept where it is and redrawn once, when the handling is over.
+    SendMessageW(hwnd_, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows),
+                 LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+std::vector<int> Win32ListView::SelectedRows() const {
+    std::vector<int> rows;
+    for (int row = -1;
+         (row = static_cast<int>(SendMessageW(hwnd_, LVM_GETNEXTITEM, static_cast<WPARAM>(row),
+                                              LVNI_SELECTED))) >= 0;) {
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+int Win32ListView::FocusedRow() const {
+    return static_cast<int>(
+        SendMessageW(hwnd_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+}
+
+void Win32ListView::Select(const std::vector<int>& rows, int focused) {
+    const auto setState = [this](int row, UINT state, UINT mask) {
+        LVITEMW item{};
+        item.state = state;
+        item.stateMask = mask;
+        SendMessageW(hwnd_, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(&item));
+    };
+    setState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    for (const int row : rows)
+        setState(row, LVIS_SELECTED, LVIS_SELECTED);
+    if (focused >= 0) {
+        setState(focused, LVIS_FOCUSED, LVIS_FOCUSED);
+        SendMessageW(hwnd_, LVM_SETSELECTIONMARK, 0, focused);
+    }
+}
+
+int Win32ListView::TopRow() const {
+    return static_cast<int>(SendMessageW(hwnd_, LVM_GETTOPINDEX, 0, 0));
+}
+
+void Win32ListView::SetTopRow(int row) {
+    RECT first{};
+    first.left = LVIR_BOUNDS;
+    if (RowCount() == 0 ||
+        !SendMessageW(hwnd_, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first))) {
+        return;
+    }
+    const int height = first.bottom - first.top;
+    const int by = (row - TopRow()) * height;
+    if (by != 0) SendMessageW(hwnd_, LVM_SCROLL, 0, by);
+}
+
+bool Win32ListView::OnNotify(const NMHDR& header, LRESULT& result) {
+    switch (header.code) {
+        case LVN_GETDISPINFOW: {
+            // Drawing: answered at once from the program's rows.
+            auto& item = const_cast<NMLVDISPINFOW&>(reinterpret_cast<const NMLVDISPINFOW&>(header));
+            if ((item.item.mask & LVIF_TEXT) != 0 && item.item.cchTextMax > 0) {
+                const std::wstring text =
+                    CellText ? CellText(item.item.iItem, item.item.iSubItem) : std::wstring();
+                const auto count = std::min<std::size_t>(
+                    text.size(), static_cast<std::size_t>(item.item.cchTextMax - 1));
+                std::copy_n(text.data(), count, item.item.pszText);
+                item.item.pszText[count] = L'\0';
+            }
+            result = 0;
+            return true;
+        }
+        case LVN_COLUMNCLICK: {
+            const int column = reinterpret_cast<const NMLISTVIEW&>(header).iSubItem;
+            ui_.dispatch.Command([hwnd = hwnd_, column] {
+                if (auto* view = dynamic_cast<Win32ListView*>(NativeControl::From(hwnd))) {
+                    view->UserClickedColumn(column);
+                }
+            });
+            result = 0;
+            return true;
+        }
+        case NM_DBLCLK:
+            if (reinterpret_cast<const NMITEMACTIVATE&>(header).iItem >= 0) {
+                ui_.dispatch.Command([hwnd = hwnd_] {
+                    if (auto* view = dynamic_cast<Win32ListView*>(NativeControl::From(hwnd))) {
+                        view->DblClick.Raise();
+                    }
+                });
+            }
+            result = 0;
+            return true;
+        default:
+            return false;
+    }
+}
+
+void Win32ListView::OnDpiChanged() {
+    for (std::size_t column = 0; column < widths_.size(); ++column) {
+        SendMessageW(hwnd_, LVM_SETCOLUMNWIDTH, column, ui_.Px(widths_[column]));
+    }
+}
+
+}  // namespace vindrel::win32

@@ -1,0 +1,147 @@
+#include "ui/window_list.h"
+
+#include <algorithm>
+#include <set>
+
+#include "platform/conversions.h"
+#include "table/window_reading.h"
+#include "ui/layout.h"
+
+namespace vindrel {
+
+WindowList::WindowList(ControlFactory& factory, WindowSystem& ws,
+                       std::function<bool(Hwnd, Pid)> changed, std::function<void(Hwnd)> chosen)
+    : ws_(ws),
+      changed_(std::move(changed)),
+      chosen_(std::move(chosen)),
+      controls_(factory, layout::kWindowList, layout::kWindowListControls) {
+    for (std::size_t column = 0; column < kWindowColumns.size(); ++column) {
+        lvwWindows.AddColumn(std::wstring(kWindowColumns[column]),
+                             layout::kWindowColumnWidths[column]);
+    }
+    lvwWindows.CellText = [this](int row, int column) { return CellText(row, column); };
+}
+
+WindowList::~WindowList() {
+    lvwWindows.CellText = nullptr;
+    controls_.DestroyWindow();
+}
+
+void WindowList::Open(const std::optional<std::wstring>& search) {
+    if (Window().Visible()) {
+        if (search) txtSearch.SetText(*search);
+        Window().Show();
+        return;
+    }
+    // A list closed keeps nothing: it starts as new.
+    order_.reset();
+    for (std::size_t column = 0; column < kWindowColumns.size(); ++column) {
+        lvwWindows.SetColumnCaption(static_cast<int>(column),
+                                    ColumnCaption(static_cast<WindowColumn>(column), order_));
+    }
+    chkAll.SetValue(0);
+    txtSearch.SetText(search.value_or(L""));
+    Update();
+    Window().Show();
+    tmrRefresh.SetEnabled(true);
+}
+
+void WindowList::Close() {
+    tmrRefresh.SetEnabled(false);
+    all_.clear();
+    shown_.clear();
+    lvwWindows.SetRowCount(0);
+    Window().Hide();
+}
+
+void WindowList::Update() {
+    all_ = ReadWindows(ws_, changed_);
+    Refilter();
+}
+
+void WindowList::Refilter() {
+    // The list view keeps its selection by index: it is carried over by
+    // window, as are the focus and the top row.
+    std::set<Key> selected;
+    for (const int row : lvwWindows.SelectedRows()) {
+        if (row >= 0 && static_cast<std::size_t>(row) < shown_.size()) {
+            selected.insert(KeyOf(shown_[static_cast<std::size_t>(row)]));
+        }
+    }
+    const auto keyAt = [this](int row) -> std::optional<Key> {
+        if (row < 0 || static_cast<std::size_t>(row) >= shown_.size()) return std::nullopt;
+        return KeyOf(shown_[static_cast<std::size_t>(row)]);
+    };
+    const std::optional<Key> focused = keyAt(lvwWindows.FocusedRow());
+    const std::optional<Key> top = keyAt(lvwWindows.TopRow());
+
+    const WindowSearch search(txtSearch.Text());
+    const bool everyWindow = chkAll.Value() != 0;
+    shown_.clear();
+    for (const WindowFacts& facts : all_) {
+        if ((everyWindow || ShownByDefault(facts)) && search.Matches(facts)) {
+            shown_.push_back(facts);
+        }
+    }
+    if (order_) SortRows(shown_, *order_);
+
+    std::vector<int> reselected;
+    int refocused = -1, newTop = -1;
+    for (std::size_t row = 0; row < shown_.size(); ++row) {
+        const Key key = KeyOf(shown_[row]);
+        const int index = static_cast<int>(row);
+        if (selected.count(key) != 0) reselected.push_back(index);
+        if (key == focused) refocused = index;
+        if (key == top) newTop = index;
+    }
+    lvwWindows.SetRowCount(static_cast<int>(shown_.size()));
+    lvwWindows.Select(reselected, refocused);
+    if (newTop >= 0) lvwWindows.SetTopRow(newTop);
+    lblCount.SetCaption(CountText(shown_.size(), all_.size()));
+}
+
+void WindowList::SortByClickedColumn() {
+    const int column = lvwWindows.ClickedColumn();
+    if (column < 0 || static_cast<std::size_t>(column) >= kWindowColumns.size()) return;
+    order_ = Clicked(order_, static_cast<WindowColumn>(column));
+    for (std::size_t each = 0; each < kWindowColumns.size(); ++each) {
+        lvwWindows.SetColumnCaption(static_cast<int>(each),
+                                    ColumnCaption(static_cast<WindowColumn>(each), order_));
+    }
+    Refilter();
+}
+
+void WindowList::Choose() {
+    const int row = lvwWindows.FocusedRow();
+    if (row < 0 || static_cast<std::size_t>(row) >= shown_.size()) return;
+    const WindowFacts facts = shown_[static_cast<std::size_t>(row)];
+    if (WindowOwner(ws_, facts.window) != facts.pid) {
+        // Gone, or the handle is now another process's: the row goes.
+        std::erase_if(all_, [&](const WindowFacts& each) { return KeyOf(each) == KeyOf(facts); });
+        Refilter();
+        return;
+    }
+    chosen_(facts.window);
+}
+
+std::wstring WindowList::CellText(int row, int column) const {
+    if (row < 0 || static_cast<std::size_t>(row) >= shown_.size()) return {};
+    const WindowFacts& facts = shown_[static_cast<std::size_t>(row)];
+    switch (static_cast<WindowColumn>(column)) {
+        case WindowColumn::Process:
+            return facts.process;
+        case WindowColumn::Pid:
+            return DecimalText(facts.pid);
+        case WindowColumn::Handle:
+            return DecimalText(facts.window);
+        case WindowColumn::Class:
+            return facts.className;
+        case WindowColumn::Title:
+            return facts.title;
+        case WindowColumn::State:
+            return StateWords(facts);
+    }
+    return {};
+}
+
+}  // namespace vindrel

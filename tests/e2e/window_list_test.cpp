@@ -1,0 +1,83 @@
+// The window list on real windows: every window of another program, the
+// search, choosing a row, and rows that follow the windows while it is open.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "driver.h"
+
+#include <commctrl.h>
+
+namespace vindrel::e2e {
+namespace {
+
+bool AnyRowHas(const std::vector<std::wstring>& rows, const std::wstring& part) {
+    return std::any_of(rows.begin(), rows.end(), [&](const std::wstring& row) {
+        return row.find(part) != std::wstring::npos;
+    });
+}
+
+TEST(WindowList, ListsEveryWindowOfTheOtherProgramsAndFollowsThem) {
+    Vindrel app;
+    Target target(L"列表目标", Target::Mode::TwoWindows);
+    const HWND hidden = FindWindowW(L"VindrelTestTarget", L"列表目标 的隐藏窗口");
+    ASSERT_NE(hidden, nullptr);
+    const std::wstring pid = std::to_wstring(target.Program().Id());
+
+    ASSERT_TRUE(app.Activate());
+    app.PressChord(VK_MENU, VK_SPACE);
+    Sleep(300);
+    app.PressChord(0, 'W');
+    const HWND list = app.WindowList();
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(WindowText(list), L"所有窗口");
+    EXPECT_EQ(GetWindow(list, GW_OWNER), app.Main());
+    const std::wstring own = L" | " + std::to_wstring(app.Program().Id()) + L" | ";
+    EXPECT_FALSE(AnyRowHas(app.ListRows(), own));
+
+    // The hidden window, found by its title.
+    SendMessageW(app.ListControl("txtSearch"), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(L"的隐藏窗口"));
+    std::vector<std::wstring> rows;
+    ASSERT_TRUE(WaitFor([&] { return (rows = app.ListRows()).size() == 1; })) << rows.size();
+    EXPECT_EQ(rows[0], L"target_window.exe | " + pid + L" | " + HandleText(hidden) +
+                           L" | VindrelTestTarget | 列表目标 的隐藏窗口 | 隐藏");
+    app.ClickListRow(0);
+    SendMessageW(app.ListControl("cmdChoose"), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return app.Text("Text2") == HandleText(hidden); }))
+        << app.Text("Text2") << " focused "
+        << SendMessageW(app.ListControl("lvwWindows"), LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                        LVNI_FOCUSED);
+
+    // A double-click on the program's row of the table shows its windows.
+    app.Click("Command1");
+    const std::vector<std::wstring> pids = app.Rows("List3");
+    const auto row = std::find(pids.begin(), pids.end(), pid);
+    ASSERT_NE(row, pids.end());
+    app.ClickRow("List4", static_cast<int>(row - pids.begin()), true);
+    std::wstring search;
+    EXPECT_TRUE(WaitFor([&] {
+        return (search = EditText(app.ListControl("txtSearch"))) == L"pid:" + pid;
+    })) << search;
+    EXPECT_TRUE(WaitFor([&] { return (rows = app.ListRows()).size() == 2; })) << rows.size();
+
+    // Without a click: a new window gets its row, one hidden from outside
+    // shows it.
+    PostMessageW(target.Window(), Target::kNewWindowMessage, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return AnyRowHas(rows = app.ListRows(), L"后来的窗口 | 可见"); }));
+    ShowWindow(target.Window(), SW_HIDE);
+    EXPECT_TRUE(WaitFor([&] {
+        return AnyRowHas(rows = app.ListRows(),
+                         HandleText(target.Window()) + L" | VindrelTestTarget | 列表目标 | 隐藏");
+    }));
+    EXPECT_EQ(rows.size(), 3u);
+
+    // Esc closes it.
+    SetForegroundWindow(list);
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == list; }));
+    app.PressChord(0, VK_ESCAPE);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(list); }));
+}
+
+}  // namespace
+}  // namespace vindrel::e2e

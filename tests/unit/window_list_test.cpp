@@ -1,0 +1,80 @@
+// The window list as the user works it: opened from the system menu or
+// the table, kept on the same windows across updates, and choosing a row.
+#include <gtest/gtest.h>
+
+#include "form_fixture.h"
+
+namespace vindrel::testing {
+namespace {
+
+class WindowListTest : public FormTest {
+protected:
+    WindowListTest() {
+        ws.processes = {{10, "editor.exe"}, {20, "viewer.exe"}};
+        for (Hwnd window = 100; window < 110; ++window)
+            ws.AddWindow(window, 10, "doc " + std::to_string(window)).rect = {0, 0, 400, 300};
+        ws.AddWindow(200, 20, "picture").rect = {0, 0, 400, 300};
+        ws.AddWindow(300, FakeWindowSystem::kOwnPid, "ours");
+    }
+    void OpenFromMenu() { toolkit.Window().UserChooseMenuItem(1); }
+    FakeListView& Rows() { return toolkit.Get<FakeListView>("lvwWindows"); }
+    std::vector<std::wstring> Shown() {
+        std::vector<std::wstring> rows;
+        for (int row = 0; row < Rows().RowCount(); ++row)
+            rows.push_back(Rows().Row(row));
+        return rows;
+    }
+    std::wstring Count() { return toolkit.Get<FakeLabel>("lblCount").Caption(); }
+};
+
+TEST_F(WindowListTest, OpensWithEveryOtherWindowAndFromTheTableForOneProcess) {
+    OpenFromMenu();
+    ASSERT_TRUE(toolkit.Window("WindowList").Visible());
+    EXPECT_EQ(Rows().RowCount(), 11);  // never the program's own
+    EXPECT_EQ(Rows().Row(10), L"viewer.exe | 20 | 200 | FakeWindowClass | picture | 可见");
+    EXPECT_EQ(Count(), L"显示 11 / 共 11 个窗口");
+
+    toolkit.Get<FakeTextBox>("txtSearch").UserType(L"PICT");
+    EXPECT_EQ(Shown(), std::vector<std::wstring>{Rows().Row(0)});
+    EXPECT_EQ(Count(), L"显示 1 / 共 11 个窗口");
+
+    // Closed, it keeps nothing; a double-click on a table row opens it for
+    // that row's process.
+    toolkit.Window("WindowList").UserClose();
+    EXPECT_FALSE(toolkit.Window("WindowList").Visible());
+    ws.wmiObjects = {{L"editor.exe", 10}, {L"viewer.exe", 20}};
+    Click("Command1");
+    List("List4").UserDoubleClick(1);
+    EXPECT_EQ(toolkit.Get<FakeTextBox>("txtSearch").Text(), L"pid:20");
+    EXPECT_EQ(Rows().RowCount(), 1);
+}
+
+TEST_F(WindowListTest, AnUpdateKeepsTheSameWindowsSelectedAndChoosingChecksTheWindowIsStillThere) {
+    OpenFromMenu();
+    Rows().Select({7, 9}, 9);  // windows 107 and 109
+    Rows().SetTopRow(8);
+    ws.windows.erase(ws.windows.begin(), ws.windows.begin() + 3);  // 100 to 102 went
+    toolkit.Get<FakeTimer>("tmrRefresh").Fire();
+    EXPECT_EQ(Rows().SelectedRows(), (std::vector<int>{4, 6}));
+    EXPECT_EQ(Rows().FocusedRow(), 6);
+    EXPECT_EQ(Rows().TopRow(), 5);
+
+    // The focused row's window now belongs to another process: its row goes.
+    ws.Find(109)->pid = 30;
+    toolkit.Get<FakeButton>("cmdChoose").UserClick();
+    EXPECT_EQ(Rows().RowCount(), 7);
+    EXPECT_EQ(Count(), L"显示 7 / 共 7 个窗口");
+    EXPECT_EQ(Box("Text2").Text(), L"0");
+
+    ws.wmiObjects = {{L"editor.exe", 10}, {L"viewer.exe", 20}};
+    Click("Command1");
+    const int row = 6;  // window 200, the first window of viewer.exe
+    ASSERT_EQ(Rows().Cell(row, 2), L"200");
+    Rows().UserDoubleClick(row);
+    EXPECT_EQ(Box("Text2").Text(), L"200");
+    EXPECT_EQ(List("List2").List(List("List2").ListIndex()), L"200");
+    EXPECT_TRUE(toolkit.Window("WindowList").Visible());
+}
+
+}  // namespace
+}  // namespace vindrel::testing
