@@ -1,8 +1,10 @@
 // A process for the refresh benchmark to start many of: with "window" it
-// owns one top-level window, otherwise none. It waits until it is ended.
+// owns one top-level window, with "windows N" N of them (one in ten
+// shown), otherwise none. It waits until it is ended.
 #include <windows.h>
 
 #include <cwchar>
+#include <string>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     if (std::wcsstr(commandLine, L"window") == nullptr) {
@@ -15,8 +17,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     wc.hInstance = instance;
     wc.lpszClassName = L"VindrelBenchChild";
     RegisterClassExW(&wc);
-    CreateWindowExW(0, wc.lpszClassName, L"基准测试窗口", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
-                    nullptr, nullptr, instance, nullptr);
+    const wchar_t* many = std::wcsstr(commandLine, L"windows ");
+    const int count = many != nullptr ? static_cast<int>(std::wcstol(many + 8, nullptr, 10)) : 1;
+    for (int i = 0; i < count; ++i) {
+        const std::wstring title = L"基准测试窗口 " + std::to_wstring(i);
+        const HWND hwnd =
+            CreateWindowExW(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW, 10 * (i % 50),
+                            10 * (i % 40), 200, 100, nullptr, nullptr, instance, nullptr);
+        if (many != nullptr && i % 10 == 0) ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+    }
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0)
         DispatchMessageW(&msg);

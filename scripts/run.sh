@@ -3,14 +3,19 @@
 # Wine virtual desktop. With a display ($DISPLAY) it opens there; without
 # one it runs in Xvfb, clicks "刷新列表", writes a screenshot of the
 # program's window and prints its path.
-#   scripts/run.sh [--screenshot FILE]   (default build/vindrel-screenshot.png;
-#                                         docs/screenshot.png is made this way)
+#   scripts/run.sh [--screenshot FILE [--list]]
+#       (default build/vindrel-screenshot.png; docs/screenshot.png is made
+#       this way, and with --list, of the window list, docs/window-list.png)
 set -euo pipefail
 VINDREL_ROOT=$(cd "$(dirname "$0")/.." && pwd)
 shot="$VINDREL_ROOT/build/vindrel-screenshot.png"
 if [ "${1:-}" = --screenshot ] && [ -n "${2:-}" ]; then
     shot=$(realpath -m "$2")
     unset DISPLAY  # a screenshot is made in Xvfb
+fi
+click_args=""
+if [ "${3:-}" = --list ]; then
+    click_args=list
 fi
 "$VINDREL_ROOT/scripts/setup.sh"
 . "$VINDREL_ROOT/scripts/wine-env.sh"
@@ -37,7 +42,7 @@ fi
 # The window's rectangle on the screen, which the Wine desktop fills from
 # its top left corner.
 rect_file=$(mktemp)
-timeout -k 5 60 "$VINDREL_WINE" "$VINDREL_RUN_TREE/bin/refresh_click.exe" >"$rect_file" 2>>"$WINEPREFIX.run.log"
+timeout -k 5 60 "$VINDREL_WINE" "$VINDREL_RUN_TREE/bin/refresh_click.exe" $click_args >"$rect_file" 2>>"$WINEPREFIX.run.log"
 rect=$(grep -Eo '^[0-9]+x[0-9]+\+-?[0-9]+\+-?[0-9]+' "$rect_file" || true)
 rm -f "$rect_file"
 sleep 1

@@ -9,7 +9,7 @@ set -eu
 NATIVE_PKGS="cmake g++ make python3 googletest libgtest-dev libgmock-dev libbenchmark-dev
 clang libclang-rt-14-dev clang-format g++-mingw-w64-i686-posix mingw-w64-i686-dev
 g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine wine64
-xvfb xdotool imagemagick fonts-wqy-zenhei fonts-arphic-uming locales"
+xvfb xdotool imagemagick fonts-wqy-zenhei fonts-arphic-uming fonts-wine locales"
 I386_PKGS="wine32:i386"
 
 missing=""

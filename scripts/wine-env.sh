@@ -54,6 +54,14 @@ wine_env_init() {
         timeout -k 5 60 wineserver -w
         touch "$WINEPREFIX/.vindrel-fonts"
     fi
+    # Caption buttons are drawn with Marlett, which Wine does not find in
+    # Debian's fonts-wine by itself: without it they show as letters. A copy
+    # in the prefix's own font folder serves, and touches nothing outside.
+    if [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ] &&
+        [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+        mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+        cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+    fi
 }
 
 wine_display() {

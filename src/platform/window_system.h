@@ -17,8 +17,11 @@
 
 namespace vindrel {
 
-// PROCESSENTRY32 in its ANSI form, 296 bytes as on 32-bit Windows.
-struct ProcessEntry32 {
+// PROCESSENTRY32 as on 32-bit Windows, the executable's name in ANSI
+// bytes (296 bytes in all) or in wide characters (PROCESSENTRY32W: the
+// ANSI name turns what the code page lacks into "?").
+template <class Char>
+struct BasicProcessEntry32 {
     std::uint32_t dwSize;
     std::uint32_t cntUsage;
     std::uint32_t th32ProcessID;
@@ -28,24 +31,11 @@ struct ProcessEntry32 {
     std::uint32_t th32ParentProcessID;
     std::int32_t pcPriClassBase;
     std::uint32_t dwFlags;
-    char szExeFile[260];
+    Char szExeFile[260];
 };
+using ProcessEntry32 = BasicProcessEntry32<char>;
+using ProcessEntry32W = BasicProcessEntry32<wchar_t>;
 static_assert(sizeof(ProcessEntry32) == 296);
-
-// PROCESSENTRY32W: the same record with the executable's name in wide
-// characters, which the ANSI one turns into "?" outside the code page.
-struct ProcessEntry32W {
-    std::uint32_t dwSize;
-    std::uint32_t cntUsage;
-    std::uint32_t th32ProcessID;
-    std::uint32_t th32DefaultHeapID;
-    std::uint32_t th32ModuleID;
-    std::uint32_t cntThreads;
-    std::uint32_t th32ParentProcessID;
-    std::int32_t pcPriClassBase;
-    std::uint32_t dwFlags;
-    wchar_t szExeFile[260];
-};
 
 // WINDOWPLACEMENT. The normal position of a top-level window without
 // WS_EX_TOOLWINDOW is in workspace coordinates: relative to the primary

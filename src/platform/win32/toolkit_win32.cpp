@@ -252,53 +252,13 @@ Win32Toolkit::Win32Toolkit(HINSTANCE instance, int iconId, int cursorId) {
 
 std::unique_ptr<Form> Win32Toolkit::CreateForm(const LayoutRow& row) {
     if (row.sizable) return CreateOwnedForm(row);
-    if (!RegisterWindowClass(ui_.instance,
-                             {.name = kFormClass,
-                              .procedure = FormProc,
-                              .background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
-                              .extraBytes = sizeof(Win32Ui*),
-                              .icon = icon_})) {
-        FailCreate(L"RegisterClassExW", row.name);
-    }
-
-    // A fixed single border with a minimise box; the client area is the
-    // layout's, in pixels at the screen's DPI.
-    constexpr DWORD kStyle =
-        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-    constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
-    RECT frame{0, 0, ui_.Px(row.rect.width), ui_.Px(row.rect.height)};
-    AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
-    const std::wstring caption(row.caption);
-    const HWND hwnd = CreateWindowExW(
-        kExStyle, kFormClass, caption.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-        frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, ui_.instance, &ui_);
-    if (hwnd == nullptr) FailCreate(L"CreateWindowExW", row.name);
-    ui_.form = hwnd;
-    ui_.containers[row.name] = hwnd;
-    // The window's own DPI, where the system tells it (a screen of another
-    // DPI than the primary one).
-    const int windowDpi = static_cast<int>(WindowDpi(hwnd, static_cast<UINT>(ui_.dpi)));
-    if (windowDpi != ui_.dpi) {
-        ui_.dpi = windowDpi;
-        ui_.CreateFonts();
-        RECT sized{0, 0, ui_.Px(row.rect.width), ui_.Px(row.rect.height)};
-        AdjustWindowRectEx(&sized, kStyle, FALSE, kExStyle);
-        SetWindowPos(hwnd, nullptr, 0, 0, sized.right - sized.left, sized.bottom - sized.top,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(ui_.defaultFont.Get()), FALSE);
-    return std::make_unique<Win32Form>(ui_, hwnd);
+    // A fixed single border with a minimise box.
+    return CreateTopLevel(
+        ui_, row, kFormClass,
+        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, nullptr);
 }
 
 std::unique_ptr<Form> Win32Toolkit::CreateOwnedForm(const LayoutRow& row) {
-    if (!RegisterWindowClass(ui_.instance,
-                             {.name = kOwnedFormClass,
-                              .procedure = FormProc,
-                              .background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
-                              .extraBytes = sizeof(Win32Ui*),
-                              .icon = icon_})) {
-        FailCreate(L"RegisterClassExW", row.name);
-    }
     Win32Ui& ui = owned_.emplace_back(dispatch_);
     ui.instance = ui_.instance;
     ui.dpi = ui_.dpi;
@@ -308,35 +268,57 @@ std::unique_ptr<Form> Win32Toolkit::CreateOwnedForm(const LayoutRow& row) {
     ui.green = GdiObject<HBRUSH>(CreateSolidBrush(ui.BackColour(Colour::Green)));
     ui.paleYellow = GdiObject<HBRUSH>(CreateSolidBrush(ui.BackColour(Colour::PaleYellow)));
     ui.CreateFonts();
-    constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    return CreateTopLevel(ui, row, kOwnedFormClass, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                          ui_.form);
+}
+
+std::unique_ptr<Form> Win32Toolkit::CreateTopLevel(Win32Ui& ui, const LayoutRow& row,
+                                                   const wchar_t* windowClass, DWORD style,
+                                                   HWND owner) {
+    if (!RegisterWindowClass(ui.instance,
+                             {.name = windowClass,
+                              .procedure = FormProc,
+                              .background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                              .extraBytes = sizeof(Win32Ui*),
+                              .icon = icon_})) {
+        FailCreate(L"RegisterClassExW", row.name);
+    }
+    // The client area is the layout's, in pixels at the window's DPI.
     constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
-    RECT frame{0, 0, ui.Px(row.rect.width), ui.Px(row.rect.height)};
-    AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+    const auto outerSize = [&] {
+        RECT frame{0, 0, ui.Px(row.rect.width), ui.Px(row.rect.height)};
+        AdjustWindowRectEx(&frame, style, FALSE, kExStyle);
+        return SIZE{frame.right - frame.left, frame.bottom - frame.top};
+    };
+    const SIZE size = outerSize();
+    POINT at{CW_USEDEFAULT, CW_USEDEFAULT};
+    if (owner != nullptr) {
+        // Below and right of its owner's corner, wholly on that monitor's
+        // work area where it fits.
+        RECT corner{};
+        GetWindowRect(owner, &corner);
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
+        at.x = std::max(monitor.rcWork.left,
+                        std::min(corner.left + ui.Px(600), monitor.rcWork.right - size.cx));
+        at.y = std::max(monitor.rcWork.top,
+                        std::min(corner.top + ui.Px(600), monitor.rcWork.bottom - size.cy));
+    }
     const std::wstring caption(row.caption);
-    // Just below and right of the main window's corner, wholly on its
-    // monitor's work area where it fits.
-    RECT owner{};
-    GetWindowRect(ui_.form, &owner);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(ui_.form, MONITOR_DEFAULTTONEAREST), &monitor);
-    const LONG width = frame.right - frame.left, height = frame.bottom - frame.top;
-    const LONG left = std::max(monitor.rcWork.left,
-                               std::min(owner.left + ui.Px(600), monitor.rcWork.right - width));
-    const LONG top = std::max(monitor.rcWork.top,
-                              std::min(owner.top + ui.Px(600), monitor.rcWork.bottom - height));
-    const HWND hwnd = CreateWindowExW(kExStyle, kOwnedFormClass, caption.c_str(), kStyle, left, top,
-                                      width, height, ui_.form, nullptr, ui_.instance, &ui);
+    const HWND hwnd = CreateWindowExW(kExStyle, windowClass, caption.c_str(), style, at.x, at.y,
+                                      size.cx, size.cy, owner, nullptr, ui.instance, &ui);
     if (hwnd == nullptr) FailCreate(L"CreateWindowExW", row.name);
     ui.form = hwnd;
     ui.containers[row.name] = hwnd;
+    // The window's own DPI, where the system tells it (a screen of another
+    // DPI than the primary one).
     if (const int windowDpi = static_cast<int>(WindowDpi(hwnd, static_cast<UINT>(ui.dpi)));
         windowDpi != ui.dpi) {
         ui.dpi = windowDpi;
         ui.CreateFonts();
-        RECT sized{0, 0, ui.Px(row.rect.width), ui.Px(row.rect.height)};
-        AdjustWindowRectEx(&sized, kStyle, FALSE, kExStyle);
-        SetWindowPos(hwnd, nullptr, 0, 0, sized.right - sized.left, sized.bottom - sized.top,
+        const SIZE sized = outerSize();
+        SetWindowPos(hwnd, nullptr, 0, 0, sized.cx, sized.cy,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(ui.defaultFont.Get()), FALSE);

@@ -58,6 +58,9 @@ private:
                      DWORD exStyle = 0);
     // A resizable window the main window owns, hidden until shown.
     std::unique_ptr<Form> CreateOwnedForm(const LayoutRow& row);
+    // A top-level window (near its owner, if any) and its wrapper.
+    std::unique_ptr<Form> CreateTopLevel(Win32Ui& ui, const LayoutRow& row,
+                                         const wchar_t* windowClass, DWORD style, HWND owner);
     // Whether a window of the program took the message as a dialog key.
     bool DialogKey(MSG& msg);
     // Disables the windows the main window owns for the life of a message

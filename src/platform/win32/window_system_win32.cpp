@@ -20,8 +20,10 @@ namespace vindrel::win32 {
 namespace {
 
 // The platform's record differs in size between 32-bit and 64-bit Windows;
-// callers see the 32-bit layout whatever the build.
-std::int32_t CopyRecord(BOOL filled, const ::PROCESSENTRY32& native, ProcessEntry32& entry) {
+// callers see the 32-bit layout whatever the build. The same for the ANSI
+// and the wide record.
+template <class Native, class Entry>
+std::int32_t CopyRecord(BOOL filled, const Native& native, Entry& entry) {
     if (!filled) return 0;
     entry.cntUsage = native.cntUsage;
     entry.th32ProcessID = native.th32ProcessID;
@@ -36,42 +38,15 @@ std::int32_t CopyRecord(BOOL filled, const ::PROCESSENTRY32& native, ProcessEntr
     return 1;
 }
 
-template <class Walk>
-std::int32_t Fetch(Walk walk, KernelHandle hSnapshot, ProcessEntry32& entry) {
-    if (entry.dwSize != sizeof(ProcessEntry32)) {
+template <class Native, class Entry>
+std::int32_t Fetch(BOOL(WINAPI* walk)(HANDLE, Native*), KernelHandle hSnapshot, Entry& entry) {
+    if (entry.dwSize != sizeof(Entry)) {
         SetLastError(ERROR_BAD_LENGTH);
         return 0;
     }
-    ::PROCESSENTRY32 native{};
+    Native native{};
     native.dwSize = sizeof native;
     return CopyRecord(walk(ToHandle(hSnapshot), &native), native, entry);
-}
-
-std::int32_t CopyWideRecord(BOOL filled, const ::PROCESSENTRY32W& native, ProcessEntry32W& entry) {
-    if (!filled) return 0;
-    entry.cntUsage = native.cntUsage;
-    entry.th32ProcessID = native.th32ProcessID;
-    entry.th32DefaultHeapID = static_cast<std::uint32_t>(native.th32DefaultHeapID);
-    entry.th32ModuleID = native.th32ModuleID;
-    entry.cntThreads = native.cntThreads;
-    entry.th32ParentProcessID = native.th32ParentProcessID;
-    entry.pcPriClassBase = native.pcPriClassBase;
-    entry.dwFlags = native.dwFlags;
-    static_assert(sizeof entry.szExeFile == sizeof native.szExeFile);
-    std::memcpy(entry.szExeFile, native.szExeFile, sizeof entry.szExeFile);
-    return 1;
-}
-
-using WideWalk = BOOL(WINAPI*)(HANDLE, ::PROCESSENTRY32W*);
-
-std::int32_t FetchWide(WideWalk walk, KernelHandle hSnapshot, ProcessEntry32W& entry) {
-    if (entry.dwSize != sizeof(ProcessEntry32W)) {
-        SetLastError(ERROR_BAD_LENGTH);
-        return 0;
-    }
-    ::PROCESSENTRY32W native{};
-    native.dwSize = sizeof native;
-    return CopyWideRecord(walk(ToHandle(hSnapshot), &native), native, entry);
 }
 
 ScreenRect FromRect(const RECT& rect) {
@@ -126,11 +101,11 @@ std::int32_t Win32WindowSystem::Process32Next(KernelHandle hSnapshot, ProcessEnt
 }
 
 std::int32_t Win32WindowSystem::Process32FirstW(KernelHandle hSnapshot, ProcessEntry32W& entry) {
-    return FetchWide(::Process32FirstW, hSnapshot, entry);
+    return Fetch(::Process32FirstW, hSnapshot, entry);
 }
 
 std::int32_t Win32WindowSystem::Process32NextW(KernelHandle hSnapshot, ProcessEntry32W& entry) {
-    return FetchWide(::Process32NextW, hSnapshot, entry);
+    return Fetch(::Process32NextW, hSnapshot, entry);
 }
 
 std::int32_t Win32WindowSystem::CloseHandle(KernelHandle handle) {
