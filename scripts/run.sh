@@ -38,6 +38,12 @@ if [ -n "$had_display" ] && [ "$DISPLAY" = "$had_display" ]; then
     exit 0
 fi
 
+if [ -n "$click_args" ]; then
+    # Windows of other programs for the list to show.
+    "$VINDREL_WINE" notepad >>"$WINEPREFIX.run.log" 2>&1 &
+    "$VINDREL_WINE" winemine >>"$WINEPREFIX.run.log" 2>&1 &
+    sleep 2
+fi
 "$VINDREL_WINE" "$exe" >"$WINEPREFIX.run.log" 2>&1 &
 # The window's rectangle on the screen, which the Wine desktop fills from
 # its top left corner.

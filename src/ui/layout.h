@@ -101,7 +101,7 @@ inline constexpr LayoutRow kWindowListControls[] = {
 // clang-format on
 
 // The window list's columns, their widths in twips.
-inline constexpr int kWindowColumnWidths[] = {1800, 900, 1100, 2000, 3000, 2400};
+inline constexpr int kWindowColumnWidths[] = {1600, 800, 1000, 1800, 2200, 1600};
 
 constexpr const LayoutRow& Find(std::string_view name) {
     for (const LayoutRow& row : kControls) {
