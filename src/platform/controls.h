@@ -258,7 +258,7 @@ public:
     virtual void SetColumnCaption(int column, const std::wstring& caption) = 0;
     virtual int RowCount() const = 0;
     // The list now has that many rows, redrawn from CellText without
-    // flicker; the selection is cleared.
+    // flicker; which are selected is then unknown until Select says.
     virtual void SetRowCount(int rows) = 0;
     virtual std::vector<int> SelectedRows() const = 0;
     // -1 when no row has the focus.

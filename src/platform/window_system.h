@@ -5,6 +5,7 @@
 // (the `A` calls) or as the platform's wide characters (the `W` calls).
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -38,8 +39,8 @@ using ProcessEntry32W = BasicProcessEntry32<wchar_t>;
 static_assert(sizeof(ProcessEntry32) == 296);
 
 // WINDOWPLACEMENT. The normal position of a top-level window without
-// WS_EX_TOOLWINDOW is in workspace coordinates: relative to the primary
-// monitor's work area.
+// WS_EX_TOOLWINDOW is in workspace coordinates: relative to the work area
+// of the monitor it lies on (MonitorOf its position in screen coordinates).
 struct WindowPlacement {
     std::uint32_t length = 44;
     std::uint32_t flags = 0;
@@ -57,6 +58,29 @@ struct MonitorInfo {
     bool primary = false;
     int dpi = 96;
 };
+
+// As MonitorFromRect with MONITOR_DEFAULTTOPRIMARY: the monitor the
+// rectangle shares most with, or the primary one; nullptr for no monitors.
+inline const MonitorInfo* MonitorOf(const ScreenRect& rect,
+                                    const std::vector<MonitorInfo>& monitors) {
+    const MonitorInfo* best = nullptr;
+    long long most = 0;
+    for (const MonitorInfo& each : monitors) {
+        const long long width =
+            std::min(rect.right, each.monitor.right) - std::max(rect.left, each.monitor.left);
+        const long long height =
+            std::min(rect.bottom, each.monitor.bottom) - std::max(rect.top, each.monitor.top);
+        if (width > 0 && height > 0 && width * height > most) {
+            most = width * height;
+            best = &each;
+        }
+    }
+    if (best != nullptr) return best;
+    for (const MonitorInfo& each : monitors) {
+        if (each.primary) return &each;
+    }
+    return monitors.empty() ? nullptr : &monitors.front();
+}
 
 // What the listing reads of one Win32_Process object.
 struct WmiObject {

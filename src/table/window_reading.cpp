@@ -10,7 +10,9 @@ namespace vindrel {
 namespace {
 
 // Where a window lies: its rectangle, or for a minimised one its normal
-// position, which (but for a tool window) is in workspace coordinates.
+// position, which (but for a tool window) is in workspace coordinates: it
+// was moved by the offset of the work area of the monitor it lies on. That
+// monitor is the one whose offset, taken back, puts it there.
 ScreenRect Extent(WindowSystem& ws, Hwnd window, bool minimised, std::int32_t exStyle,
                   const std::vector<MonitorInfo>& monitors) {
     ScreenRect rect{};
@@ -22,12 +24,15 @@ ScreenRect Extent(WindowSystem& ws, Hwnd window, bool minimised, std::int32_t ex
     if (ws.GetWindowPlacement(window, &placement) == 0) return rect;
     rect = placement.rcNormalPosition;
     if ((exStyle & api::kWsExToolWindow) != 0) return rect;
-    const auto primary = std::find_if(monitors.begin(), monitors.end(),
-                                      [](const MonitorInfo& m) { return m.primary; });
-    if (primary == monitors.end()) return rect;
-    const int dx = primary->work.left - primary->monitor.left;
-    const int dy = primary->work.top - primary->monitor.top;
-    return {rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy};
+    const auto shifted = [&rect](const MonitorInfo& m) {
+        const int dx = m.work.left - m.monitor.left, dy = m.work.top - m.monitor.top;
+        return ScreenRect{rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy};
+    };
+    for (const MonitorInfo& monitor : monitors) {
+        if (MonitorOf(shifted(monitor), monitors) == &monitor) return shifted(monitor);
+    }
+    const MonitorInfo* primary = MonitorOf({}, monitors);
+    return primary != nullptr ? shifted(*primary) : rect;
 }
 
 std::optional<bool> Cloaked(WindowSystem& ws, Hwnd window) {

@@ -1,6 +1,7 @@
 #include "ui/window_list.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "platform/conversions.h"
@@ -73,7 +74,12 @@ void WindowList::Refilter() {
         return KeyOf(shown_[static_cast<std::size_t>(row)]);
     };
     const std::optional<Key> focused = keyAt(lvwWindows.FocusedRow());
-    const std::optional<Key> top = keyAt(lvwWindows.TopRow());
+    // The top row, or where it is gone the first row below it still there.
+    std::vector<Key> fromTop;
+    for (std::size_t row = static_cast<std::size_t>(std::max(lvwWindows.TopRow(), 0));
+         row < shown_.size(); ++row) {
+        fromTop.push_back(KeyOf(shown_[row]));
+    }
 
     const WindowSearch search(txtSearch.Text());
     const bool everyWindow = chkAll.Value() != 0;
@@ -85,18 +91,22 @@ void WindowList::Refilter() {
     }
     if (order_) SortRows(shown_, *order_);
 
+    std::map<Key, int> rowOf;
+    for (std::size_t row = 0; row < shown_.size(); ++row)
+        rowOf.emplace(KeyOf(shown_[row]), static_cast<int>(row));
     std::vector<int> reselected;
-    int refocused = -1, newTop = -1;
-    for (std::size_t row = 0; row < shown_.size(); ++row) {
-        const Key key = KeyOf(shown_[row]);
-        const int index = static_cast<int>(row);
-        if (selected.count(key) != 0) reselected.push_back(index);
-        if (key == focused) refocused = index;
-        if (key == top) newTop = index;
+    for (const Key& key : selected) {
+        if (const auto found = rowOf.find(key); found != rowOf.end()) {
+            reselected.push_back(found->second);
+        }
     }
+    std::sort(reselected.begin(), reselected.end());
+    const auto refocused = focused ? rowOf.find(*focused) : rowOf.end();
+    const auto top = std::find_if(fromTop.begin(), fromTop.end(),
+                                  [&](const Key& key) { return rowOf.count(key) != 0; });
     lvwWindows.SetRowCount(static_cast<int>(shown_.size()));
-    lvwWindows.Select(reselected, refocused);
-    if (newTop >= 0) lvwWindows.SetTopRow(newTop);
+    lvwWindows.Select(reselected, refocused != rowOf.end() ? refocused->second : -1);
+    lvwWindows.SetTopRow(top != fromTop.end() ? rowOf[*top] : 0);
     lblCount.SetCaption(CountText(shown_.size(), all_.size()));
 }
 

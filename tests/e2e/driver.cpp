@@ -131,7 +131,8 @@ std::wstring NewFolder() {
                                     std::to_wstring(GetCurrentProcessId()) + L"-" +
                                     std::to_wstring(++made);
         if (CreateDirectoryW(folder.c_str(), nullptr)) return folder;
-        if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("cannot make a folder");
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            throw std::runtime_error("cannot make a folder");
     }
 }
 
@@ -410,10 +411,18 @@ void Vindrel::ClickListRow(int row, bool twice) const {
     PointAt(point);
     std::vector<INPUT> inputs{Mouse(MOUSEEVENTF_LEFTDOWN), Mouse(MOUSEEVENTF_LEFTUP)};
     if (twice) inputs = {inputs[0], inputs[1], inputs[0], inputs[1]};
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    WaitFor([&] {
-        return SendMessageW(view, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) == row;
-    });
+    // Wine's list view sometimes loses the first click of a session: once more then.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+        if (WaitFor(
+                [&] {
+                    return SendMessageW(view, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                        LVNI_FOCUSED) == row;
+                },
+                2000ms)) {
+            return;
+        }
+    }
 }
 
 POINT Centre(HWND hwnd) {
@@ -449,18 +458,21 @@ void ReleaseMouse() {
 }
 
 void Vindrel::ClickCloseBox() const {
-    // Where the window itself says its close box is.
+    // Where the window itself says its close box is: the middle of it, as a
+    // click on its edge may be taken as one beside it.
     RECT rect{};
     GetWindowRect(main_, &rect);
-    for (LONG y = rect.top; y < rect.top + 60; y += 2) {
-        for (LONG x = rect.right - 1; x > rect.right - 120; x -= 2) {
+    RECT box{rect.right, rect.bottom, rect.left, rect.top};
+    for (LONG y = rect.top; y < rect.top + 60; ++y) {
+        for (LONG x = rect.right - 1; x > rect.right - 120; --x) {
             if (SendMessageW(main_, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE) {
-                ClickAt({x, y});
-                return;
+                box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x),
+                       std::max(box.bottom, y)};
             }
         }
     }
-    throw std::runtime_error("the main window has no close box");
+    if (box.left > box.right) throw std::runtime_error("the main window has no close box");
+    ClickAt({(box.left + box.right) / 2, (box.top + box.bottom) / 2});
 }
 
 Target::Target(const std::wstring& title, Mode mode, HWND peer) {

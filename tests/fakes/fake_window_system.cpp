@@ -552,11 +552,10 @@ std::int32_t FakeWindowSystem::GetWindowPlacement(Hwnd hWnd, WindowPlacement* lp
     if (w->normal) {
         lpwndpl->rcNormalPosition = *w->normal;
     } else {
-        // Workspace coordinates: from the primary monitor's work area.
-        const auto primary = std::find_if(monitors.begin(), monitors.end(),
-                                          [](const MonitorInfo& m) { return m.primary; });
-        const int dx = primary == monitors.end() ? 0 : primary->work.left - primary->monitor.left;
-        const int dy = primary == monitors.end() ? 0 : primary->work.top - primary->monitor.top;
+        // Workspace coordinates: from the work area of its monitor.
+        const MonitorInfo* monitor = MonitorOf(w->rect, monitors);
+        const int dx = monitor == nullptr ? 0 : monitor->work.left - monitor->monitor.left;
+        const int dy = monitor == nullptr ? 0 : monitor->work.top - monitor->monitor.top;
         lpwndpl->rcNormalPosition = {w->rect.left - dx, w->rect.top - dy, w->rect.right - dx,
                                      w->rect.bottom - dy};
     }

@@ -15,6 +15,7 @@ protected:
             ws.AddWindow(window, 10, "doc " + std::to_string(window)).rect = {0, 0, 400, 300};
         ws.AddWindow(200, 20, "picture").rect = {0, 0, 400, 300};
         ws.AddWindow(300, FakeWindowSystem::kOwnPid, "ours");
+        ws.AddWindow(400, 20).visible = false;  // left out by default
     }
     void OpenFromMenu() { toolkit.Window().UserChooseMenuItem(1); }
     FakeListView& Rows() { return toolkit.Get<FakeListView>("lvwWindows"); }
@@ -32,11 +33,13 @@ TEST_F(WindowListTest, OpensWithEveryOtherWindowAndFromTheTableForOneProcess) {
     ASSERT_TRUE(toolkit.Window("WindowList").Visible());
     EXPECT_EQ(Rows().RowCount(), 11);  // never the program's own
     EXPECT_EQ(Rows().Row(10), L"viewer.exe | 20 | 200 | FakeWindowClass | picture | 可见");
-    EXPECT_EQ(Count(), L"显示 11 / 共 11 个窗口");
+    EXPECT_EQ(Count(), L"显示 11 / 共 12 个窗口");
+    toolkit.Get<FakeCheckBox>("chkAll").UserClick();
+    EXPECT_EQ(Rows().RowCount(), 12);
 
     toolkit.Get<FakeTextBox>("txtSearch").UserType(L"PICT");
     EXPECT_EQ(Shown(), std::vector<std::wstring>{Rows().Row(0)});
-    EXPECT_EQ(Count(), L"显示 1 / 共 11 个窗口");
+    EXPECT_EQ(Count(), L"显示 1 / 共 12 个窗口");
 
     // Closed, it keeps nothing; a double-click on a table row opens it for
     // that row's process.
@@ -63,12 +66,25 @@ TEST_F(WindowListTest, AnUpdateKeepsTheSameWindowsSelectedAndChoosingChecksTheWi
     ws.Find(109)->pid = 30;
     toolkit.Get<FakeButton>("cmdChoose").UserClick();
     EXPECT_EQ(Rows().RowCount(), 7);
-    EXPECT_EQ(Count(), L"显示 7 / 共 7 个窗口");
+    EXPECT_EQ(Count(), L"显示 7 / 共 8 个窗口");
     EXPECT_EQ(Box("Text2").Text(), L"0");
+
+    // Sorted by process id, descending: the selection stays on window 107;
+    // a list reopened is in the enumeration's order again.
+    Rows().UserClickColumn(1);
+    Rows().UserClickColumn(1);
+    EXPECT_EQ(Rows().columns[1], L"进程号 ▼");
+    EXPECT_EQ(Rows().Cell(0, 2), L"200");
+    ASSERT_EQ(Rows().SelectedRows().size(), 1u);
+    EXPECT_EQ(Rows().Cell(Rows().SelectedRows()[0], 2), L"107");
+    toolkit.Window("WindowList").UserClose();
+    OpenFromMenu();
+    EXPECT_EQ(Rows().columns[1], L"进程号");
+    EXPECT_EQ(Rows().Cell(0, 2), L"103");
 
     ws.wmiObjects = {{L"editor.exe", 10}, {L"viewer.exe", 20}};
     Click("Command1");
-    const int row = 6;  // window 200, the first window of viewer.exe
+    const int row = 7;  // window 200, the first window of viewer.exe (109 is another's now)
     ASSERT_EQ(Rows().Cell(row, 2), L"200");
     Rows().UserDoubleClick(row);
     EXPECT_EQ(Box("Text2").Text(), L"200");

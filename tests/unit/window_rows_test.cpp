@@ -113,14 +113,18 @@ TEST(WindowRows, AHeaderClickSortsByItsColumnAndASecondReverses) {
 TEST(WindowRows, ReadingNamesEachWindowAndPlacesAMinimisedOneInWorkspaceCoordinates) {
     FakeWindowSystem ws;
     ws.dwm = true;
-    // The primary monitor's taskbar is on its left: workspace x 0 is screen x 60.
+    // Each monitor's taskbar is on its left: workspace x 0 is screen x 60
+    // on the primary, 100 further on the second.
     ws.monitors = {{{0, 0, 1920, 1080}, {60, 0, 1920, 1080}, true, 96},
-                   {{1920, 0, 3840, 1080}, {1920, 0, 3840, 1080}, false, 144}};
+                   {{1920, 0, 3840, 1080}, {2020, 0, 3840, 1080}, false, 144}};
     ws.processes = {{10, "ApplicationFrameHost.exe"}, {20, "????.exe", L"计算器.exe"}};
     const ScreenRect nearRightEdge{3750, 100, 3900, 300};  // 90 wide on, in screen coordinates
     FakeWindow& minimised = ws.AddWindow(1, 20);
     minimised.iconic = true;
     minimised.normal = nearRightEdge;  // 30 wide on, once moved 60 to the right
+    FakeWindow& second = ws.AddWindow(8, 20);
+    second.iconic = true;
+    second.normal = ScreenRect{1900, 100, 1965, 300};  // 45 wide on the second's work area
     FakeWindow& tool = ws.AddWindow(2, 20);
     tool.iconic = true;
     tool.exStyle = api::kWsExToolWindow;  // already in screen coordinates
@@ -140,6 +144,7 @@ TEST(WindowRows, ReadingNamesEachWindowAndPlacesAMinimisedOneInWorkspaceCoordina
         seen.emplace_back(row.process, StateWords(row));
     const std::vector<std::pair<std::wstring, std::wstring>> expected = {
         {L"计算器.exe", L"可见，最小化，屏幕外"},
+        {L"计算器.exe", L"可见，最小化"},
         {L"计算器.exe", L"可见，最小化"},
         {L"计算器.exe（由 ApplicationFrameHost.exe 承载）", L"可见"},
         {L"ApplicationFrameHost.exe", L"可见，已被本程序改动"},

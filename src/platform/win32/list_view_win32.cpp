@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/text.h"
 #include "platform/win32/controls_win32.h"
 
 namespace vindrel::win32 {
@@ -39,10 +40,13 @@ int Win32ListView::RowCount() const {
 }
 
 void Win32ListView::SetRowCount(int rows) {
-    Select({}, -1);
-    // Kept where it is and redrawn once, when the handling is over.
-    SendMessageW(hwnd_, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows),
-                 LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    // Kept where it is and redrawn once, when the handling is over, with
+    // no background erased: the list view of the common controls as linked
+    // (version 5) has no double buffering.
+    if (rows != RowCount()) {
+        SendMessageW(hwnd_, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows),
+                     LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    }
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
@@ -69,13 +73,23 @@ void Win32ListView::Select(const std::vector<int>& rows, int focused) {
         SendMessageW(hwnd_, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
                      reinterpret_cast<LPARAM>(&item));
     };
-    setState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    for (const int row : rows)
-        setState(row, LVIS_SELECTED, LVIS_SELECTED);
-    if (focused >= 0) {
-        setState(focused, LVIS_FOCUSED, LVIS_FOCUSED);
-        SendMessageW(hwnd_, LVM_SETSELECTIONMARK, 0, focused);
+    // Only what differs changes (each change redraws its row).
+    const std::vector<int> before = SelectedRows();
+    std::vector<int> wanted = rows;
+    std::sort(wanted.begin(), wanted.end());
+    for (const int row : before) {
+        if (!std::binary_search(wanted.begin(), wanted.end(), row)) setState(row, 0, LVIS_SELECTED);
     }
+    for (const int row : wanted) {
+        if (!std::binary_search(before.begin(), before.end(), row)) {
+            setState(row, LVIS_SELECTED, LVIS_SELECTED);
+        }
+    }
+    if (const int was = FocusedRow(); was != focused) {
+        if (was >= 0) setState(was, 0, LVIS_FOCUSED);
+        if (focused >= 0) setState(focused, LVIS_FOCUSED, LVIS_FOCUSED);
+    }
+    if (focused >= 0) SendMessageW(hwnd_, LVM_SETSELECTIONMARK, 0, focused);
 }
 
 int Win32ListView::TopRow() const {
@@ -108,6 +122,26 @@ bool Win32ListView::OnNotify(const NMHDR& header, LRESULT& result) {
                 item.item.pszText[count] = L'\0';
             }
             result = 0;
+            return true;
+        }
+        case LVN_ODFINDITEMW: {
+            // A character typed in the list: the next row whose first
+            // column starts with what was typed, from the start row round.
+            const auto& find = reinterpret_cast<const NMLVFINDITEMW&>(header);
+            result = -1;
+            const int rows = RowCount();
+            if (CellText && (find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) != 0 &&
+                find.lvfi.psz != nullptr && rows > 0) {
+                const std::wstring typed = LowerCase(find.lvfi.psz);
+                const int start = std::clamp(find.iStart, 0, rows - 1);
+                for (int i = 0; i < rows; ++i) {
+                    const int row = (start + i) % rows;
+                    if (LowerCase(CellText(row, 0)).rfind(typed, 0) == 0) {
+                        result = row;
+                        break;
+                    }
+                }
+            }
             return true;
         }
         case LVN_COLUMNCLICK: {

@@ -82,6 +82,19 @@ bool RouteDrawing(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     }
 }
 
+// Whether that many bytes at an address are committed, readable memory of
+// this process.
+bool Readable(LPARAM address, std::size_t size) {
+    MEMORY_BASIC_INFORMATION region{};
+    const auto* at = reinterpret_cast<const char*>(address);
+    if (at == nullptr || VirtualQuery(at, &region, sizeof region) == 0) return false;
+    constexpr DWORD kReadable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY |
+                                PAGE_EXECUTE_READ | PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+    const auto* end = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
+    return region.State == MEM_COMMIT && (region.Protect & kReadable) != 0 &&
+           (region.Protect & PAGE_GUARD) == 0 && at + size <= end;
+}
+
 LRESULT HandleMessage(Win32Ui* ui, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (RouteDrawing(msg, wParam, lParam, result)) return result;
@@ -98,6 +111,9 @@ LRESULT HandleMessage(Win32Ui* ui, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
             }
             break;
         case WM_NOTIFY: {
+            // A WM_NOTIFY another program sends may carry a pointer into
+            // its own memory: only a header this process can read is read.
+            if (!Readable(lParam, sizeof(NMHDR))) break;
             const auto* header = reinterpret_cast<const NMHDR*>(lParam);
             if (auto* control = NativeControl::From(header->hwndFrom)) {
                 if (control->OnNotify(*header, result)) return result;
@@ -419,8 +435,9 @@ std::unique_ptr<Button> Win32Toolkit::CreateButton(const LayoutRow& row) {
 std::unique_ptr<Frame> Win32Toolkit::CreateFrame(const LayoutRow& row) {
     const HWND hwnd =
         CreateChild(row, frameClass_, WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT);
-    ui_.containers[row.name] = hwnd;
-    return std::make_unique<Win32Frame>(UiOf(row), row, hwnd);
+    Win32Ui& ui = UiOf(row);
+    ui.containers[row.name] = hwnd;
+    return std::make_unique<Win32Frame>(ui, row, hwnd);
 }
 
 std::unique_ptr<ScrollBar> Win32Toolkit::CreateScrollBar(const LayoutRow& row) {
@@ -462,41 +479,56 @@ std::unique_ptr<Finder> Win32Toolkit::CreateFinder(const LayoutRow& row) {
     return std::make_unique<Win32Finder>(UiOf(row), row, CreateChild(row, finderClass_, 0));
 }
 
-class Win32Toolkit::OwnedDisabled {
+class Win32Toolkit::OthersDisabled {
 public:
-    explicit OwnedDisabled(std::list<Win32Ui>& owned) {
-        for (const Win32Ui& ui : owned) {
-            if (ui.form != nullptr && IsWindowEnabled(ui.form)) {
-                EnableWindow(ui.form, FALSE);
-                disabled_.push_back(ui.form);
+    // A message box disables its owner; the program's other windows are
+    // disabled here for as long as it is open, and enabled again after.
+    OthersDisabled(Win32Toolkit& toolkit, HWND owner) {
+        const auto disable = [&](HWND hwnd) {
+            if (hwnd != nullptr && hwnd != owner && IsWindowEnabled(hwnd)) {
+                EnableWindow(hwnd, FALSE);
+                disabled_.push_back(hwnd);
             }
-        }
+        };
+        disable(toolkit.ui_.form);
+        for (const Win32Ui& ui : toolkit.owned_)
+            disable(ui.form);
     }
-    ~OwnedDisabled() {
+    ~OthersDisabled() {
         for (const HWND hwnd : disabled_) {
             if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
         }
     }
-    OwnedDisabled(const OwnedDisabled&) = delete;
-    OwnedDisabled& operator=(const OwnedDisabled&) = delete;
+    OthersDisabled(const OthersDisabled&) = delete;
+    OthersDisabled& operator=(const OthersDisabled&) = delete;
 
 private:
     std::vector<HWND> disabled_;
 };
 
+HWND Win32Toolkit::BoxOwner() const {
+    const HWND active = GetActiveWindow();
+    for (const Win32Ui& ui : owned_) {
+        if (ui.form != nullptr && ui.form == active) return active;
+    }
+    return ui_.form;
+}
+
 void Win32Toolkit::MsgBox(const std::wstring& prompt, const std::optional<std::wstring>& title) {
-    const OwnedDisabled disabled(owned_);
+    const HWND owner = BoxOwner();
+    const OthersDisabled disabled(*this, owner);
     const std::wstring caption = title.value_or(std::wstring(kDefaultMessageTitle));
-    MessageBoxW(ui_.form, prompt.c_str(), caption.c_str(), MB_OK);
+    MessageBoxW(owner, prompt.c_str(), caption.c_str(), MB_OK);
 }
 
 Interaction::Answer Win32Toolkit::Ask(const std::wstring& prompt, Choices choices,
                                       const std::optional<std::wstring>& title) {
-    const OwnedDisabled disabled(owned_);
+    const HWND owner = BoxOwner();
+    const OthersDisabled disabled(*this, owner);
     const std::wstring caption = title.value_or(std::wstring(kDefaultMessageTitle));
     const bool cancellable = choices == Choices::YesNoCancel;
     switch (
-        MessageBoxW(ui_.form, prompt.c_str(), caption.c_str(),
+        MessageBoxW(owner, prompt.c_str(), caption.c_str(),
                     (cancellable ? MB_YESNOCANCEL : MB_YESNO) | MB_ICONWARNING | MB_DEFBUTTON1)) {
         case IDYES:
             return Answer::Yes;

@@ -63,9 +63,9 @@ private:
                                          const wchar_t* windowClass, DWORD style, HWND owner);
     // Whether a window of the program took the message as a dialog key.
     bool DialogKey(MSG& msg);
-    // Disables the windows the main window owns for the life of a message
-    // box (which disables only its owner); enables them again after.
-    class OwnedDisabled;
+    // A message box's owner: the program's window the user is in.
+    HWND BoxOwner() const;
+    class OthersDisabled;
 
     Dispatch dispatch_;
     Win32Ui ui_{dispatch_};     // the main window's
