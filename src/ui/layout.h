@@ -81,6 +81,7 @@ inline constexpr LayoutRow kControls[] = {
 // The window list: owned by the main window, resizable down to this size.
 inline constexpr std::wstring_view kWindowListMenuItem = L"所有窗口(&W)...";
 inline constexpr int kListWidth = 9600;
+inline constexpr int kListRefresh = 1000;  // milliseconds between updates, at least
 inline constexpr int kListHeight = 6600;
 
 // clang-format off
@@ -96,7 +97,7 @@ inline constexpr LayoutRow kWindowListControls[] = {
     {"lvwWindows", K::ListView,  "WindowList", L"",               {120,  1260, 9360, 4620}, 4,  C::Default, C::Default, false, false, 0, 0,  0,   kStretchWidth | kStretchHeight},
     {"cmdChoose",  K::Button,    "WindowList", L"选用",           {6960, 6000, 1200, 450},  5,  C::Default, C::Default, false, false, 0, 0,  1,   kFollowRight | kFollowBottom},
     {"cmdRefresh", K::Button,    "WindowList", L"刷新",           {8280, 6000, 1200, 450},  6,  C::Default, C::Default, false, false, 0, 0,  0,   kFollowRight | kFollowBottom},
-    {"tmrRefresh", K::Timer,     "WindowList", L"",               {},                       -1, C::Default, C::Default, false, false, 0, 0,  1000},
+    {"tmrRefresh", K::Timer,     "WindowList", L"",               {},                       -1, C::Default, C::Default, false, false, 0, 0,  kListRefresh},
 };
 // clang-format on
 

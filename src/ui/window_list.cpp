@@ -1,6 +1,8 @@
 #include "ui/window_list.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cstdint>
 #include <map>
 #include <set>
 
@@ -56,8 +58,16 @@ void WindowList::Close() {
 }
 
 void WindowList::Update() {
+    const auto start = std::chrono::steady_clock::now();
     all_ = ReadWindows(ws_, changed_);
     Refilter();
+    // About once a second; where reading takes long (thousands of windows
+    // on a slow machine) the next update waits longer, so that the program
+    // spends at most a fifth of its time on it.
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - start);
+    tmrRefresh.SetInterval(static_cast<int>(std::clamp<std::int64_t>(
+        took.count() * 5, layout::kListRefresh, 5 * layout::kListRefresh)));
 }
 
 void WindowList::Refilter() {
