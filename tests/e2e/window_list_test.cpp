@@ -59,7 +59,11 @@ TEST(WindowList, ListsEveryWindowOfTheOtherProgramsAndFollowsThem) {
     EXPECT_TRUE(WaitFor([&] {
         return (search = EditText(app.ListControl("txtSearch"))) == L"pid:" + pid;
     })) << search;
-    EXPECT_TRUE(WaitFor([&] { return (rows = app.ListRows()).size() == 2; })) << rows.size();
+    ASSERT_TRUE(WaitFor([&] { return (rows = app.ListRows()).size() == 2; })) << rows.size();
+    // Enter chooses the focused row, as "选用" does.
+    app.ClickListRow(rows[0].find(HandleText(target.Window())) != std::wstring::npos ? 0 : 1);
+    app.PressChord(0, VK_RETURN);
+    EXPECT_TRUE(WaitFor([&] { return app.Text("Text2") == HandleText(target.Window()); }));
 
     // Without a click: a new window gets its row, one hidden from outside
     // shows it.
