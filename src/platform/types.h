@@ -17,6 +17,7 @@ inline constexpr KernelHandle kInvalidHandle = -1;
 namespace api {
 inline constexpr std::uint32_t kTh32csSnapProcess = 2;
 inline constexpr std::uint32_t kGwHwndNext = 2;
+inline constexpr std::uint32_t kGwOwner = 4;
 inline constexpr std::uint32_t kGaRoot = 2;
 inline constexpr int kSwHide = 0;
 inline constexpr int kSwShow = 5;
@@ -30,8 +31,10 @@ inline constexpr std::int32_t kWsMinimize = 0x20000000;
 inline constexpr std::int32_t kWsMaximize = 0x01000000;
 inline constexpr std::int32_t kWsExTopmost = 0x8;
 inline constexpr std::int32_t kWsExToolWindow = 0x80;
+inline constexpr std::int32_t kWsExAppWindow = 0x40000;
 inline constexpr std::int32_t kWsExLayered = 0x80000;
 inline constexpr std::uint32_t kDwmwaCloaked = 14;
+inline constexpr std::uint32_t kDwmCloakedApp = 1;
 inline constexpr std::uint32_t kLwaAlpha = 2;
 inline constexpr std::uint32_t kLayeredColorKey = 0x00FF0000;
 // The handle that PostMessage treats as "every top-level window".

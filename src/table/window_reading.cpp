@@ -35,12 +35,13 @@ ScreenRect Extent(WindowSystem& ws, Hwnd window, bool minimised, std::int32_t ex
     return primary != nullptr ? shifted(*primary) : rect;
 }
 
-std::optional<bool> Cloaked(WindowSystem& ws, Hwnd window) {
+// The DWM's cloak reasons; empty where it cannot say.
+std::optional<std::uint32_t> Cloak(WindowSystem& ws, Hwnd window) {
     std::uint32_t cloaked = 0;
     if (ws.DwmGetWindowAttribute(window, api::kDwmwaCloaked, &cloaked, sizeof cloaked) < 0) {
         return std::nullopt;
     }
-    return cloaked != 0;
+    return cloaked;
 }
 
 // The alpha of a layered window set by SetLayeredWindowAttributes with an alpha.
@@ -101,7 +102,12 @@ std::vector<WindowFacts> ReadWindows(WindowSystem& ws,
         facts.visible = (style & api::kWsVisible) != 0;
         facts.minimised = (style & api::kWsMinimize) != 0;
         facts.maximised = (style & api::kWsMaximize) != 0;
-        facts.cloaked = Cloaked(ws, window);
+        const std::optional<std::uint32_t> cloak = Cloak(ws, window);
+        if (cloak) facts.cloaked = *cloak != 0;
+        facts.cloakedByApp = cloak && (*cloak & api::kDwmCloakedApp) != 0;
+        facts.taskbar =
+            (exStyle & api::kWsExToolWindow) == 0 &&
+            ((exStyle & api::kWsExAppWindow) != 0 || ws.GetWindow(window, api::kGwOwner) == 0);
         facts.offScreen =
             OffScreen(Extent(ws, window, facts.minimised, exStyle, monitors), workAreas);
         facts.alpha = Alpha(ws, window, exStyle);

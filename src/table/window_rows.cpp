@@ -45,6 +45,11 @@ std::optional<std::int32_t> NumberIn(std::wstring_view text) {
     }
 }
 
+// An alpha as the percentage the state words show, rounded.
+int Percent(std::uint8_t alpha) {
+    return (alpha * 100 + 127) / 255;
+}
+
 }  // namespace
 
 std::wstring StateWords(const WindowFacts& facts) {
@@ -54,7 +59,7 @@ std::wstring StateWords(const WindowFacts& facts) {
     if (facts.cloaked.value_or(false)) words.emplace_back(L"被遮蔽");
     if (facts.offScreen) words.emplace_back(L"屏幕外");
     if (facts.alpha && *facts.alpha < 255) {
-        words.push_back(L"不透明度 " + DecimalText((*facts.alpha * 100 + 127) / 255) + L"%");
+        words.push_back(L"不透明度 " + DecimalText(Percent(*facts.alpha)) + L"%");
     }
     if (facts.topmost) words.emplace_back(L"置顶");
     if (facts.hung) words.emplace_back(L"无响应");
@@ -71,6 +76,12 @@ bool OffScreen(const ScreenRect& window, const std::vector<ScreenRect>& workArea
         const int height = std::min(window.bottom, area.bottom) - std::max(window.top, area.top);
         return width >= kOnScreenWidth && height >= kOnScreenHeight;
     });
+}
+
+bool Lost(const WindowFacts& facts) {
+    return !facts.title.empty() && facts.taskbar &&
+           (!facts.visible || facts.cloakedByApp || facts.offScreen ||
+            (facts.alpha && Percent(*facts.alpha) <= 10));
 }
 
 bool ShownByDefault(const WindowFacts& facts) {

@@ -27,6 +27,10 @@ struct WindowFacts {
     bool maximised = false;
     // Empty where the system cannot say (no desktop composition).
     std::optional<bool> cloaked{};
+    bool cloakedByApp = false;  // by its own program (DWM_CLOAKED_APP)
+    // It would have a taskbar button: no owner, or WS_EX_APPWINDOW; never
+    // with WS_EX_TOOLWINDOW.
+    bool taskbar = false;
     bool offScreen = false;
     // A layered window's alpha, where it can be read.
     std::optional<std::uint8_t> alpha{};
@@ -47,6 +51,11 @@ bool OffScreen(const ScreenRect& window, const std::vector<ScreenRect>& workArea
 // Shown without "显示全部窗口": a window visible or titled, and not one of
 // the input-method windows.
 bool ShownByDefault(const WindowFacts& facts);
+
+// Shown in the view of lost windows: a titled window with a taskbar button
+// that the user cannot see: hidden, cloaked by its own program, off screen,
+// or at an opacity of 10% or less.
+bool Lost(const WindowFacts& facts);
 
 // What the search box keeps: a case-insensitive substring of the process,
 // process id, handle, class or title; after "pid:" or "hwnd:" exactly that

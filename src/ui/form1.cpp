@@ -310,6 +310,7 @@ void Form1::OpenWindowList(const std::optional<std::wstring>& search) {
         WindowList& list = *windowList_;
         Connect(list.txtSearch.Change, &Form1::txtSearch_Change);
         Connect(list.chkAll.Click, &Form1::chkAll_Click);
+        Connect(list.chkLost.Click, &Form1::chkAll_Click);
         Connect(list.lvwWindows.ColumnClick, &Form1::lvwWindows_ColumnClick);
         Connect(list.lvwWindows.DblClick, &Form1::cmdChoose_Click);
         Connect(list.cmdChoose.Click, &Form1::cmdChoose_Click);

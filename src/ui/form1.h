@@ -103,6 +103,7 @@ private:
     void Table_DblClick(const ListBox& list);
     void OpenWindowList(const std::optional<std::wstring>& search);
     void txtSearch_Change();
+    // Either check box: 显示全部窗口, 只看找不到的窗口.
     void chkAll_Click();
     void lvwWindows_ColumnClick();
     void cmdChoose_Click();

@@ -93,10 +93,11 @@ inline constexpr LayoutRow kWindowListControls[] = {
     {"lblSearch",  K::Label,     "WindowList", L"搜索：",         {120,  165,  735,  255},  0},
     {"txtSearch",  K::TextBox,   "WindowList", L"",               {840,  120,  8640, 345},  1,  C::Default, C::Default, false, false, 0, 0,  0,   kStretchWidth},
     {"chkAll",     K::CheckBox,  "WindowList", L"显示全部窗口",   {120,  555,  2535, 300},  2},
-    {"lblCount",   K::Label,     "WindowList", L"",               {120,  945,  9360, 255},  3,  C::Default, C::Default, false, false, 0, 0,  0,   kStretchWidth},
-    {"lvwWindows", K::ListView,  "WindowList", L"",               {120,  1260, 9360, 4620}, 4,  C::Default, C::Default, false, false, 0, 0,  0,   kStretchWidth | kStretchHeight},
-    {"cmdChoose",  K::Button,    "WindowList", L"选用",           {6960, 6000, 1200, 450},  5,  C::Default, C::Default, false, false, 0, 0,  1,   kFollowRight | kFollowBottom},
-    {"cmdRefresh", K::Button,    "WindowList", L"刷新",           {8280, 6000, 1200, 450},  6,  C::Default, C::Default, false, false, 0, 0,  0,   kFollowRight | kFollowBottom},
+    {"chkLost",    K::CheckBox,  "WindowList", L"只看找不到的窗口", {120,  900,  2535, 300},  3},
+    {"lblCount",   K::Label,     "WindowList", L"",               {120,  1290, 9360, 255},  4,  C::Default, C::Default, false, false, 0, 0,  0,   kStretchWidth},
+    {"lvwWindows", K::ListView,  "WindowList", L"",               {120,  1605, 9360, 4275}, 5,  C::Default, C::Default, false, false, 0, 0,  0,   kStretchWidth | kStretchHeight},
+    {"cmdChoose",  K::Button,    "WindowList", L"选用",           {6960, 6000, 1200, 450},  6,  C::Default, C::Default, false, false, 0, 0,  1,   kFollowRight | kFollowBottom},
+    {"cmdRefresh", K::Button,    "WindowList", L"刷新",           {8280, 6000, 1200, 450},  7,  C::Default, C::Default, false, false, 0, 0,  0,   kFollowRight | kFollowBottom},
     {"tmrRefresh", K::Timer,     "WindowList", L"",               {},                       -1, C::Default, C::Default, false, false, 0, 0,  kListRefresh},
 };
 // clang-format on

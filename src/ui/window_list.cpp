@@ -43,6 +43,7 @@ void WindowList::Open(const std::optional<std::wstring>& search) {
                                     ColumnCaption(static_cast<WindowColumn>(column), order_));
     }
     chkAll.SetValue(0);
+    chkLost.SetValue(0);
     txtSearch.SetText(search.value_or(L""));
     Update();
     Window().Show();
@@ -93,13 +94,18 @@ void WindowList::Refilter() {
 
     const WindowSearch search(txtSearch.Text());
     const bool everyWindow = chkAll.Value() != 0;
+    const bool lost = chkLost.Value() != 0;
     shown_.clear();
     for (const WindowFacts& facts : all_) {
-        if ((everyWindow || ShownByDefault(facts)) && search.Matches(facts)) {
-            shown_.push_back(facts);
-        }
+        const bool kept = lost ? Lost(facts) : everyWindow || ShownByDefault(facts);
+        if (kept && search.Matches(facts)) shown_.push_back(facts);
     }
     if (order_) SortRows(shown_, *order_);
+    // Lost windows the program changed come first: the likeliest to be its doing.
+    if (lost) {
+        std::stable_partition(shown_.begin(), shown_.end(),
+                              [](const WindowFacts& facts) { return facts.changed; });
+    }
 
     std::map<Key, int> rowOf;
     for (std::size_t row = 0; row < shown_.size(); ++row)

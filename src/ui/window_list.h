@@ -63,6 +63,7 @@ public:
     Label& lblSearch = controls_.Get<Label>("lblSearch");
     TextBox& txtSearch = controls_.Get<TextBox>("txtSearch");
     CheckBox& chkAll = controls_.Get<CheckBox>("chkAll");
+    CheckBox& chkLost = controls_.Get<CheckBox>("chkLost");
     Label& lblCount = controls_.Get<Label>("lblCount");
     ListView& lvwWindows = controls_.Get<ListView>("lvwWindows");
     Button& cmdChoose = controls_.Get<Button>("cmdChoose");

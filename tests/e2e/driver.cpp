@@ -398,6 +398,16 @@ std::vector<std::wstring> Vindrel::ListRows() const {
     return rows;
 }
 
+void Vindrel::SelectListRow(int row) const {
+    const HWND view = ListControl("lvwWindows");
+    const RemoteBuffer remote(process_.Handle(), sizeof(LVITEMW));
+    LVITEMW item{};
+    item.state = item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    remote.Write(&item, sizeof item);
+    SendMessageW(view, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(remote.Address()));
+}
+
 void Vindrel::ClickListRow(int row, bool twice) const {
     const HWND view = ListControl("lvwWindows");
     const RemoteBuffer remote(process_.Handle(), sizeof(RECT));

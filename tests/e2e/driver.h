@@ -117,6 +117,8 @@ public:
     HWND ListControl(std::string_view name) const;
     // The window list's rows as drawn, each with its cells joined by " | ".
     std::vector<std::wstring> ListRows() const;
+    // Selects and focuses a row of the window list, as the keyboard would.
+    void SelectListRow(int row) const;
     // Clicks a row of the window list with the mouse, twice for a double-click.
     void ClickListRow(int row, bool twice = false) const;
 

@@ -42,7 +42,7 @@ TEST(WindowList, ListsEveryWindowOfTheOtherProgramsAndFollowsThem) {
     ASSERT_TRUE(WaitFor([&] { return (rows = app.ListRows()).size() == 1; })) << rows.size();
     EXPECT_EQ(rows[0], L"target_window.exe | " + pid + L" | " + HandleText(hidden) +
                            L" | VindrelTestTarget | 列表目标 的隐藏窗口 | 隐藏");
-    app.ClickListRow(0);
+    app.SelectListRow(0);
     SendMessageW(app.ListControl("cmdChoose"), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return app.Text("Text2") == HandleText(hidden); }))
         << app.Text("Text2") << " focused "

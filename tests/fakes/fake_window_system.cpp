@@ -296,9 +296,10 @@ std::uint32_t FakeWindowSystem::GetWindowThreadProcessId(Hwnd hWnd, Pid* lpdwPro
 
 Hwnd FakeWindowSystem::GetWindow(Hwnd hWnd, std::uint32_t uCmd) {
     const auto lock = Record("GetWindow", std::to_string(hWnd) + "," + std::to_string(uCmd));
-    if (uCmd != api::kGwHwndNext) return 0;
     const FakeWindow* w = Find(hWnd);
     if (w == nullptr) return 0;
+    if (uCmd == api::kGwOwner) return w->owner;
+    if (uCmd != api::kGwHwndNext) return 0;
     // The next sibling: the next window in order with the same parent.
     const Hwnd level = w->parent;
     auto it = windows.begin() + (w - windows.data()) + 1;

@@ -52,6 +52,20 @@ TEST_F(WindowListTest, OpensWithEveryOtherWindowAndFromTheTableForOneProcess) {
     EXPECT_EQ(Rows().RowCount(), 1);
 }
 
+TEST_F(WindowListTest, LostWindowsAreTheHiddenOrUnseenOnesWithTheProgramsOwnFirst) {
+    ws.Find(104)->visible = false;
+    ws.Find(105)->rect = {-5000, -5000, -4600, -4700};
+    ws.Find(105)->owner = 104;  // no taskbar button
+    Box("Text2").SetText(L"107");
+    Click("Command4");  // hidden by the program
+    OpenFromMenu();
+    toolkit.Get<FakeCheckBox>("chkLost").UserClick();
+    EXPECT_EQ(Rows().RowCount(), 2);
+    EXPECT_EQ(Rows().Cell(0, 2), L"107");
+    EXPECT_EQ(Rows().Cell(1, 2), L"104");
+    EXPECT_EQ(Count(), L"显示 2 / 共 12 个窗口");
+}
+
 TEST_F(WindowListTest, AnUpdateKeepsTheSameWindowsSelectedAndChoosingChecksTheWindowIsStillThere) {
     OpenFromMenu();
     Rows().Select({7, 9}, 9);  // windows 107 and 109

@@ -42,6 +42,25 @@ TEST(WindowRows, OffScreenIsSharingTooLittleWithEveryWorkArea) {
     EXPECT_TRUE(OffScreen({0, 0, 100, 100}, {}));
 }
 
+TEST(WindowRows, LostIsATitledTaskbarWindowTheUserCannotSee) {
+    const WindowFacts seen{.title = L"t", .visible = true, .taskbar = true};
+    const std::vector<std::pair<WindowFacts, bool>> cases = {
+        {seen, false},
+        {{.title = L"t", .taskbar = true}, true},  // hidden
+        {{.title = L"t", .visible = true, .cloaked = true, .taskbar = true},
+         false},  // by the shell
+        {{.title = L"t", .visible = true, .cloaked = true, .cloakedByApp = true, .taskbar = true},
+         true},
+        {{.title = L"t", .visible = true, .taskbar = true, .offScreen = true}, true},
+        {{.title = L"t", .visible = true, .taskbar = true, .alpha = 26}, true},   // 10%
+        {{.title = L"t", .visible = true, .taskbar = true, .alpha = 27}, false},  // 11%
+        {{.title = L"t"}, false},    // no taskbar button
+        {{.taskbar = true}, false},  // untitled
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i)
+        EXPECT_EQ(Lost(cases[i].first), cases[i].second) << i;
+}
+
 TEST(WindowRows, TheDefaultFilterLeavesOutUntitledHiddenAndInputMethodWindows) {
     EXPECT_TRUE(ShownByDefault({.visible = true}));
     EXPECT_TRUE(ShownByDefault({.title = L"t"}));
