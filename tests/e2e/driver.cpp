@@ -421,12 +421,14 @@ void Vindrel::ClickListRow(int row, bool twice) const {
     PointAt(point);
     std::vector<INPUT> inputs{Mouse(MOUSEEVENTF_LEFTDOWN), Mouse(MOUSEEVENTF_LEFTUP)};
     if (twice) inputs = {inputs[0], inputs[1], inputs[0], inputs[1]};
-    // Wine's list view sometimes loses the first click of a session: once more then.
+    // Wine's list view sometimes loses the first click of a session (the row
+    // may be focused already, the view not): once more then.
     for (int attempt = 0; attempt < 2; ++attempt) {
         SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
         if (WaitFor(
                 [&] {
-                    return SendMessageW(view, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                    return Focus() == view &&
+                           SendMessageW(view, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
                                         LVNI_FOCUSED) == row;
                 },
                 2000ms)) {

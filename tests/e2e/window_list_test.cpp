@@ -60,8 +60,19 @@ TEST(WindowList, ListsEveryWindowOfTheOtherProgramsAndFollowsThem) {
         return (search = EditText(app.ListControl("txtSearch"))) == L"pid:" + pid;
     })) << search;
     ASSERT_TRUE(WaitFor([&] { return (rows = app.ListRows()).size() == 2; })) << rows.size();
-    // Enter chooses the focused row, as "选用" does.
-    app.ClickListRow(rows[0].find(HandleText(target.Window())) != std::wstring::npos ? 0 : 1);
+    // Enter chooses the focused row, as "选用" does. The two rows swap when
+    // the Z order changes between reading them and clicking; the focus then
+    // stays with the window clicked.
+    const std::wstring targetHandle = L" | " + HandleText(target.Window()) + L" | ";
+    const auto hasTarget = [&](const std::wstring& row) {
+        return row.find(targetHandle) != std::wstring::npos;
+    };
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        app.ClickListRow(hasTarget(app.ListRows().at(0)) ? 0 : 1);
+        const auto focused = SendMessageW(app.ListControl("lvwWindows"), LVM_GETNEXTITEM,
+                                          static_cast<WPARAM>(-1), LVNI_FOCUSED);
+        if (hasTarget(app.ListRows().at(static_cast<std::size_t>(focused)))) break;
+    }
     app.PressChord(0, VK_RETURN);
     EXPECT_TRUE(WaitFor([&] { return app.Text("Text2") == HandleText(target.Window()); }));
 

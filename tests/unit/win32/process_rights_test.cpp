@@ -72,6 +72,7 @@ TEST(Win32ProcessRights, StartElevatedRunsTheShellInAnApartmentAndKeepsEveryFail
     }
     EXPECT_EQ(loads, 1);
 
+    shell = {};
     win32::Win32ProcessRights rights([](const wchar_t*, const char* name) {
         const std::string function(name);
         if (function == "ShellExecuteExW") return Found(&StandInShellExecuteEx);
