@@ -59,6 +59,11 @@ void ChangeRecord::Before(const Setting& setting, Hwnd window, ProcessNames& nam
             if (!entry.title) entry.title = WholeTitle(ws_, window);
             entry.setTitle = setting.title;
             break;
+        case Aspect::Topmost:
+            if (!entry.topmost && Topmost(ws_, window) == setting.topmost) break;
+            if (!entry.topmost) entry.topmost = Topmost(ws_, window);
+            entry.setTopmost = setting.topmost;
+            break;
     }
     if (entry.Empty()) {
         windows_.erase(found);
@@ -111,6 +116,10 @@ std::vector<ChangeRecord::Named> ChangeRecord::Adopt(const std::vector<RecordedW
         if (!entry.title || title != recorded.setTitle || title == *entry.title) {
             entry.title.reset();
         }
+        const bool topmost = Topmost(ws_, window);
+        if (!entry.topmost || topmost != recorded.setTopmost || topmost == *entry.topmost) {
+            entry.topmost.reset();
+        }
         if (held != windows_.end()) {
             TakeEarlier(held->second, entry, recorded);
             continue;
@@ -136,6 +145,12 @@ void ChangeRecord::TakeEarlier(Entry& mine, const Entry& still, const RecordedWi
                mine.layering->alpha == earlier.setAlpha) {
         mine.layering = earlier.layering;
     }
+    if (!mine.topmost) {
+        mine.topmost = still.topmost;
+        mine.setTopmost = still.setTopmost;
+    } else if (earlier.topmost && *mine.topmost == earlier.setTopmost) {
+        mine.topmost = earlier.topmost;
+    }
     if (!mine.title) {
         mine.title = still.title;
         mine.setTitle = still.setTitle;
@@ -157,6 +172,9 @@ void ChangeRecord::Forget(Aspect aspect, Hwnd window) {
             break;
         case Aspect::Title:
             entry.title.reset();
+            break;
+        case Aspect::Topmost:
+            entry.topmost.reset();
             break;
     }
     if (entry.Empty()) windows_.erase(found);
@@ -207,6 +225,12 @@ void ChangeRecord::PutBackAspects(const Entry& entry) {
     };
     if (entry.title) putBackAspect([&] { ws_.SetWindowTextW(window, entry.title->c_str()); });
     if (entry.layering) putBackAspect([&] { PutBackLayering(window, *entry.layering); });
+    if (entry.topmost) {
+        putBackAspect([&] {
+            ws_.SetWindowPos(window, *entry.topmost ? api::kHwndTopmost : api::kHwndNoTopmost, 0, 0,
+                             0, 0, api::kSwpNoMove | api::kSwpNoSize | api::kSwpNoActivate);
+        });
+    }
     // Shown last, as it was in every other respect; without activating it.
     if (entry.hid) putBackAspect([&] { ws_.ShowWindow(window, api::kSwShowNa); });
     if (failure) throw *failure;
@@ -216,6 +240,7 @@ bool ChangeRecord::AsRecorded(const Entry& entry) {
     const Hwnd window = entry.window;
     return (!entry.title || WholeTitle(ws_, window) == *entry.title) &&
            (!entry.layering || LayeringOf(ws_, window) == *entry.layering) &&
+           (!entry.topmost || Topmost(ws_, window) == *entry.topmost) &&
            (!entry.hid || OwnVisible(ws_, window));
 }
 

@@ -29,13 +29,14 @@ class ChangePath;
 
 class ChangeRecord {
 public:
-    enum class Aspect { Hide, Opacity, Title };
+    enum class Aspect { Hide, Opacity, Title, Topmost };
     // A change about to be made: the aspect and the state the program sets
-    // (the alpha, or the title).
+    // (the alpha, the title, or whether the window stays on top).
     struct Setting {
         Aspect aspect = Aspect::Hide;
         std::uint8_t alpha = 0;
         std::wstring title{};
+        bool topmost = false;
     };
 
     // A recorded window as the user is told of it.
@@ -56,7 +57,8 @@ public:
     // already, and the state the change sets; then raises Changed. Nothing
     // for a window that does not exist or is the program's own, nor for an
     // aspect the change cannot alter: hiding a window hidden already, the
-    // opacity of one whose layering cannot be read (it is left as it is).
+    // opacity of one whose layering cannot be read (it is left as it is),
+    // keeping on top a window on top already.
     void Before(const Setting& setting, Hwnd window, ProcessNames& names);
     // The program no longer answers for that aspect of the window: for Hide,
     // once the window is visible again.
@@ -86,7 +88,8 @@ public:
     std::vector<Named> Unseen();
 
     // Puts back each recorded window through the change path, in the order
-    // first recorded: its title, its alpha and layered style, then shown if
+    // first recorded: its title, its alpha and layered style, whether it
+    // stays on top, then shown if
     // the program hid it; every aspect is tried, and each is read back. The
     // windows put back, found as recorded or gone leave the record; those
     // that did not take or did not answer stay in it. One process snapshot

@@ -1,5 +1,6 @@
 #include "actions/record_file.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 #include <set>
@@ -8,7 +9,9 @@ namespace vindrel {
 
 namespace {
 
-constexpr std::string_view kHeader = "Vindrel change record, version 1";
+constexpr std::string_view kHeader = "Vindrel change record, version 2";
+// The first version, without the topmost aspect, is still read.
+constexpr std::string_view kFirstHeader = "Vindrel change record, version 1";
 constexpr std::string_view kLeft = "left by the user";
 constexpr std::string_view kEnd = "end";
 // A longer line is not read: no title the program sets comes near it.
@@ -232,6 +235,16 @@ bool ReadAspects(const std::vector<std::string_view>& f, std::size_t i, Recorded
             w.layering = layering;
             w.setAlpha = static_cast<std::uint8_t>(*set);
             i += 6;
+        } else if (f[i] == "topmost" && !w.topmost && i + 2 < f.size()) {
+            const auto bit = [](std::string_view field) -> std::optional<bool> {
+                if (field != "0" && field != "1") return std::nullopt;
+                return field == "1";
+            };
+            const auto before = bit(f[i + 1]), set = bit(f[i + 2]);
+            if (!before || !set) return false;
+            w.topmost = *before;
+            w.setTopmost = *set;
+            i += 3;
         } else if (f[i] == "title" && !w.title && i + 2 < f.size()) {
             auto before = Text(f[i + 1]);
             auto set = Text(f[i + 2]);
@@ -285,6 +298,10 @@ std::string WriteRecordFile(const RecordFile& file) {
                    (l->key ? Hex32Text(*l->key) : "-") + '\t' + std::to_string(l->alpha) + '\t' +
                    (l->flags ? Hex32Text(*l->flags) : "-") + '\t' + std::to_string(w.setAlpha);
         }
+        if (w.topmost) {
+            out += std::string("\ttopmost\t") + (*w.topmost ? "1" : "0") + '\t' +
+                   (w.setTopmost ? "1" : "0");
+        }
         if (w.title) {
             out += "\ttitle";
             AppendText(out, *w.title);
@@ -314,7 +331,10 @@ std::optional<RecordFile> ReadRecordFile(std::string_view bytes) {
         start = end + 1;
     }
     // A whole file: the header first, "end" last.
-    if (lines.size() < 2 || lines.front() != kHeader || lines.back() != kEnd) return std::nullopt;
+    const bool first = lines.size() >= 2 && lines.front() == kFirstHeader;
+    if (lines.size() < 2 || (lines.front() != kHeader && !first) || lines.back() != kEnd) {
+        return std::nullopt;
+    }
     RecordFile file;
     std::set<Hwnd> seen;
     for (std::size_t i = 1; i + 1 < lines.size(); ++i) {
@@ -328,7 +348,13 @@ std::optional<RecordFile> ReadRecordFile(std::string_view bytes) {
     }
     // Only the writer's own form: every line is what it would write, so
     // nothing unchecked passes (another order, another escape).
-    if (WriteRecordFile(file) != bytes) return std::nullopt;
+    std::string written = WriteRecordFile(file);
+    if (first) written.replace(0, kHeader.size(), kFirstHeader);
+    if (written != bytes) return std::nullopt;
+    if (first && std::any_of(file.windows.begin(), file.windows.end(),
+                             [](const RecordedWindow& w) { return w.topmost.has_value(); })) {
+        return std::nullopt;
+    }
     return file;
 }
 

@@ -31,8 +31,10 @@ struct RecordedWindow {
     std::uint8_t setAlpha = 0;
     std::optional<std::wstring> title{};
     std::wstring setTitle{};
+    std::optional<bool> topmost{};  // WS_EX_TOPMOST
+    bool setTopmost = false;
 
-    bool Empty() const { return !hid && !layering && !title; }
+    bool Empty() const { return !hid && !layering && !title && !topmost; }
     bool operator==(const RecordedWindow&) const = default;
 };
 
@@ -48,7 +50,8 @@ inline constexpr std::size_t kRecordFileLimit = 8u << 20;
 // A window whose line would be too long to read back (titles of hundreds of
 // thousands of characters) is left out.
 std::string WriteRecordFile(const RecordFile& file);
-// Empty for anything but a whole file of this version whose every line
+// Empty for anything but a whole file of this version (or the first, which
+// had no topmost aspect) whose every line
 // checks: numbers in range, texts valid and escaped, each aspect at most
 // once per window, each window once, all exactly as WriteRecordFile
 // writes them.

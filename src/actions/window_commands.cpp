@@ -123,4 +123,23 @@ void WindowCommands::FindHandle() {
     Text2_.SetText(DecimalText(InstanceToWnd(ws_, pid)));
 }
 
+Report WindowCommands::SetTopmost(Hwnd window, Pid pid, bool topmost) {
+    const Outcome outcome = path_.Run(
+        window,
+        {.refuseOwn = true,
+         .owner = pid,
+         .records =
+             ChangeRecord::Setting{.aspect = ChangeRecord::Aspect::Topmost, .topmost = topmost},
+         .call =
+             [&](Hwnd w) {
+                 ws_.SetWindowPos(w, topmost ? api::kHwndTopmost : api::kHwndNoTopmost, 0, 0, 0, 0,
+                                  api::kSwpNoMove | api::kSwpNoSize | api::kSwpNoActivate);
+                 return true;
+             },
+         .readBack = [&](Hwnd w) { return TookIf(Topmost(ws_, w) == topmost); }});
+    if (outcome.kind == Outcome::Kind::OwnWindow) return {kOwnWindowHidden};
+    return Reported(outcome, L"", kFailed,
+                    topmost ? L"无法置顶这个窗口。" : L"无法取消置顶这个窗口。");
+}
+
 }  // namespace vindrel

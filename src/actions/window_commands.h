@@ -32,6 +32,10 @@ public:
     Report CheckValid();    // "判断句柄是否有效"
     Report CheckVisible();  // "判断是否隐藏": IsWindowVisible's result as a number
     void FindHandle();      // "查找句柄->": the first window of the process in Text1
+    // "置顶" and "取消置顶" in the window list, on the window of that
+    // process: keeps it above the others or lets it go, without moving,
+    // sizing or activating it. Nothing to tell when it took.
+    Report SetTopmost(Hwnd window, Pid pid, bool topmost);
 
 private:
     // A silent change that shows the window: explained only on a window of

@@ -14,6 +14,10 @@ Layering LayeringOf(WindowSystem& ws, Hwnd window) {
     return layering;
 }
 
+bool Topmost(WindowSystem& ws, Hwnd window) {
+    return (ws.GetWindowLongA(window, api::kGwlExStyle) & api::kWsExTopmost) != 0;
+}
+
 bool OwnVisible(WindowSystem& ws, Hwnd window) {
     return (ws.GetWindowLongA(window, api::kGwlStyle) & api::kWsVisible) != 0;
 }

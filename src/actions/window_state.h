@@ -1,5 +1,6 @@
 // What the program reads back of another program's window, to keep it or
-// to see whether a change took effect: its title and its layering.
+// to see whether a change took effect: its title, its layering and
+// whether it stays on top.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +24,9 @@ struct Layering {
 };
 
 Layering LayeringOf(WindowSystem& ws, Hwnd window);
+
+// Whether the window stays above the others (WS_EX_TOPMOST).
+bool Topmost(WindowSystem& ws, Hwnd window);
 
 // Whether the window's own visible flag (WS_VISIBLE) is set: what hiding and
 // showing it change. IsWindowVisible also says no for a window whose parent

@@ -120,8 +120,14 @@ private:
     std::wstring known_;
 };
 
+// A disabled button takes no click and no focus.
 class Button : public Control {
 public:
+    virtual bool Enabled() const = 0;
+    virtual void SetEnabled(bool enabled) = 0;
+    virtual std::wstring Caption() const = 0;
+    virtual void SetCaption(const std::wstring& caption) = 0;
+
     Event Click;
 };
 
@@ -274,6 +280,9 @@ public:
     int ClickedColumn() const { return clickedColumn_; }
     // A double-click on a row (which then has the focus).
     Event DblClick;
+    // The user changed which rows are selected (Select and SetRowCount do
+    // not raise it).
+    Event SelectionChange;
 
 protected:
     void UserClickedColumn(int column) {

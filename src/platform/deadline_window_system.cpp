@@ -20,8 +20,15 @@ struct DeadlineWindowSystem::Pending {
     std::multiset<Hwnd> windows;   // with a waited call running
     std::multiset<Hwnd> putBacks;  // with a caption being put back
     std::set<Hwnd> deferred;       // to put back once their waited call ends
+    int asks = 0;                  // questions to the shell still running
 
-    bool Idle() const { return windows.empty() && putBacks.empty(); }
+    bool Idle() const { return windows.empty() && putBacks.empty() && asks == 0; }
+
+    void AskDone() {
+        const std::lock_guard lock(mutex);
+        --asks;
+        idle.notify_all();
+    }
 
     // The waited call on the window has ended, or will never run. True when
     // a put-back waited for it: it is then the caller's to make.
@@ -335,6 +342,55 @@ std::int32_t DeadlineWindowSystem::GetWindowRect(Hwnd hWnd, ScreenRect* lpRect) 
 
 std::int32_t DeadlineWindowSystem::GetWindowPlacement(Hwnd hWnd, WindowPlacement* lpwndpl) {
     return inner_.GetWindowPlacement(hWnd, lpwndpl);
+}
+
+std::int32_t DeadlineWindowSystem::SetWindowPos(Hwnd hWnd, Hwnd hWndInsertAfter, std::int32_t X,
+                                                std::int32_t Y, std::int32_t cx, std::int32_t cy,
+                                                std::uint32_t uFlags) {
+    return Guarded(hWnd, [&inner = inner_, hWnd, hWndInsertAfter, X, Y, cx, cy, uFlags] {
+        return inner.SetWindowPos(hWnd, hWndInsertAfter, X, Y, cx, cy, uFlags);
+    });
+}
+
+std::int32_t DeadlineWindowSystem::SetWindowPlacement(Hwnd hWnd, const WindowPlacement* lpwndpl) {
+    return Guarded(hWnd, [&inner = inner_, hWnd, placement = *lpwndpl] {
+        return inner.SetWindowPlacement(hWnd, &placement);
+    });
+}
+
+std::int32_t DeadlineWindowSystem::IsWindowOnCurrentVirtualDesktop(Hwnd hWnd,
+                                                                   std::int32_t* onCurrentDesktop) {
+    // Asked on a worker of its own, which joins the multithreaded apartment;
+    // a shell that does not answer within the deadline leaves it unsaid.
+    constexpr auto kNoAnswer = static_cast<std::int32_t>(0x800705B4);  // ERROR_TIMEOUT
+    struct Answer {
+        std::int32_t result = kNoAnswer;
+        std::int32_t on = 0;
+    };
+    const auto answer = std::make_shared<Answer>();
+    std::shared_ptr<Completion> completion;
+    try {
+        completion = completions_->Make();
+    } catch (const StepError&) {
+        return kNoAnswer;
+    }
+    {
+        const std::lock_guard lock(pending_->mutex);
+        ++pending_->asks;
+    }
+    try {
+        StartWorker([pending = pending_, &inner = inner_, hWnd, answer, completion] {
+            answer->result = inner.IsWindowOnCurrentVirtualDesktop(hWnd, &answer->on);
+            completion->Signal();
+            pending->AskDone();
+        });
+    } catch (const std::system_error&) {
+        pending_->AskDone();
+        return kNoAnswer;
+    }
+    if (!completion->Wait(deadline_)) return kNoAnswer;
+    if (onCurrentDesktop != nullptr) *onCurrentDesktop = answer->on;
+    return answer->result;
 }
 
 std::int32_t DeadlineWindowSystem::IsHungAppWindow(Hwnd hwnd) {

@@ -85,6 +85,11 @@ public:
                                             std::uint32_t dwFlags) override;
     std::int32_t GetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t* pcrKey, std::uint8_t* pbAlpha,
                                             std::uint32_t* pdwFlags) override;
+    std::int32_t SetWindowPos(Hwnd hWnd, Hwnd hWndInsertAfter, std::int32_t X, std::int32_t Y,
+                              std::int32_t cx, std::int32_t cy, std::uint32_t uFlags) override;
+    std::int32_t SetWindowPlacement(Hwnd hWnd, const WindowPlacement* lpwndpl) override;
+    std::int32_t IsWindowOnCurrentVirtualDesktop(Hwnd hWnd,
+                                                 std::int32_t* onCurrentDesktop) override;
     std::int32_t EnumWindows(const std::function<bool(Hwnd)>& lpEnumFunc) override;
     Hwnd FindWindowExW(Hwnd hWndParent, Hwnd hWndChildAfter, const wchar_t* lpszClass,
                        const wchar_t* lpszWindow) override;

@@ -82,6 +82,27 @@ inline const MonitorInfo* MonitorOf(const ScreenRect& rect,
     return monitors.empty() ? nullptr : &monitors.front();
 }
 
+// A rectangle in workspace coordinates (a normal position) in screen
+// coordinates: moved back by the offset of the work area of the monitor
+// whose offset puts it on that monitor (the primary one where none does).
+inline ScreenRect FromWorkspace(const ScreenRect& rect, const std::vector<MonitorInfo>& monitors) {
+    const auto shifted = [&rect](const MonitorInfo& m) {
+        const int dx = m.work.left - m.monitor.left, dy = m.work.top - m.monitor.top;
+        return ScreenRect{rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy};
+    };
+    for (const MonitorInfo& monitor : monitors) {
+        if (MonitorOf(shifted(monitor), monitors) == &monitor) return shifted(monitor);
+    }
+    const MonitorInfo* primary = MonitorOf({}, monitors);
+    return primary != nullptr ? shifted(*primary) : rect;
+}
+
+// A rectangle on that monitor in its workspace coordinates.
+inline ScreenRect ToWorkspace(const ScreenRect& rect, const MonitorInfo& on) {
+    const int dx = on.work.left - on.monitor.left, dy = on.work.top - on.monitor.top;
+    return {rect.left - dx, rect.top - dy, rect.right - dx, rect.bottom - dy};
+}
+
 // What the listing reads of one Win32_Process object.
 struct WmiObject {
     std::wstring Name;
@@ -173,6 +194,18 @@ public:
     virtual std::int32_t GetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t* pcrKey,
                                                     std::uint8_t* pbAlpha,
                                                     std::uint32_t* pdwFlags) = 0;
+
+    // Moving and restoring a window, and its Z order: these wait on its thread.
+    virtual std::int32_t SetWindowPos(Hwnd hWnd, Hwnd hWndInsertAfter, std::int32_t X,
+                                      std::int32_t Y, std::int32_t cx, std::int32_t cy,
+                                      std::uint32_t uFlags) = 0;
+    virtual std::int32_t SetWindowPlacement(Hwnd hWnd, const WindowPlacement* lpwndpl) = 0;
+    // IVirtualDesktopManager::IsWindowOnCurrentVirtualDesktop; an HRESULT.
+    // The calling thread joins the multithreaded apartment for the call, so
+    // it is made on a thread of its own. Fails where the system has no
+    // virtual desktops (Windows 7 and 8.1, Wine).
+    virtual std::int32_t IsWindowOnCurrentVirtualDesktop(Hwnd hWnd,
+                                                         std::int32_t* onCurrentDesktop) = 0;
 
     // What the window list reads; none of these asks the window's thread.
     // The top-level windows, top of the Z order first, until the callback

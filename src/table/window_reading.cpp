@@ -7,14 +7,8 @@
 
 namespace vindrel {
 
-namespace {
-
-// Where a window lies: its rectangle, or for a minimised one its normal
-// position, which (but for a tool window) is in workspace coordinates: it
-// was moved by the offset of the work area of the monitor it lies on. That
-// monitor is the one whose offset, taken back, puts it there.
-ScreenRect Extent(WindowSystem& ws, Hwnd window, bool minimised, std::int32_t exStyle,
-                  const std::vector<MonitorInfo>& monitors) {
+ScreenRect WindowExtent(WindowSystem& ws, Hwnd window, bool minimised, std::int32_t exStyle,
+                        const std::vector<MonitorInfo>& monitors) {
     ScreenRect rect{};
     if (!minimised) {
         ws.GetWindowRect(window, &rect);
@@ -24,16 +18,17 @@ ScreenRect Extent(WindowSystem& ws, Hwnd window, bool minimised, std::int32_t ex
     if (ws.GetWindowPlacement(window, &placement) == 0) return rect;
     rect = placement.rcNormalPosition;
     if ((exStyle & api::kWsExToolWindow) != 0) return rect;
-    const auto shifted = [&rect](const MonitorInfo& m) {
-        const int dx = m.work.left - m.monitor.left, dy = m.work.top - m.monitor.top;
-        return ScreenRect{rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy};
-    };
-    for (const MonitorInfo& monitor : monitors) {
-        if (MonitorOf(shifted(monitor), monitors) == &monitor) return shifted(monitor);
-    }
-    const MonitorInfo* primary = MonitorOf({}, monitors);
-    return primary != nullptr ? shifted(*primary) : rect;
+    return FromWorkspace(rect, monitors);
 }
+
+std::vector<ScreenRect> WorkAreas(const std::vector<MonitorInfo>& monitors) {
+    std::vector<ScreenRect> workAreas;
+    for (const MonitorInfo& monitor : monitors)
+        workAreas.push_back(monitor.work);
+    return workAreas;
+}
+
+namespace {
 
 // The DWM's cloak reasons; empty where it cannot say.
 std::optional<std::uint32_t> Cloak(WindowSystem& ws, Hwnd window) {
@@ -76,9 +71,7 @@ std::vector<WindowFacts> ReadWindows(WindowSystem& ws,
                                      const std::function<bool(Hwnd, Pid)>& changed) {
     const Pid own = ws.GetCurrentProcessId();
     const std::vector<MonitorInfo> monitors = ws.DisplayMonitors();
-    std::vector<ScreenRect> workAreas;
-    for (const MonitorInfo& monitor : monitors)
-        workAreas.push_back(monitor.work);
+    const std::vector<ScreenRect> workAreas = WorkAreas(monitors);
     ProcessNames names(ws);
 
     std::vector<Hwnd> windows;
@@ -109,7 +102,7 @@ std::vector<WindowFacts> ReadWindows(WindowSystem& ws,
             (exStyle & api::kWsExToolWindow) == 0 &&
             ((exStyle & api::kWsExAppWindow) != 0 || ws.GetWindow(window, api::kGwOwner) == 0);
         facts.offScreen =
-            OffScreen(Extent(ws, window, facts.minimised, exStyle, monitors), workAreas);
+            OffScreen(WindowExtent(ws, window, facts.minimised, exStyle, monitors), workAreas);
         facts.alpha = Alpha(ws, window, exStyle);
         facts.topmost = (exStyle & api::kWsExTopmost) != 0;
         facts.hung = ws.IsHungAppWindow(window) != 0;

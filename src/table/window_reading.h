@@ -3,6 +3,7 @@
 // thread (a window that does not answer cannot hold the list up).
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -13,6 +14,14 @@ namespace vindrel {
 
 // The process a UWP frame window hosts is shown as its own, with this after it.
 inline constexpr std::wstring_view kFrameHost = L"（由 ApplicationFrameHost.exe 承载）";
+
+// Where a window lies: its rectangle, or for a minimised one its normal
+// position, which (but for a tool window) is in workspace coordinates.
+ScreenRect WindowExtent(WindowSystem& ws, Hwnd window, bool minimised, std::int32_t exStyle,
+                        const std::vector<MonitorInfo>& monitors);
+
+// The work areas of the monitors.
+std::vector<ScreenRect> WorkAreas(const std::vector<MonitorInfo>& monitors);
 
 // Each top-level window of every process but the program's own, top of the
 // Z order first; `changed` says which the program's change record holds.

@@ -52,6 +52,10 @@ int Percent(std::uint8_t alpha) {
 
 }  // namespace
 
+bool Faint(std::uint8_t alpha) {
+    return Percent(alpha) <= 10;
+}
+
 std::wstring StateWords(const WindowFacts& facts) {
     std::vector<std::wstring> words{facts.visible ? L"可见" : L"隐藏"};
     if (facts.minimised) words.emplace_back(L"最小化");
@@ -81,7 +85,7 @@ bool OffScreen(const ScreenRect& window, const std::vector<ScreenRect>& workArea
 bool Lost(const WindowFacts& facts) {
     return !facts.title.empty() && facts.taskbar &&
            (!facts.visible || facts.cloakedByApp || facts.offScreen ||
-            (facts.alpha && Percent(*facts.alpha) <= 10));
+            (facts.alpha && Faint(*facts.alpha)));
 }
 
 bool ShownByDefault(const WindowFacts& facts) {

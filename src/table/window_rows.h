@@ -52,6 +52,10 @@ bool OffScreen(const ScreenRect& window, const std::vector<ScreenRect>& workArea
 // the input-method windows.
 bool ShownByDefault(const WindowFacts& facts);
 
+// An alpha at which a window is as good as unseen: 10% or less, as the
+// state words round it.
+bool Faint(std::uint8_t alpha);
+
 // Shown in the view of lost windows: a titled window with a taskbar button
 // that the user cannot see: hidden, cloaked by its own program, off screen,
 // or at an opacity of 10% or less.

@@ -314,6 +314,9 @@ void Form1::OpenWindowList(const std::optional<std::wstring>& search) {
         Connect(list.lvwWindows.ColumnClick, &Form1::lvwWindows_ColumnClick);
         Connect(list.lvwWindows.DblClick, &Form1::cmdChoose_Click);
         Connect(list.cmdChoose.Click, &Form1::cmdChoose_Click);
+        Connect(list.lvwWindows.SelectionChange, &Form1::lvwWindows_SelectionChange);
+        Connect(list.cmdRescue.Click, &Form1::cmdRescue_Click);
+        Connect(list.cmdTopmost.Click, &Form1::cmdTopmost_Click);
         Connect(list.cmdRefresh.Click, &Form1::cmdRefresh_Click);
         Connect(list.Window().RefreshKey, &Form1::cmdRefresh_Click);
         Connect(list.tmrRefresh.Tick, &Form1::tmrRefresh_Timer);
@@ -339,6 +342,29 @@ void Form1::lvwWindows_ColumnClick() {
 
 void Form1::cmdChoose_Click() {
     windowList_->Choose();
+}
+
+void Form1::lvwWindows_SelectionChange() {
+    windowList_->UpdateButtons();
+}
+
+void Form1::cmdRescue_Click() {
+    WindowList& list = *windowList_;
+    list.cmdRescue.SetEnabled(false);  // until the list is read again
+    const std::vector<RescueResult> results =
+        rescue_.Rescue(list.SelectedWindows(), list.Monitor());
+    list.Update();
+    reports_.Tell(RescueReport(results, true));
+}
+
+void Form1::cmdTopmost_Click() {
+    WindowList& list = *windowList_;
+    const std::vector<LostWindow> selected = list.SelectedWindows();
+    if (selected.size() != 1) return;
+    const Report report =
+        commands_.SetTopmost(selected[0].window, selected[0].pid, !list.SelectedTopmost());
+    list.Update();
+    reports_.Tell(report);
 }
 
 void Form1::cmdRefresh_Click() {

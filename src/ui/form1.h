@@ -10,6 +10,7 @@
 #include "actions/standing.h"
 #include "actions/window_commands.h"
 #include "actions/window_finding.h"
+#include "actions/window_rescue.h"
 #include "platform/controls.h"
 #include "platform/process_rights.h"
 #include "platform/record_store.h"
@@ -107,6 +108,9 @@ private:
     void chkAll_Click();
     void lvwWindows_ColumnClick();
     void cmdChoose_Click();
+    void lvwWindows_SelectionChange();
+    void cmdRescue_Click();
+    void cmdTopmost_Click();
     void cmdRefresh_Click();
     void tmrRefresh_Timer();
 
@@ -180,6 +184,7 @@ private:
     CaptionFlashing flashing_{ws_, standings_, Timer1, Check1, Text2};
     Opacity opacity_{ws_, path_, Window()};
     WindowFinding finding_{ws_, Finder1, Text2, List2};
+    WindowRescue rescue_{ws_, path_, record_};
     std::unique_ptr<WindowList> windowList_;  // created when first opened
 };
 

@@ -96,8 +96,10 @@ inline constexpr LayoutRow kWindowListControls[] = {
     {"chkLost",    K::CheckBox,  "WindowList", L"只看找不到的窗口", {120,  900,  2535, 300},  3},
     {"lblCount",   K::Label,     "WindowList", L"",               {120,  1290, 9360, 255},  4,  C::Default, C::Default, false, false, 0, 0,  0,   kStretchWidth},
     {"lvwWindows", K::ListView,  "WindowList", L"",               {120,  1605, 9360, 4275}, 5,  C::Default, C::Default, false, false, 0, 0,  0,   kStretchWidth | kStretchHeight},
-    {"cmdChoose",  K::Button,    "WindowList", L"选用",           {6960, 6000, 1200, 450},  6,  C::Default, C::Default, false, false, 0, 0,  1,   kFollowRight | kFollowBottom},
-    {"cmdRefresh", K::Button,    "WindowList", L"刷新",           {8280, 6000, 1200, 450},  7,  C::Default, C::Default, false, false, 0, 0,  0,   kFollowRight | kFollowBottom},
+    {"cmdRescue",  K::Button,    "WindowList", L"找回",           {120,  6000, 1200, 450},  6,  C::Default, C::Default, false, false, 0, 0,  0,   kFollowBottom},
+    {"cmdTopmost", K::Button,    "WindowList", L"置顶",           {1440, 6000, 1200, 450},  7,  C::Default, C::Default, false, false, 0, 0,  0,   kFollowBottom},
+    {"cmdChoose",  K::Button,    "WindowList", L"选用",           {6960, 6000, 1200, 450},  8,  C::Default, C::Default, false, false, 0, 0,  1,   kFollowRight | kFollowBottom},
+    {"cmdRefresh", K::Button,    "WindowList", L"刷新",           {8280, 6000, 1200, 450},  9,  C::Default, C::Default, false, false, 0, 0,  0,   kFollowRight | kFollowBottom},
     {"tmrRefresh", K::Timer,     "WindowList", L"",               {},                       -1, C::Default, C::Default, false, false, 0, 0,  kListRefresh},
 };
 // clang-format on

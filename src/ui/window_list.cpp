@@ -124,6 +124,38 @@ void WindowList::Refilter() {
     lvwWindows.Select(reselected, refocused != rowOf.end() ? refocused->second : -1);
     lvwWindows.SetTopRow(top != fromTop.end() ? rowOf[*top] : 0);
     lblCount.SetCaption(CountText(shown_.size(), all_.size()));
+    UpdateButtons();
+}
+
+void WindowList::UpdateButtons() {
+    const std::size_t selected = SelectedWindows().size();
+    cmdRescue.SetEnabled(selected > 0);
+    cmdTopmost.SetEnabled(selected == 1);
+    cmdTopmost.SetCaption(selected == 1 && SelectedTopmost() ? L"取消置顶" : L"置顶");
+}
+
+std::vector<LostWindow> WindowList::SelectedWindows() const {
+    std::vector<LostWindow> windows;
+    for (const int row : lvwWindows.SelectedRows()) {
+        if (row < 0 || static_cast<std::size_t>(row) >= shown_.size()) continue;
+        const WindowFacts& facts = shown_[static_cast<std::size_t>(row)];
+        windows.push_back({facts.window, facts.pid, facts.process, facts.title});
+    }
+    return windows;
+}
+
+bool WindowList::SelectedTopmost() const {
+    const std::vector<int> rows = lvwWindows.SelectedRows();
+    return rows.size() == 1 && rows[0] >= 0 && static_cast<std::size_t>(rows[0]) < shown_.size() &&
+           shown_[static_cast<std::size_t>(rows[0])].topmost;
+}
+
+MonitorInfo WindowList::Monitor() const {
+    ScreenRect rect{};
+    ws_.GetWindowRect(Window().hWnd(), &rect);
+    const std::vector<MonitorInfo> monitors = ws_.DisplayMonitors();
+    const MonitorInfo* on = MonitorOf(rect, monitors);
+    return on != nullptr ? *on : MonitorInfo{};
 }
 
 void WindowList::SortByClickedColumn() {

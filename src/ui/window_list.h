@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "actions/window_rescue.h"
 #include "platform/controls.h"
 #include "platform/toolkit.h"
 #include "platform/window_system.h"
@@ -44,6 +45,15 @@ public:
     // The focused row's window, if it still belongs to that row's process;
     // a row whose window went leaves the list.
     void Choose();
+    // 找回 is enabled while rows are selected; 置顶 while exactly one is,
+    // captioned as that window's state asks.
+    void UpdateButtons();
+    // The windows of the selected rows, in their order.
+    std::vector<LostWindow> SelectedWindows() const;
+    // Whether the one selected row's window stays on top.
+    bool SelectedTopmost() const;
+    // The monitor the list lies on.
+    MonitorInfo Monitor() const;
 
 private:
     using Key = std::pair<Hwnd, Pid>;
@@ -66,6 +76,8 @@ public:
     CheckBox& chkLost = controls_.Get<CheckBox>("chkLost");
     Label& lblCount = controls_.Get<Label>("lblCount");
     ListView& lvwWindows = controls_.Get<ListView>("lvwWindows");
+    Button& cmdRescue = controls_.Get<Button>("cmdRescue");
+    Button& cmdTopmost = controls_.Get<Button>("cmdTopmost");
     Button& cmdChoose = controls_.Get<Button>("cmdChoose");
     Button& cmdRefresh = controls_.Get<Button>("cmdRefresh");
     Timer& tmrRefresh = controls_.Get<Timer>("tmrRefresh");

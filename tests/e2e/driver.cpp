@@ -106,17 +106,19 @@ BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM param) {
     return FALSE;
 }
 
-HWND FindTopLevel(DWORD pid, const wchar_t* cls) {
-    WindowSearch search{pid, cls, true, nullptr};
+HWND FindTopLevel(DWORD pid, const wchar_t* cls, bool visibleOnly) {
+    WindowSearch search{pid, cls, visibleOnly, nullptr};
     EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
 }  // namespace
 
-HWND Process::WaitForWindow(const wchar_t* windowClass, std::chrono::milliseconds deadline) const {
+HWND Process::WaitForWindow(const wchar_t* windowClass, std::chrono::milliseconds deadline,
+                            bool visibleOnly) const {
     HWND found = nullptr;
-    WaitFor([&] { return (found = FindTopLevel(id_, windowClass)) != nullptr; }, deadline);
+    WaitFor([&] { return (found = FindTopLevel(id_, windowClass, visibleOnly)) != nullptr; },
+            deadline);
     return found;
 }
 
@@ -398,6 +400,10 @@ std::vector<std::wstring> Vindrel::ListRows() const {
     return rows;
 }
 
+void Vindrel::ChooseMenuItem(int index) const {
+    PostMessageW(main_, WM_SYSCOMMAND, static_cast<WPARAM>(0x10 * (index + 1)), 0);
+}
+
 void Vindrel::SelectListRow(int row) const {
     const HWND view = ListControl("lvwWindows");
     const RemoteBuffer remote(process_.Handle(), sizeof(LVITEMW));
@@ -498,10 +504,11 @@ Target::Target(const std::wstring& title, Mode mode, HWND peer) {
                                   : mode == Mode::ClickOnHide ? L" click " + peerText
                                   : mode == Mode::CloseOnHide ? L" close " + peerText
                                   : mode == Mode::TwoWindows  ? L" two"
+                                  : mode == Mode::Lost        ? L" lost"
                                                               : L"";
     process_ = Process(L"\"" + SiblingPath(L"target_window.exe") + L"\" \"" + logPath_ + L"\" \"" +
                        title + L"\"" + modeText);
-    window_ = process_.WaitForWindow(L"VindrelTestTarget");
+    window_ = process_.WaitForWindow(L"VindrelTestTarget", 10000ms, mode != Mode::Lost);
     if (window_ == nullptr) throw std::runtime_error("the target window did not appear");
 }
 
@@ -522,7 +529,7 @@ std::string Target::Log() const {
 namespace {
 
 HWND FindMessageBox(DWORD processId) {
-    return FindTopLevel(processId, L"#32770");
+    return FindTopLevel(processId, L"#32770", true);
 }
 
 }  // namespace

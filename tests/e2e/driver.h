@@ -43,10 +43,10 @@ public:
     // Waits for the process to end: its exit code, or nothing when it is
     // still running after the deadline.
     std::optional<DWORD> WaitForExit(std::chrono::milliseconds deadline = 5000ms) const;
-    // The first visible top-level window of the process with that class
-    // (any class when empty), waited for.
+    // The first visible (or any) top-level window of the process with that
+    // class (any class when empty), waited for.
     HWND WaitForWindow(const wchar_t* windowClass = nullptr,
-                       std::chrono::milliseconds deadline = 10000ms) const;
+                       std::chrono::milliseconds deadline = 10000ms, bool visibleOnly = true) const;
     void Terminate();
 
 private:
@@ -117,6 +117,9 @@ public:
     HWND ListControl(std::string_view name) const;
     // The window list's rows as drawn, each with its cells joined by " | ".
     std::vector<std::wstring> ListRows() const;
+    // Chooses the main window's system-menu item (0: the put-back item),
+    // as a click on it would.
+    void ChooseMenuItem(int index) const;
     // Selects and focuses a row of the window list, as the keyboard would.
     void SelectListRow(int row) const;
     // Clicks a row of the window list with the mouse, twice for a double-click.
@@ -149,7 +152,7 @@ public:
     // target clicks the peer button with a sent BM_CLICK, and a closing
     // target sends WM_CLOSE to the peer window. A two-window target also
     // has a hidden top-level window titled "<title> 的隐藏窗口".
-    enum class Mode { Plain, Callback, ClickOnHide, CloseOnHide, TwoWindows };
+    enum class Mode { Plain, Callback, ClickOnHide, CloseOnHide, TwoWindows, Lost };
     explicit Target(const std::wstring& title, Mode mode = Mode::Plain, HWND peer = nullptr);
     HWND Window() const { return window_; }
     const Process& Program() const { return process_; }

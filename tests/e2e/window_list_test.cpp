@@ -94,5 +94,70 @@ TEST(WindowList, ListsEveryWindowOfTheOtherProgramsAndFollowsThem) {
     EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(list); }));
 }
 
+// The row whose text has that part; -1 for none.
+int RowWith(const std::vector<std::wstring>& rows, const std::wstring& part) {
+    const auto row = std::find_if(rows.begin(), rows.end(), [&](const std::wstring& text) {
+        return text.find(part) != std::wstring::npos;
+    });
+    return row == rows.end() ? -1 : static_cast<int>(row - rows.begin());
+}
+
+bool Topmost(HWND window) {
+    return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+TEST(WindowList, GetsALostWindowBackAndTheRestoreItemUndoesTopmost) {
+    const Vindrel app;
+    const Target lost(L"走失的窗口", Target::Mode::Lost);
+    const Target other(L"置顶目标");
+    app.ChooseMenuItem(1);
+    ASSERT_NE(app.WindowList(), nullptr);
+    SendMessageW(app.ListControl("chkLost"), BM_CLICK, 0, 0);
+    std::vector<std::wstring> rows;
+    const std::wstring row = HandleText(lost.Window()) + L" | VindrelTestTarget | 走失的窗口 | ";
+    ASSERT_TRUE(WaitFor([&] { return RowWith(rows = app.ListRows(), row) >= 0; }));
+    EXPECT_NE(
+        rows[static_cast<std::size_t>(RowWith(rows, row))].find(row + L"隐藏，屏幕外，不透明度 4%"),
+        std::wstring::npos);
+    EXPECT_LT(RowWith(rows, L"置顶目标"), 0);
+
+    // 找回: visible, wholly on a monitor, opaque.
+    app.SelectListRow(RowWith(rows, row));
+    PostMessageW(app.ListControl("cmdRescue"), BM_CLICK, 0, 0);
+    MessageBoxSeen seen = WaitForMessageBox(app.Program().Id());
+    EXPECT_EQ(seen.text, L"已找回 1 个窗口");
+    EXPECT_TRUE(CloseMessageBox(seen));
+    const auto rescued = [&] {
+        RECT rect{};
+        GetWindowRect(lost.Window(), &rect);
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        BYTE alpha = 0;
+        return IsWindowVisible(lost.Window()) &&
+               GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONULL), &monitor) &&
+               rect.left >= monitor.rcMonitor.left && rect.top >= monitor.rcMonitor.top &&
+               rect.right <= monitor.rcMonitor.right && rect.bottom <= monitor.rcMonitor.bottom &&
+               GetLayeredWindowAttributes(lost.Window(), nullptr, &alpha, nullptr) && alpha == 255;
+    };
+    EXPECT_TRUE(rescued());
+
+    // 置顶 on another window; the button then offers to take it back.
+    SendMessageW(app.ListControl("chkLost"), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return RowWith(rows = app.ListRows(), L"置顶目标") >= 0; }));
+    app.SelectListRow(RowWith(rows, L"置顶目标"));
+    PostMessageW(app.ListControl("cmdTopmost"), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return Topmost(other.Window()); }));
+    EXPECT_TRUE(WaitFor([&] { return WindowText(app.ListControl("cmdTopmost")) == L"取消置顶"; }));
+    EXPECT_FALSE(AnyMessageBox(app.Program().Id()));
+
+    // The restore item takes back the topmost bit and leaves the rescued window so.
+    app.ChooseMenuItem(0);
+    seen = WaitForMessageBox(app.Program().Id());
+    EXPECT_EQ(seen.text, L"已恢复 1 个窗口");
+    EXPECT_TRUE(CloseMessageBox(seen));
+    EXPECT_FALSE(Topmost(other.Window()));
+    EXPECT_TRUE(rescued());
+}
+
 }  // namespace
 }  // namespace vindrel::e2e

@@ -103,12 +103,16 @@ class FakeButton : public FakeVisible<Button> {
 public:
     FakeButton(FakeToolkit& t, const LayoutRow& s) : FakeVisible(t, s), caption_(s.caption) {}
     void UserClick() {
-        Notify([this] { Click.Raise(); });
+        if (enabled_) Notify([this] { Click.Raise(); });
     }
-    const std::wstring& Caption() const { return caption_; }
+    bool Enabled() const override { return enabled_; }
+    void SetEnabled(bool enabled) override { enabled_ = enabled; }
+    std::wstring Caption() const override { return caption_; }
+    void SetCaption(const std::wstring& caption) override { caption_ = caption; }
 
 private:
     std::wstring caption_;
+    bool enabled_ = true;
 };
 
 class FakeCheckBox : public FakeVisible<CheckBox> {
@@ -257,8 +261,14 @@ public:
     // A cell, or a whole row joined with " | ", as drawn.
     std::wstring Cell(int row, int column) const { return CellText(row, column); }
     std::wstring Row(int row) const;
-    // The user's click on a row: it alone is selected and focused.
-    void UserClick(int row) { Select({row}, row); }
+    // The user's click on a row: it alone is selected and focused; with
+    // Ctrl, added to the selection.
+    void UserClick(int row, bool add = false) {
+        std::vector<int> rows = add ? selected_ : std::vector<int>{};
+        rows.push_back(row);
+        Select(rows, row);
+        Notify([this] { SelectionChange.Raise(); });
+    }
     void UserDoubleClick(int row) {
         UserClick(row);
         Notify([this] { DblClick.Raise(); });

@@ -115,6 +115,11 @@ void FakeWindowSystem::WaitWhileHung(Lock& lock, Hwnd hwnd) {
     --blocked_;
 }
 
+void FakeWindowSystem::SetVisible(FakeWindow& w, bool visible) {
+    if (visible && !w.visible) w.shownAs = FakeWindow::Seen{w.rect, w.alpha, w.iconic};
+    w.visible = visible;
+}
+
 void FakeWindowSystem::Recover(Hwnd hwnd) {
     {
         const Lock lock(mutex_);
@@ -359,7 +364,8 @@ std::int32_t FakeWindowSystem::ShowWindow(Hwnd hWnd, std::int32_t nCmdShow) {
     if (w == nullptr) return 0;
     const bool wasVisible = w->visible;
     if (Refused(*w)) return 0;
-    if (!w->ignores) w->visible = nCmdShow != api::kSwHide;
+    if (!w->ignores) SetVisible(*w, nCmdShow != api::kSwHide);
+    if (!w->ignores && nCmdShow == api::kSwShowNoActivate) w->iconic = false;
     return wasVisible ? 1 : 0;
 }
 
@@ -370,7 +376,10 @@ std::int32_t FakeWindowSystem::CloseWindow(Hwnd hWnd) {
     WaitWhileHung(lock, hWnd);
     FakeWindow* w = Find(hWnd);
     if (w == nullptr || w->parent != 0 || Refused(*w)) return 0;
-    if (!w->ignores) w->iconic = w->visible = true;
+    if (!w->ignores) {
+        w->iconic = true;
+        SetVisible(*w, true);
+    }
     return 1;
 }
 
@@ -382,7 +391,7 @@ std::int32_t FakeWindowSystem::OpenIcon(Hwnd hWnd) {
     if (w == nullptr || !w->iconic || Refused(*w)) return 0;
     if (!w->ignores) {
         w->iconic = false;
-        w->visible = true;
+        SetVisible(*w, true);
     }
     return 1;
 }
@@ -449,7 +458,8 @@ std::int32_t FakeWindowSystem::GetWindowLongA(Hwnd hWnd, std::int32_t nIndex) {
     if (w == nullptr) return 0;
     if (nIndex == api::kGwlStyle) {
         return (w->visible ? api::kWsVisible : 0) | (w->parent != 0 ? api::kWsChild : 0) |
-               (w->iconic ? api::kWsMinimize : 0) | (w->maximised ? api::kWsMaximize : 0);
+               (w->iconic ? api::kWsMinimize : 0) | (w->maximised ? api::kWsMaximize : 0) |
+               (w->sizable ? api::kWsThickFrame : 0);
     }
     return nIndex == api::kGwlExStyle ? w->exStyle : 0;
 }
@@ -580,6 +590,67 @@ std::int32_t FakeWindowSystem::DwmGetWindowAttribute(Hwnd hwnd, std::uint32_t dw
         return kInvalidArgument;
     }
     std::memcpy(pvAttribute, &w->cloaked, sizeof w->cloaked);
+    return 0;
+}
+
+std::int32_t FakeWindowSystem::SetWindowPos(Hwnd hWnd, Hwnd hWndInsertAfter, std::int32_t X,
+                                            std::int32_t Y, std::int32_t cx, std::int32_t cy,
+                                            std::uint32_t uFlags) {
+    auto lock = Record("SetWindowPos",
+                       std::to_string(hWnd) + "," + std::to_string(hWndInsertAfter) + "," +
+                           std::to_string(X) + "," + std::to_string(Y) + "," + std::to_string(cx) +
+                           "," + std::to_string(cy) + "," + std::to_string(uFlags));
+    WaitWhileHung(lock, hWnd);
+    FakeWindow* w = Find(hWnd);
+    if (w == nullptr || Refused(*w)) return 0;
+    if (w->ignores) return 1;
+    if ((uFlags & api::kSwpNoZOrder) == 0) {
+        if (hWndInsertAfter == api::kHwndTopmost) w->exStyle |= api::kWsExTopmost;
+        if (hWndInsertAfter == api::kHwndNoTopmost) w->exStyle &= ~api::kWsExTopmost;
+    }
+    if ((uFlags & api::kSwpNoMove) == 0) {
+        w->rect = {X, Y, X + w->rect.right - w->rect.left, Y + w->rect.bottom - w->rect.top};
+    }
+    if ((uFlags & api::kSwpNoSize) == 0) {
+        w->rect.right = w->rect.left + cx;
+        w->rect.bottom = w->rect.top + cy;
+    }
+    return 1;
+}
+
+// The normal position is in workspace coordinates; SW_SHOWNORMAL restores
+// the window there, SW_SHOWMAXIMIZED maximises it on that position's monitor.
+std::int32_t FakeWindowSystem::SetWindowPlacement(Hwnd hWnd, const WindowPlacement* lpwndpl) {
+    auto lock =
+        Record("SetWindowPlacement", std::to_string(hWnd) + "," + std::to_string(lpwndpl->showCmd));
+    WaitWhileHung(lock, hWnd);
+    FakeWindow* w = Find(hWnd);
+    if (w == nullptr || Refused(*w)) return 0;
+    if (w->ignores) return 1;
+    const ScreenRect normal = FromWorkspace(lpwndpl->rcNormalPosition, monitors);
+    w->normal = lpwndpl->rcNormalPosition;
+    if (lpwndpl->showCmd == static_cast<std::uint32_t>(api::kSwShowMaximized)) {
+        const MonitorInfo* on = MonitorOf(normal, monitors);
+        w->rect = on != nullptr ? on->work : normal;
+        w->iconic = false;
+        w->maximised = true;
+        SetVisible(*w, true);
+    } else if (lpwndpl->showCmd == static_cast<std::uint32_t>(api::kSwShowNormal)) {
+        w->rect = normal;
+        w->normal.reset();
+        w->iconic = w->maximised = false;
+        SetVisible(*w, true);
+    }
+    return 1;
+}
+
+std::int32_t FakeWindowSystem::IsWindowOnCurrentVirtualDesktop(Hwnd hWnd,
+                                                               std::int32_t* onCurrentDesktop) {
+    const auto lock = Record("IsWindowOnCurrentVirtualDesktop", std::to_string(hWnd));
+    constexpr auto kClassNotRegistered = static_cast<std::int32_t>(0x80040154);
+    const FakeWindow* w = Find(hWnd);
+    if (!desktops || w == nullptr) return kClassNotRegistered;
+    *onCurrentDesktop = w->otherDesktop ? 0 : 1;
     return 0;
 }
 

@@ -55,7 +55,16 @@ struct FakeWindow {
     bool refuses = false;
     // A window that takes those calls as done but stays as it is.
     bool ignores = false;
-    bool keepsTitle = false;  // only SetWindowTextW is refused
+    bool keepsTitle = false;    // only SetWindowTextW is refused
+    bool sizable = true;        // WS_THICKFRAME
+    bool otherDesktop = false;  // on another virtual desktop, where the shell says
+    // How it looked when it was last made visible by a call.
+    struct Seen {
+        ScreenRect rect;
+        std::optional<std::uint8_t> alpha;
+        bool iconic = false;
+    };
+    std::optional<Seen> shownAs;
 };
 
 struct FakeProcess {
@@ -97,6 +106,8 @@ public:
     bool snapshotFails = false;
     // Whether the DWM answers (desktop composition); it does not under Wine.
     bool dwm = false;
+    // Whether the shell says which virtual desktop a window is on.
+    bool desktops = false;
     // One 1920 × 1080 monitor with a taskbar 40 pixels high at the bottom.
     std::vector<MonitorInfo> monitors{{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, true, 96}};
 
@@ -160,6 +171,11 @@ public:
                                             std::uint32_t dwFlags) override;
     std::int32_t GetLayeredWindowAttributes(Hwnd hwnd, std::uint32_t* pcrKey, std::uint8_t* pbAlpha,
                                             std::uint32_t* pdwFlags) override;
+    std::int32_t SetWindowPos(Hwnd hWnd, Hwnd hWndInsertAfter, std::int32_t X, std::int32_t Y,
+                              std::int32_t cx, std::int32_t cy, std::uint32_t uFlags) override;
+    std::int32_t SetWindowPlacement(Hwnd hWnd, const WindowPlacement* lpwndpl) override;
+    std::int32_t IsWindowOnCurrentVirtualDesktop(Hwnd hWnd,
+                                                 std::int32_t* onCurrentDesktop) override;
     std::int32_t EnumWindows(const std::function<bool(Hwnd)>& lpEnumFunc) override;
     Hwnd FindWindowExW(Hwnd hWndParent, Hwnd hWndChildAfter, const wchar_t* lpszClass,
                        const wchar_t* lpszWindow) override;
@@ -176,6 +192,8 @@ private:
     // Every call locks the fake (workers of the deadline layer call from
     // their own threads) and is counted and logged.
     Lock Record(const std::string& name, const std::string& args);
+    // Sets the window's own visible flag, noting how it looks when it shows.
+    static void SetVisible(FakeWindow& w, bool visible);
     // Blocks, with the lock released, while the window is hung.
     void WaitWhileHung(Lock& lock, Hwnd hwnd);
 

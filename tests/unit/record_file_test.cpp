@@ -18,7 +18,9 @@ RecordFile Sample() {
                          .setAlpha = 0,
                          // Line breaks, a tab, a backslash, a lone surrogate.
                          .title = std::wstring(L"前\r\n\t\\后") + wchar_t(0xD800) + L"😀",
-                         .setTitle = std::wstring(L"新名字") + wchar_t(0xDC00)};
+                         .setTitle = std::wstring(L"新名字") + wchar_t(0xDC00),
+                         .topmost = false,
+                         .setTopmost = true};
     const RecordedWindow unlayered{
         .window = 0x10010, .pid = 8, .className = L"X", .layering = Layering{}, .setAlpha = 128};
     return {{every, unlayered}, true};
@@ -34,6 +36,14 @@ TEST(RecordFile, EveryAspectAndAnyTextComesBackAsItWas) {
     RecordFile huge = file;
     huge.windows[0].title = std::wstring(400000, L'字');
     EXPECT_EQ(ReadRecordFile(WriteRecordFile(huge))->windows.size(), 1u);
+    // A file of the first version, which had no topmost aspect, still reads.
+    RecordFile first = file;
+    first.windows[0].topmost.reset();
+    first.windows[0].setTopmost = false;
+    std::string bytes = WriteRecordFile(first);
+    bytes.replace(bytes.find("version 2"), 9, "version 1");
+    ASSERT_TRUE(ReadRecordFile(bytes));
+    EXPECT_EQ(ReadRecordFile(bytes)->windows, first.windows);
 }
 
 TEST(RecordFile, AnythingButAWholeFileOfThisVersionIsRefused) {
@@ -48,7 +58,9 @@ TEST(RecordFile, AnythingButAWholeFileOfThisVersionIsRefused) {
     twice.windows.push_back(twice.windows[1]);
     const std::vector<std::pair<const char*, std::string>> bad = {
         {"truncated", good.substr(0, good.size() - 1)},
-        {"another version", replaced("version 1", "version 2")},
+        {"another version", replaced("version 2", "version 3")},
+        {"a topmost aspect in the first version", replaced("version 2", "version 1")},
+        {"a topmost bit that is no bit", replaced("\ttopmost\t0\t1", "\ttopmost\t2\t1")},
         {"random bytes", std::string("\x9f\x00\xff\x13garbage\n", 12)},
         {"a line too long", replaced("新名字", std::string(1u << 20, 'x'))},
         {"handle 0", replaced("0x00010010", "0x00000000")},

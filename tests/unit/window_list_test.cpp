@@ -66,6 +66,25 @@ TEST_F(WindowListTest, LostWindowsAreTheHiddenOrUnseenOnesWithTheProgramsOwnFirs
     EXPECT_EQ(Count(), L"显示 2 / 共 12 个窗口");
 }
 
+TEST_F(WindowListTest, TopmostIsForOneSelectedWindowAndTheRestoreItemUndoesIt) {
+    OpenFromMenu();
+    auto& topmost = toolkit.Get<FakeButton>("cmdTopmost");
+    auto& rescue = toolkit.Get<FakeButton>("cmdRescue");
+    EXPECT_FALSE(topmost.Enabled() || rescue.Enabled());
+    Rows().UserClick(10);  // window 200
+    EXPECT_TRUE(topmost.Enabled() && rescue.Enabled());
+    topmost.UserClick();
+    EXPECT_NE(ws.Find(200)->exStyle & api::kWsExTopmost, 0);
+    EXPECT_EQ(topmost.Caption(), L"取消置顶");
+    EXPECT_EQ(Rows().Cell(10, 5), L"可见，置顶，已被本程序改动");
+    EXPECT_TRUE(TakeMessages().empty());
+    Rows().UserClick(9, true);
+    EXPECT_FALSE(topmost.Enabled());
+    EXPECT_TRUE(rescue.Enabled());
+    toolkit.Window().UserChooseMenuItem();
+    EXPECT_EQ(ws.Find(200)->exStyle & api::kWsExTopmost, 0);
+}
+
 TEST_F(WindowListTest, AnUpdateKeepsTheSameWindowsSelectedAndChoosingChecksTheWindowIsStillThere) {
     OpenFromMenu();
     Rows().Select({7, 9}, 9);  // windows 107 and 109

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "platform/win32/handle_cast.h"
+#include "platform/win32/navigation_win32.h"
 
 namespace vindrel::win32 {
 
@@ -87,6 +88,22 @@ NativeControl* NativeControl::From(HWND hwnd) {
     // process's user data must never be read as one.
     if (GetWindowThreadProcessId(hwnd, nullptr) != GetCurrentThreadId()) return nullptr;
     return reinterpret_cast<NativeControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+void Win32Button::SetEnabled(bool enabled) {
+    // The focus a disabled button held goes to the next control in tab
+    // order, as the dialog keys would move it.
+    const bool hadFocus = GetFocus() == hwnd_;
+    EnableWindow(hwnd_, enabled ? TRUE : FALSE);
+    if (hadFocus && !enabled) FocusNextStop(ui_, hwnd_);
+}
+
+std::wstring Win32Button::Caption() const {
+    return WindowText(hwnd_);
+}
+
+void Win32Button::SetCaption(const std::wstring& caption) {
+    SetWindowTextW(hwnd_, caption.c_str());
 }
 
 // Label ---------------------------------------------------------------------

@@ -71,6 +71,10 @@ public:
     Win32Button(Win32Ui& ui, const LayoutRow& row, HWND hwnd) : NativeControl(ui, row, hwnd) {}
     bool Visible() const override { return OwnVisible(); }
     void SetVisible(bool visible) override { ShowOwn(visible); }
+    bool Enabled() const override { return IsWindowEnabled(hwnd_) != FALSE; }
+    void SetEnabled(bool enabled) override;
+    std::wstring Caption() const override;
+    void SetCaption(const std::wstring& caption) override;
     void OnCommand(int code) override;
 };
 
@@ -202,6 +206,10 @@ public:
 
 private:
     std::vector<int> widths_;  // each column's width in twips
+    // Set while the program itself changes the rows or the selection.
+    bool quiet_ = false;
+    // A SelectionChange is on its way: the changes of one click come as one.
+    bool changeQueued_ = false;
 };
 
 class Win32Form : public Form {

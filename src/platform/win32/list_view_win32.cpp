@@ -9,6 +9,23 @@
 
 namespace vindrel::win32 {
 
+namespace {
+
+// Sets a flag for as long as it lives.
+class Quiet {
+public:
+    explicit Quiet(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
+    ~Quiet() { flag_ = was_; }
+    Quiet(const Quiet&) = delete;
+    Quiet& operator=(const Quiet&) = delete;
+
+private:
+    bool& flag_;
+    bool was_;
+};
+
+}  // namespace
+
 Win32ListView::Win32ListView(Win32Ui& ui, const LayoutRow& row, HWND hwnd)
     : NativeControl(ui, row, hwnd) {
     const DWORD extended = LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER;
@@ -44,6 +61,7 @@ void Win32ListView::SetRowCount(int rows) {
     // no background erased: the list view of the common controls as linked
     // (version 5) has no double buffering.
     if (rows != RowCount()) {
+        const Quiet quiet(quiet_);
         SendMessageW(hwnd_, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows),
                      LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
     }
@@ -73,6 +91,7 @@ void Win32ListView::Select(const std::vector<int>& rows, int focused) {
         SendMessageW(hwnd_, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
                      reinterpret_cast<LPARAM>(&item));
     };
+    const Quiet quiet(quiet_);
     // Only what differs changes (each change redraws its row).
     const std::vector<int> before = SelectedRows();
     std::vector<int> wanted = rows;
@@ -151,6 +170,29 @@ bool Win32ListView::OnNotify(const NMHDR& header, LRESULT& result) {
                     view->UserClickedColumn(column);
                 }
             });
+            result = 0;
+            return true;
+        }
+        case LVN_ITEMCHANGED:
+        case LVN_ODSTATECHANGED: {
+            // A virtual list says a range's change in one LVN_ODSTATECHANGED.
+            const bool selection =
+                header.code == LVN_ITEMCHANGED
+                    ? ((reinterpret_cast<const NMLISTVIEW&>(header).uOldState ^
+                        reinterpret_cast<const NMLISTVIEW&>(header).uNewState) &
+                       LVIS_SELECTED) != 0
+                    : ((reinterpret_cast<const NMLVODSTATECHANGE&>(header).uOldState ^
+                        reinterpret_cast<const NMLVODSTATECHANGE&>(header).uNewState) &
+                       LVIS_SELECTED) != 0;
+            if (selection && !quiet_ && !changeQueued_) {
+                changeQueued_ = true;
+                ui_.dispatch.Command([hwnd = hwnd_] {
+                    if (auto* view = dynamic_cast<Win32ListView*>(NativeControl::From(hwnd))) {
+                        view->changeQueued_ = false;
+                        view->SelectionChange.Raise();
+                    }
+                });
+            }
             result = 0;
             return true;
         }

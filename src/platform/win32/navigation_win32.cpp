@@ -42,6 +42,11 @@ void Focus(const Win32Ui& ui, int index) {
 
 }  // namespace
 
+void FocusNextStop(const Win32Ui& ui, HWND from) {
+    const int next = NextTabStop(Entries(ui), IndexOf(ui, from), true);
+    if (next >= 0) Focus(ui, next);
+}
+
 bool Navigate(const Win32Ui& ui, const MSG& msg) {
     if (msg.message != WM_KEYDOWN || ui.form == nullptr) return false;
     if (msg.hwnd != ui.form && !IsChild(ui.form, msg.hwnd)) return false;

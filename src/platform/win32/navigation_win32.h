@@ -13,4 +13,7 @@ namespace vindrel::win32 {
 // message is not one (the caller passes it on).
 bool Navigate(const Win32Ui& ui, const MSG& msg);
 
+// Moves the focus from that control to the next tab stop, as Tab would.
+void FocusNextStop(const Win32Ui& ui, HWND from);
+
 }  // namespace vindrel::win32

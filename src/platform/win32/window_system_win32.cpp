@@ -10,6 +10,8 @@
 
 #include <cstring>
 
+#include "platform/step_error.h"
+#include "platform/win32/com.h"
 #include "platform/win32/handle_cast.h"
 #include "platform/win32/system_function.h"
 #include "platform/win32/window_system_win32.h"
@@ -283,6 +285,59 @@ std::int32_t Win32WindowSystem::GetWindowPlacement(Hwnd hWnd, WindowPlacement* l
         lpwndpl->rcNormalPosition = FromRect(native.rcNormalPosition);
     }
     return done;
+}
+
+std::int32_t Win32WindowSystem::SetWindowPos(Hwnd hWnd, Hwnd hWndInsertAfter, std::int32_t X,
+                                             std::int32_t Y, std::int32_t cx, std::int32_t cy,
+                                             std::uint32_t uFlags) {
+    return ::SetWindowPos(ToHwnd(hWnd), ToHwnd(hWndInsertAfter), X, Y, cx, cy, uFlags);
+}
+
+std::int32_t Win32WindowSystem::SetWindowPlacement(Hwnd hWnd, const WindowPlacement* lpwndpl) {
+    if (lpwndpl == nullptr) return FALSE;
+    WINDOWPLACEMENT native{};
+    native.length = sizeof native;
+    native.flags = lpwndpl->flags;
+    native.showCmd = lpwndpl->showCmd;
+    native.ptMinPosition = {lpwndpl->ptMinPosition[0], lpwndpl->ptMinPosition[1]};
+    native.ptMaxPosition = {lpwndpl->ptMaxPosition[0], lpwndpl->ptMaxPosition[1]};
+    const ScreenRect& normal = lpwndpl->rcNormalPosition;
+    native.rcNormalPosition = {normal.left, normal.top, normal.right, normal.bottom};
+    return ::SetWindowPlacement(ToHwnd(hWnd), &native);
+}
+
+namespace {
+
+// The shell's virtual desktop manager (Windows 10 on): only its first
+// method is called.
+struct IVirtualDesktops : IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE IsWindowOnCurrentVirtualDesktop(HWND window,
+                                                                      BOOL* onCurrent) = 0;
+};
+constexpr CLSID kVirtualDesktopManager{
+    0xaa509086, 0x5ca9, 0x4c25, {0x8f, 0x95, 0x58, 0x9d, 0x3c, 0x07, 0xb4, 0x8a}};
+constexpr IID kIVirtualDesktopManager{
+    0xa5cd92ff, 0x29be, 0x454c, {0x8d, 0x04, 0xd8, 0x28, 0x79, 0xfb, 0x3f, 0x1b}};
+
+}  // namespace
+
+std::int32_t Win32WindowSystem::IsWindowOnCurrentVirtualDesktop(Hwnd hWnd,
+                                                                std::int32_t* onCurrentDesktop) {
+    try {
+        const ComApartment apartment;
+        IVirtualDesktops* desktops = nullptr;
+        HRESULT result =
+            Com().CoCreateInstance(kVirtualDesktopManager, nullptr, CLSCTX_ALL,
+                                   kIVirtualDesktopManager, reinterpret_cast<void**>(&desktops));
+        if (FAILED(result)) return result;
+        BOOL on = FALSE;
+        result = desktops->IsWindowOnCurrentVirtualDesktop(ToHwnd(hWnd), &on);
+        desktops->Release();
+        if (SUCCEEDED(result) && onCurrentDesktop != nullptr) *onCurrentDesktop = on;
+        return result;
+    } catch (const StepError&) {
+        return static_cast<std::int32_t>(E_NOTIMPL);  // no COM to ask
+    }
 }
 
 std::int32_t Win32WindowSystem::IsHungAppWindow(Hwnd hwnd) {
