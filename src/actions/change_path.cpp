@@ -48,6 +48,7 @@ Outcome ChangePath::Run(Hwnd window, const WindowChange& change, ProcessNames& n
     const bool there = now && now == owner;
     if (effect == Effect::Took) {
         outcome.kind = called ? Outcome::Kind::Done : Outcome::Kind::Unchanged;
+        if (change.records) record_.Took(change.records->aspect, window);
     } else if (effect == Effect::Unknown) {
         outcome.kind = Outcome::Kind::Sent;
     } else {

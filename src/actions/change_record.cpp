@@ -180,6 +180,14 @@ void ChangeRecord::Forget(Aspect aspect, Hwnd window) {
     if (entry.Empty()) windows_.erase(found);
 }
 
+void ChangeRecord::Took(Aspect aspect, Hwnd window) {
+    const auto found = windows_.find(window);
+    if (aspect == Aspect::Topmost && found != windows_.end() && found->second.topmost &&
+        Topmost(ws_, window) == *found->second.topmost) {
+        Forget(aspect, window);
+    }
+}
+
 ChangeRecord::Named ChangeRecord::NameOf(const Entry& entry, bool gone) {
     return {entry.window, entry.process, gone ? entry.firstTitle : WholeTitle(ws_, entry.window)};
 }

@@ -63,6 +63,9 @@ public:
     // The program no longer answers for that aspect of the window: for Hide,
     // once the window is visible again.
     void Forget(Aspect aspect, Hwnd window);
+    // A change of that aspect took. Whether a window stays on top is one
+    // bit: one set back as first recorded is no longer the program's doing.
+    void Took(Aspect aspect, Hwnd window);
 
     bool Empty() const { return windows_.empty(); }
     // Whether the record holds the window, as that process's.

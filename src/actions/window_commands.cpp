@@ -126,8 +126,7 @@ void WindowCommands::FindHandle() {
 Report WindowCommands::SetTopmost(Hwnd window, Pid pid, bool topmost) {
     const Outcome outcome = path_.Run(
         window,
-        {.refuseOwn = true,
-         .owner = pid,
+        {.owner = pid,
          .records =
              ChangeRecord::Setting{.aspect = ChangeRecord::Aspect::Topmost, .topmost = topmost},
          .call =
@@ -137,7 +136,6 @@ Report WindowCommands::SetTopmost(Hwnd window, Pid pid, bool topmost) {
                  return true;
              },
          .readBack = [&](Hwnd w) { return TookIf(Topmost(ws_, w) == topmost); }});
-    if (outcome.kind == Outcome::Kind::OwnWindow) return {kOwnWindowHidden};
     return Reported(outcome, L"", kFailed,
                     topmost ? L"无法置顶这个窗口。" : L"无法取消置顶这个窗口。");
 }

@@ -12,6 +12,11 @@ namespace vindrel {
 namespace {
 
 constexpr std::size_t kReportLines = 15;
+// The HRESULTs after which the shell is not asked about desktops again.
+constexpr auto kNoDesktops = static_cast<std::int32_t>(0x80040154);  // class not registered
+constexpr auto kNoAnswer = static_cast<std::int32_t>(0x800705B4);    // timed out
+constexpr auto kNoInterface = static_cast<std::int32_t>(0x80004002);
+constexpr auto kNotImplemented = static_cast<std::int32_t>(0x80004001);
 
 // A layered window drawn at an alpha of 10% or less.
 bool FaintLayering(const Layering& layering) {
@@ -40,17 +45,19 @@ std::vector<RescueResult> WindowRescue::Rescue(const std::vector<LostWindow>& wi
     ProcessNames names(ws_);
     askDesktops_ = true;
     std::vector<RescueResult> results;
-    Hwnd last = 0;
-    for (const LostWindow& lost : windows) {
+    for (const LostWindow& lost : windows)
         results.push_back(One(lost, onto, names));
-        const RescueResult& result = results.back();
-        if (!result.cloaked && (result.outcome.kind == Outcome::Kind::Done ||
-                                result.outcome.kind == Outcome::Kind::Unchanged)) {
-            last = lost.window;
+    return results;
+}
+
+void WindowRescue::BringLastToFront(const std::vector<RescueResult>& results) {
+    for (auto result = results.rbegin(); result != results.rend(); ++result) {
+        if (!result->cloaked && (result->outcome.kind == Outcome::Kind::Done ||
+                                 result->outcome.kind == Outcome::Kind::Unchanged)) {
+            ws_.SetForegroundWindow(result->lost.window);
+            return;
         }
     }
-    if (last != 0) ws_.SetForegroundWindow(last);
-    return results;
 }
 
 RescueResult WindowRescue::One(const LostWindow& lost, const MonitorInfo& onto,
@@ -90,9 +97,14 @@ std::optional<std::wstring> WindowRescue::CloakReason(Hwnd window) {
     if ((cloak & api::kDwmCloakedApp) != 0) return L"它被自己的程序隐藏（被遮蔽）";
     if (askDesktops_) {
         std::int32_t onCurrent = 1;
-        if (ws_.IsWindowOnCurrentVirtualDesktop(window, &onCurrent) < 0) {
-            askDesktops_ = false;  // it cannot say: nothing is claimed
-        } else if (onCurrent == 0) {
+        const std::int32_t asked = ws_.IsWindowOnCurrentVirtualDesktop(window, &onCurrent);
+        // No answer, or no such service (Windows 7 and 8.1): it cannot say
+        // for any window, and is not asked again. Otherwise it cannot say
+        // for this one only. Either way nothing is claimed.
+        if (asked == kNoDesktops || asked == kNoAnswer || asked == kNoInterface ||
+            asked == kNotImplemented) {
+            askDesktops_ = false;
+        } else if (asked >= 0 && onCurrent == 0) {
             return L"它在另一个虚拟桌面上";
         }
     }
@@ -144,8 +156,10 @@ bool WindowRescue::MoveOnScreen(Hwnd window, const MonitorInfo& onto, std::int32
         return false;
     }
     // A new normal position, in workspace coordinates but for a tool
-    // window: a minimised window is restored there in the same call, a
-    // maximised one is maximised on that monitor.
+    // window: a minimised window is restored there in the same call. A
+    // maximised one is restored there too, then maximised again on that
+    // monitor: a window maximised already would only go back to its old
+    // maximised position.
     WindowPlacement placement{};
     if (ws_.GetWindowPlacement(window, &placement) == 0) return false;
     const bool tool = (exStyle & api::kWsExToolWindow) != 0;
@@ -156,8 +170,9 @@ bool WindowRescue::MoveOnScreen(Hwnd window, const MonitorInfo& onto, std::int32
     placement.rcNormalPosition = tool ? to : ToWorkspace(to, onto);
     placement.flags = 0;
     placement.showCmd =
-        static_cast<std::uint32_t>(minimised ? api::kSwShowNormal : api::kSwShowMaximized);
+        static_cast<std::uint32_t>(minimised ? api::kSwShowNormal : api::kSwShowNoActivate);
     ws_.SetWindowPlacement(window, &placement);
+    if (!minimised) ws_.ShowWindow(window, api::kSwShowMaximized);
     return true;
 }
 

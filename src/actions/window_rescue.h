@@ -46,6 +46,9 @@ public:
     // the work area of `onto` (the monitor the user looks at).
     std::vector<RescueResult> Rescue(const std::vector<LostWindow>& windows,
                                      const MonitorInfo& onto);
+    // The last window handled comes to the front (once the report of the
+    // rescue is closed, so that the list does not cover it again).
+    void BringLastToFront(const std::vector<RescueResult>& results);
 
 private:
     RescueResult One(const LostWindow& lost, const MonitorInfo& onto, ProcessNames& names);

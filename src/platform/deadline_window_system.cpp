@@ -369,27 +369,33 @@ std::int32_t DeadlineWindowSystem::IsWindowOnCurrentVirtualDesktop(Hwnd hWnd,
     };
     const auto answer = std::make_shared<Answer>();
     std::shared_ptr<Completion> completion;
-    try {
-        completion = completions_->Make();
-    } catch (const StepError&) {
-        return kNoAnswer;
-    }
     {
+        // A shell that has not answered the last question is not asked again.
         const std::lock_guard lock(pending_->mutex);
+        if (pending_->asks != 0) return kNoAnswer;
+        try {
+            completion = completions_->Make();
+        } catch (const StepError&) {
+            return kNoAnswer;
+        }
         ++pending_->asks;
     }
     try {
         StartWorker([pending = pending_, &inner = inner_, hWnd, answer, completion] {
-            answer->result = inner.IsWindowOnCurrentVirtualDesktop(hWnd, &answer->on);
+            try {
+                answer->result = inner.IsWindowOnCurrentVirtualDesktop(hWnd, &answer->on);
+            } catch (...) {
+                answer->result = kNoAnswer;
+            }
             completion->Signal();
             pending->AskDone();
         });
-    } catch (const std::system_error&) {
+    } catch (...) {
         pending_->AskDone();
         return kNoAnswer;
     }
     if (!completion->Wait(deadline_)) return kNoAnswer;
-    if (onCurrentDesktop != nullptr) *onCurrentDesktop = answer->on;
+    if (answer->result >= 0 && onCurrentDesktop != nullptr) *onCurrentDesktop = answer->on;
     return answer->result;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "actions/target.h"
+#include "actions/window_state.h"
 #include "platform/conversions.h"
 #include "platform/step_error.h"
 #include "ui/layout.h"
@@ -355,14 +356,15 @@ void Form1::cmdRescue_Click() {
         rescue_.Rescue(list.SelectedWindows(), list.Monitor());
     list.Update();
     reports_.Tell(RescueReport(results, true));
+    rescue_.BringLastToFront(results);
 }
 
 void Form1::cmdTopmost_Click() {
     WindowList& list = *windowList_;
     const std::vector<LostWindow> selected = list.SelectedWindows();
     if (selected.size() != 1) return;
-    const Report report =
-        commands_.SetTopmost(selected[0].window, selected[0].pid, !list.SelectedTopmost());
+    const Report report = commands_.SetTopmost(selected[0].window, selected[0].pid,
+                                               !Topmost(ws_, selected[0].window));
     list.Update();
     reports_.Tell(report);
 }

@@ -131,7 +131,8 @@ void WindowList::UpdateButtons() {
     const std::size_t selected = SelectedWindows().size();
     cmdRescue.SetEnabled(selected > 0);
     cmdTopmost.SetEnabled(selected == 1);
-    cmdTopmost.SetCaption(selected == 1 && SelectedTopmost() ? L"取消置顶" : L"置顶");
+    const std::wstring caption = selected == 1 && SelectedTopmost() ? L"取消置顶" : L"置顶";
+    if (cmdTopmost.Caption() != caption) cmdTopmost.SetCaption(caption);
 }
 
 std::vector<LostWindow> WindowList::SelectedWindows() const {

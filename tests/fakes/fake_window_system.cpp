@@ -364,8 +364,18 @@ std::int32_t FakeWindowSystem::ShowWindow(Hwnd hWnd, std::int32_t nCmdShow) {
     if (w == nullptr) return 0;
     const bool wasVisible = w->visible;
     if (Refused(*w)) return 0;
-    if (!w->ignores) SetVisible(*w, nCmdShow != api::kSwHide);
-    if (!w->ignores && nCmdShow == api::kSwShowNoActivate) w->iconic = false;
+    if (w->ignores) return wasVisible ? 1 : 0;
+    if (nCmdShow == api::kSwShowNoActivate && (w->iconic || w->maximised)) {
+        Restore(*w);  // to its normal position
+    } else if (nCmdShow == api::kSwShowMaximized) {
+        // On the monitor it lies on; its normal position is kept.
+        if (!w->normal) w->normal = Placed(*w, w->rect, false);
+        const MonitorInfo* on = MonitorOf(w->rect, monitors);
+        if (on != nullptr) w->rect = on->work;
+        w->iconic = false;
+        w->maximised = true;
+    }
+    SetVisible(*w, nCmdShow != api::kSwHide);
     return wasVisible ? 1 : 0;
 }
 
@@ -563,12 +573,7 @@ std::int32_t FakeWindowSystem::GetWindowPlacement(Hwnd hWnd, WindowPlacement* lp
     if (w->normal) {
         lpwndpl->rcNormalPosition = *w->normal;
     } else {
-        // Workspace coordinates: from the work area of its monitor.
-        const MonitorInfo* monitor = MonitorOf(w->rect, monitors);
-        const int dx = monitor == nullptr ? 0 : monitor->work.left - monitor->monitor.left;
-        const int dy = monitor == nullptr ? 0 : monitor->work.top - monitor->monitor.top;
-        lpwndpl->rcNormalPosition = {w->rect.left - dx, w->rect.top - dy, w->rect.right - dx,
-                                     w->rect.bottom - dy};
+        lpwndpl->rcNormalPosition = Placed(*w, w->rect, false);
     }
     return 1;
 }
@@ -618,8 +623,23 @@ std::int32_t FakeWindowSystem::SetWindowPos(Hwnd hWnd, Hwnd hWndInsertAfter, std
     return 1;
 }
 
-// The normal position is in workspace coordinates; SW_SHOWNORMAL restores
-// the window there, SW_SHOWMAXIMIZED maximises it on that position's monitor.
+ScreenRect FakeWindowSystem::Placed(const FakeWindow& w, const ScreenRect& rect, bool toScreen) {
+    if ((w.exStyle & api::kWsExToolWindow) != 0) return rect;
+    if (toScreen) return FromWorkspace(rect, monitors);
+    const MonitorInfo* on = MonitorOf(rect, monitors);
+    return on != nullptr ? ToWorkspace(rect, *on) : rect;
+}
+
+void FakeWindowSystem::Restore(FakeWindow& w) {
+    if (w.normal) w.rect = Placed(w, *w.normal, true);
+    w.normal.reset();
+    w.iconic = w.maximised = false;
+}
+
+// The normal position is in workspace coordinates (screen coordinates for
+// a tool window). A restoring command restores the window there; as on
+// Windows, SW_SHOWMAXIMIZED maximises a window not maximised yet on that
+// position's monitor, and leaves one maximised already where it is.
 std::int32_t FakeWindowSystem::SetWindowPlacement(Hwnd hWnd, const WindowPlacement* lpwndpl) {
     auto lock =
         Record("SetWindowPlacement", std::to_string(hWnd) + "," + std::to_string(lpwndpl->showCmd));
@@ -627,19 +647,21 @@ std::int32_t FakeWindowSystem::SetWindowPlacement(Hwnd hWnd, const WindowPlaceme
     FakeWindow* w = Find(hWnd);
     if (w == nullptr || Refused(*w)) return 0;
     if (w->ignores) return 1;
-    const ScreenRect normal = FromWorkspace(lpwndpl->rcNormalPosition, monitors);
+    const auto command = static_cast<std::int32_t>(lpwndpl->showCmd);
     w->normal = lpwndpl->rcNormalPosition;
-    if (lpwndpl->showCmd == static_cast<std::uint32_t>(api::kSwShowMaximized)) {
-        const MonitorInfo* on = MonitorOf(normal, monitors);
-        w->rect = on != nullptr ? on->work : normal;
-        w->iconic = false;
-        w->maximised = true;
+    if (command == api::kSwShowMaximized) {
+        if (!w->maximised) {
+            const MonitorInfo* on = MonitorOf(Placed(*w, *w->normal, true), monitors);
+            if (on != nullptr) w->rect = on->work;
+            w->iconic = false;
+            w->maximised = true;
+        }
         SetVisible(*w, true);
-    } else if (lpwndpl->showCmd == static_cast<std::uint32_t>(api::kSwShowNormal)) {
-        w->rect = normal;
-        w->normal.reset();
-        w->iconic = w->maximised = false;
+    } else if (command == api::kSwShowNormal || command == api::kSwShowNoActivate) {
+        Restore(*w);
         SetVisible(*w, true);
+    } else if (!w->iconic && !w->maximised) {
+        Restore(*w);
     }
     return 1;
 }

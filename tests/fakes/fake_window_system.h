@@ -192,6 +192,11 @@ private:
     // Every call locks the fake (workers of the deadline layer call from
     // their own threads) and is counted and logged.
     Lock Record(const std::string& name, const std::string& args);
+    // A rectangle between workspace and screen coordinates, as the window's
+    // placement reads it.
+    ScreenRect Placed(const FakeWindow& w, const ScreenRect& rect, bool toScreen);
+    // Puts a minimised or maximised window at its normal position.
+    void Restore(FakeWindow& w);
     // Sets the window's own visible flag, noting how it looks when it shows.
     static void SetVisible(FakeWindow& w, bool visible);
     // Blocks, with the lock released, while the window is hung.

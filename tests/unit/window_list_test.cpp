@@ -78,6 +78,10 @@ TEST_F(WindowListTest, TopmostIsForOneSelectedWindowAndTheRestoreItemUndoesIt) {
     EXPECT_EQ(topmost.Caption(), L"取消置顶");
     EXPECT_EQ(Rows().Cell(10, 5), L"可见，置顶，已被本程序改动");
     EXPECT_TRUE(TakeMessages().empty());
+    // Set back as it was, it is no longer the program's doing.
+    topmost.UserClick();
+    EXPECT_EQ(Rows().Cell(10, 5), L"可见");
+    topmost.UserClick();
     Rows().UserClick(9, true);
     EXPECT_FALSE(topmost.Enabled());
     EXPECT_TRUE(rescue.Enabled());

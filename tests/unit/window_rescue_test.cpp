@@ -67,22 +67,29 @@ TEST_F(WindowRescueTest, EachWindowLandsOnTheListsMonitorAndShowsOnlyOnceMended)
     // Hidden and made see-through by this program, then left off screen.
     FakeWindow& faint = Add(102);
     faint.exStyle = api::kWsExLayered;
+    faint.alpha = 200;
+    faint.layeredFlags = api::kLwaAlpha;
     ProcessNames names(guarded);
     record.Before({.aspect = ChangeRecord::Aspect::Hide}, 102, names);
     record.Before({.aspect = ChangeRecord::Aspect::Opacity, .alpha = 10}, 102, names);
+    ASSERT_FALSE(record.Empty());
     faint.visible = false;
     faint.alpha = 10;
-    faint.layeredFlags = api::kLwaAlpha;
     faint.rect = kOff;
     Add(103).rect = {-5000, -5000, -1000, -2000};  // 4000 × 3000: shrunk
     FakeWindow& fixed = Add(104);
     fixed.sizable = false;
     fixed.rect = {-5000, -5000, -2000, -3000};  // 3000 × 2000, cannot be resized
-    Add(105);                                   // not lost
+    FakeWindow& onScreen = Add(105);            // minimised where it can be seen
+    onScreen.iconic = true;
+    onScreen.normal = ScreenRect{100, 100, 500, 400};
+    Add(106);  // not lost
 
-    const auto results = Rescue({100, 101, 102, 103, 104, 105});
-    EXPECT_EQ(RescueReport(results, true).text, L"已找回 5 个窗口");
-    EXPECT_EQ(results[5].outcome.kind, Outcome::Kind::Unchanged);
+    const auto results = Rescue({100, 101, 102, 103, 104, 105, 106});
+    rescue.BringLastToFront(results);
+    EXPECT_EQ(RescueReport(results, true).text, L"已找回 6 个窗口");
+    EXPECT_EQ(results[6].outcome.kind, Outcome::Kind::Unchanged);
+    EXPECT_EQ(ws.Find(105)->rect, (ScreenRect{160, 100, 560, 400}));
 
     // Restored in the same call, at a normal position given in workspace
     // coordinates: centred on the right monitor's work area.
@@ -101,7 +108,7 @@ TEST_F(WindowRescueTest, EachWindowLandsOnTheListsMonitorAndShowsOnlyOnceMended)
     EXPECT_TRUE(record.Empty());
     EXPECT_EQ(ws.Find(103)->rect, kRightWork);
     EXPECT_EQ(ws.Find(104)->rect, (ScreenRect{1980, 0, 4980, 2000}));
-    EXPECT_EQ(ws.foreground, 105);
+    EXPECT_EQ(ws.foreground, 106);
 }
 
 TEST_F(WindowRescueTest, WindowsThatCannotBeGotBackAreNamedWithTheirReasonsInOneMessage) {
