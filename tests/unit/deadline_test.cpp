@@ -73,6 +73,9 @@ TEST_F(DeadlineTest, AHungTargetFailsAtTheDeadlineAndLaterCallsFailAtOnce) {
             EXPECT_THROW(guarded.SetWindowLongA(100, -20, 0x80000), StepError);
             EXPECT_THROW(guarded.CloseWindow(100), StepError);
             EXPECT_THROW(guarded.OpenIcon(100), StepError);
+            EXPECT_THROW(guarded.SetWindowPos(100, 0, 0, 0, 0, 0, 0), StepError);
+            const WindowPlacement placement{};
+            EXPECT_THROW(guarded.SetWindowPlacement(100, &placement), StepError);
         });
         EXPECT_LT(waited, kDeadline);
     }

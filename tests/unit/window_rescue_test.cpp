@@ -79,7 +79,7 @@ TEST_F(WindowRescueTest, EachWindowLandsOnTheListsMonitorAndShowsOnlyOnceMended)
     Add(103).rect = {-5000, -5000, -1000, -2000};  // 4000 × 3000: shrunk
     FakeWindow& fixed = Add(104);
     fixed.sizable = false;
-    fixed.rect = {-5000, -5000, -2000, -3000};  // 3000 × 2000, cannot be resized
+    fixed.rect = {-5000, -5000, -2000, -4400};  // 3000 × 600, cannot be resized
     FakeWindow& onScreen = Add(105);            // minimised where it can be seen
     onScreen.iconic = true;
     onScreen.normal = ScreenRect{100, 100, 500, 400};
@@ -107,7 +107,7 @@ TEST_F(WindowRescueTest, EachWindowLandsOnTheListsMonitorAndShowsOnlyOnceMended)
     EXPECT_NE(ws.Find(102)->exStyle & api::kWsExLayered, 0);
     EXPECT_TRUE(record.Empty());
     EXPECT_EQ(ws.Find(103)->rect, kRightWork);
-    EXPECT_EQ(ws.Find(104)->rect, (ScreenRect{1980, 0, 4980, 2000}));
+    EXPECT_EQ(ws.Find(104)->rect, (ScreenRect{1980, 0, 4980, 600}));
     EXPECT_EQ(ws.foreground, 106);
 }
 
