@@ -1,6 +1,7 @@
 #include "fakes/fake_window_system.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 
 #include "platform/step_error.h"
@@ -108,10 +109,13 @@ FakeWindowSystem::Lock FakeWindowSystem::Record(const std::string& name, const s
 
 void FakeWindowSystem::WaitWhileHung(Lock& lock, Hwnd hwnd) {
     ++blocked_;
-    recovered_.wait(lock, [&] {
+    // Looks again every few milliseconds, so that a wake-up that never
+    // arrives costs no more than that.
+    while (!recovered_.wait_for(lock, std::chrono::milliseconds(10), [&] {
         const FakeWindow* w = Find(hwnd);
         return w == nullptr || !w->hung;
-    });
+    })) {
+    }
     --blocked_;
 }
 
