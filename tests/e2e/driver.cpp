@@ -287,6 +287,20 @@ INPUT Mouse(DWORD flags) {
     return input;
 }
 
+// Mouse input that says where it happens. Absolute positions (0 to 65535
+// across the primary screen) land where they are meant to, whatever the
+// pointer's acceleration. A button's input carries its place too: Wine now
+// and then takes a bare press where the pointer was a moment before (a late
+// echo of an earlier move), which clicks whatever was there.
+INPUT MouseAt(DWORD flags, POINT point) {
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input = Mouse(flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE);
+    input.mi.dx = (point.x * 65535 + (width - 1) / 2) / (width - 1);
+    input.mi.dy = (point.y * 65535 + (height - 1) / 2) / (height - 1);
+    return input;
+}
+
 // Moves the pointer there by input, and waits until it is there: the
 // buttons' input then comes after the move, in the same queue (a
 // SetCursorPos may reach Wine's pointer later, and a click land elsewhere).
@@ -302,7 +316,7 @@ void PointAt(POINT point) {
 // A left click at a point of the screen.
 void ClickAt(POINT point) {
     PointAt(point);
-    INPUT inputs[] = {Mouse(MOUSEEVENTF_LEFTDOWN), Mouse(MOUSEEVENTF_LEFTUP)};
+    INPUT inputs[] = {MouseAt(MOUSEEVENTF_LEFTDOWN, point), MouseAt(MOUSEEVENTF_LEFTUP, point)};
     SendInput(static_cast<UINT>(std::size(inputs)), inputs, sizeof(INPUT));
 }
 
@@ -328,8 +342,9 @@ void Vindrel::MouseClick(std::string_view control) const {
 }
 
 void Vindrel::MousePress(std::string_view control) const {
-    PointAt(Centre(Control(control)));
-    INPUT press = Mouse(MOUSEEVENTF_LEFTDOWN);
+    const POINT point = Centre(Control(control));
+    PointAt(point);
+    INPUT press = MouseAt(MOUSEEVENTF_LEFTDOWN, point);
     SendInput(1, &press, sizeof(INPUT));
     Sleep(100);
 }
@@ -425,7 +440,8 @@ void Vindrel::ClickListRow(int row, bool twice) const {
     POINT point{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
     ClientToScreen(view, &point);
     PointAt(point);
-    std::vector<INPUT> inputs{Mouse(MOUSEEVENTF_LEFTDOWN), Mouse(MOUSEEVENTF_LEFTUP)};
+    std::vector<INPUT> inputs{MouseAt(MOUSEEVENTF_LEFTDOWN, point),
+                              MouseAt(MOUSEEVENTF_LEFTUP, point)};
     if (twice) inputs = {inputs[0], inputs[1], inputs[0], inputs[1]};
     // Wine's list view sometimes loses the first click of a session (the row
     // may be focused already, the view not): once more then.
@@ -452,17 +468,10 @@ POINT Centre(HWND hwnd) {
 void MoveMouseTo(POINT point) {
     POINT from{};
     GetCursorPos(&from);
-    // Absolute moves (0 to 65535 across the primary screen) land where
-    // they are meant to, whatever the pointer's acceleration.
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
     constexpr int kSteps = 8;
     for (int i = 1; i <= kSteps; ++i) {
-        const LONG x = from.x + (point.x - from.x) * i / kSteps;
-        const LONG y = from.y + (point.y - from.y) * i / kSteps;
-        INPUT move = Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE);
-        move.mi.dx = (x * 65535 + (width - 1) / 2) / (width - 1);
-        move.mi.dy = (y * 65535 + (height - 1) / 2) / (height - 1);
+        INPUT move = MouseAt(0, {from.x + (point.x - from.x) * i / kSteps,
+                                 from.y + (point.y - from.y) * i / kSteps});
         SendInput(1, &move, sizeof(INPUT));
         Sleep(20);
     }

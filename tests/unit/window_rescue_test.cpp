@@ -47,7 +47,8 @@ protected:
     }
 
     FakeWindowSystem ws;
-    DeadlineWindowSystem guarded{ws, 150ms};
+    // Long enough that only the hung window runs out of it on a loaded machine.
+    DeadlineWindowSystem guarded{ws, 1s};
     FakeProcessRights rights;
     FakeLifetimes lifetimes;
     Standings standings{guarded, rights};
