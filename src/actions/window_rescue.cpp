@@ -89,12 +89,9 @@ RescueResult WindowRescue::One(const LostWindow& lost, const MonitorInfo& onto,
 }
 
 std::optional<std::wstring> WindowRescue::CloakReason(Hwnd window) {
-    std::uint32_t cloak = 0;
-    if (ws_.DwmGetWindowAttribute(window, api::kDwmwaCloaked, &cloak, sizeof cloak) < 0 ||
-        cloak == 0) {
-        return std::nullopt;
-    }
-    if ((cloak & api::kDwmCloakedApp) != 0) return L"它被自己的程序隐藏（被遮蔽）";
+    const std::optional<std::uint32_t> cloak = CloakOf(ws_, window);
+    if (!cloak || *cloak == 0) return std::nullopt;
+    if ((*cloak & api::kDwmCloakedApp) != 0) return L"它被自己的程序隐藏（被遮蔽）";
     if (askDesktops_) {
         std::int32_t onCurrent = 1;
         const std::int32_t asked = ws_.IsWindowOnCurrentVirtualDesktop(window, &onCurrent);
@@ -127,7 +124,7 @@ bool WindowRescue::Mend(Hwnd window, const MonitorInfo& onto, bool& opacityMende
     const std::vector<MonitorInfo> monitors = ws_.DisplayMonitors();
     bool shown = false;
     if (OffScreen(WindowExtent(ws_, window, minimised, exStyle, monitors), WorkAreas(monitors))) {
-        shown = MoveOnScreen(window, onto, style, exStyle);
+        shown = MoveOnScreen(window, onto, style, exStyle, monitors);
         mended = true;
     }
     if (!shown && (minimised || (style & api::kWsVisible) == 0)) {
@@ -143,7 +140,7 @@ bool WindowRescue::Mend(Hwnd window, const MonitorInfo& onto, bool& opacityMende
 }
 
 bool WindowRescue::MoveOnScreen(Hwnd window, const MonitorInfo& onto, std::int32_t style,
-                                std::int32_t exStyle) {
+                                std::int32_t exStyle, const std::vector<MonitorInfo>& monitors) {
     const bool resizable = (style & api::kWsThickFrame) != 0;
     const bool minimised = (style & api::kWsMinimize) != 0;
     if (!minimised && (style & api::kWsMaximize) == 0) {
@@ -164,8 +161,7 @@ bool WindowRescue::MoveOnScreen(Hwnd window, const MonitorInfo& onto, std::int32
     if (ws_.GetWindowPlacement(window, &placement) == 0) return false;
     const bool tool = (exStyle & api::kWsExToolWindow) != 0;
     const ScreenRect normal =
-        tool ? placement.rcNormalPosition
-             : FromWorkspace(placement.rcNormalPosition, ws_.DisplayMonitors());
+        tool ? placement.rcNormalPosition : FromWorkspace(placement.rcNormalPosition, monitors);
     const ScreenRect to = PlaceOnWorkArea(normal, onto.work, resizable);
     placement.rcNormalPosition = tool ? to : ToWorkspace(to, onto);
     placement.flags = 0;

@@ -59,7 +59,7 @@ private:
     // Moves a window off screen onto the work area; true when the call
     // also showed and restored it.
     bool MoveOnScreen(Hwnd window, const MonitorInfo& onto, std::int32_t style,
-                      std::int32_t exStyle);
+                      std::int32_t exStyle, const std::vector<MonitorInfo>& monitors);
     bool StillLost(Hwnd window);
 
     WindowSystem& ws_;

@@ -28,16 +28,15 @@ std::vector<ScreenRect> WorkAreas(const std::vector<MonitorInfo>& monitors) {
     return workAreas;
 }
 
-namespace {
-
-// The DWM's cloak reasons; empty where it cannot say.
-std::optional<std::uint32_t> Cloak(WindowSystem& ws, Hwnd window) {
+std::optional<std::uint32_t> CloakOf(WindowSystem& ws, Hwnd window) {
     std::uint32_t cloaked = 0;
     if (ws.DwmGetWindowAttribute(window, api::kDwmwaCloaked, &cloaked, sizeof cloaked) < 0) {
         return std::nullopt;
     }
     return cloaked;
 }
+
+namespace {
 
 // The alpha of a layered window set by SetLayeredWindowAttributes with an alpha.
 std::optional<std::uint8_t> Alpha(WindowSystem& ws, Hwnd window, std::int32_t exStyle) {
@@ -95,7 +94,7 @@ std::vector<WindowFacts> ReadWindows(WindowSystem& ws,
         facts.visible = (style & api::kWsVisible) != 0;
         facts.minimised = (style & api::kWsMinimize) != 0;
         facts.maximised = (style & api::kWsMaximize) != 0;
-        const std::optional<std::uint32_t> cloak = Cloak(ws, window);
+        const std::optional<std::uint32_t> cloak = CloakOf(ws, window);
         if (cloak) facts.cloaked = *cloak != 0;
         facts.cloakedByApp = cloak && (*cloak & api::kDwmCloakedApp) != 0;
         facts.taskbar =

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "platform/window_system.h"
@@ -19,6 +20,9 @@ inline constexpr std::wstring_view kFrameHost = L"（由 ApplicationFrameHost.ex
 // position, which (but for a tool window) is in workspace coordinates.
 ScreenRect WindowExtent(WindowSystem& ws, Hwnd window, bool minimised, std::int32_t exStyle,
                         const std::vector<MonitorInfo>& monitors);
+
+// The DWM's cloak reasons (0: not cloaked); empty where it cannot say.
+std::optional<std::uint32_t> CloakOf(WindowSystem& ws, Hwnd window);
 
 // The work areas of the monitors.
 std::vector<ScreenRect> WorkAreas(const std::vector<MonitorInfo>& monitors);
