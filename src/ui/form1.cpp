@@ -309,9 +309,9 @@ void Form1::OpenWindowList(const std::optional<std::wstring>& search) {
             factory_, ws_, [this](Hwnd window, Pid pid) { return record_.Holds(window, pid); },
             [this](Hwnd window) { TakeWindow(window, Text2, List2); });
         WindowList& list = *windowList_;
-        Connect(list.txtSearch.Change, &Form1::txtSearch_Change);
-        Connect(list.chkAll.Click, &Form1::chkAll_Click);
-        Connect(list.chkLost.Click, &Form1::chkAll_Click);
+        Connect(list.txtSearch.Change, &Form1::WindowList_Refilter);
+        Connect(list.chkAll.Click, &Form1::WindowList_Refilter);
+        Connect(list.chkLost.Click, &Form1::WindowList_Refilter);
         Connect(list.lvwWindows.ColumnClick, &Form1::lvwWindows_ColumnClick);
         Connect(list.lvwWindows.DblClick, &Form1::cmdChoose_Click);
         Connect(list.cmdChoose.Click, &Form1::cmdChoose_Click);
@@ -320,7 +320,7 @@ void Form1::OpenWindowList(const std::optional<std::wstring>& search) {
         Connect(list.cmdTopmost.Click, &Form1::cmdTopmost_Click);
         Connect(list.cmdRefresh.Click, &Form1::cmdRefresh_Click);
         Connect(list.Window().RefreshKey, &Form1::cmdRefresh_Click);
-        Connect(list.tmrRefresh.Tick, &Form1::tmrRefresh_Timer);
+        Connect(list.tmrRefresh.Tick, &Form1::cmdRefresh_Click);
         list.Window().QueryUnload = [this] {
             Handle([this] { windowList_->Close(); });
             return false;
@@ -329,11 +329,7 @@ void Form1::OpenWindowList(const std::optional<std::wstring>& search) {
     windowList_->Open(search);
 }
 
-void Form1::txtSearch_Change() {
-    windowList_->Refilter();
-}
-
-void Form1::chkAll_Click() {
+void Form1::WindowList_Refilter() {
     windowList_->Refilter();
 }
 
@@ -370,10 +366,6 @@ void Form1::cmdTopmost_Click() {
 }
 
 void Form1::cmdRefresh_Click() {
-    windowList_->Update();
-}
-
-void Form1::tmrRefresh_Timer() {
     windowList_->Update();
 }
 

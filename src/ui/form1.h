@@ -103,16 +103,16 @@ private:
     void mnuWindows_Click();
     void Table_DblClick(const ListBox& list);
     void OpenWindowList(const std::optional<std::wstring>& search);
-    void txtSearch_Change();
-    // Either check box: 显示全部窗口, 只看找不到的窗口.
-    void chkAll_Click();
+    // The search typed, either check box (显示全部窗口, 只看找不到的窗口).
+    void WindowList_Refilter();
     void lvwWindows_ColumnClick();
+    // 选用, Enter or a double-click on a row.
     void cmdChoose_Click();
     void lvwWindows_SelectionChange();
     void cmdRescue_Click();
     void cmdTopmost_Click();
+    // 刷新, F5 or the refresh tick.
     void cmdRefresh_Click();
-    void tmrRefresh_Timer();
 
     ControlFactory& factory_;
     Interaction& interaction_;

@@ -81,8 +81,8 @@ inline constexpr LayoutRow kControls[] = {
 // The window list: owned by the main window, resizable down to this size.
 inline constexpr std::wstring_view kWindowListMenuItem = L"所有窗口(&W)...";
 inline constexpr int kListWidth = 9600;
-inline constexpr int kListRefresh = 1000;  // milliseconds between updates, at least
 inline constexpr int kListHeight = 6600;
+inline constexpr int kListRefresh = 1000;  // milliseconds between updates, at least
 
 // clang-format off
 inline constexpr LayoutRow kWindowList =

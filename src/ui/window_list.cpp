@@ -38,10 +38,7 @@ void WindowList::Open(const std::optional<std::wstring>& search) {
     }
     // A list closed keeps nothing: it starts as new.
     order_.reset();
-    for (std::size_t column = 0; column < kWindowColumns.size(); ++column) {
-        lvwWindows.SetColumnCaption(static_cast<int>(column),
-                                    ColumnCaption(static_cast<WindowColumn>(column), order_));
-    }
+    ShowOrder();
     chkAll.SetValue(0);
     chkLost.SetValue(0);
     txtSearch.SetText(search.value_or(L""));
@@ -163,11 +160,15 @@ void WindowList::SortByClickedColumn() {
     const int column = lvwWindows.ClickedColumn();
     if (column < 0 || static_cast<std::size_t>(column) >= kWindowColumns.size()) return;
     order_ = Clicked(order_, static_cast<WindowColumn>(column));
-    for (std::size_t each = 0; each < kWindowColumns.size(); ++each) {
-        lvwWindows.SetColumnCaption(static_cast<int>(each),
-                                    ColumnCaption(static_cast<WindowColumn>(each), order_));
-    }
+    ShowOrder();
     Refilter();
+}
+
+void WindowList::ShowOrder() {
+    for (std::size_t column = 0; column < kWindowColumns.size(); ++column) {
+        lvwWindows.SetColumnCaption(static_cast<int>(column),
+                                    ColumnCaption(static_cast<WindowColumn>(column), order_));
+    }
 }
 
 void WindowList::Choose() {

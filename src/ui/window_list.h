@@ -59,6 +59,8 @@ private:
     using Key = std::pair<Hwnd, Pid>;
     static Key KeyOf(const WindowFacts& facts) { return {facts.window, facts.pid}; }
     std::wstring CellText(int row, int column) const;
+    // The headers' captions for the order, ▲ or ▼ on its column.
+    void ShowOrder();
 
     WindowSystem& ws_;
     std::function<bool(Hwnd, Pid)> changed_;

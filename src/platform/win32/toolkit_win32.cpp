@@ -275,7 +275,7 @@ std::unique_ptr<Form> Win32Toolkit::CreateForm(const LayoutRow& row) {
 }
 
 std::unique_ptr<Form> Win32Toolkit::CreateOwnedForm(const LayoutRow& row) {
-    Win32Ui& ui = owned_.emplace_back(dispatch_);
+    Win32Ui& ui = windows_.emplace_back(dispatch_);
     ui.instance = ui_.instance;
     ui.dpi = ui_.dpi;
     ui.owned = true;
@@ -342,7 +342,7 @@ std::unique_ptr<Form> Win32Toolkit::CreateTopLevel(Win32Ui& ui, const LayoutRow&
 }
 
 Win32Ui& Win32Toolkit::UiOf(const LayoutRow& row) {
-    for (Win32Ui& ui : owned_) {
+    for (Win32Ui& ui : windows_) {
         if (ui.containers.count(row.container) != 0) return ui;
     }
     return ui_;
@@ -490,8 +490,7 @@ public:
                 disabled_.push_back(hwnd);
             }
         };
-        disable(toolkit.ui_.form);
-        for (const Win32Ui& ui : toolkit.owned_)
+        for (const Win32Ui& ui : toolkit.windows_)
             disable(ui.form);
     }
     ~OthersDisabled() {
@@ -508,8 +507,8 @@ private:
 
 HWND Win32Toolkit::BoxOwner() const {
     const HWND active = GetActiveWindow();
-    for (const Win32Ui& ui : owned_) {
-        if (ui.form != nullptr && ui.form == active) return active;
+    for (const Win32Ui& ui : windows_) {
+        if (ui.owned && ui.form != nullptr && ui.form == active) return active;
     }
     return ui_.form;
 }
@@ -559,13 +558,11 @@ void Win32Toolkit::Shell(const std::wstring& commandLine) {
 }
 
 bool Win32Toolkit::DialogKey(MSG& msg) {
-    if (Navigate(ui_, msg)) return true;
-    for (const Win32Ui& ui : owned_) {
-        if (Navigate(ui, msg)) return true;
-    }
-    if (ui_.form != nullptr && IsDialogMessageW(ui_.form, &msg)) return true;
-    for (const Win32Ui& ui : owned_) {
-        if (ui.form != nullptr && IsDialogMessageW(ui.form, &msg)) return true;
+    // Each window takes only its own messages and its children's.
+    for (const Win32Ui& ui : windows_) {
+        if (Navigate(ui, msg) || (ui.form != nullptr && IsDialogMessageW(ui.form, &msg))) {
+            return true;
+        }
     }
     return false;
 }

@@ -68,8 +68,10 @@ private:
     class OthersDisabled;
 
     Dispatch dispatch_;
-    Win32Ui ui_{dispatch_};     // the main window's
-    std::list<Win32Ui> owned_;  // the windows it owns; never moved
+    // Every top-level window's resources, the main window's first; never
+    // moved, as the controls hold them.
+    std::list<Win32Ui> windows_;
+    Win32Ui& ui_ = windows_.emplace_back(dispatch_);
     HICON icon_ = nullptr;
     const wchar_t* frameClass_ = nullptr;
     const wchar_t* finderClass_ = nullptr;
