@@ -478,8 +478,8 @@ void MoveMouseTo(POINT point) {
     Sleep(200);
 }
 
-void ReleaseMouse() {
-    INPUT release = Mouse(MOUSEEVENTF_LEFTUP);
+void ReleaseMouse(POINT at) {
+    INPUT release = MouseAt(MOUSEEVENTF_LEFTUP, at);
     SendInput(1, &release, sizeof(INPUT));
     Sleep(200);
 }

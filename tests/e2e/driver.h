@@ -133,7 +133,8 @@ private:
 // Moves the mouse to a point of the screen in a few steps, as a hand
 // would, with the buttons as they are; then lets the program see the moves.
 void MoveMouseTo(POINT point);
-void ReleaseMouse();
+// Lets go of the left button there (the release says where it happens).
+void ReleaseMouse(POINT at);
 // The centre of a window's rectangle.
 POINT Centre(HWND hwnd);
 
