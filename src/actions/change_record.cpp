@@ -11,8 +11,6 @@ namespace vindrel {
 
 namespace {
 
-constexpr std::size_t kQuestionLines = 15;
-
 std::wstring Line(const ChangeRecord::Named& named) {
     return WindowInList(named.process, named.title, named.window);
 }
@@ -328,14 +326,10 @@ Report PutBackReport(const std::vector<ChangeRecord::PutBackResult>& results, bo
 }
 
 std::wstring WindowLines(const std::vector<ChangeRecord::Named>& windows) {
-    std::wstring lines;
-    for (std::size_t i = 0; i < windows.size() && i < kQuestionLines; ++i)
-        lines += L"\r\n" + Line(windows[i]);
-    if (windows.size() > kQuestionLines) {
-        lines += L"\r\n……另有 " +
-                 DecimalText(static_cast<std::int32_t>(windows.size() - kQuestionLines)) + L" 个";
-    }
-    return lines;
+    std::vector<std::wstring> lines;
+    for (const ChangeRecord::Named& named : windows)
+        lines.push_back(Line(named));
+    return CappedLines(lines);
 }
 
 std::wstring UnseenQuestion(const std::vector<ChangeRecord::Named>& unseen) {

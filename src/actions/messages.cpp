@@ -7,6 +7,7 @@ namespace vindrel {
 namespace {
 
 constexpr std::size_t kLineTitle = 60;
+constexpr std::size_t kListLines = 15;
 
 }  // namespace
 
@@ -23,6 +24,17 @@ std::wstring WindowInList(const std::wstring& process, const std::wstring& title
     }
     return (process.empty() ? L"（未知进程）" : process) + L"  “" + shown + L"”  " +
            DecimalText(window);
+}
+
+std::wstring CappedLines(const std::vector<std::wstring>& lines) {
+    std::wstring text;
+    for (std::size_t i = 0; i < lines.size() && i < kListLines; ++i)
+        text += L"\r\n" + lines[i];
+    if (lines.size() > kListLines) {
+        text += L"\r\n……另有 " + DecimalText(static_cast<std::int32_t>(lines.size() - kListLines)) +
+                L" 个";
+    }
+    return text;
 }
 
 }  // namespace vindrel

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/types.h"
 
@@ -36,5 +37,9 @@ std::wstring ProcessInSentence(const std::wstring& name, Pid pid);
 // A window on a line of a list: x.exe  “title”  N, the title cut to keep
 // the box readable.
 std::wstring WindowInList(const std::wstring& process, const std::wstring& title, Hwnd window);
+
+// The lines of a message's list, each after a line break, at most 15 of
+// them; then how many more there are.
+std::wstring CappedLines(const std::vector<std::wstring>& lines);
 
 }  // namespace vindrel

@@ -11,7 +11,6 @@ namespace vindrel {
 
 namespace {
 
-constexpr std::size_t kReportLines = 15;
 // The HRESULTs after which the shell is not asked about desktops again.
 constexpr auto kNoDesktops = static_cast<std::int32_t>(0x80040154);  // class not registered
 constexpr auto kNoAnswer = static_cast<std::int32_t>(0x800705B4);    // timed out
@@ -186,8 +185,7 @@ Report RescueReport(const std::vector<RescueResult>& results, bool offer) {
     });
     Report report{L"已找回 " + DecimalText(static_cast<std::int32_t>(count)) + L" 个窗口",
                   std::nullopt};
-    std::wstring lines;
-    std::size_t failed = 0;
+    std::vector<std::wstring> failed;
     const Outcome* offered = nullptr;
     for (const RescueResult& result : results) {
         std::wstring reason;
@@ -208,17 +206,10 @@ Report RescueReport(const std::vector<RescueResult>& results, bool offer) {
         } else {
             continue;
         }
-        if (++failed <= kReportLines) {
-            lines += L"\r\n" +
-                     WindowInList(result.lost.process, result.lost.title, outcome.window) + L"：" +
-                     reason;
-        }
+        failed.push_back(WindowInList(result.lost.process, result.lost.title, outcome.window) +
+                         L"：" + reason);
     }
-    if (failed > kReportLines) {
-        lines +=
-            L"\r\n……另有 " + DecimalText(static_cast<std::int32_t>(failed - kReportLines)) + L" 个";
-    }
-    if (!lines.empty()) report.text += L"\r\n\r\n未能找回的窗口：" + lines;
+    if (!failed.empty()) report.text += L"\r\n\r\n未能找回的窗口：" + CappedLines(failed);
     if (offer && offered) OfferRestart(report, offered->window);
     return report;
 }
