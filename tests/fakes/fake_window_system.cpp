@@ -374,10 +374,7 @@ std::int32_t FakeWindowSystem::ShowWindow(Hwnd hWnd, std::int32_t nCmdShow) {
     } else if (nCmdShow == api::kSwShowMaximized) {
         // On the monitor it lies on; its normal position is kept.
         if (!w->normal) w->normal = Placed(*w, w->rect, false);
-        const MonitorInfo* on = MonitorOf(w->rect, monitors);
-        if (on != nullptr) w->rect = on->work;
-        w->iconic = false;
-        w->maximised = true;
+        Maximise(*w, w->rect);
     }
     SetVisible(*w, nCmdShow != api::kSwHide);
     return wasVisible ? 1 : 0;
@@ -634,6 +631,13 @@ ScreenRect FakeWindowSystem::Placed(const FakeWindow& w, const ScreenRect& rect,
     return on != nullptr ? ToWorkspace(rect, *on) : rect;
 }
 
+void FakeWindowSystem::Maximise(FakeWindow& w, const ScreenRect& at) {
+    const MonitorInfo* on = MonitorOf(at, monitors);
+    if (on != nullptr) w.rect = on->work;
+    w.iconic = false;
+    w.maximised = true;
+}
+
 void FakeWindowSystem::Restore(FakeWindow& w) {
     if (w.normal) w.rect = Placed(w, *w.normal, true);
     w.normal.reset();
@@ -654,12 +658,7 @@ std::int32_t FakeWindowSystem::SetWindowPlacement(Hwnd hWnd, const WindowPlaceme
     const auto command = static_cast<std::int32_t>(lpwndpl->showCmd);
     w->normal = lpwndpl->rcNormalPosition;
     if (command == api::kSwShowMaximized) {
-        if (!w->maximised) {
-            const MonitorInfo* on = MonitorOf(Placed(*w, *w->normal, true), monitors);
-            if (on != nullptr) w->rect = on->work;
-            w->iconic = false;
-            w->maximised = true;
-        }
+        if (!w->maximised) Maximise(*w, Placed(*w, *w->normal, true));
         SetVisible(*w, true);
     } else if (command == api::kSwShowNormal || command == api::kSwShowNoActivate) {
         Restore(*w);

@@ -197,6 +197,9 @@ private:
     ScreenRect Placed(const FakeWindow& w, const ScreenRect& rect, bool toScreen);
     // Puts a minimised or maximised window at its normal position.
     void Restore(FakeWindow& w);
+    // Maximises the window on the work area of the monitor that rectangle
+    // lies on.
+    void Maximise(FakeWindow& w, const ScreenRect& at);
     // Sets the window's own visible flag, noting how it looks when it shows.
     static void SetVisible(FakeWindow& w, bool visible);
     // Blocks, with the lock released, while the window is hung.
