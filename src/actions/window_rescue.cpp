@@ -13,7 +13,6 @@ namespace {
 
 // The HRESULTs after which the shell is not asked about desktops again.
 constexpr auto kNoDesktops = static_cast<std::int32_t>(0x80040154);  // class not registered
-constexpr auto kNoAnswer = static_cast<std::int32_t>(0x800705B4);    // timed out
 constexpr auto kNoInterface = static_cast<std::int32_t>(0x80004002);
 constexpr auto kNotImplemented = static_cast<std::int32_t>(0x80004001);
 
@@ -97,7 +96,7 @@ std::optional<std::wstring> WindowRescue::CloakReason(Hwnd window) {
         // No answer, or no such service (Windows 7 and 8.1): it cannot say
         // for any window, and is not asked again. Otherwise it cannot say
         // for this one only. Either way nothing is claimed.
-        if (asked == kNoDesktops || asked == kNoAnswer || asked == kNoInterface ||
+        if (asked == kNoDesktops || asked == api::kHresultTimeout || asked == kNoInterface ||
             asked == kNotImplemented) {
             askDesktops_ = false;
         } else if (asked >= 0 && onCurrent == 0) {

@@ -362,9 +362,8 @@ std::int32_t DeadlineWindowSystem::IsWindowOnCurrentVirtualDesktop(Hwnd hWnd,
                                                                    std::int32_t* onCurrentDesktop) {
     // Asked on a worker of its own, which joins the multithreaded apartment;
     // a shell that does not answer within the deadline leaves it unsaid.
-    constexpr auto kNoAnswer = static_cast<std::int32_t>(0x800705B4);  // ERROR_TIMEOUT
     struct Answer {
-        std::int32_t result = kNoAnswer;
+        std::int32_t result = api::kHresultTimeout;
         std::int32_t on = 0;
     };
     const auto answer = std::make_shared<Answer>();
@@ -372,11 +371,11 @@ std::int32_t DeadlineWindowSystem::IsWindowOnCurrentVirtualDesktop(Hwnd hWnd,
     {
         // A shell that has not answered the last question is not asked again.
         const std::lock_guard lock(pending_->mutex);
-        if (pending_->asks != 0) return kNoAnswer;
+        if (pending_->asks != 0) return api::kHresultTimeout;
         try {
             completion = completions_->Make();
         } catch (const StepError&) {
-            return kNoAnswer;
+            return api::kHresultTimeout;
         }
         ++pending_->asks;
     }
@@ -385,16 +384,16 @@ std::int32_t DeadlineWindowSystem::IsWindowOnCurrentVirtualDesktop(Hwnd hWnd,
             try {
                 answer->result = inner.IsWindowOnCurrentVirtualDesktop(hWnd, &answer->on);
             } catch (...) {
-                answer->result = kNoAnswer;
+                answer->result = api::kHresultTimeout;
             }
             completion->Signal();
             pending->AskDone();
         });
     } catch (...) {
         pending_->AskDone();
-        return kNoAnswer;
+        return api::kHresultTimeout;
     }
-    if (!completion->Wait(deadline_)) return kNoAnswer;
+    if (!completion->Wait(deadline_)) return api::kHresultTimeout;
     if (answer->result >= 0 && onCurrentDesktop != nullptr) *onCurrentDesktop = answer->on;
     return answer->result;
 }

@@ -52,6 +52,9 @@ inline constexpr std::uint32_t kLayeredColorKey = 0x00FF0000;
 inline constexpr Hwnd kHwndBroadcast = 0xFFFF;
 // The user declined a prompt (ERROR_CANCELLED).
 inline constexpr std::uint32_t kErrorCancelled = 1223;
+// The HRESULT of a question the deadline layer gave up waiting for
+// (HRESULT_FROM_WIN32(ERROR_TIMEOUT)).
+inline constexpr auto kHresultTimeout = static_cast<std::int32_t>(0x800705B4);
 }  // namespace api
 
 }  // namespace vindrel
