@@ -125,27 +125,28 @@ void WindowList::Refilter() {
 }
 
 void WindowList::UpdateButtons() {
-    const std::size_t selected = SelectedWindows().size();
-    cmdRescue.SetEnabled(selected > 0);
-    cmdTopmost.SetEnabled(selected == 1);
-    const std::wstring caption = selected == 1 && SelectedTopmost() ? L"取消置顶" : L"置顶";
+    const std::vector<const WindowFacts*> selected = SelectedFacts();
+    cmdRescue.SetEnabled(!selected.empty());
+    cmdTopmost.SetEnabled(selected.size() == 1);
+    const std::wstring caption =
+        selected.size() == 1 && selected[0]->topmost ? L"取消置顶" : L"置顶";
     if (cmdTopmost.Caption() != caption) cmdTopmost.SetCaption(caption);
+}
+
+std::vector<const WindowFacts*> WindowList::SelectedFacts() const {
+    std::vector<const WindowFacts*> selected;
+    for (const int row : lvwWindows.SelectedRows()) {
+        if (row >= 0 && static_cast<std::size_t>(row) < shown_.size())
+            selected.push_back(&shown_[static_cast<std::size_t>(row)]);
+    }
+    return selected;
 }
 
 std::vector<LostWindow> WindowList::SelectedWindows() const {
     std::vector<LostWindow> windows;
-    for (const int row : lvwWindows.SelectedRows()) {
-        if (row < 0 || static_cast<std::size_t>(row) >= shown_.size()) continue;
-        const WindowFacts& facts = shown_[static_cast<std::size_t>(row)];
-        windows.push_back({facts.window, facts.pid, facts.process, facts.title});
-    }
+    for (const WindowFacts* facts : SelectedFacts())
+        windows.push_back({facts->window, facts->pid, facts->process, facts->title});
     return windows;
-}
-
-bool WindowList::SelectedTopmost() const {
-    const std::vector<int> rows = lvwWindows.SelectedRows();
-    return rows.size() == 1 && rows[0] >= 0 && static_cast<std::size_t>(rows[0]) < shown_.size() &&
-           shown_[static_cast<std::size_t>(rows[0])].topmost;
 }
 
 MonitorInfo WindowList::Monitor() const {

@@ -50,8 +50,6 @@ public:
     void UpdateButtons();
     // The windows of the selected rows, in their order.
     std::vector<LostWindow> SelectedWindows() const;
-    // Whether the one selected row's window stays on top.
-    bool SelectedTopmost() const;
     // The monitor the list lies on.
     MonitorInfo Monitor() const;
 
@@ -61,6 +59,8 @@ private:
     std::wstring CellText(int row, int column) const;
     // The headers' captions for the order, ▲ or ▼ on its column.
     void ShowOrder();
+    // The rows selected that the list still holds, in their order.
+    std::vector<const WindowFacts*> SelectedFacts() const;
 
     WindowSystem& ws_;
     std::function<bool(Hwnd, Pid)> changed_;
