@@ -1,6 +1,6 @@
 #include "actions/change_path.h"
 
-#include "actions/window_state.h"
+#include "table/window_state.h"
 
 namespace vindrel {
 
@@ -18,6 +18,8 @@ namespace vindrel {
 //    program with more rights without saying so, and the calls' results do
 //    not tell whether the change took (ShowWindow gives the visibility
 //    before). Only then is a refusal put down to rights, or to a window gone.
+//    A change refused on a window still there leaves the record as it was:
+//    what it recorded would claim a change the window never had.
 Outcome ChangePath::Run(Hwnd window, const WindowChange& change, ProcessNames& names) {
     Outcome outcome;
     outcome.window = window;
@@ -31,6 +33,7 @@ Outcome ChangePath::Run(Hwnd window, const WindowChange& change, ProcessNames& n
         return outcome;
     }
     outcome.standing = standings_.Of(window);
+    const ChangeRecord::Held held = record_.Hold(window);
     if (change.records) record_.Before(*change.records, window, names);
     bool called = false;
     try {
@@ -53,6 +56,9 @@ Outcome ChangePath::Run(Hwnd window, const WindowChange& change, ProcessNames& n
         outcome.kind = Outcome::Kind::Sent;
     } else {
         outcome.kind = there ? Outcome::Kind::Refused : Outcome::Kind::Gone;
+        // Windows dropped the change and the window is as it was: the
+        // program claims nothing of it.
+        if (there && change.records) record_.Drop(held);
     }
     // A window gone meanwhile is no matter of rights.
     if (there && outcome.standing.Above()) {

@@ -107,8 +107,7 @@ std::vector<ChangeRecord::Named> ChangeRecord::Adopt(const std::vector<RecordedW
         // the program set back as it was.
         entry.hid = recorded.hid && !OwnVisible(ws_, window);
         const Layering now = LayeringOf(ws_, window);
-        const bool atSetAlpha = now.layered && now.alpha == recorded.setAlpha && now.flags &&
-                                (*now.flags & api::kLwaAlpha) != 0;
+        const bool atSetAlpha = now.Alpha() == recorded.setAlpha;
         if (!entry.layering || !atSetAlpha || now == *entry.layering) entry.layering.reset();
         const std::wstring title = WholeTitle(ws_, window);
         if (!entry.title || title != recorded.setTitle || title == *entry.title) {
@@ -157,6 +156,23 @@ void ChangeRecord::TakeEarlier(Entry& mine, const Entry& still, const RecordedWi
     }
 }
 
+ChangeRecord::Held ChangeRecord::Hold(Hwnd window) const {
+    Held held;
+    held.window_ = window;
+    if (const auto found = windows_.find(window); found != windows_.end()) {
+        held.entry_ = found->second;
+    }
+    return held;
+}
+
+void ChangeRecord::Drop(const Held& held) {
+    if (held.entry_) {
+        windows_.insert_or_assign(held.window_, *held.entry_);
+    } else {
+        windows_.erase(held.window_);
+    }
+}
+
 void ChangeRecord::Forget(Aspect aspect, Hwnd window) {
     const auto found = windows_.find(window);
     if (found == windows_.end()) return;
@@ -194,9 +210,9 @@ std::vector<ChangeRecord::Named> ChangeRecord::Unseen() {
     std::vector<Named> named;
     for (const Entry* entry : There()) {
         const bool hidden = entry->hid && !OwnVisible(ws_, entry->window);
-        const bool seeThrough = entry->layering && !entry->layering->SeeThrough() &&
-                                LayeringOf(ws_, entry->window).SeeThrough();
-        if (hidden || seeThrough) named.push_back(NameOf(*entry, false));
+        const bool faint = entry->layering && !TooFaint(*entry->layering) &&
+                           TooFaint(LayeringOf(ws_, entry->window));
+        if (hidden || faint) named.push_back(NameOf(*entry, false));
     }
     return named;
 }

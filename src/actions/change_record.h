@@ -18,10 +18,10 @@
 #include "actions/messages.h"
 #include "actions/outcome.h"
 #include "actions/record_file.h"
-#include "actions/window_state.h"
 #include "platform/record_store.h"
 #include "platform/window_system.h"
 #include "table/lookup.h"
+#include "table/window_state.h"
 
 namespace vindrel {
 
@@ -60,6 +60,12 @@ public:
     // opacity of one whose layering cannot be read (it is left as it is),
     // keeping on top a window on top already.
     void Before(const Setting& setting, Hwnd window, ProcessNames& names);
+    // What the record holds of a window, taken before a change so that what
+    // the change newly recorded can be dropped when Windows refused it.
+    class Held;
+    Held Hold(Hwnd window) const;
+    // Puts the window's entry back as it was held.
+    void Drop(const Held& held);
     // The program no longer answers for that aspect of the window: for Hide,
     // once the window is visible again.
     void Forget(Aspect aspect, Hwnd window);
@@ -68,6 +74,11 @@ public:
     void Took(Aspect aspect, Hwnd window);
 
     bool Empty() const { return windows_.empty(); }
+    // Holds nothing any more: another copy of the program took it over.
+    void Clear() {
+        windows_.clear();
+        unreadable_.clear();
+    }
     // Whether the record holds the window, as that process's.
     bool Holds(Hwnd window, Pid pid) const {
         const auto found = windows_.find(window);
@@ -87,7 +98,7 @@ public:
     std::function<void()> Changed;
 
     // The recorded windows still there that this program keeps hidden, or
-    // at alpha 0, in the order they were first recorded.
+    // made too faint to see, in the order they were first recorded.
     std::vector<Named> Unseen();
 
     // Puts back each recorded window through the change path, in the order
@@ -108,6 +119,14 @@ private:
         std::wstring firstTitle{};
     };
 
+public:
+    class Held {
+        friend class ChangeRecord;
+        Hwnd window_ = 0;
+        std::optional<Entry> entry_;
+    };
+
+private:
     // The calls that put one window back; throws the first StepError once
     // every aspect has been tried.
     void PutBackAspects(const Entry& entry);

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "actions/explanation.h"
-#include "actions/window_state.h"
 #include "platform/conversions.h"
+#include "table/window_state.h"
 
 namespace vindrel {
 
@@ -38,12 +38,7 @@ Report Opacity::touming2(std::int16_t m, Hwnd hwn) {
                  alpha = Layer([w] { return w; }, m, m < kOwnMinimumAlpha && IsOwnWindow(ws_, w));
                  return true;
              },
-         .readBack =
-             [&](Hwnd w) {
-                 const Layering now = LayeringOf(ws_, w);
-                 return TookIf(alpha && now.layered && now.alpha == *alpha && now.flags &&
-                               (*now.flags & api::kLwaAlpha) != 0);
-             }});
+         .readBack = [&](Hwnd w) { return TookIf(alpha && LayeringOf(ws_, w).Alpha() == alpha); }});
     return Reported(outcome, L"", L"", L"无法更改这个窗口的透明度。");
 }
 

@@ -1,9 +1,10 @@
 #include "actions/record_file.h"
 
 #include <algorithm>
-#include <charconv>
 #include <limits>
 #include <set>
+
+#include "platform/conversions.h"
 
 namespace vindrel {
 
@@ -92,14 +93,11 @@ void AppendUnit(std::wstring& text, std::uint32_t cp) {
     }
 }
 
+// Upper-case hexadecimal digits, as AppendHex writes them.
 std::optional<std::uint32_t> HexValue(std::string_view digits) {
-    std::uint32_t value = 0;
-    for (const char c : digits) {
-        const char* at = std::char_traits<char>::find(kHex, 16, c);
-        if (at == nullptr) return std::nullopt;
-        value = value * 16 + static_cast<std::uint32_t>(at - kHex);
-    }
-    return value;
+    const auto value = DigitsValue(digits, 16, 0xFFFFFFFFu, HexLetters::UpperOnly);
+    if (!value) return std::nullopt;
+    return static_cast<std::uint32_t>(*value);
 }
 
 // Strict UTF-8 (no overlong forms, no encoded surrogates) and the escapes
@@ -168,13 +166,10 @@ std::optional<std::wstring> Text(std::string_view field) {
 template <class Number>
 std::optional<Number> Decimal(std::string_view field) {
     // Digits only, no sign, no leading zero.
-    if (field.empty() || (field.size() > 1 && field[0] == '0')) return std::nullopt;
-    Number value{};
-    const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
-    if (error != std::errc() || end != field.data() + field.size() || field[0] == '-') {
-        return std::nullopt;
-    }
-    return value;
+    if (field.size() > 1 && field[0] == '0') return std::nullopt;
+    const auto value = DigitsValue(field, 10, std::numeric_limits<Number>::max());
+    if (!value) return std::nullopt;
+    return static_cast<Number>(*value);
 }
 
 // "0x" and eight upper-case hexadecimal digits, as written.

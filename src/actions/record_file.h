@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "actions/window_state.h"
 #include "platform/types.h"
+#include "table/window_state.h"
 
 namespace vindrel {
 

@@ -7,6 +7,7 @@ namespace vindrel {
 namespace {
 
 constexpr std::wstring_view kSuffix = L".record";
+constexpr std::wstring_view kBeingWritten = L".tmp";
 
 std::wstring Stem(const ProcessStamp& copy) {
     return std::to_wstring(static_cast<std::uint32_t>(copy.pid)) + L"-" +
@@ -18,15 +19,11 @@ std::wstring Stem(const ProcessStamp& copy) {
 std::optional<ProcessStamp> OwnerOf(const std::wstring& name) {
     if (!name.ends_with(kSuffix)) return std::nullopt;
     const auto number = [&](std::size_t& at, wchar_t end) -> std::optional<std::uint64_t> {
-        std::uint64_t value = 0;
-        const std::size_t start = at;
-        for (; at < name.size() && name[at] >= L'0' && name[at] <= L'9'; ++at) {
-            if (at - start >= 19) return std::nullopt;
-            value = value * 10 + static_cast<std::uint64_t>(name[at] - L'0');
-        }
-        if (at == start || at >= name.size() || name[at] != end) return std::nullopt;
+        const DigitRun run = LeadingDigits(std::wstring_view(name).substr(at), 10, UINT64_MAX);
+        at += run.length;
+        if (run.length == 0 || at >= name.size() || name[at] != end) return std::nullopt;
         ++at;
-        return value;
+        return run.value;
     };
     std::size_t at = 0;
     const auto pid = number(at, L'-');
@@ -99,28 +96,74 @@ void RecordKeeping::Watch(const ProcessStamp& copy) {
     });
 }
 
-std::vector<ChangeRecord::Named> RecordKeeping::TakeOver() {
+std::optional<std::wstring> RecordKeeping::HandOut() {
+    left_ = true;
+    if (!Save()) return std::nullopt;
+    return written_ ? folder_.PathOf(own_) : std::wstring();
+}
+
+void RecordKeeping::KeepAfterAll() {
+    left_ = false;
+    Save();
+}
+
+bool RecordKeeping::HandedOver(std::chrono::milliseconds timeout) {
+    if (!folder_.WaitGone(own_, timeout)) return false;
+    record_.Clear();
+    written_.reset();
+    left_ = false;
+    return true;
+}
+
+std::wstring RecordKeeping::NameFrom(const ProcessStamp& owner) {
+    return Stem(self_) + L".from-" + Stem(owner) + L"." + std::to_wstring(++takings_) +
+           std::wstring(kSuffix);
+}
+
+void RecordKeeping::TakeFile(const std::wstring& mine, std::vector<ChangeRecord::Named>& offered) {
+    const std::optional<std::string> bytes = folder_.Read(mine, kRecordFileLimit);
+    const std::optional<RecordFile> file = bytes ? ReadRecordFile(*bytes) : std::nullopt;
+    if (!file) {
+        SetAside(mine);
+        return;
+    }
+    const std::vector<ChangeRecord::Named> adopted = record_.Adopt(file->windows);
+    if (!file->left) offered.insert(offered.end(), adopted.begin(), adopted.end());
+    taken_.push_back(mine);
+}
+
+void RecordKeeping::RemoveLeftovers() {
+    const std::wstring suffix = std::wstring(kSuffix) + std::wstring(kBeingWritten);
+    for (const std::wstring& name : folder_.Files(suffix)) {
+        const std::optional<ProcessStamp> owner =
+            OwnerOf(name.substr(0, name.size() - kBeingWritten.size()));
+        if (owner && *owner != self_ && !lifetimes_.Running(*owner)) folder_.Delete(name);
+    }
+}
+
+std::vector<ChangeRecord::Named> RecordKeeping::TakeOver(
+    const std::optional<std::wstring>& handed) {
     std::vector<ChangeRecord::Named> offered;
-    for (const std::wstring& name : folder_.Files()) {
+    if (handed) {
+        const std::wstring name = handed->substr(handed->find_last_of(L"\\/") + 1);
+        const std::optional<ProcessStamp> owner = OwnerOf(name);
+        if (owner && *owner != self_) {
+            const std::wstring mine = NameFrom(*owner);
+            if (folder_.Take(*handed, mine)) TakeFile(mine, offered);
+        }
+    }
+    for (const std::wstring& name : folder_.Files(std::wstring(kSuffix))) {
         const std::optional<ProcessStamp> owner = OwnerOf(name);
         if (!owner || *owner == self_) continue;
         if (lifetimes_.Running(*owner)) {
             Watch(*owner);
             continue;
         }
-        const std::wstring mine = Stem(self_) + L".from-" + Stem(*owner) + L"." +
-                                  std::to_wstring(++takings_) + std::wstring(kSuffix);
+        const std::wstring mine = NameFrom(*owner);
         if (!folder_.Rename(name, mine)) continue;  // another copy took it first
-        const std::optional<std::string> bytes = folder_.Read(mine, kRecordFileLimit);
-        const std::optional<RecordFile> file = bytes ? ReadRecordFile(*bytes) : std::nullopt;
-        if (!file) {
-            SetAside(mine);
-            continue;
-        }
-        const std::vector<ChangeRecord::Named> adopted = record_.Adopt(file->windows);
-        if (!file->left) offered.insert(offered.end(), adopted.begin(), adopted.end());
-        taken_.push_back(mine);
+        TakeFile(mine, offered);
     }
+    RemoveLeftovers();
     // Theirs go once this copy's file holds what was taken from them.
     Save();
     return offered;

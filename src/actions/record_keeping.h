@@ -3,8 +3,11 @@
 // ended without putting back what they changed. A copy's file is named by
 // its process id and creation time; a copy takes another's file by first
 // renaming it to a name of its own, so that two copies never both take it.
+// A copy that starts itself again as administrator hands its file to the
+// new copy, which takes it at once; the file gone tells the old copy so.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
@@ -36,12 +39,28 @@ public:
     // program asked for) keeps it, as it is, for the next start.
     void Ended();
 
+    // Hands the record to a new copy of the program: the file is written
+    // marked as left by the user, so that whichever copy finds it takes it
+    // without asking. Its full path; empty when the record holds nothing;
+    // nullopt when it cannot be written.
+    std::optional<std::wstring> HandOut();
+    // The new copy did not start, or did not take the file in time: the
+    // file is this copy's again.
+    void KeepAfterAll();
+    // Waits until the new copy has taken the file, answering what is sent
+    // to the program's windows meanwhile. Once it has, the record is the
+    // new copy's: this copy's is empty, and nothing of it is deleted.
+    bool HandedOver(std::chrono::milliseconds timeout);
+
     // Takes the files of copies no longer running into this run's record
     // (a file that cannot be read is set aside with a notice) and writes
-    // this copy's file before deleting theirs. Returns the windows to ask
-    // about: those of files the user did not leave so. Copies still
-    // running are watched: CopyEnded is called, on a worker, when one ends.
-    std::vector<ChangeRecord::Named> TakeOver();
+    // this copy's file before deleting theirs; first the file a copy
+    // handed to this one, given by its full path, without asking. Returns
+    // the windows to ask about: those of files the user did not leave so.
+    // Copies still running are watched: CopyEnded is called, on a worker,
+    // when one ends. Files being written by copies no longer running (left
+    // by a crash between the write and the rename) are deleted.
+    std::vector<ChangeRecord::Named> TakeOver(const std::optional<std::wstring>& handed = {});
     std::function<void()> CopyEnded;
 
     // What the user is to be told about the files, each once.
@@ -51,6 +70,11 @@ private:
     bool Unwritable(std::string bytes);
     void SetAside(const std::wstring& name);
     void Watch(const ProcessStamp& copy);
+    // Renames another copy's file (already `mine`, a name of this copy's)
+    // into the record; the windows to ask about are added to `offered`.
+    void TakeFile(const std::wstring& mine, std::vector<ChangeRecord::Named>& offered);
+    std::wstring NameFrom(const ProcessStamp& owner);
+    void RemoveLeftovers();
 
     ChangeRecord& record_;
     RecordFolder& folder_;

@@ -2,8 +2,8 @@
 
 #include "actions/explanation.h"
 #include "actions/target.h"
-#include "actions/window_state.h"
 #include "platform/text.h"
+#include "table/window_state.h"
 
 namespace vindrel {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "actions/explanation.h"
-#include "actions/window_state.h"
 #include "platform/conversions.h"
 #include "table/window_reading.h"
+#include "table/window_state.h"
 
 namespace vindrel {
 
@@ -15,11 +15,6 @@ namespace {
 constexpr auto kNoDesktops = static_cast<std::int32_t>(0x80040154);  // class not registered
 constexpr auto kNoInterface = static_cast<std::int32_t>(0x80004002);
 constexpr auto kNotImplemented = static_cast<std::int32_t>(0x80004001);
-
-// A layered window drawn at an alpha of 10% or less.
-bool FaintLayering(const Layering& layering) {
-    return layering.flags && (*layering.flags & api::kLwaAlpha) != 0 && Faint(layering.alpha);
-}
 
 }  // namespace
 
@@ -80,7 +75,7 @@ RescueResult WindowRescue::One(const LostWindow& lost, const MonitorInfo& onto,
                                 .readBack = [&](Hwnd w) { return TookIf(!StillLost(w)); }},
                                names);
     // The record no longer claims an opacity the user took back.
-    if (opacityMended && !FaintLayering(LayeringOf(ws_, window))) {
+    if (opacityMended && !TooFaint(LayeringOf(ws_, window))) {
         record_.Forget(ChangeRecord::Aspect::Opacity, window);
     }
     return result;
@@ -111,7 +106,7 @@ bool WindowRescue::Mend(Hwnd window, const MonitorInfo& onto, bool& opacityMende
     // transparent.
     bool mended = false;
     const Layering layering = LayeringOf(ws_, window);
-    if (FaintLayering(layering)) {
+    if (TooFaint(layering)) {
         // The layered style stays, and so does a colour key.
         ws_.SetLayeredWindowAttributes(window, layering.key.value_or(0), 255, *layering.flags);
         opacityMended = mended = true;
@@ -173,7 +168,7 @@ bool WindowRescue::MoveOnScreen(Hwnd window, const MonitorInfo& onto, std::int32
 bool WindowRescue::StillLost(Hwnd window) {
     const std::int32_t style = ws_.GetWindowLongA(window, api::kGwlStyle);
     if ((style & api::kWsVisible) == 0 || (style & api::kWsMinimize) != 0) return true;
-    if (FaintLayering(LayeringOf(ws_, window))) return true;
+    if (TooFaint(LayeringOf(ws_, window))) return true;
     const std::vector<MonitorInfo> monitors = ws_.DisplayMonitors();
     return OffScreen(WindowExtent(ws_, window, false, 0, monitors), WorkAreas(monitors));
 }

@@ -125,6 +125,38 @@ double ReadDecimal(Cursor& cur) {
     return negative ? -result : result;
 }
 
+template <class Char>
+DigitRun Digits(std::basic_string_view<Char> text, int base, std::uint64_t limit,
+                HexLetters letters) {
+    DigitRun run{0, 0};
+    for (const Char c : text) {
+        int digit = -1;
+        if (c >= '0' && c <= '9') digit = c - '0';
+        if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+        if (base == 16 && letters == HexLetters::AnyCase && c >= 'a' && c <= 'f') {
+            digit = c - 'a' + 10;
+        }
+        if (digit < 0 || digit >= base) break;
+        ++run.length;
+        if (!run.value) continue;
+        const auto b = static_cast<std::uint64_t>(base), d = static_cast<std::uint64_t>(digit);
+        if (d > limit || *run.value > (limit - d) / b) {
+            run.value.reset();  // past the limit; the run still goes on
+        } else {
+            *run.value = *run.value * b + d;
+        }
+    }
+    return run;
+}
+
+template <class Char>
+std::optional<std::uint64_t> WholeDigits(std::basic_string_view<Char> text, int base,
+                                         std::uint64_t limit, HexLetters letters) {
+    const DigitRun run = Digits(text, base, limit, letters);
+    if (run.length == 0 || run.length != text.size()) return std::nullopt;
+    return run.value;
+}
+
 std::wstring NumberText(double value) {
     if (std::isinf(value)) return value > 0 ? L"无穷大" : L"负无穷大";
     if (std::isnan(value)) return L"非数字";
@@ -181,18 +213,87 @@ std::wstring DecimalText(std::int32_t value) {
     return std::to_wstring(value);
 }
 
+DigitRun LeadingDigits(std::string_view text, int base, std::uint64_t limit, HexLetters letters) {
+    return Digits(text, base, limit, letters);
+}
+
+DigitRun LeadingDigits(std::wstring_view text, int base, std::uint64_t limit, HexLetters letters) {
+    return Digits(text, base, limit, letters);
+}
+
+std::optional<std::uint64_t> DigitsValue(std::string_view text, int base, std::uint64_t limit,
+                                         HexLetters letters) {
+    return WholeDigits(text, base, limit, letters);
+}
+
+std::optional<std::uint64_t> DigitsValue(std::wstring_view text, int base, std::uint64_t limit,
+                                         HexLetters letters) {
+    return WholeDigits(text, base, limit, letters);
+}
+
 std::optional<std::int32_t> HandleArgument(const std::vector<std::wstring>& arguments) {
     constexpr std::size_t kMostDigits = 10;  // 2147483647
-    if (arguments.size() != 1) return std::nullopt;
-    const std::wstring& text = arguments.front();
-    if (text.empty() || text.size() > kMostDigits) return std::nullopt;
-    std::int64_t value = 0;
-    for (const wchar_t c : text) {
-        if (c < L'0' || c > L'9') return std::nullopt;
-        value = value * 10 + (c - L'0');
+    if (arguments.size() != 1 || arguments.front().size() > kMostDigits) return std::nullopt;
+    const auto value = DigitsValue(std::wstring_view(arguments.front()), 10, INT32_MAX);
+    if (!value) return std::nullopt;
+    return static_cast<std::int32_t>(*value);
+}
+
+namespace {
+constexpr std::wstring_view kRecordOption = L"--record";
+}  // namespace
+
+std::vector<std::wstring> RestartArguments::List() const {
+    std::vector<std::wstring> list;
+    if (handle) list.push_back(DecimalText(*handle));
+    if (record) {
+        list.emplace_back(kRecordOption);
+        list.push_back(*record);
     }
-    if (value > INT32_MAX) return std::nullopt;
-    return static_cast<std::int32_t>(value);
+    return list;
+}
+
+std::optional<RestartArguments> ReadRestartArguments(const std::vector<std::wstring>& arguments) {
+    RestartArguments read;
+    std::size_t at = 0;
+    if (at < arguments.size()) {
+        read.handle = HandleArgument({arguments[at]});
+        if (read.handle) ++at;
+    }
+    if (at + 2 == arguments.size() && arguments[at] == kRecordOption &&
+        !arguments[at + 1].empty()) {
+        read.record = arguments[at + 1];
+        at += 2;
+    }
+    if (at == 0 || at != arguments.size()) return std::nullopt;
+    return read;
+}
+
+std::wstring CommandLine(const std::vector<std::wstring>& arguments) {
+    std::wstring line;
+    for (const std::wstring& argument : arguments) {
+        if (!line.empty()) line += L' ';
+        if (!argument.empty() && argument.find_first_of(L" \t\n\v\"") == std::wstring::npos) {
+            line += argument;
+            continue;
+        }
+        line += L'"';
+        std::size_t backslashes = 0;
+        for (const wchar_t c : argument) {
+            if (c == L'\\') {
+                ++backslashes;
+                continue;
+            }
+            // Backslashes are literal except before a quote: doubled there,
+            // and the quote escaped.
+            line.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+            backslashes = 0;
+            line += c;
+        }
+        line.append(backslashes * 2, L'\\');  // before the closing quote
+        line += L'"';
+    }
+    return line;
 }
 
 std::uint8_t ByteAlpha(std::int16_t alpha) {

@@ -33,6 +33,40 @@ std::wstring DecimalText(std::int32_t value);
 // other digits, a larger value) gives nothing.
 std::optional<std::int32_t> HandleArgument(const std::vector<std::wstring>& arguments);
 
+// Which letters a hexadecimal number may use.
+enum class HexLetters { AnyCase, UpperOnly };
+
+// The run of ASCII digits a text starts with, in base 10 or 16: how many
+// characters it takes, and its value; no value once it passes `limit`.
+struct DigitRun {
+    std::size_t length = 0;
+    std::optional<std::uint64_t> value;
+};
+DigitRun LeadingDigits(std::string_view text, int base, std::uint64_t limit,
+                       HexLetters letters = HexLetters::AnyCase);
+DigitRun LeadingDigits(std::wstring_view text, int base, std::uint64_t limit,
+                       HexLetters letters = HexLetters::AnyCase);
+// A text that is nothing but such digits, at least one, up to `limit`.
+std::optional<std::uint64_t> DigitsValue(std::string_view text, int base, std::uint64_t limit,
+                                         HexLetters letters = HexLetters::AnyCase);
+std::optional<std::uint64_t> DigitsValue(std::wstring_view text, int base, std::uint64_t limit,
+                                         HexLetters letters = HexLetters::AnyCase);
+
+// What a copy started again as administrator is given: the handle for
+// Text2 (decimal, as HandleArgument reads it), then "--record" and the full
+// path of the change record the copy before it hands over; either or both.
+struct RestartArguments {
+    std::optional<std::int32_t> handle;
+    std::optional<std::wstring> record;
+    std::vector<std::wstring> List() const;
+};
+// Empty for anything else (none at all included).
+std::optional<RestartArguments> ReadRestartArguments(const std::vector<std::wstring>& arguments);
+
+// Arguments joined into one command line that the C runtime splits back
+// into the same arguments (quotes and the backslashes before them escaped).
+std::wstring CommandLine(const std::vector<std::wstring>& arguments);
+
 // A 16-bit alpha narrowed to a byte; throws StepError outside 0..255.
 std::uint8_t ByteAlpha(std::int16_t alpha);
 

@@ -2,6 +2,7 @@
 
 #include <condition_variable>
 #include <future>
+#include <map>
 #include <mutex>
 #include <set>
 #include <system_error>
@@ -13,31 +14,32 @@
 namespace vindrel {
 
 // Shared with the workers, which may outlive the caller's wait (and this
-// object, at the end of the program).
+// object, at the end of the program). A hung program hangs a thread, not
+// a window: waited calls are known by the thread of their window, so that
+// a call to any window of a thread that has not answered fails at once.
 struct DeadlineWindowSystem::Pending {
     std::mutex mutex;
     std::condition_variable idle;
-    std::multiset<Hwnd> windows;   // with a waited call running
-    std::multiset<Hwnd> putBacks;  // with a caption being put back
-    std::set<Hwnd> deferred;       // to put back once their waited call ends
-    int asks = 0;                  // questions to the shell still running
+    std::multiset<std::uint32_t> threads;  // with a waited call running
+    std::multiset<Hwnd> putBacks;          // with a caption being put back
+    // Captions to put back once the waited call on their thread ends.
+    std::map<std::uint32_t, std::set<Hwnd>> deferred;
+    int asks = 0;  // questions to the shell still running
 
-    bool Idle() const { return windows.empty() && putBacks.empty() && asks == 0; }
+    bool Idle() const { return threads.empty() && putBacks.empty() && asks == 0; }
 
-    void AskDone() {
-        const std::lock_guard lock(mutex);
-        --asks;
-        idle.notify_all();
-    }
-
-    // The waited call on the window has ended, or will never run. True when
-    // a put-back waited for it: it is then the caller's to make.
-    bool Release(Hwnd window) {
-        const std::lock_guard lock(mutex);
-        windows.erase(windows.find(window));
-        const bool putBack = windows.count(window) == 0 && deferred.erase(window) != 0;
-        if (putBack) putBacks.insert(window);
-        idle.notify_all();
+    // The waited call on the thread has ended, or will never run. The
+    // captions that waited for it are then the caller's to put back.
+    std::vector<Hwnd> Release(std::uint32_t thread) {
+        threads.erase(threads.find(thread));
+        std::vector<Hwnd> putBack;
+        if (threads.count(thread) == 0) {
+            if (const auto found = deferred.find(thread); found != deferred.end()) {
+                putBack.assign(found->second.begin(), found->second.end());
+                putBacks.insert(putBack.begin(), putBack.end());
+                deferred.erase(found);
+            }
+        }
         return putBack;
     }
 
@@ -104,9 +106,50 @@ void DeadlineWindowSystem::StartWorker(std::function<void()> work) {
     std::thread(std::move(work)).detach();
 }
 
-bool DeadlineWindowSystem::OnAnotherProcess(Hwnd window) {
-    const std::optional<Pid> owner = WindowOwner(inner_, window);
-    return owner && *owner != inner_.GetCurrentProcessId();
+std::optional<std::uint32_t> DeadlineWindowSystem::ThreadElsewhere(Hwnd window) {
+    Pid pid = 0;
+    const std::uint32_t thread = inner_.GetWindowThreadProcessId(window, &pid);
+    if (thread == 0 || pid == inner_.GetCurrentProcessId()) return std::nullopt;
+    return thread;
+}
+
+bool DeadlineWindowSystem::Hand(const std::function<bool(Pending&)>& take, Release release,
+                                std::function<void()> call,
+                                const std::shared_ptr<Completion>& completion) {
+    {
+        const std::lock_guard lock(pending_->mutex);
+        if (!take(*pending_)) return false;
+    }
+    // Read only now: `take` makes it, for a call that will run.
+    auto work = [pending = pending_, &inner = inner_, release, call = std::move(call),
+                 completion = completion] {
+        call();
+        std::vector<Hwnd> putBacks;
+        {
+            // Off the pending state before the caller hears of the result,
+            // so that a call made right after it finds nothing pending.
+            const std::lock_guard lock(pending->mutex);
+            putBacks = release(*pending);
+            pending->idle.notify_all();
+        }
+        if (completion) completion->Signal();
+        // A caption put back while this call was pending comes after it.
+        for (const Hwnd window : putBacks) {
+            PutBack(inner, window);
+            pending->PutBackDone(window);
+        }
+    };
+    try {
+        StartWorker(std::move(work));
+    } catch (...) {
+        // No worker, no call: nothing is left pending.
+        const std::lock_guard lock(pending_->mutex);
+        for (const Hwnd window : release(*pending_))
+            pending_->putBacks.erase(pending_->putBacks.find(window));
+        pending_->idle.notify_all();
+        throw;
+    }
+    return true;
 }
 
 std::int32_t DeadlineWindowSystem::Guarded(Hwnd window, std::function<std::int32_t()> call) {
@@ -115,7 +158,8 @@ std::int32_t DeadlineWindowSystem::Guarded(Hwnd window, std::function<std::int32
     // whose result 0 may be a value (SetWindowLongA) and reads it after.
     const std::uint32_t before = inner_.GetLastError();
     // No window, or one of ours: nothing to wait for on another thread.
-    if (!OnAnotherProcess(window)) {
+    const std::optional<std::uint32_t> thread = ThreadElsewhere(window);
+    if (!thread) {
         inner_.SetLastError(before);
         return call();
     }
@@ -123,51 +167,32 @@ std::int32_t DeadlineWindowSystem::Guarded(Hwnd window, std::function<std::int32
     auto done = std::make_shared<std::promise<Result>>();
     std::future<Result> result = done->get_future();
     std::shared_ptr<Completion> completion;
-    {
-        const std::lock_guard lock(pending_->mutex);
-        if (pending_->windows.count(window) != 0) NotResponding(window, deadline_);
-        // Made only for a call that will run (a blink tick at a hung window
-        // fails here ten times a second), and before the window is marked
-        // pending, so that a failure to make it leaves nothing pending.
-        completion = completions_->Make();
-        pending_->windows.insert(window);
-    }
-    auto work = [pending = pending_, &inner = inner_, window, call = std::move(call), done,
-                 completion, before] {
-        Result value;
-        std::exception_ptr failure;
-        try {
-            inner.SetLastError(before);
-            value.value = call();
-            value.lastError = inner.GetLastError();
-        } catch (...) {
-            failure = std::current_exception();  // the caller's to see
-        }
-        // Off the pending list before the caller hears of the result, so a
-        // call made right after it does not find the window still pending.
-        const bool putBack = pending->Release(window);
-        if (failure) {
-            done->set_exception(failure);
-        } else {
-            done->set_value(value);
-        }
-        completion->Signal();
-        // A caption put back while this call was pending comes after it.
-        if (putBack) {
-            PutBack(inner, window);
-            pending->PutBackDone(window);
-        }
-    };
     try {
-        StartWorker(std::move(work));
-    } catch (...) {
-        // No worker, no call: the window is not left pending.
-        pending_->Release(window);
-        try {
-            throw;
-        } catch (const std::system_error& e) {
-            throw StepError(L"无法等待目标窗口", WorkerNotStarted(e));
-        }
+        const bool started = Hand(
+            [&, thread = *thread](Pending& pending) {
+                if (pending.threads.count(thread) != 0) return false;
+                // Made only for a call that will run (a blink tick at a
+                // hung window fails here ten times a second), and before
+                // the thread is marked, so that a failure to make it
+                // leaves nothing pending.
+                completion = completions_->Make();
+                pending.threads.insert(thread);
+                return true;
+            },
+            [thread = *thread](Pending& pending) { return pending.Release(thread); },
+            [&inner = inner_, call = std::move(call), done, before] {
+                try {
+                    inner.SetLastError(before);
+                    const std::int32_t value = call();
+                    done->set_value({value, inner.GetLastError()});
+                } catch (...) {
+                    done->set_exception(std::current_exception());  // the caller's to see
+                }
+            },
+            completion);
+        if (!started) NotResponding(window, deadline_);
+    } catch (const std::system_error& e) {
+        throw StepError(L"无法等待目标窗口", WorkerNotStarted(e));
     }
     if (!completion->Wait(deadline_)) NotResponding(window, deadline_);
     const Result got = result.get();
@@ -277,24 +302,27 @@ std::int32_t DeadlineWindowSystem::FlashWindow(Hwnd hWnd, std::int32_t bInvert) 
 }
 
 std::int32_t DeadlineWindowSystem::PutBackCaption(Hwnd window) {
-    if (!OnAnotherProcess(window)) return inner_.FlashWindow(window, 0);
-    {
-        const std::lock_guard lock(pending_->mutex);
-        if (pending_->windows.count(window) != 0) {
-            // After the call pending there (a blink that missed its
-            // deadline would invert the caption again when it lands).
-            pending_->deferred.insert(window);
-            return 0;
-        }
-        pending_->putBacks.insert(window);
-    }
+    const std::optional<std::uint32_t> thread = ThreadElsewhere(window);
+    if (!thread) return inner_.FlashWindow(window, 0);
     try {
-        StartWorker([pending = pending_, &inner = inner_, window] {
-            PutBack(inner, window);
-            pending->PutBackDone(window);
-        });
-    } catch (...) {
-        pending_->PutBackDone(window);  // no worker: the caption stays as it is
+        Hand(
+            [thread = *thread, window](Pending& pending) {
+                if (pending.threads.count(thread) != 0) {
+                    // After the call pending there (a blink that missed its
+                    // deadline would invert the caption again when it lands).
+                    pending.deferred[thread].insert(window);
+                    return false;
+                }
+                pending.putBacks.insert(window);
+                return true;
+            },
+            [window](Pending& pending) {
+                pending.putBacks.erase(pending.putBacks.find(window));
+                return std::vector<Hwnd>{};
+            },
+            [&inner = inner_, window] { PutBack(inner, window); }, nullptr);
+    } catch (const std::system_error&) {
+        // No worker: the caption stays as it is.
     }
     return 0;
 }
@@ -367,33 +395,35 @@ std::int32_t DeadlineWindowSystem::IsWindowOnCurrentVirtualDesktop(Hwnd hWnd,
         std::int32_t on = 0;
     };
     const auto answer = std::make_shared<Answer>();
-    std::shared_ptr<Completion> completion;
-    {
-        // A shell that has not answered the last question is not asked again.
-        const std::lock_guard lock(pending_->mutex);
-        if (pending_->asks != 0) return api::kHresultTimeout;
-        try {
-            completion = completions_->Make();
-        } catch (const StepError&) {
-            return api::kHresultTimeout;
-        }
-        ++pending_->asks;
-    }
     try {
-        StartWorker([pending = pending_, &inner = inner_, hWnd, answer, completion] {
-            try {
-                answer->result = inner.IsWindowOnCurrentVirtualDesktop(hWnd, &answer->on);
-            } catch (...) {
-                answer->result = api::kHresultTimeout;
-            }
-            completion->Signal();
-            pending->AskDone();
-        });
-    } catch (...) {
-        pending_->AskDone();
+        std::shared_ptr<Completion> completion;
+        const bool asked = Hand(
+            [&](Pending& pending) {
+                // A shell that has not answered the last question is not
+                // asked again.
+                if (pending.asks != 0) return false;
+                completion = completions_->Make();
+                ++pending.asks;
+                return true;
+            },
+            [](Pending& pending) {
+                --pending.asks;
+                return std::vector<Hwnd>{};
+            },
+            [&inner = inner_, hWnd, answer] {
+                try {
+                    answer->result = inner.IsWindowOnCurrentVirtualDesktop(hWnd, &answer->on);
+                } catch (...) {
+                    answer->result = api::kHresultTimeout;
+                }
+            },
+            completion);
+        if (!asked || !completion->Wait(deadline_)) return api::kHresultTimeout;
+    } catch (const StepError&) {
+        return api::kHresultTimeout;
+    } catch (const std::system_error&) {
         return api::kHresultTimeout;
     }
-    if (!completion->Wait(deadline_)) return api::kHresultTimeout;
     if (answer->result >= 0 && onCurrentDesktop != nullptr) *onCurrentDesktop = answer->on;
     return answer->result;
 }

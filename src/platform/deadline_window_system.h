@@ -7,8 +7,9 @@
 // that misses the deadline is not withdrawn: it finishes whenever the
 // target answers (or dies), and the caller gets a StepError saying the
 // target is not responding. While such a call is pending, further waiting
-// calls on the same window fail at once instead of queueing behind it;
-// other windows are not affected. A waited call's last error reaches the
+// calls on any window of the same thread fail at once instead of queueing
+// behind it: a hung program costs the deadline once, not once per window.
+// Other threads' windows are not affected. A waited call's last error reaches the
 // caller's thread with its result. FlashWindow with bInvert 0 (a caption put
 // back) is never waited for: it runs on a worker of its own (after the call
 // pending on that window, if any), the caller goes on at once with 0, and
@@ -21,7 +22,9 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/completion.h"
 #include "platform/window_system.h"
@@ -112,9 +115,20 @@ private:
         std::int32_t value = 0;
         std::uint32_t lastError = 0;
     };
-    // Whether the window exists and belongs to another process, whose
-    // thread a call on it may wait on.
-    bool OnAnotherProcess(Hwnd window);
+    // The thread of a window of another process, which a call on it may
+    // wait on; empty for no window, or one of this program's.
+    std::optional<std::uint32_t> ThreadElsewhere(Hwnd window);
+    // Takes the pending marks off once a call has returned (or could not
+    // start); returns the captions put back after it.
+    using Release = std::function<std::vector<Hwnd>(Pending&)>;
+    // The one way a call reaches a worker: `take`, under the lock, says
+    // whether it may run and marks it pending; the worker runs it, then
+    // `release` under the lock, then signals `completion` (if any, as
+    // `take` left it), then puts back the captions that waited for it.
+    // False when `take` refused; std::system_error, with nothing left
+    // pending, when no worker can be started.
+    bool Hand(const std::function<bool(Pending&)>& take, Release release,
+              std::function<void()> call, const std::shared_ptr<Completion>& completion);
     std::int32_t Guarded(Hwnd window, std::function<std::int32_t()> call);
     // FlashWindow(window, 0) on a worker, not waited for.
     std::int32_t PutBackCaption(Hwnd window);

@@ -27,11 +27,11 @@ public:
     virtual std::optional<std::uint32_t> IntegrityLevel(Pid pid) = 0;
     // Whether this program runs elevated (as administrator).
     virtual bool Elevated() = 0;
-    // Starts this program again, elevated, with one command-line argument,
-    // through the system's consent prompt owned by the window given. 0 once
-    // it has started; otherwise the system's error, api::kErrorCancelled
-    // when the user declined.
-    virtual std::uint32_t StartElevated(const std::wstring& argument, Hwnd owner) = 0;
+    // Starts this program again, elevated, with those command-line
+    // parameters, through the system's consent prompt owned by the window
+    // given. 0 once it has started; otherwise the system's error,
+    // api::kErrorCancelled when the user declined.
+    virtual std::uint32_t StartElevated(const std::wstring& parameters, Hwnd owner) = 0;
 };
 
 }  // namespace vindrel

@@ -3,6 +3,7 @@
 // the record needs to know of processes across runs.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -28,9 +29,10 @@ struct ProcessStamp {
 class RecordFolder {
 public:
     virtual ~RecordFolder() = default;
-    // The names of the record files (those ending in ".record"); none when
-    // the folder does not exist or cannot be listed.
-    virtual std::vector<std::wstring> Files() = 0;
+    // The names of the files ending in `suffix` (".record", the record
+    // files; ".record.tmp", files being written); none when the folder does
+    // not exist or cannot be listed.
+    virtual std::vector<std::wstring> Files(const std::wstring& suffix) = 0;
     // The file's bytes; empty when it cannot be read or is larger than
     // `limit` bytes.
     virtual std::optional<std::string> Read(const std::wstring& name, std::size_t limit) = 0;
@@ -42,6 +44,14 @@ public:
     // gone: another copy took it).
     virtual bool Rename(const std::wstring& from, const std::wstring& to) = 0;
     virtual void Delete(const std::wstring& name) = 0;
+    // Moves the file at a full path (another copy's, perhaps in another
+    // account's folder) into the folder under that name, never over
+    // another file; false when it failed.
+    virtual bool Take(const std::wstring& path, const std::wstring& name) = 0;
+    // Waits until the file is gone (another copy took it), answering what
+    // is sent to the program's windows meanwhile; false when the timeout
+    // passed first.
+    virtual bool WaitGone(const std::wstring& name, std::chrono::milliseconds timeout) = 0;
     // The file's full path, to show the user.
     virtual std::wstring PathOf(const std::wstring& name) = 0;
 };

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "table/lookup.h"
+#include "table/window_state.h"
 
 namespace vindrel {
 
@@ -37,18 +38,6 @@ std::optional<std::uint32_t> CloakOf(WindowSystem& ws, Hwnd window) {
 }
 
 namespace {
-
-// The alpha of a layered window set by SetLayeredWindowAttributes with an alpha.
-std::optional<std::uint8_t> Alpha(WindowSystem& ws, Hwnd window, std::int32_t exStyle) {
-    std::uint32_t key = 0, flags = 0;
-    std::uint8_t alpha = 255;
-    if ((exStyle & api::kWsExLayered) == 0 ||
-        ws.GetLayeredWindowAttributes(window, &key, &alpha, &flags) == 0 ||
-        (flags & api::kLwaAlpha) == 0) {
-        return std::nullopt;
-    }
-    return alpha;
-}
 
 // The executable a window belongs to; a UWP frame names the program whose
 // core window it holds.
@@ -102,7 +91,7 @@ std::vector<WindowFacts> ReadWindows(WindowSystem& ws,
             ((exStyle & api::kWsExAppWindow) != 0 || ws.GetWindow(window, api::kGwOwner) == 0);
         facts.offScreen =
             OffScreen(WindowExtent(ws, window, facts.minimised, exStyle, monitors), workAreas);
-        facts.alpha = Alpha(ws, window, exStyle);
+        facts.alpha = LayeringOf(ws, window, exStyle).Alpha();
         facts.topmost = (exStyle & api::kWsExTopmost) != 0;
         facts.hung = ws.IsHungAppWindow(window) != 0;
         facts.changed = changed && changed(window, *pid);

@@ -19,16 +19,11 @@ bool Contains(const std::wstring& text, const std::wstring& lowered) {
     return LowerCase(text).find(lowered) != std::wstring::npos;
 }
 
-// Hexadecimal digits (lower-cased), as far as they go; empty past 32 bits.
+// Hexadecimal digits, as far as they go; empty past 32 bits.
 std::optional<std::int32_t> HexNumber(std::wstring_view digits) {
-    std::uint64_t value = 0;
-    for (const wchar_t c : digits) {
-        const auto at = std::wstring_view(L"0123456789abcdef").find(c);
-        if (at == std::wstring_view::npos) break;
-        value = value * 16 + at;
-        if (value > 0xFFFFFFFFu) return std::nullopt;
-    }
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+    const auto value = LeadingDigits(digits, 16, 0xFFFFFFFFu).value;
+    if (!value) return std::nullopt;
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(*value));
 }
 
 // As the handle box reads a number, or "0x" and hexadecimal digits (the
@@ -45,16 +40,7 @@ std::optional<std::int32_t> NumberIn(std::wstring_view text) {
     }
 }
 
-// An alpha as the percentage the state words show, rounded.
-int Percent(std::uint8_t alpha) {
-    return (alpha * 100 + 127) / 255;
-}
-
 }  // namespace
-
-bool Faint(std::uint8_t alpha) {
-    return Percent(alpha) <= 10;
-}
 
 std::wstring StateWords(const WindowFacts& facts) {
     std::vector<std::wstring> words{facts.visible ? L"可见" : L"隐藏"};
@@ -63,7 +49,7 @@ std::wstring StateWords(const WindowFacts& facts) {
     if (facts.cloaked.value_or(false)) words.emplace_back(L"被遮蔽");
     if (facts.offScreen) words.emplace_back(L"屏幕外");
     if (facts.alpha && *facts.alpha < 255) {
-        words.push_back(L"不透明度 " + DecimalText(Percent(*facts.alpha)) + L"%");
+        words.push_back(L"不透明度 " + DecimalText(OpacityPercent(*facts.alpha)) + L"%");
     }
     if (facts.topmost) words.emplace_back(L"置顶");
     if (facts.hung) words.emplace_back(L"无响应");
@@ -84,8 +70,7 @@ bool OffScreen(const ScreenRect& window, const std::vector<ScreenRect>& workArea
 
 bool Lost(const WindowFacts& facts) {
     return !facts.title.empty() && facts.taskbar &&
-           (!facts.visible || facts.cloakedByApp || facts.offScreen ||
-            (facts.alpha && Faint(*facts.alpha)));
+           (!facts.visible || facts.cloakedByApp || facts.offScreen || TooFaint(facts.alpha));
 }
 
 bool ShownByDefault(const WindowFacts& facts) {

@@ -13,6 +13,7 @@
 
 #include "platform/outline_geometry.h"
 #include "platform/types.h"
+#include "table/window_state.h"
 
 namespace vindrel {
 
@@ -32,7 +33,7 @@ struct WindowFacts {
     // with WS_EX_TOOLWINDOW.
     bool taskbar = false;
     bool offScreen = false;
-    // A layered window's alpha, where it can be read.
+    // A layered window's alpha, where one is set (Layering::Alpha).
     std::optional<std::uint8_t> alpha{};
     bool topmost = false;
     bool hung = false;
@@ -40,7 +41,7 @@ struct WindowFacts {
 };
 
 // The words that hold, in their order, joined with "，": 可见 or 隐藏,
-// 最小化, 最大化, 被遮蔽, 屏幕外, 不透明度 N% (below 255; N rounded),
+// 最小化, 最大化, 被遮蔽, 屏幕外, 不透明度 N% (below 255; N rounded down),
 // 置顶, 无响应, 已被本程序改动.
 std::wstring StateWords(const WindowFacts& facts);
 
@@ -51,10 +52,6 @@ bool OffScreen(const ScreenRect& window, const std::vector<ScreenRect>& workArea
 // Shown without "显示全部窗口": a window visible or titled, and not one of
 // the input-method windows.
 bool ShownByDefault(const WindowFacts& facts);
-
-// An alpha at which a window is as good as unseen: 10% or less, as the
-// state words round it.
-bool Faint(std::uint8_t alpha);
 
 // Shown in the view of lost windows: a titled window with a taskbar button
 // that the user cannot see: hidden, cloaked by its own program, off screen,

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "actions/target.h"
-#include "actions/window_state.h"
 #include "platform/conversions.h"
 #include "platform/step_error.h"
+#include "table/window_state.h"
 #include "ui/layout.h"
 
 namespace vindrel {
@@ -99,7 +99,7 @@ void Form1::TellRecordNotices() {
         interaction_.MsgBox(notice);
 }
 
-void Form1::Form_Load(std::optional<Hwnd> target) {
+void Form1::Form_Load(const RestartArguments& started) {
     Label9.SetVisible(false);
     Window().SetCaption(L"Vindrel（测试版）---------By Tamsk");
     Label8.SetCaption(std::wstring(L"【Tamsk制作】") + L"\r\n" +
@@ -112,7 +112,8 @@ void Form1::Form_Load(std::optional<Hwnd> target) {
     Label7.SetVisible(false);
     Frame5.SetVisible(false);
     Frame6.SetVisible(false);
-    if (target) Text2.SetText(DecimalText(*target));
+    if (started.handle) Text2.SetText(DecimalText(*started.handle));
+    handed_ = started.record;
     Window().Notify();
 }
 
@@ -255,7 +256,7 @@ void Form1::mnuRestore_Click() {
 }
 
 void Form1::TakeOverRecords() {
-    const std::vector<ChangeRecord::Named> left = keeping_.TakeOver();
+    const std::vector<ChangeRecord::Named> left = keeping_.TakeOver(std::exchange(handed_, {}));
     TellRecordNotices();
     if (left.empty()) return;
     if (interaction_.Ask(LeftOverQuestion(left), Interaction::Choices::YesNo) ==

@@ -12,6 +12,7 @@
 #include "actions/window_finding.h"
 #include "actions/window_rescue.h"
 #include "platform/controls.h"
+#include "platform/conversions.h"
 #include "platform/process_rights.h"
 #include "platform/record_store.h"
 #include "platform/toolkit.h"
@@ -36,10 +37,10 @@ public:
     Form1& operator=(const Form1&) = delete;
 
     // The start-up steps; run once, before the window first shows. A
-    // program started with a window's handle (to act on it as
-    // administrator) starts with it in Text2. Once the window shows, the
-    // records of copies that ended are taken over.
-    void Form_Load(std::optional<Hwnd> target = std::nullopt);
+    // program started again as administrator starts with the window's
+    // handle in Text2. Once the window shows, the record handed by the copy
+    // that started it is taken over, then those of copies that ended.
+    void Form_Load(const RestartArguments& started = {});
 
     Form& Window() const { return controls_.Window(); }
 
@@ -122,6 +123,7 @@ private:
     RecordFolder& folder_;
     Lifetimes& lifetimes_;
     bool toldOfSnapshot_ = false;
+    std::optional<std::wstring> handed_;  // the record file handed to this copy
     ControlSet controls_;
 
 public:
@@ -175,10 +177,10 @@ public:
 private:
     ProcessTable table_{List4, List1, List2, List3};
     RowSelection selection_{table_, Text2, Text1};
-    Reports reports_{interaction_, processRights_, Window()};
     Standings standings_{ws_, processRights_};
     ChangeRecord record_{ws_, lifetimes_};
     RecordKeeping keeping_{record_, folder_, lifetimes_};
+    Reports reports_{interaction_, processRights_, Window(), keeping_};
     ChangePath path_{ws_, standings_, record_};
     WindowCommands commands_{ws_, path_, Window(), Text2, Text1, Text5};
     CaptionFlashing flashing_{ws_, standings_, Timer1, Check1, Text2};

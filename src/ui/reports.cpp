@@ -1,6 +1,7 @@
 #include "ui/reports.h"
 
 #include "platform/conversions.h"
+#include "platform/deadline_window_system.h"
 
 namespace vindrel {
 
@@ -10,14 +11,35 @@ void Reports::Tell(const Report& report) {
         interaction_.MsgBox(report.text, report.title);
         return;
     }
-    if (interaction_.Ask(report.text, Interaction::Choices::YesNo, report.title) !=
+    if (interaction_.Ask(report.text, Interaction::Choices::YesNo, report.title) ==
         Interaction::Answer::Yes) {
-        return;
+        Restart(*report.restart);
     }
-    const std::uint32_t error = rights_.StartElevated(*report.restart, form_.hWnd());
-    if (error == api::kErrorCancelled) return;  // the user said no to Windows' prompt
+}
+
+void Reports::Restart(const std::wstring& handle) {
+    // The file goes to the new copy marked as left by the user: a copy
+    // that finds it later (this hand-over having failed) takes it silently.
+    const std::optional<std::wstring> file = keeping_.HandOut();
+    RestartArguments arguments;
+    if (!handle.empty()) arguments.handle = HandleArgument({handle});
+    if (file && !file->empty()) arguments.record = *file;
+    const std::uint32_t error = rights_.StartElevated(CommandLine(arguments.List()), form_.hWnd());
     if (error != 0) {
+        keeping_.KeepAfterAll();
+        if (error == api::kErrorCancelled) return;  // the user said no to Windows' prompt
         throw StepError(L"无法以管理员身份启动本程序", L"启动失败，错误 " + HexCode(error), error);
+    }
+    // The new copy tells that it has the record by taking the file away.
+    // Meanwhile this handling holds the program's other handlings back.
+    if (!file || (!file->empty() && !keeping_.HandedOver(handOverTime_))) {
+        keeping_.KeepAfterAll();
+        interaction_.MsgBox(
+            L"以管理员身份启动的新副本没有接管本程序的改动记录" +
+            std::wstring(file ? L"（它没有在 " + SecondsText(handOverTime_) + L" 秒内接管）"
+                              : L"（改动记录无法保存到磁盘）") +
+            L"。\r\n\r\n本程序保持打开：它改动过的窗口仍可以用“恢复被本程序改动的窗口”恢复。");
+        return;
     }
     form_.Close();
 }

@@ -3,6 +3,7 @@
 // starts are noted, and answered as the test says.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -21,9 +22,11 @@ public:
     // Levels by process; empty for a token that cannot be read.
     std::map<Pid, std::optional<std::uint32_t>> levels;
     bool elevated = false;
-    // The argument and owner of each elevated start asked for.
+    // The parameters and owner of each elevated start asked for.
     std::vector<std::pair<std::wstring, Hwnd>> starts;
     std::uint32_t startResult = 0;
+    // Called for a start that succeeds, with its parameters: the new copy.
+    std::function<void(const std::wstring&)> started;
 
     std::optional<std::uint32_t> IntegrityLevel(Pid pid) override {
         const auto found = levels.find(pid);
@@ -32,6 +35,7 @@ public:
     bool Elevated() override { return elevated; }
     std::uint32_t StartElevated(const std::wstring& argument, Hwnd owner) override {
         starts.emplace_back(argument, owner);
+        if (startResult == 0 && started) started(argument);
         return startResult;
     }
 };

@@ -5,6 +5,8 @@
 
 #include <functional>
 #include <map>
+#include <string>
+#include <utility>
 
 #include "platform/record_store.h"
 
@@ -18,10 +20,15 @@ public:
     // as a file is written.
     std::function<void()> afterListing, onWrite;
 
-    std::vector<std::wstring> Files() override {
+    // Files of other folders (another account's), by full path.
+    std::map<std::wstring, std::string> elsewhere;
+    // Called once when a wait for a file to go finds it still there.
+    std::function<void()> whileWaiting;
+
+    std::vector<std::wstring> Files(const std::wstring& suffix) override {
         std::vector<std::wstring> names;
         for (const auto& [name, bytes] : files)
-            if (name.ends_with(L".record")) names.push_back(name);
+            if (name.ends_with(suffix)) names.push_back(name);
         if (afterListing) std::exchange(afterListing, {})();
         return names;
     }
@@ -41,7 +48,22 @@ public:
         return files.erase(from) == 1;
     }
     void Delete(const std::wstring& name) override { files.erase(name); }
-    std::wstring PathOf(const std::wstring& name) override { return L"C:\\Record\\" + name; }
+    std::wstring PathOf(const std::wstring& name) override { return kFolder + name; }
+    bool Take(const std::wstring& path, const std::wstring& name) override {
+        if (path.starts_with(kFolder)) return Rename(path.substr(kFolder.size()), name);
+        const auto found = elsewhere.find(path);
+        if (found == elsewhere.end() || files.count(name) != 0) return false;
+        files[name] = std::move(found->second);
+        elsewhere.erase(found);
+        return true;
+    }
+    bool WaitGone(const std::wstring& name, std::chrono::milliseconds) override {
+        if (files.count(name) != 0 && whileWaiting) std::exchange(whileWaiting, {})();
+        return files.count(name) == 0;
+    }
+
+private:
+    inline static const std::wstring kFolder = L"C:\\Record\\";
 };
 
 class FakeLifetimes : public Lifetimes {

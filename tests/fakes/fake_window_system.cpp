@@ -108,15 +108,24 @@ FakeWindowSystem::Lock FakeWindowSystem::Record(const std::string& name, const s
 }
 
 void FakeWindowSystem::WaitWhileHung(Lock& lock, Hwnd hwnd) {
+    const FakeWindow* w = Find(hwnd);
+    if (w == nullptr) return;
+    const std::uint32_t thread = ThreadOf(*w);
     ++blocked_;
     // Looks again every few milliseconds, so that a wake-up that never
     // arrives costs no more than that.
-    while (!recovered_.wait_for(lock, std::chrono::milliseconds(10), [&] {
-        const FakeWindow* w = Find(hwnd);
-        return w == nullptr || !w->hung;
-    })) {
+    while (!recovered_.wait_for(lock, std::chrono::milliseconds(10),
+                                [&] { return hungThreads_.count(thread) == 0; })) {
     }
     --blocked_;
+}
+
+void FakeWindowSystem::Hang(Hwnd hwnd) {
+    const Lock lock(mutex_);
+    if (const FakeWindow* w = Find(hwnd)) {
+        hungThreads_.insert(ThreadOf(*w));
+        hungBy_[hwnd] = ThreadOf(*w);
+    }
 }
 
 void FakeWindowSystem::SetVisible(FakeWindow& w, bool visible) {
@@ -127,7 +136,10 @@ void FakeWindowSystem::SetVisible(FakeWindow& w, bool visible) {
 void FakeWindowSystem::Recover(Hwnd hwnd) {
     {
         const Lock lock(mutex_);
-        if (FakeWindow* w = Find(hwnd)) w->hung = false;
+        const FakeWindow* w = Find(hwnd);
+        const auto hung = hungBy_.find(hwnd);
+        if (w != nullptr) hungThreads_.erase(ThreadOf(*w));
+        if (hung != hungBy_.end()) hungThreads_.erase(hung->second);
     }
     recovered_.notify_all();
 }
@@ -300,7 +312,7 @@ std::uint32_t FakeWindowSystem::GetWindowThreadProcessId(Hwnd hWnd, Pid* lpdwPro
     const FakeWindow* w = Find(hWnd);
     if (w == nullptr) return 0;
     if (lpdwProcessId != nullptr) *lpdwProcessId = w->pid;
-    return static_cast<std::uint32_t>(w->pid) * 4 + 1;
+    return ThreadOf(*w);
 }
 
 Hwnd FakeWindowSystem::GetWindow(Hwnd hWnd, std::uint32_t uCmd) {
@@ -582,7 +594,7 @@ std::int32_t FakeWindowSystem::GetWindowPlacement(Hwnd hWnd, WindowPlacement* lp
 std::int32_t FakeWindowSystem::IsHungAppWindow(Hwnd hwnd) {
     const auto lock = Record("IsHungAppWindow", std::to_string(hwnd));
     const FakeWindow* w = Find(hwnd);
-    return w != nullptr && w->hung ? 1 : 0;
+    return w != nullptr && hungThreads_.count(ThreadOf(*w)) != 0 ? 1 : 0;
 }
 
 std::int32_t FakeWindowSystem::DwmGetWindowAttribute(Hwnd hwnd, std::uint32_t dwAttribute,

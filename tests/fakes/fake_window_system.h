@@ -43,10 +43,8 @@ struct FakeWindow {
     std::uint32_t layeredKey = 0;
     std::uint32_t layeredFlags = 0;
     int flashes = 0;  // caption inversions by FlashWindow since it was put back
-    // A window whose thread does not answer: the calls that wait on it
-    // (ShowWindow, CloseWindow, OpenIcon, SetWindowTextA/W, SetWindowLongA,
-    // FlashWindow) block until Recover.
-    bool hung = false;
+    // The thread it belongs to; 0: its process's one thread.
+    std::uint32_t thread = 0;
     // A window that refuses every change, as Windows refuses a program the
     // windows of one with more rights: ShowWindow, CloseWindow, OpenIcon,
     // SetWindowText, SetWindowLongA, SetLayeredWindowAttributes and
@@ -124,9 +122,17 @@ public:
     FakeWindow& AddWindow(Hwnd hwnd, Pid pid, std::string title = {});
     // A line of the test's own in the log, in order with the calls.
     void Mark(const std::string& line);
-    // Lets the blocked calls on a hung window finish (also when the window
-    // was removed, as when its process dies).
+    // The window's thread stops answering: the calls that wait on it
+    // (ShowWindow, CloseWindow, OpenIcon, SetWindowTextA/W, SetWindowLongA,
+    // FlashWindow, SetWindowPos, SetWindowPlacement), on any of its
+    // windows, block until Recover.
+    void Hang(Hwnd hwnd);
+    // Lets the blocked calls on the window's thread finish (also when the
+    // window was removed, as when its process dies).
     void Recover(Hwnd hwnd);
+    static std::uint32_t ThreadOf(const FakeWindow& w) {
+        return w.thread != 0 ? w.thread : static_cast<std::uint32_t>(w.pid) * 4 + 1;
+    }
     // Calls blocked on hung windows right now.
     int Blocked();
     FakeWindow* Find(Hwnd hwnd);
@@ -215,6 +221,8 @@ private:
 
     std::mutex mutex_;
     std::condition_variable recovered_;
+    std::set<std::uint32_t> hungThreads_;
+    std::map<Hwnd, std::uint32_t> hungBy_;  // the thread each window hung
     int blocked_ = 0;
     std::map<KernelHandle, Snapshot> snapshots_;
     KernelHandle nextSnapshot_ = 0x100;

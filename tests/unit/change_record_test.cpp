@@ -127,7 +127,7 @@ TEST_F(ChangeRecordTest, ClosingAsksOnceAboutTheWindowsStillUnseen) {
 
     for (Hwnd w = 117; w-- > 100;)  // listed in the order recorded
         Hide(w);
-    Opacity(200, 0);
+    Opacity(200, 1);  // alpha 5, one step from the left: too faint to see
     AddLayered(201, 10, "see-through before", 0, 0, api::kLwaAlpha);
     Opacity(201, 1);  // the bar stands at 0 already
     Opacity(201, 0);
@@ -309,6 +309,8 @@ TEST_F(ChangeRecordTest, AtStartTheWindowsThatEndedCopiesLeftChangedAreTakenOnly
     folder.files[L"8-3.record"] = WriteRecordFile({{Recorded(105, true)}, true});
     folder.files[L"10-5.record"] = "a running copy's file";
     folder.files[L"7-1.record"] = std::string("\x9f\x00 random", 9);
+    // Half-written files: an ended copy's goes, a running one's stays.
+    folder.files[L"9-3.record.tmp"] = folder.files[L"10-5.record.tmp"] = "half";
     // A copy started at once takes one first (renames it): this one skips it.
     lifetimes.running[4004] = 778;
     folder.afterListing = [&] { folder.Rename(L"7-1.record", L"4004-778.from-7-1.1.record"); };
@@ -318,8 +320,9 @@ TEST_F(ChangeRecordTest, AtStartTheWindowsThatEndedCopiesLeftChangedAreTakenOnly
               (std::vector<std::wstring>{
                   L"上次运行时本程序改动的 2 个窗口仍未恢复：\r\na.exe  “hidden”  100"
                   L"\r\na.exe  “as set”  101\r\n\r\n现在恢复吗？"}));
-    EXPECT_EQ(folder.files.size(), 3u);  // theirs gone once ours holds their windows
-    for (const wchar_t* name : {L"10-5.record", L"4004-778.from-7-1.1.record", kOwnFile})
+    EXPECT_EQ(folder.files.size(), 4u);  // theirs gone once ours holds their windows
+    for (const wchar_t* name :
+         {L"10-5.record", L"10-5.record.tmp", L"4004-778.from-7-1.1.record", kOwnFile})
         EXPECT_EQ(folder.files.count(name), 1u) << name;
 
     // 否, and a file the user left so: taken in without a word.

@@ -36,9 +36,12 @@ std::chrono::milliseconds Elapsed(F work) {
 class DeadlineTest : public ::testing::Test {
 protected:
     DeadlineTest() {
-        ws.AddWindow(100, 10, "hung").hung = true;
+        ws.AddWindow(100, 10, "hung");
+        ws.Hang(100);
         ws.AddWindow(200, 20, "fine");
         ws.AddWindow(300, kSelf, "own");
+        ws.AddWindow(101, 10, "same thread");
+        ws.AddWindow(102, 10, "another thread").thread = 7;
     }
     ~DeadlineTest() override {
         // Let every worker finish before the fake goes.
@@ -64,11 +67,14 @@ TEST_F(DeadlineTest, AHungTargetFailsAtTheDeadlineAndLaterCallsFailAtOnce) {
         // Says how long it waited, and that the request still stands.
         EXPECT_NE(e.Why().find(L"0.15 秒"), std::wstring::npos) << e.Why();
         EXPECT_NE(e.Why().find(L"仍可能生效"), std::wstring::npos) << e.Why();
+        EXPECT_EQ(SecondsText(1050ms), L"1.05");
     }
     EXPECT_EQ(ws.Blocked(), 1);
-    // Not stacked behind the pending call: every waiting call fails at once.
+    // Not stacked behind the pending call: every waiting call fails at once,
+    // on any window of the thread that does not answer.
     for (int i = 0; i < 3; ++i) {
         const auto waited = Elapsed([&] {
+            EXPECT_THROW(guarded.ShowWindow(101, 0), StepError);
             EXPECT_THROW(guarded.SetWindowTextA(100, "x"), StepError);
             EXPECT_THROW(guarded.SetWindowLongA(100, -20, 0x80000), StepError);
             EXPECT_THROW(guarded.CloseWindow(100), StepError);
@@ -84,9 +90,10 @@ TEST_F(DeadlineTest, AHungTargetFailsAtTheDeadlineAndLaterCallsFailAtOnce) {
     EXPECT_EQ(guarded.IsWindow(100), 1);
     EXPECT_EQ(guarded.GetWindowLongA(100, -20), 0);
 
-    // Another window is not affected.
+    // Another thread's window is not affected, of the same program or not.
     EXPECT_EQ(guarded.ShowWindow(200, 0), 1);
     EXPECT_FALSE(ws.Find(200)->visible);
+    EXPECT_EQ(guarded.ShowWindow(102, 0), 1);
 
     // The target recovers: the pending call completes, nothing is reported,
     // and the target answers again.
@@ -231,7 +238,8 @@ TEST_F(DeadlineTest, ACallsLastErrorReachesTheCallerFromItsWorker) {
 class HungTargetFormTest : public ::testing::Test {
 protected:
     HungTargetFormTest() {
-        ws.AddWindow(100, 10, "hung").hung = true;
+        ws.AddWindow(100, 10, "hung");
+        ws.Hang(100);
         ws.AddWindow(200, 20, "fine");
         app->Form_Load();
     }
@@ -296,7 +304,7 @@ TEST_F(HungTargetFormTest, PuttingACaptionBackNeverWaits) {
     toolkit.Get<FakeCheckBox>("Check1").UserClick();
     toolkit.Get<FakeTimer>("Timer1").Fire();
     ASSERT_EQ(ws.Find(200)->flashes, 1);
-    ws.Find(200)->hung = true;
+    ws.Hang(200);
     const auto waited = Elapsed([&] { toolkit.Get<FakeTextBox>("Text2").SetText(L"300"); });
     EXPECT_LT(waited, kDeadline / 3);
     EXPECT_TRUE(Reports().empty());

@@ -92,6 +92,13 @@ TEST_F(HigherRightsTest, AChangeThatDidNotTakeOnAHigherWindowSaysWhyOnceAndClaim
     // Nothing offered was taken: no start asked for, the program stays.
     EXPECT_TRUE(rights.starts.empty());
     EXPECT_FALSE(toolkit.Window().closed);
+    // Nothing that did not take is claimed: the record holds only the
+    // opacity that the preparing step set.
+    ASSERT_EQ(folder.files.size(), 1u);
+    const std::optional<RecordFile> file = ReadRecordFile(folder.files.begin()->second);
+    ASSERT_TRUE(file && file->windows.size() == 1);
+    EXPECT_FALSE(file->windows[0].hid || file->windows[0].title);
+    EXPECT_EQ(file->windows[0].setAlpha, 255);
 }
 
 // Each explanation once, word for word, by what was read of the levels.
@@ -181,7 +188,7 @@ TEST_F(HigherRightsTest, AskingToCloseAddsThatWindowsMayDropTheRequest) {
     EXPECT_TRUE(shown[0].prompt.starts_with(L"失败\r\n\r\n“taskmgr.exe”"));
 }
 
-TEST_F(HigherRightsTest, YesStartsThisProgramAsAdministratorWithTheHandleThenClosesThisOne) {
+TEST_F(HigherRightsTest, YesStartsThisProgramAsAdministratorWithTheHandle) {
     rights.levels[kTargetPid] = Rights::kHigh;
     Target().refuses = true;
     // 否, and a prompt the user declines: nothing else happens.
@@ -201,24 +208,69 @@ TEST_F(HigherRightsTest, YesStartsThisProgramAsAdministratorWithTheHandleThenClo
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_TRUE(shown[1].prompt.starts_with(L"无法以管理员身份启动本程序\r\n"));
     EXPECT_FALSE(toolkit.Window().closed);
+}
 
-    // Started: this one closes as its close box would, after the closing
-    // question while a window it hid is still unseen.
-    ws.AddWindow(200, 20, "hidden by us");
+// On 是 the new copy takes every aspect of the record over at once, and
+// this one closes with nothing left to ask about or delete; a hand-over
+// that never comes leaves it open with its record.
+TEST_F(HigherRightsTest, TheRestartHandsTheWholeRecordToTheNewCopy) {
+    rights.levels[kTargetPid] = Rights::kHigh;
+    Target().refuses = true;
+    ws.processes.push_back({20, "editor.exe"});
+    lifetimes.running = {{kTargetPid, 8}, {20, 9}};
+    FakeWindow& doc = ws.AddWindow(200, 20, "doc");
+    toolkit.Window().UserChooseMenuItem(1);  // the window list
+    auto& rows = toolkit.Get<FakeListView>("lvwWindows");
+    for (int row = 0; row < rows.RowCount(); ++row)
+        if (rows.Cell(row, 2) == L"200") rows.UserClick(row);
+    Click("cmdTopmost");
     Box("Text2").SetText(L"200");
+    toolkit.Get<FakeScrollBar>("HScroll2").SetValue(1);
+    Box("Text5").SetText(L"改名");
+    Click("Command22");
     Click("Command4");
-    Box("Text2").SetText(L"0100");
-    rights.startResult = 0;
-    toolkit.answers = {Answer::Yes, Answer::Cancel};
-    shown = Show();
+    Box("Text2").SetText(L"100");
+    toolkit.messages.clear();
+    const std::wstring own = L"4000-777.record";
+    const RecordedWindow recorded = ReadRecordFile(folder.files.at(own))->windows.at(0);
+
+    toolkit.answers = {Answer::Yes};
+    auto shown = Show();
     ASSERT_EQ(shown.size(), 2u);
-    EXPECT_TRUE(Has(shown[1].prompt, L"退出前把它们恢复吗？"));
+    EXPECT_TRUE(shown[1].prompt.starts_with(L"以管理员身份启动的新副本没有接管本程序的改动记录"));
     EXPECT_FALSE(toolkit.Window().closed);
-    toolkit.answers = {Answer::Yes, Answer::No};
-    Show();
+    EXPECT_FALSE(ReadRecordFile(folder.files.at(own))->left);
+
+    FakeToolkit next;
+    FakeProcessRights elevated;
+    elevated.elevated = true;
+    FakeLifetimes nextLifetimes;
+    nextLifetimes.self = {4001, 888};
+    nextLifetimes.running = {{kTargetPid, 8}, {20, 9}, {4000, 777}};
+    std::unique_ptr<Form1> copy;
+    rights.started = [&](const std::wstring& parameters) {
+        EXPECT_EQ(parameters, L"100 --record C:\\Record\\" + own);
+        copy = std::make_unique<Form1>(next, next, ws, wmi, elevated, folder, nextLifetimes);
+        copy->Form_Load(*ReadRestartArguments({L"100", L"--record", L"C:\\Record\\" + own}));
+        next.Window().DeliverNotifications();
+    };
+    toolkit.answers = {Answer::Yes};
+    EXPECT_EQ(Show().size(), 1u);  // the offer; no closing question
     EXPECT_TRUE(toolkit.Window().closed);
-    EXPECT_FALSE(ws.Find(200)->visible);  // 否 leaves it hidden
-    EXPECT_EQ(rights.starts.size(), 4u);
+    EXPECT_TRUE(next.messages.empty());  // taken without asking
+    EXPECT_EQ(next.Get<FakeTextBox>("Text2").Text(), L"100");
+    ASSERT_EQ(folder.files.size(), 1u);
+    const auto taken = ReadRecordFile(folder.files.at(L"4001-888.record"));
+    ASSERT_TRUE(taken && taken->windows.size() == 1);
+    EXPECT_EQ(taken->windows[0], recorded);
+    EXPECT_TRUE(recorded.hid && recorded.title && recorded.layering && recorded.topmost);
+
+    next.Window().UserChooseMenuItem();
+    ASSERT_EQ(next.messages.size(), 1u);
+    EXPECT_EQ(next.messages[0].prompt, L"已恢复 1 个窗口");
+    EXPECT_TRUE(doc.visible);
+    EXPECT_EQ(doc.title, L"doc");
+    EXPECT_EQ(doc.exStyle, 0);
 }
 
 // Putting back many windows lists what each did and offers the restart

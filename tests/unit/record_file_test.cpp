@@ -66,6 +66,9 @@ TEST(RecordFile, AnythingButAWholeFileOfThisVersionIsRefused) {
         {"handle 0", replaced("0x00010010", "0x00000000")},
         {"process id 0", replaced("\t4242\t", "\t0\t")},
         {"attributes of a window not layered", replaced("0\t-\t255\t-", "0\t0x00000000\t255\t-")},
+        // A window not layered is drawn opaque: its put-back could never
+        // read back another alpha.
+        {"an alpha of a window not layered", replaced("0\t-\t255\t-", "0\t-\t254\t-")},
         {"no aspect", replaced("\topacity\t0\t-\t255\t-\t128", "")},
         {"a window twice", WriteRecordFile(twice)},
     };

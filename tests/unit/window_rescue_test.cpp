@@ -115,7 +115,8 @@ TEST_F(WindowRescueTest, EachWindowLandsOnTheListsMonitorAndShowsOnlyOnceMended)
 TEST_F(WindowRescueTest, WindowsThatCannotBeGotBackAreNamedWithTheirReasonsInOneMessage) {
     rights.levels[11] = FakeProcessRights::kHigh;
     Add(201, 11).refuses = true;
-    Add(202).hung = true;
+    Add(202).thread = 99;  // a thread of its own: the others answer
+    ws.Hang(202);
     ws.dwm = ws.desktops = true;
     Add(203).cloaked = api::kDwmCloakedApp;
     Add(204).cloaked = 2;  // by the shell, on another desktop

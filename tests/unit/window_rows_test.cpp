@@ -15,15 +15,35 @@ TEST(WindowRows, StateWordsComeInTheirOrder) {
         {{.cloaked = false}, L"隐藏"},
         {{.visible = true, .minimised = true}, L"可见，最小化"},
         {{.visible = true, .maximised = true, .cloaked = true}, L"可见，最大化，被遮蔽"},
-        {{.offScreen = true, .alpha = 25, .topmost = true, .hung = true, .changed = true},
-         L"隐藏，屏幕外，不透明度 10%，置顶，无响应，已被本程序改动"},
-        {{.alpha = 255}, L"隐藏"},
-        {{.alpha = 0}, L"隐藏，不透明度 0%"},
-        {{.alpha = 128}, L"隐藏，不透明度 50%"},
-        {{.alpha = 254}, L"隐藏，不透明度 100%"},
+        {{.offScreen = true, .alpha = 128, .topmost = true, .hung = true, .changed = true},
+         L"隐藏，屏幕外，不透明度 50%，置顶，无响应，已被本程序改动"},
     };
     for (const auto& [facts, words] : cases)
         EXPECT_EQ(StateWords(facts), words);
+}
+
+// One rule for a window too faint to see, wherever it is asked: an alpha
+// set (LWA_ALPHA) at 10% or less, the percentage rounded down.
+TEST(WindowRows, TooFaintToSeeIsAnAlphaOfTenPercentOrLessRoundedDown) {
+    struct Case {
+        std::uint8_t alpha;
+        const wchar_t* words;
+        bool faint;
+    };
+    const Case cases[] = {
+        {0, L"可见，不透明度 0%", true},     {5, L"可见，不透明度 1%", true},
+        {28, L"可见，不透明度 10%", true},   {29, L"可见，不透明度 11%", false},
+        {254, L"可见，不透明度 99%", false}, {255, L"可见", false},
+    };
+    for (const Case& c : cases) {
+        const WindowFacts facts{.title = L"t", .visible = true, .taskbar = true, .alpha = c.alpha};
+        EXPECT_EQ(StateWords(facts), c.words) << int(c.alpha);
+        EXPECT_EQ(Lost(facts), c.faint) << int(c.alpha);
+        const Layering set{.layered = true, .key = 0, .flags = api::kLwaAlpha, .alpha = c.alpha};
+        EXPECT_EQ(TooFaint(set), c.faint) << int(c.alpha);
+        // A colour key alone sets no alpha.
+        EXPECT_FALSE(TooFaint(Layering{.layered = true, .key = 0, .flags = 1, .alpha = c.alpha}));
+    }
 }
 
 TEST(WindowRows, OffScreenIsSharingTooLittleWithEveryWorkArea) {
@@ -52,8 +72,6 @@ TEST(WindowRows, LostIsATitledTaskbarWindowTheUserCannotSee) {
         {{.title = L"t", .visible = true, .cloaked = true, .cloakedByApp = true, .taskbar = true},
          true},
         {{.title = L"t", .visible = true, .taskbar = true, .offScreen = true}, true},
-        {{.title = L"t", .visible = true, .taskbar = true, .alpha = 26}, true},   // 10%
-        {{.title = L"t", .visible = true, .taskbar = true, .alpha = 27}, false},  // 11%
         {{.title = L"t"}, false},    // no taskbar button
         {{.taskbar = true}, false},  // untitled
     };
@@ -153,8 +171,9 @@ TEST(WindowRows, ReadingNamesEachWindowAndPlacesAMinimisedOneInWorkspaceCoordina
     ws.windows.back().parent = 3;
     ws.AddWindow(5, 10).className = L"ApplicationFrameWindow";
     ws.AddWindow(6, FakeWindowSystem::kOwnPid);
-    ws.AddWindow(7, 20, "hung").hung = true;
-    ws.windows.back().cloaked = 2;
+    ws.AddWindow(7, 20, "hung").cloaked = 2;
+    ws.windows.back().thread = 7;  // the program's other threads answer
+    ws.Hang(7);
     for (FakeWindow& window : ws.windows)
         window.rect = {100, 100, 500, 400};
 

@@ -11,7 +11,8 @@ namespace vindrel::win32 {
 
 namespace {
 
-constexpr wchar_t kRecordSuffix[] = L".record";
+// How often a wait for a file to go looks again.
+constexpr DWORD kGoneLook = 50;
 // How long a file that a scanner or indexer holds is tried again.
 constexpr auto kHeldRetry = std::chrono::milliseconds(200);
 
@@ -120,16 +121,15 @@ std::wstring Win32RecordFolder::PathOf(const std::wstring& name) {
     return Folder() + L"\\" + name;
 }
 
-std::vector<std::wstring> Win32RecordFolder::Files() {
+std::vector<std::wstring> Win32RecordFolder::Files(const std::wstring& suffix) {
     std::vector<std::wstring> names;
     if (Folder().empty()) return names;
     WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileW(PathOf(L"*.record").c_str(), &found);
+    const HANDLE search = FindFirstFileW(PathOf(L"*" + suffix).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return names;
     do {
         const std::wstring name = found.cFileName;
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
-            name.ends_with(kRecordSuffix)) {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && name.ends_with(suffix)) {
             names.push_back(name);
         }
     } while (FindNextFileW(search, &found));
@@ -199,6 +199,37 @@ bool Win32RecordFolder::Rename(const std::wstring& from, const std::wstring& to)
 
 void Win32RecordFolder::Delete(const std::wstring& name) {
     if (!Folder().empty()) DeleteFileW(PathOf(name).c_str());
+}
+
+bool Win32RecordFolder::Take(const std::wstring& path, const std::wstring& name) {
+    if (Folder().empty()) return false;
+    if (!CreateDirectoryW(Folder().c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+        return false;
+    }
+    // Another account's folder may lie on another volume: copied, then
+    // deleted there. Never over a file of the same name.
+    return MoveFileExW(path.c_str(), PathOf(name).c_str(),
+                       MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+bool Win32RecordFolder::WaitGone(const std::wstring& name, std::chrono::milliseconds timeout) {
+    if (Folder().empty()) return false;
+    const std::wstring path = PathOf(name);
+    const auto until = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES &&
+            GetLastError() == ERROR_FILE_NOT_FOUND) {
+            return true;
+        }
+        if (std::chrono::steady_clock::now() >= until) return false;
+        // Sent messages are answered meanwhile (a window of another program
+        // may wait on ours); posted ones wait in the queue.
+        if (MsgWaitForMultipleObjectsEx(0, nullptr, kGoneLook, QS_SENDMESSAGE,
+                                        MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0) {
+            MSG msg;
+            PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        }
+    }
 }
 
 ProcessStamp Win32Lifetimes::Self() {

@@ -1,6 +1,9 @@
 // The record folder and the process lifetimes over Win32.
 #pragma once
 
+#include <string>
+#include <utility>
+
 #include "platform/record_store.h"
 
 namespace vindrel::win32 {
@@ -10,12 +13,18 @@ namespace vindrel::win32 {
 // known-folder call (shell32, loaded then).
 class Win32RecordFolder : public RecordFolder {
 public:
-    std::vector<std::wstring> Files() override;
+    Win32RecordFolder() = default;
+    // A folder of the caller's choosing (for tests).
+    explicit Win32RecordFolder(std::wstring folder) : folder_(std::move(folder)) {}
+
+    std::vector<std::wstring> Files(const std::wstring& suffix) override;
     std::optional<std::string> Read(const std::wstring& name, std::size_t limit) override;
     bool Write(const std::wstring& name, const std::string& bytes) override;
     bool Rename(const std::wstring& from, const std::wstring& to) override;
     void Delete(const std::wstring& name) override;
     std::wstring PathOf(const std::wstring& name) override;
+    bool Take(const std::wstring& path, const std::wstring& name) override;
+    bool WaitGone(const std::wstring& name, std::chrono::milliseconds timeout) override;
 
 private:
     const std::wstring& Folder();

@@ -51,7 +51,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         win32::Win32RecordFolder folder;
         win32::Win32Lifetimes lifetimes;
         Form1 form(toolkit, toolkit, windowSystem, wmi, rights, folder, lifetimes);
-        form.Form_Load(HandleArgument(Arguments()));
+        // Any command line but a restart's is ignored.
+        form.Form_Load(ReadRestartArguments(Arguments()).value_or(RestartArguments{}));
         // Run destroys the window when its loop ends, however it ended,
         // while the form and every control still exist.
         return toolkit.Run(showCommand, [&wmi] { wmi.Warm(); });

@@ -1,0 +1,54 @@
+// What the program reads of another program's window, to keep it, to see
+// whether a change took effect or to say what state it is in: its layering
+// and opacity, whether it stays on top, whether it is visible. Each fact is
+// read and decided here only, so that every feature agrees on it.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/window_system.h"
+#include "table/lookup.h"
+
+namespace vindrel {
+
+struct Layering {
+    bool layered = false;
+    // Set for a layered window: its attributes. Those of one drawn by
+    // UpdateLayeredWindow cannot be read.
+    std::optional<std::uint32_t> key, flags;
+    std::uint8_t alpha = 255;
+    // The alpha the window is drawn at, where one is set (LWA_ALPHA).
+    std::optional<std::uint8_t> Alpha() const {
+        if (!flags || (*flags & api::kLwaAlpha) == 0) return std::nullopt;
+        return alpha;
+    }
+    bool operator==(const Layering&) const = default;
+};
+
+// The window's layering: its extended style, and the attributes of a
+// layered one. The overload takes the extended style read already.
+Layering LayeringOf(WindowSystem& ws, Hwnd window);
+Layering LayeringOf(WindowSystem& ws, Hwnd window, std::int32_t exStyle);
+
+// An alpha as the percentage of opacity the program shows: rounded down, so
+// that only a fully opaque window reads 100%.
+int OpacityPercent(std::uint8_t alpha);
+
+// Too faint to see: an alpha set at 10% or less (alpha 28 or below). Every
+// question about windows a user cannot see asks this.
+bool TooFaint(std::optional<std::uint8_t> alpha);
+inline bool TooFaint(const Layering& layering) {
+    return TooFaint(layering.Alpha());
+}
+
+// Whether the window stays above the others (WS_EX_TOPMOST).
+bool Topmost(WindowSystem& ws, Hwnd window);
+
+// Whether the window's own visible flag (WS_VISIBLE) is set: what hiding and
+// showing it change. IsWindowVisible also says no for a window whose parent
+// is hidden.
+bool OwnVisible(WindowSystem& ws, Hwnd window);
+
+}  // namespace vindrel
