@@ -217,18 +217,18 @@ std::vector<ChangeRecord::Named> ChangeRecord::Unseen() {
     return named;
 }
 
-void ChangeRecord::PutBackLayering(Hwnd window, const Layering& was) {
-    const std::int32_t style = ws_.GetWindowLongA(window, api::kGwlExStyle);
+void PutBackLayering(WindowSystem& ws, Hwnd window, const Layering& was) {
+    const std::int32_t style = ws.GetWindowLongA(window, api::kGwlExStyle);
     if (!was.layered) {
         if ((style & api::kWsExLayered) != 0) {
-            ws_.SetWindowLongA(window, api::kGwlExStyle, style & ~api::kWsExLayered);
+            ws.SetWindowLongA(window, api::kGwlExStyle, style & ~api::kWsExLayered);
         }
         return;
     }
     if ((style & api::kWsExLayered) == 0) {
-        ws_.SetWindowLongA(window, api::kGwlExStyle, style | api::kWsExLayered);
+        ws.SetWindowLongA(window, api::kGwlExStyle, style | api::kWsExLayered);
     }
-    ws_.SetLayeredWindowAttributes(window, *was.key, was.alpha, *was.flags);
+    ws.SetLayeredWindowAttributes(window, *was.key, was.alpha, *was.flags);
 }
 
 void ChangeRecord::PutBackAspects(const Entry& entry) {
@@ -246,7 +246,7 @@ void ChangeRecord::PutBackAspects(const Entry& entry) {
         }
     };
     if (entry.title) putBackAspect([&] { ws_.SetWindowTextW(window, entry.title->c_str()); });
-    if (entry.layering) putBackAspect([&] { PutBackLayering(window, *entry.layering); });
+    if (entry.layering) putBackAspect([&] { PutBackLayering(ws_, window, *entry.layering); });
     if (entry.topmost) {
         putBackAspect([&] {
             ws_.SetWindowPos(window, *entry.topmost ? api::kHwndTopmost : api::kHwndNoTopmost, 0, 0,
@@ -315,43 +315,41 @@ Report PutBackReport(const std::vector<ChangeRecord::PutBackResult>& results, bo
     const auto count = std::count_if(results.begin(), results.end(), [](const auto& result) {
         return result.outcome.kind == Outcome::Kind::Done;
     });
-    Report report{L"已恢复 " + DecimalText(static_cast<std::int32_t>(count)) + L" 个窗口",
-                  std::nullopt};
-    std::wstring gone, failed;
+    WindowSection gone{L"已不存在的窗口：", {}}, failed{L"未能恢复的窗口：", {}};
     const Outcome* offered = nullptr;
     for (const auto& [named, outcome] : results) {
         switch (outcome.kind) {
             case Outcome::Kind::Gone:
-                gone += L"\r\n" + Line(named);
+                gone.lines.push_back(Line(named));
                 break;
             case Outcome::Kind::Refused:
             case Outcome::Kind::Failed:
-                failed += L"\r\n" + Line(named) + L"：" + ListReason(outcome);
-                if (!offered && outcome.RefusedAbove() && RestartCanHelp(outcome.standing)) {
-                    offered = &outcome;
-                }
+                failed.lines.push_back(Line(named) + L"：" + ListReason(outcome));
+                if (!offered && OffersRestart(outcome)) offered = &outcome;
                 break;
             default:
                 break;
         }
     }
-    if (!gone.empty()) report.text += L"\r\n\r\n已不存在的窗口：" + gone;
-    if (!failed.empty()) report.text += L"\r\n\r\n未能恢复的窗口：" + failed;
+    Report report{
+        WindowsMessage(L"已恢复 " + DecimalText(static_cast<std::int32_t>(count)) + L" 个窗口",
+                       {gone, failed}),
+        std::nullopt};
     if (offer && offered) OfferRestart(report, offered->window);
     return report;
 }
 
-std::wstring WindowLines(const std::vector<ChangeRecord::Named>& windows) {
-    std::vector<std::wstring> lines;
+WindowSection WindowLines(const std::vector<ChangeRecord::Named>& windows) {
+    WindowSection section;
     for (const ChangeRecord::Named& named : windows)
-        lines.push_back(Line(named));
-    return CappedLines(lines);
+        section.lines.push_back(Line(named));
+    return section;
 }
 
 std::wstring UnseenQuestion(const std::vector<ChangeRecord::Named>& unseen) {
-    return L"有 " + DecimalText(static_cast<std::int32_t>(unseen.size())) +
-           L" 个被本程序隐藏的窗口仍看不见：" + WindowLines(unseen) +
-           L"\r\n\r\n退出前把它们恢复吗？";
+    return WindowsMessage(L"有 " + DecimalText(static_cast<std::int32_t>(unseen.size())) +
+                              L" 个被本程序隐藏的窗口仍看不见：",
+                          {WindowLines(unseen)}, L"\r\n\r\n退出前把它们恢复吗？");
 }
 
 }  // namespace vindrel

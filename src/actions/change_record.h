@@ -74,6 +74,13 @@ public:
     void Took(Aspect aspect, Hwnd window);
 
     bool Empty() const { return windows_.empty(); }
+    // The window's layering before the program first changed its opacity,
+    // where the record holds it as that process's.
+    std::optional<Layering> LayeringBefore(Hwnd window, Pid pid) const {
+        const auto found = windows_.find(window);
+        if (found == windows_.end() || found->second.pid != pid) return std::nullopt;
+        return found->second.layering;
+    }
     // Holds nothing any more: another copy of the program took it over.
     void Clear() {
         windows_.clear();
@@ -134,7 +141,6 @@ private:
     // The entries whose window is still there, in the order first recorded.
     std::vector<const Entry*> There() const;
     static void TakeEarlier(Entry& mine, const Entry& still, const RecordedWindow& earlier);
-    void PutBackLayering(Hwnd window, const Layering& was);
     Named NameOf(const Entry& entry, bool gone);
 
     WindowSystem& ws_;
@@ -146,14 +152,17 @@ private:
     std::uint64_t next_ = 0;
 };
 
+// Gives the window the layering it had: its layered style, and the colour
+// key, alpha and flags of a layered one.
+void PutBackLayering(WindowSystem& ws, Hwnd window, const Layering& was);
+
 // "已恢复 N 个窗口", then the windows gone and those that could not be put
 // back, each with its reason; with `offer`, the offer to start this program
 // as administrator once, with the first window refused where that helps.
 Report PutBackReport(const std::vector<ChangeRecord::PutBackResult>& results, bool offer);
 
-// One line per window, at most 15, each after a line break; then how many
-// more there are.
-std::wstring WindowLines(const std::vector<ChangeRecord::Named>& windows);
+// One line per window, for a message about many windows.
+WindowSection WindowLines(const std::vector<ChangeRecord::Named>& windows);
 
 // The question asked before the program ends while windows it hid are
 // still unseen.

@@ -50,6 +50,10 @@ std::wstring Explain(const Standing& standing, const std::wstring& process, Pid 
                 : std::wstring(L"本程序已以管理员身份运行，Windows 仍不允许它更改这个窗口。"));
 }
 
+bool OffersRestart(const Outcome& outcome) {
+    return outcome.RefusedAbove() && RestartCanHelp(outcome.standing);
+}
+
 void OfferRestart(Report& report, Hwnd window) {
     report.restart = window > 0 ? DecimalText(window) : std::wstring();
     report.text += L"\r\n\r\n要以管理员身份重新启动本程序吗？";

@@ -19,6 +19,10 @@ std::wstring Explain(const Standing& standing, const std::wstring& process, Pid 
 // program runs as one already.
 bool RestartCanHelp(const Standing& standing);
 
+// Whether a report on many windows offers the restart for this outcome:
+// refused on a window above this program, where the restart can help.
+bool OffersRestart(const Outcome& outcome);
+
 // The offer to start this program as administrator with the window's
 // handle, appended to a report (the handle only when it can be passed on:
 // a negative one cannot).

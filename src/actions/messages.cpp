@@ -1,5 +1,7 @@
 #include "actions/messages.h"
 
+#include <algorithm>
+
 #include "platform/conversions.h"
 
 namespace vindrel {
@@ -26,15 +28,23 @@ std::wstring WindowInList(const std::wstring& process, const std::wstring& title
            DecimalText(window);
 }
 
-std::wstring CappedLines(const std::vector<std::wstring>& lines) {
-    std::wstring text;
-    for (std::size_t i = 0; i < lines.size() && i < kListLines; ++i)
-        text += L"\r\n" + lines[i];
-    if (lines.size() > kListLines) {
-        text += L"\r\n……另有 " + DecimalText(static_cast<std::int32_t>(lines.size() - kListLines)) +
-                L" 个";
+std::wstring WindowsMessage(const std::wstring& head, const std::vector<WindowSection>& sections,
+                            const std::wstring& tail) {
+    std::wstring text = head;
+    std::size_t room = kListLines;
+    for (const WindowSection& section : sections) {
+        if (section.lines.empty()) continue;
+        if (!section.heading.empty()) text += L"\r\n\r\n" + section.heading;
+        const std::size_t shown = std::min(room, section.lines.size());
+        for (std::size_t i = 0; i < shown; ++i)
+            text += L"\r\n" + section.lines[i];
+        if (shown < section.lines.size()) {
+            text += L"\r\n……另有 " +
+                    DecimalText(static_cast<std::int32_t>(section.lines.size() - shown)) + L" 个";
+        }
+        room -= shown;
     }
-    return text;
+    return text + tail;
 }
 
 }  // namespace vindrel

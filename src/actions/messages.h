@@ -38,8 +38,18 @@ std::wstring ProcessInSentence(const std::wstring& name, Pid pid);
 // the box readable.
 std::wstring WindowInList(const std::wstring& process, const std::wstring& title, Hwnd window);
 
-// The lines of a message's list, each after a line break, at most 15 of
-// them; then how many more there are.
-std::wstring CappedLines(const std::vector<std::wstring>& lines);
+// A part of a message about many windows: its heading (none: the lines
+// follow what comes before) and one line per window.
+struct WindowSection {
+    std::wstring heading;
+    std::vector<std::wstring> lines;
+};
+
+// A message about many windows, kept to the screen: the head, then each
+// section that has lines, its heading after a blank line, then its lines,
+// each after a line break; 15 lines at most in all, a section cut short
+// ending with how many more it has ("……另有 N 个"); then the tail.
+std::wstring WindowsMessage(const std::wstring& head, const std::vector<WindowSection>& sections,
+                            const std::wstring& tail = {});
 
 }  // namespace vindrel

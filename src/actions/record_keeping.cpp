@@ -169,9 +169,13 @@ std::vector<ChangeRecord::Named> RecordKeeping::TakeOver(
     return offered;
 }
 
-std::wstring LeftOverQuestion(const std::vector<ChangeRecord::Named>& windows) {
-    return L"上次运行时本程序改动的 " + DecimalText(static_cast<std::int32_t>(windows.size())) +
-           L" 个窗口仍未恢复：" + WindowLines(windows) + L"\r\n\r\n现在恢复吗？";
+std::wstring LeftOverQuestion(const std::vector<ChangeRecord::Named>& windows, bool atStart) {
+    // A copy that ended while this one ran is not "the last run".
+    const std::wstring who = atStart ? L"上次运行时本程序" : L"另一个已结束的本程序副本";
+    return WindowsMessage(who + L"改动的 " +
+                              DecimalText(static_cast<std::int32_t>(windows.size())) +
+                              L" 个窗口仍未恢复：",
+                          {WindowLines(windows)}, L"\r\n\r\n现在恢复吗？");
 }
 
 }  // namespace vindrel

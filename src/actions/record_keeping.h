@@ -93,7 +93,9 @@ private:
     std::map<ProcessStamp, std::unique_ptr<ProcessWatch>> watches_;
 };
 
-// The question asked when windows another copy changed are still so.
-std::wstring LeftOverQuestion(const std::vector<ChangeRecord::Named>& windows);
+// The question asked when windows another copy changed are still so: at
+// start-up, those of the last run; later, those of a copy that ended
+// while this one ran.
+std::wstring LeftOverQuestion(const std::vector<ChangeRecord::Named>& windows, bool atStart);
 
 }  // namespace vindrel

@@ -2,6 +2,7 @@
 
 #include "actions/explanation.h"
 #include "actions/target.h"
+#include "platform/conversions.h"
 #include "platform/text.h"
 #include "table/window_state.h"
 
@@ -124,6 +125,11 @@ void WindowCommands::FindHandle() {
 }
 
 Report WindowCommands::SetTopmost(Hwnd window, Pid pid, bool topmost) {
+    // Windows makes a window's owners non-topmost with it, and never gives
+    // them back: an owned window's place is its owner's to decide.
+    if (const Hwnd owner = ws_.GetWindow(window, api::kGwOwner); owner != 0) {
+        return {L"它属于另一个窗口（句柄 " + DecimalText(owner) + L"）：请对那个窗口置顶"};
+    }
     const Outcome outcome = path_.Run(
         window,
         {.owner = pid,

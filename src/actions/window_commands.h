@@ -34,7 +34,9 @@ public:
     void FindHandle();      // "查找句柄->": the first window of the process in Text1
     // "置顶" and "取消置顶" in the window list, on the window of that
     // process: keeps it above the others or lets it go, without moving,
-    // sizing or activating it. Nothing to tell when it took.
+    // sizing or activating it. Nothing to tell when it took. An owned
+    // window is refused, with the reason: making it non-topmost would make
+    // its owners so too.
     Report SetTopmost(Hwnd window, Pid pid, bool topmost);
 
 private:

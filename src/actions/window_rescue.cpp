@@ -37,10 +37,25 @@ std::vector<RescueResult> WindowRescue::Rescue(const std::vector<LostWindow>& wi
                                                const MonitorInfo& onto) {
     ProcessNames names(ws_);
     askDesktops_ = true;
-    std::vector<RescueResult> results;
+    // Those that come back maximised go last: SW_SHOWMAXIMIZED activates
+    // its window, and only the last window handled is to come forward.
+    std::vector<std::pair<LostWindow, bool>> ordered;
     for (const LostWindow& lost : windows)
-        results.push_back(One(lost, onto, names));
+        ordered.emplace_back(lost, ComesBackMaximised(lost.window));
+    std::stable_partition(ordered.begin(), ordered.end(),
+                          [](const auto& entry) { return !entry.second; });
+    std::vector<RescueResult> results;
+    for (const auto& [lost, maximise] : ordered)
+        results.push_back(One(lost, onto, maximise, names));
     return results;
+}
+
+bool WindowRescue::ComesBackMaximised(Hwnd window) {
+    const WindowStyle style = StyleOf(ws_, window);
+    if (style.Maximised()) return true;
+    WindowPlacement placement{};
+    return style.Minimised() && ws_.GetWindowPlacement(window, &placement) != 0 &&
+           (placement.flags & api::kWpfRestoreToMaximized) != 0;
 }
 
 void WindowRescue::BringLastToFront(const std::vector<RescueResult>& results) {
@@ -53,7 +68,7 @@ void WindowRescue::BringLastToFront(const std::vector<RescueResult>& results) {
     }
 }
 
-RescueResult WindowRescue::One(const LostWindow& lost, const MonitorInfo& onto,
+RescueResult WindowRescue::One(const LostWindow& lost, const MonitorInfo& onto, bool maximise,
                                ProcessNames& names) {
     RescueResult result{.lost = lost, .outcome = {}, .cloaked = std::nullopt};
     const Hwnd window = lost.window;
@@ -66,17 +81,25 @@ RescueResult WindowRescue::One(const LostWindow& lost, const MonitorInfo& onto,
             return result;
         }
     }
+    const WindowStyle before = StyleOf(ws_, window);
     bool opacityMended = false;
-    result.outcome = path_.Run(window,
-                               {.refuseOwn = true,
-                                .owner = lost.pid,
-                                .shows = true,
-                                .call = [&](Hwnd w) { return Mend(w, onto, opacityMended); },
-                                .readBack = [&](Hwnd w) { return TookIf(!StillLost(w)); }},
-                               names);
+    result.outcome =
+        path_.Run(window,
+                  {.refuseOwn = true,
+                   .owner = lost.pid,
+                   .shows = true,
+                   .call = [&](Hwnd w) { return Mend(w, lost.pid, onto, maximise, opacityMended); },
+                   .readBack = [&](Hwnd w) { return TookIf(!StillLost(w)); }},
+                  names);
     // The record no longer claims an opacity the user took back.
     if (opacityMended && !TooFaint(LayeringOf(ws_, window))) {
         record_.Forget(ChangeRecord::Aspect::Opacity, window);
+    }
+    // Shown, but still not to be seen: said as it is.
+    if (result.outcome.kind == Outcome::Kind::Refused &&
+        (!before.Visible() || before.Minimised())) {
+        const WindowStyle now = StyleOf(ws_, window);
+        if (now.Visible() && !now.Minimised()) result.partly = StillLostWhy(window);
     }
     return result;
 }
@@ -101,28 +124,37 @@ std::optional<std::wstring> WindowRescue::CloakReason(Hwnd window) {
     return L"它被系统隐藏（被遮蔽）";
 }
 
-bool WindowRescue::Mend(Hwnd window, const MonitorInfo& onto, bool& opacityMended) {
+bool WindowRescue::Mend(Hwnd window, Pid pid, const MonitorInfo& onto, bool maximise,
+                        bool& opacityMended) {
     // Its position and opacity first, so that it never shows off screen or
     // transparent.
     bool mended = false;
     const Layering layering = LayeringOf(ws_, window);
     if (TooFaint(layering)) {
-        // The layered style stays, and so does a colour key.
-        ws_.SetLayeredWindowAttributes(window, layering.key.value_or(0), 255, *layering.flags);
+        // The program's own change is undone as it was made; otherwise the
+        // window is made opaque, keeping its layered style and colour key.
+        const std::optional<Layering> was = record_.LayeringBefore(window, pid);
+        if (was && !TooFaint(*was)) {
+            PutBackLayering(ws_, window, *was);
+        } else {
+            ws_.SetLayeredWindowAttributes(window, layering.key.value_or(0), 255, *layering.flags);
+        }
         opacityMended = mended = true;
     }
-    const std::int32_t style = ws_.GetWindowLongA(window, api::kGwlStyle);
-    const std::int32_t exStyle = ws_.GetWindowLongA(window, api::kGwlExStyle);
-    const bool minimised = (style & api::kWsMinimize) != 0;
+    const WindowStyle style = StyleOf(ws_, window);
     const std::vector<MonitorInfo> monitors = ws_.DisplayMonitors();
     bool shown = false;
-    if (OffScreen(WindowExtent(ws_, window, minimised, exStyle, monitors), WorkAreas(monitors))) {
-        shown = MoveOnScreen(window, onto, style, exStyle, monitors);
+    if (OffScreen(WindowExtent(ws_, window, style, monitors), WorkAreas(monitors))) {
+        shown = MoveOnScreen(window, onto, style, maximise, monitors);
         mended = true;
     }
-    if (!shown && (minimised || (style & api::kWsVisible) == 0)) {
-        // Without activating it: the last window handled comes to the front.
-        ws_.ShowWindow(window, minimised ? api::kSwShowNoActivate : api::kSwShowNa);
+    if (!shown && (style.Minimised() || !style.Visible())) {
+        // Without activating it (the last window handled comes to the
+        // front), but for one that comes back maximised: that call
+        // activates, and such windows are handled last.
+        ws_.ShowWindow(window, maximise            ? api::kSwShowMaximized
+                               : style.Minimised() ? api::kSwShowNoActivate
+                                                   : api::kSwShowNa);
         mended = true;
     }
     if (!mended) {
@@ -132,60 +164,61 @@ bool WindowRescue::Mend(Hwnd window, const MonitorInfo& onto, bool& opacityMende
     return mended;
 }
 
-bool WindowRescue::MoveOnScreen(Hwnd window, const MonitorInfo& onto, std::int32_t style,
-                                std::int32_t exStyle, const std::vector<MonitorInfo>& monitors) {
-    const bool resizable = (style & api::kWsThickFrame) != 0;
-    const bool minimised = (style & api::kWsMinimize) != 0;
-    if (!minimised && (style & api::kWsMaximize) == 0) {
+bool WindowRescue::MoveOnScreen(Hwnd window, const MonitorInfo& onto, const WindowStyle& style,
+                                bool maximise, const std::vector<MonitorInfo>& monitors) {
+    if (!style.Minimised() && !style.Maximised()) {
         ScreenRect rect{};
         ws_.GetWindowRect(window, &rect);
-        const ScreenRect to = PlaceOnWorkArea(rect, onto.work, resizable);
+        const ScreenRect to = PlaceOnWorkArea(rect, onto.work, style.Resizable());
         ws_.SetWindowPos(
             window, 0, to.left, to.top, to.right - to.left, to.bottom - to.top,
-            api::kSwpNoActivate | api::kSwpNoZOrder | (resizable ? 0 : api::kSwpNoSize));
+            api::kSwpNoActivate | api::kSwpNoZOrder | (style.Resizable() ? 0 : api::kSwpNoSize));
         return false;
     }
     // A new normal position, in workspace coordinates but for a tool
-    // window: a minimised window is restored there in the same call. A
-    // maximised one is restored there too, then maximised again on that
-    // monitor: a window maximised already would only go back to its old
-    // maximised position.
+    // window, where it is restored without being activated; one that comes
+    // back maximised is then maximised on that monitor: a window maximised
+    // already would only go back to its old maximised position.
     WindowPlacement placement{};
     if (ws_.GetWindowPlacement(window, &placement) == 0) return false;
-    const bool tool = (exStyle & api::kWsExToolWindow) != 0;
-    const ScreenRect normal =
-        tool ? placement.rcNormalPosition : FromWorkspace(placement.rcNormalPosition, monitors);
-    const ScreenRect to = PlaceOnWorkArea(normal, onto.work, resizable);
-    placement.rcNormalPosition = tool ? to : ToWorkspace(to, onto);
+    const ScreenRect normal = style.Tool() ? placement.rcNormalPosition
+                                           : FromWorkspace(placement.rcNormalPosition, monitors);
+    const ScreenRect to = PlaceOnWorkArea(normal, onto.work, style.Resizable());
+    placement.rcNormalPosition = style.Tool() ? to : ToWorkspace(to, onto);
     placement.flags = 0;
-    placement.showCmd =
-        static_cast<std::uint32_t>(minimised ? api::kSwShowNormal : api::kSwShowNoActivate);
+    placement.showCmd = static_cast<std::uint32_t>(api::kSwShowNoActivate);
     ws_.SetWindowPlacement(window, &placement);
-    if (!minimised) ws_.ShowWindow(window, api::kSwShowMaximized);
+    if (maximise) ws_.ShowWindow(window, api::kSwShowMaximized);
     return true;
 }
 
 bool WindowRescue::StillLost(Hwnd window) {
-    const std::int32_t style = ws_.GetWindowLongA(window, api::kGwlStyle);
-    if ((style & api::kWsVisible) == 0 || (style & api::kWsMinimize) != 0) return true;
-    if (TooFaint(LayeringOf(ws_, window))) return true;
+    const WindowStyle style = StyleOf(ws_, window);
+    return !style.Visible() || style.Minimised() || StillLostWhy(window).has_value();
+}
+
+std::optional<std::wstring> WindowRescue::StillLostWhy(Hwnd window) {
+    if (TooFaint(LayeringOf(ws_, window))) return L"已显示，但仍几乎透明";
     const std::vector<MonitorInfo> monitors = ws_.DisplayMonitors();
-    return OffScreen(WindowExtent(ws_, window, false, 0, monitors), WorkAreas(monitors));
+    if (OffScreen(WindowExtent(ws_, window, StyleOf(ws_, window), monitors), WorkAreas(monitors))) {
+        return L"已显示，但仍在屏幕外";
+    }
+    return std::nullopt;
 }
 
 Report RescueReport(const std::vector<RescueResult>& results, bool offer) {
     const auto count = std::count_if(results.begin(), results.end(), [](const auto& result) {
         return !result.cloaked && result.outcome.kind == Outcome::Kind::Done;
     });
-    Report report{L"已找回 " + DecimalText(static_cast<std::int32_t>(count)) + L" 个窗口",
-                  std::nullopt};
-    std::vector<std::wstring> failed;
+    WindowSection failed{L"未能找回的窗口：", {}};
     const Outcome* offered = nullptr;
     for (const RescueResult& result : results) {
         std::wstring reason;
         const Outcome& outcome = result.outcome;
         if (result.cloaked) {
             reason = *result.cloaked;
+        } else if (result.partly) {
+            reason = *result.partly;
         } else if (outcome.kind == Outcome::Kind::Gone) {
             reason = L"已不存在";
         } else if (outcome.kind == Outcome::Kind::OwnWindow) {
@@ -194,16 +227,17 @@ Report RescueReport(const std::vector<RescueResult>& results, bool offer) {
             reason = outcome.failure->What();
         } else if (outcome.kind == Outcome::Kind::Refused || outcome.kind == Outcome::Kind::Sent) {
             reason = ListReason(outcome);
-            if (!offered && outcome.RefusedAbove() && RestartCanHelp(outcome.standing)) {
-                offered = &outcome;
-            }
+            if (!offered && OffersRestart(outcome)) offered = &outcome;
         } else {
             continue;
         }
-        failed.push_back(WindowInList(result.lost.process, result.lost.title, outcome.window) +
-                         L"：" + reason);
+        failed.lines.push_back(
+            WindowInList(result.lost.process, result.lost.title, outcome.window) + L"：" + reason);
     }
-    if (!failed.empty()) report.text += L"\r\n\r\n未能找回的窗口：" + CappedLines(failed);
+    Report report{
+        WindowsMessage(L"已找回 " + DecimalText(static_cast<std::int32_t>(count)) + L" 个窗口",
+                       {failed}),
+        std::nullopt};
     if (offer && offered) OfferRestart(report, offered->window);
     return report;
 }

@@ -13,6 +13,7 @@
 #include "actions/change_record.h"
 #include "actions/messages.h"
 #include "platform/window_system.h"
+#include "table/window_state.h"
 
 namespace vindrel {
 
@@ -30,6 +31,8 @@ struct RescueResult {
     Outcome outcome;
     // Set for a cloaked window, left as it is: why it cannot be forced.
     std::optional<std::wstring> cloaked{};
+    // Set for a window shown that still cannot be seen: what is left.
+    std::optional<std::wstring> partly{};
 };
 
 // Where a window of that rectangle goes on the work area: centred; one
@@ -51,16 +54,21 @@ public:
     void BringLastToFront(const std::vector<RescueResult>& results);
 
 private:
-    RescueResult One(const LostWindow& lost, const MonitorInfo& onto, ProcessNames& names);
+    RescueResult One(const LostWindow& lost, const MonitorInfo& onto, bool maximise,
+                     ProcessNames& names);
+    // A maximised window, or a minimised one that restores maximised.
+    bool ComesBackMaximised(Hwnd window);
     // Why a cloaked window cannot be forced; empty for one not cloaked.
     std::optional<std::wstring> CloakReason(Hwnd window);
     // The calls that mend the window; false when nothing needed mending.
-    bool Mend(Hwnd window, const MonitorInfo& onto, bool& opacityMended);
-    // Moves a window off screen onto the work area; true when the call
+    bool Mend(Hwnd window, Pid pid, const MonitorInfo& onto, bool maximise, bool& opacityMended);
+    // Moves a window off screen onto the work area; true when the calls
     // also showed and restored it.
-    bool MoveOnScreen(Hwnd window, const MonitorInfo& onto, std::int32_t style,
-                      std::int32_t exStyle, const std::vector<MonitorInfo>& monitors);
+    bool MoveOnScreen(Hwnd window, const MonitorInfo& onto, const WindowStyle& style, bool maximise,
+                      const std::vector<MonitorInfo>& monitors);
     bool StillLost(Hwnd window);
+    // Why a window shown still cannot be seen; empty when it can.
+    std::optional<std::wstring> StillLostWhy(Hwnd window);
 
     WindowSystem& ws_;
     ChangePath& path_;

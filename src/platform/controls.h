@@ -322,6 +322,10 @@ public:
     virtual bool Visible() const = 0;
     // F5 pressed while the window is active.
     Event RefreshKey;
+    // A window the main window owns was shown again by the system, as the
+    // main window came back from being minimised (the system hides owned
+    // windows meanwhile, and Visible says no).
+    Event Reappeared;
 
     // Asked, at its turn among the handlings, about a close the user can
     // answer (the close box, Alt+F4, WM_CLOSE): false keeps the window. A

@@ -40,6 +40,9 @@ inline constexpr std::int32_t kWsVisible = 0x10000000;
 inline constexpr std::int32_t kWsChild = 0x40000000;
 inline constexpr std::int32_t kWsMinimize = 0x20000000;
 inline constexpr std::int32_t kWsMaximize = 0x01000000;
+inline constexpr std::int32_t kWsCaption = 0x00C00000;
+// WINDOWPLACEMENT.flags: a minimised window that restores maximised.
+inline constexpr std::uint32_t kWpfRestoreToMaximized = 0x2;
 inline constexpr std::int32_t kWsExTopmost = 0x8;
 inline constexpr std::int32_t kWsExToolWindow = 0x80;
 inline constexpr std::int32_t kWsExAppWindow = 0x40000;

@@ -51,12 +51,11 @@ struct WindowPlacement {
 };
 
 // One display monitor: its rectangle and work area (screen coordinates,
-// physical pixels), whether it is the primary one, and its DPI.
+// physical pixels), and whether it is the primary one.
 struct MonitorInfo {
     ScreenRect monitor{};
     ScreenRect work{};
     bool primary = false;
-    int dpi = 96;
 };
 
 // As MonitorFromRect with MONITOR_DEFAULTTOPRIMARY: the monitor the

@@ -8,17 +8,17 @@
 
 namespace vindrel {
 
-ScreenRect WindowExtent(WindowSystem& ws, Hwnd window, bool minimised, std::int32_t exStyle,
+ScreenRect WindowExtent(WindowSystem& ws, Hwnd window, const WindowStyle& style,
                         const std::vector<MonitorInfo>& monitors) {
     ScreenRect rect{};
-    if (!minimised) {
+    if (!style.Minimised()) {
         ws.GetWindowRect(window, &rect);
         return rect;
     }
     WindowPlacement placement{};
     if (ws.GetWindowPlacement(window, &placement) == 0) return rect;
     rect = placement.rcNormalPosition;
-    if ((exStyle & api::kWsExToolWindow) != 0) return rect;
+    if (style.Tool()) return rect;
     return FromWorkspace(rect, monitors);
 }
 
@@ -78,21 +78,20 @@ std::vector<WindowFacts> ReadWindows(WindowSystem& ws,
         facts.className = ClassOf(ws, window);
         facts.process = ProcessOf(ws, names, window, *pid, facts.className);
         facts.title = WholeTitle(ws, window);
-        const std::int32_t style = ws.GetWindowLongA(window, api::kGwlStyle);
-        const std::int32_t exStyle = ws.GetWindowLongA(window, api::kGwlExStyle);
-        facts.visible = (style & api::kWsVisible) != 0;
-        facts.minimised = (style & api::kWsMinimize) != 0;
-        facts.maximised = (style & api::kWsMaximize) != 0;
+        const WindowStyle style = StyleOf(ws, window);
+        facts.visible = style.Visible();
+        facts.minimised = style.Minimised();
+        facts.maximised = style.Maximised();
         const std::optional<std::uint32_t> cloak = CloakOf(ws, window);
         if (cloak) facts.cloaked = *cloak != 0;
         facts.cloakedByApp = cloak && (*cloak & api::kDwmCloakedApp) != 0;
-        facts.taskbar =
-            (exStyle & api::kWsExToolWindow) == 0 &&
-            ((exStyle & api::kWsExAppWindow) != 0 || ws.GetWindow(window, api::kGwOwner) == 0);
-        facts.offScreen =
-            OffScreen(WindowExtent(ws, window, facts.minimised, exStyle, monitors), workAreas);
-        facts.alpha = LayeringOf(ws, window, exStyle).Alpha();
-        facts.topmost = (exStyle & api::kWsExTopmost) != 0;
+        facts.captioned = style.Captioned();
+        facts.appWindow = style.AppWindow();
+        facts.tool = style.Tool();
+        facts.extent = WindowExtent(ws, window, style, monitors);
+        facts.offScreen = OffScreen(facts.extent, workAreas);
+        facts.alpha = LayeringOf(ws, window, style.exStyle).Alpha();
+        facts.topmost = style.Topmost();
         facts.hung = ws.IsHungAppWindow(window) != 0;
         facts.changed = changed && changed(window, *pid);
         rows.push_back(std::move(facts));

@@ -10,6 +10,7 @@
 
 #include "platform/window_system.h"
 #include "table/window_rows.h"
+#include "table/window_state.h"
 
 namespace vindrel {
 
@@ -18,7 +19,7 @@ inline constexpr std::wstring_view kFrameHost = L"（由 ApplicationFrameHost.ex
 
 // Where a window lies: its rectangle, or for a minimised one its normal
 // position, which (but for a tool window) is in workspace coordinates.
-ScreenRect WindowExtent(WindowSystem& ws, Hwnd window, bool minimised, std::int32_t exStyle,
+ScreenRect WindowExtent(WindowSystem& ws, Hwnd window, const WindowStyle& style,
                         const std::vector<MonitorInfo>& monitors);
 
 // The DWM's cloak reasons (0: not cloaked); empty where it cannot say.

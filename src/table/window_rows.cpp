@@ -61,21 +61,33 @@ std::wstring StateWords(const WindowFacts& facts) {
 }
 
 bool OffScreen(const ScreenRect& window, const std::vector<ScreenRect>& workAreas) {
+    const int width = window.right - window.left, height = window.bottom - window.top;
+    if (width <= 0 || height <= 0) return false;
+    const int leastWidth = std::min(width, kOnScreenWidth);
+    const int leastHeight = std::min(height, kOnScreenHeight);
     return std::none_of(workAreas.begin(), workAreas.end(), [&](const ScreenRect& area) {
-        const int width = std::min(window.right, area.right) - std::max(window.left, area.left);
-        const int height = std::min(window.bottom, area.bottom) - std::max(window.top, area.top);
-        return width >= kOnScreenWidth && height >= kOnScreenHeight;
+        const int w = std::min(window.right, area.right) - std::max(window.left, area.left);
+        const int h = std::min(window.bottom, area.bottom) - std::max(window.top, area.top);
+        return w >= leastWidth && h >= leastHeight;
     });
 }
 
+bool InputMethod(const std::wstring& className) {
+    return className == L"IME" || className == L"MSCTFIME UI";
+}
+
 bool Lost(const WindowFacts& facts) {
-    return !facts.title.empty() && facts.taskbar &&
-           (!facts.visible || facts.cloakedByApp || facts.offScreen || TooFaint(facts.alpha));
+    const bool unseen =
+        !facts.visible || facts.cloakedByApp || facts.offScreen || TooFaint(facts.alpha);
+    const bool seeable = !facts.title.empty() && (facts.captioned || facts.appWindow) &&
+                         !facts.tool && facts.extent.right - facts.extent.left >= kOnScreenWidth &&
+                         facts.extent.bottom - facts.extent.top >= kOnScreenHeight &&
+                         !InputMethod(facts.className);
+    return unseen && (seeable || facts.changed);
 }
 
 bool ShownByDefault(const WindowFacts& facts) {
-    return (facts.visible || !facts.title.empty()) && facts.className != L"IME" &&
-           facts.className != L"MSCTFIME UI";
+    return (facts.visible || !facts.title.empty()) && !InputMethod(facts.className);
 }
 
 WindowSearch::WindowSearch(std::wstring_view text) {

@@ -29,9 +29,11 @@ struct WindowFacts {
     // Empty where the system cannot say (no desktop composition).
     std::optional<bool> cloaked{};
     bool cloakedByApp = false;  // by its own program (DWM_CLOAKED_APP)
-    // It would have a taskbar button: no owner, or WS_EX_APPWINDOW; never
-    // with WS_EX_TOOLWINDOW.
-    bool taskbar = false;
+    bool captioned = false;     // a title bar (WS_CAPTION)
+    bool appWindow = false;     // WS_EX_APPWINDOW
+    bool tool = false;          // WS_EX_TOOLWINDOW
+    // Where it lies, or would lie restored when minimised.
+    ScreenRect extent{};
     bool offScreen = false;
     // A layered window's alpha, where one is set (Layering::Alpha).
     std::optional<std::uint8_t> alpha{};
@@ -45,17 +47,23 @@ struct WindowFacts {
 // 置顶, 无响应, 已被本程序改动.
 std::wstring StateWords(const WindowFacts& facts);
 
-// A window is off screen when its rectangle shares a piece of at least
-// 40 × 20 physical pixels with no monitor's work area.
+// A window is off screen when no work area holds a piece of it of 40 × 20
+// physical pixels (or of all of it, where it is smaller). A window of no
+// area is never off screen: there is nothing of it to see anywhere.
 bool OffScreen(const ScreenRect& window, const std::vector<ScreenRect>& workAreas);
 
 // Shown without "显示全部窗口": a window visible or titled, and not one of
 // the input-method windows.
 bool ShownByDefault(const WindowFacts& facts);
 
-// Shown in the view of lost windows: a titled window with a taskbar button
-// that the user cannot see: hidden, cloaked by its own program, off screen,
-// or at an opacity of 10% or less.
+// Whether a window is one of the input-method windows every program has.
+bool InputMethod(const std::wstring& className);
+
+// Shown in the view of lost windows: a window the user could have seen
+// (titled, with a title bar or WS_EX_APPWINDOW, no tool window, at least
+// 40 × 20 pixels, no input-method window) and cannot: hidden, cloaked by its
+// own program, off screen, or too faint to see. One the program changed
+// is shown whenever it cannot be seen.
 bool Lost(const WindowFacts& facts);
 
 // What the search box keeps: a case-insensitive substring of the process,

@@ -2,13 +2,17 @@
 
 namespace vindrel {
 
+WindowStyle StyleOf(WindowSystem& ws, Hwnd window) {
+    return {ws.GetWindowLongA(window, api::kGwlStyle), ws.GetWindowLongA(window, api::kGwlExStyle)};
+}
+
 Layering LayeringOf(WindowSystem& ws, Hwnd window) {
     return LayeringOf(ws, window, ws.GetWindowLongA(window, api::kGwlExStyle));
 }
 
 Layering LayeringOf(WindowSystem& ws, Hwnd window, std::int32_t exStyle) {
     Layering layering;
-    layering.layered = (exStyle & api::kWsExLayered) != 0;
+    layering.layered = WindowStyle{0, exStyle}.Layered();
     std::uint32_t key = 0, flags = 0;
     if (layering.layered &&
         ws.GetLayeredWindowAttributes(window, &key, &layering.alpha, &flags) != 0) {
@@ -29,11 +33,11 @@ bool TooFaint(std::optional<std::uint8_t> alpha) {
 }
 
 bool Topmost(WindowSystem& ws, Hwnd window) {
-    return (ws.GetWindowLongA(window, api::kGwlExStyle) & api::kWsExTopmost) != 0;
+    return WindowStyle{0, ws.GetWindowLongA(window, api::kGwlExStyle)}.Topmost();
 }
 
 bool OwnVisible(WindowSystem& ws, Hwnd window) {
-    return (ws.GetWindowLongA(window, api::kGwlStyle) & api::kWsVisible) != 0;
+    return WindowStyle{ws.GetWindowLongA(window, api::kGwlStyle), 0}.Visible();
 }
 
 }  // namespace vindrel

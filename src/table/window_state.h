@@ -13,6 +13,28 @@
 
 namespace vindrel {
 
+// A window's style bits (GWL_STYLE and GWL_EXSTYLE), each read here only.
+struct WindowStyle {
+    std::int32_t style = 0, exStyle = 0;
+
+    // Its own visible flag (WS_VISIBLE): what hiding and showing change.
+    // IsWindowVisible also says no for a window whose parent is hidden.
+    bool Visible() const { return (style & api::kWsVisible) != 0; }
+    bool Minimised() const { return (style & api::kWsMinimize) != 0; }
+    bool Maximised() const { return (style & api::kWsMaximize) != 0; }
+    bool Resizable() const { return (style & api::kWsThickFrame) != 0; }
+    // A title bar (WS_CAPTION: both of its bits).
+    bool Captioned() const { return (style & api::kWsCaption) == api::kWsCaption; }
+    // A tool window: no taskbar button, and placed in screen coordinates.
+    bool Tool() const { return (exStyle & api::kWsExToolWindow) != 0; }
+    // Given a taskbar button even when owned.
+    bool AppWindow() const { return (exStyle & api::kWsExAppWindow) != 0; }
+    bool Topmost() const { return (exStyle & api::kWsExTopmost) != 0; }
+    bool Layered() const { return (exStyle & api::kWsExLayered) != 0; }
+};
+
+WindowStyle StyleOf(WindowSystem& ws, Hwnd window);
+
 struct Layering {
     bool layered = false;
     // Set for a layered window: its attributes. Those of one drawn by
@@ -46,9 +68,7 @@ inline bool TooFaint(const Layering& layering) {
 // Whether the window stays above the others (WS_EX_TOPMOST).
 bool Topmost(WindowSystem& ws, Hwnd window);
 
-// Whether the window's own visible flag (WS_VISIBLE) is set: what hiding and
-// showing it change. IsWindowVisible also says no for a window whose parent
-// is hidden.
+// Whether the window's own visible flag is set (WindowStyle::Visible).
 bool OwnVisible(WindowSystem& ws, Hwnd window);
 
 }  // namespace vindrel

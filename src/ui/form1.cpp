@@ -124,7 +124,15 @@ void Form1::TellOnceOfSnapshot(const ProcessList& listed) {
 }
 
 void Form1::Command1_Click() {
-    const ProcessList listed = ListProcesses(wmi_, ws_);
+    ProcessList listed;
+    try {
+        listed = ListProcesses(wmi_, ws_);
+    } catch (const StepError&) {
+        // Its rows may name windows gone since, or handles reused: none is
+        // left to act on. A refresh that succeeds writes the table whole.
+        Clear(table_);
+        throw;
+    }
     Refresh(table_, ws_, listed.processes);
     TellOnceOfSnapshot(listed);
 }
@@ -256,10 +264,12 @@ void Form1::mnuRestore_Click() {
 }
 
 void Form1::TakeOverRecords() {
+    const bool atStart = !startedUp_;
+    startedUp_ = true;
     const std::vector<ChangeRecord::Named> left = keeping_.TakeOver(std::exchange(handed_, {}));
     TellRecordNotices();
     if (left.empty()) return;
-    if (interaction_.Ask(LeftOverQuestion(left), Interaction::Choices::YesNo) ==
+    if (interaction_.Ask(LeftOverQuestion(left, atStart), Interaction::Choices::YesNo) ==
         Interaction::Answer::Yes) {
         reports_.Tell(PutBackReport(record_.PutBack(path_, left), true));
     }
@@ -321,7 +331,8 @@ void Form1::OpenWindowList(const std::optional<std::wstring>& search) {
         Connect(list.cmdTopmost.Click, &Form1::cmdTopmost_Click);
         Connect(list.cmdRefresh.Click, &Form1::cmdRefresh_Click);
         Connect(list.Window().RefreshKey, &Form1::cmdRefresh_Click);
-        Connect(list.tmrRefresh.Tick, &Form1::cmdRefresh_Click);
+        Connect(list.tmrRefresh.Tick, &Form1::tmrRefresh_Timer);
+        Connect(list.Window().Reappeared, &Form1::cmdRefresh_Click);
         list.Window().QueryUnload = [this] {
             Handle([this] { windowList_->Close(); });
             return false;
@@ -352,6 +363,9 @@ void Form1::cmdRescue_Click() {
     const std::vector<RescueResult> results =
         rescue_.Rescue(list.SelectedWindows(), list.Monitor());
     list.Update();
+    // The report belongs to the list, whatever a window shown maximised
+    // took meanwhile.
+    list.Window().Show();
     reports_.Tell(RescueReport(results, true));
     rescue_.BringLastToFront(results);
 }
@@ -368,6 +382,10 @@ void Form1::cmdTopmost_Click() {
 
 void Form1::cmdRefresh_Click() {
     windowList_->Update();
+}
+
+void Form1::tmrRefresh_Timer() {
+    windowList_->Tick();
 }
 
 }  // namespace vindrel

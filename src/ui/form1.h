@@ -112,8 +112,9 @@ private:
     void lvwWindows_SelectionChange();
     void cmdRescue_Click();
     void cmdTopmost_Click();
-    // 刷新, F5 or the refresh tick.
+    // 刷新, F5, or the list shown again with the main window.
     void cmdRefresh_Click();
+    void tmrRefresh_Timer();
 
     ControlFactory& factory_;
     Interaction& interaction_;
@@ -124,6 +125,7 @@ private:
     Lifetimes& lifetimes_;
     bool toldOfSnapshot_ = false;
     std::optional<std::wstring> handed_;  // the record file handed to this copy
+    bool startedUp_ = false;              // the records were taken over at start-up
     ControlSet controls_;
 
 public:

@@ -68,6 +68,10 @@ void WindowList::Update() {
         took.count() * 5, layout::kListRefresh, 5 * layout::kListRefresh)));
 }
 
+void WindowList::Tick() {
+    if (Window().Visible()) Update();
+}
+
 void WindowList::Refilter() {
     // The list view keeps its selection by index: it is carried over by
     // window, as are the focus and the top row.

@@ -38,6 +38,10 @@ public:
     void Close();
     // Reads the windows again.
     void Update();
+    // The refresh tick: the windows are read again only while the list can
+    // be seen; hidden with its minimised owner, it catches up once it
+    // reappears.
+    void Tick();
     // Shows the rows the search and the filter keep, in the chosen order.
     void Refilter();
     // Sorts by the clicked column, or reverses the order.

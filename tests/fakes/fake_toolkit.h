@@ -310,6 +310,9 @@ public:
     void UserChooseMenuItem(std::size_t index = 0);
     // F5 pressed in the window.
     void UserPressF5();
+    // The main window, its owner, minimised (the system hides an owned
+    // window meanwhile) or shown again (it reappears).
+    void OwnerMinimised(bool minimised);
     // The close box: the window is closed when it may go.
     void UserClose();
     void Close() override { UserClose(); }
@@ -411,6 +414,11 @@ private:
 
 inline void FakeFinder::UserMove(int x, int y) {
     toolkit_.dispatch.Tick([this, x, y] { UserMoved({x, y}); });
+}
+
+inline void FakeForm::OwnerMinimised(bool minimised) {
+    visible_ = !minimised;
+    if (!minimised) toolkit_.dispatch.Command([this] { Reappeared.Raise(); });
 }
 
 inline void FakeForm::UserChooseMenuItem(std::size_t index) {

@@ -482,7 +482,7 @@ std::int32_t FakeWindowSystem::GetWindowLongA(Hwnd hWnd, std::int32_t nIndex) {
     if (nIndex == api::kGwlStyle) {
         return (w->visible ? api::kWsVisible : 0) | (w->parent != 0 ? api::kWsChild : 0) |
                (w->iconic ? api::kWsMinimize : 0) | (w->maximised ? api::kWsMaximize : 0) |
-               (w->sizable ? api::kWsThickFrame : 0);
+               (w->sizable ? api::kWsThickFrame : 0) | (w->captioned ? api::kWsCaption : 0);
     }
     return nIndex == api::kGwlExStyle ? w->exStyle : 0;
 }
@@ -626,10 +626,10 @@ std::int32_t FakeWindowSystem::SetWindowPos(Hwnd hWnd, Hwnd hWndInsertAfter, std
         if (hWndInsertAfter == api::kHwndTopmost) w->exStyle |= api::kWsExTopmost;
         if (hWndInsertAfter == api::kHwndNoTopmost) w->exStyle &= ~api::kWsExTopmost;
     }
-    if ((uFlags & api::kSwpNoMove) == 0) {
+    if ((uFlags & api::kSwpNoMove) == 0 && !w->pinned) {
         w->rect = {X, Y, X + w->rect.right - w->rect.left, Y + w->rect.bottom - w->rect.top};
     }
-    if ((uFlags & api::kSwpNoSize) == 0) {
+    if ((uFlags & api::kSwpNoSize) == 0 && !w->pinned) {
         w->rect.right = w->rect.left + cx;
         w->rect.bottom = w->rect.top + cy;
     }

@@ -54,7 +54,9 @@ struct FakeWindow {
     // A window that takes those calls as done but stays as it is.
     bool ignores = false;
     bool keepsTitle = false;    // only SetWindowTextW is refused
+    bool pinned = false;        // puts itself back where it was when moved
     bool sizable = true;        // WS_THICKFRAME
+    bool captioned = true;      // WS_CAPTION
     bool otherDesktop = false;  // on another virtual desktop, where the shell says
     // How it looked when it was last made visible by a call.
     struct Seen {
@@ -107,7 +109,7 @@ public:
     // Whether the shell says which virtual desktop a window is on.
     bool desktops = false;
     // One 1920 × 1080 monitor with a taskbar 40 pixels high at the bottom.
-    std::vector<MonitorInfo> monitors{{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, true, 96}};
+    std::vector<MonitorInfo> monitors{{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, true}};
 
     // What was called: one line per call, "Name(arg,arg)".
     std::vector<std::string> log;

@@ -336,13 +336,27 @@ TEST_F(ChangeRecordTest, AtStartTheWindowsThatEndedCopiesLeftChangedAreTakenOnly
     EXPECT_FALSE(ws.Find(103)->visible);
     EXPECT_FALSE(ws.Find(104)->visible);
 
-    // The copy that was running ends: its file is taken in turn.
+    // The copy that was running ends: its file is taken in turn, and asked
+    // about as that copy's, not the last run's.
     lifetimes.End({10, 5});
     Window().DeliverNotifications();
     EXPECT_EQ(
         TakeMessages(),
         std::vector<std::wstring>{
             L"改动记录文件无法读取，已改名保留：\r\nC:\\Record\\4000-777.from-10-5.4.record.bad"});
+    ws.AddWindow(111, 10, "hidden by a copy running").visible = false;
+    lifetimes.running[10] = 5;
+    lifetimes.running[13] = 6;
+    folder.files[L"13-6.record"] = WriteRecordFile({{Recorded(111, true)}});
+    Window().Notify();
+    Window().DeliverNotifications();  // running: watched
+    toolkit.answers = {Answer::No};
+    lifetimes.End({13, 6});
+    Window().DeliverNotifications();
+    EXPECT_EQ(TakeMessages(),
+              std::vector<std::wstring>{
+                  L"另一个已结束的本程序副本改动的 1 个窗口仍未恢复："
+                  L"\r\na.exe  “hidden by a copy running”  111\r\n\r\n现在恢复吗？"});
 }
 
 TEST_F(ChangeRecordTest, AFolderThatCannotBeWrittenIsToldOnceAndTheChangesStillHappen) {

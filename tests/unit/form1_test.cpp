@@ -104,10 +104,15 @@ TEST_F(Form1Test, WhereWmiFailsTheSnapshotFillsTheTableAndTheUserIsToldOnce) {
     Click("Command1");
     EXPECT_EQ(List("List4").Rows(), (std::vector<std::wstring>{L"wmi.exe", L"b.exe"}));
 
-    // With the snapshot gone too, the refresh fails as any handling does.
+    // With the snapshot gone too, the refresh fails as any handling does,
+    // the table cleared before its message: no row of windows that may be
+    // gone is left to act on.
     ws.wmiQueryFailures = {0x80041003};
     ws.snapshotFails = true;
+    Columns atMessage;
+    toolkit.onMessage = [&](const ShownMessage&) { atMessage = Table(); };
     Click("Command1");
+    EXPECT_EQ(atMessage, Columns(4));
     ASSERT_EQ(toolkit.messages.size(), 1u);
     EXPECT_NE(toolkit.messages[0].prompt.find(L"0x80041003"), std::wstring::npos);
 }

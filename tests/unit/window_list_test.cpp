@@ -34,6 +34,17 @@ TEST_F(WindowListTest, OpensWithEveryOtherWindowAndFromTheTableForOneProcess) {
     EXPECT_EQ(Rows().RowCount(), 11);  // never the program's own
     EXPECT_EQ(Rows().Row(10), L"viewer.exe | 20 | 200 | FakeWindowClass | picture | 可见");
     EXPECT_EQ(Count(), L"显示 11 / 共 12 个窗口");
+    // Hidden with the minimised main window, it reads nothing; shown
+    // again, it catches up at once.
+    toolkit.Window("WindowList").OwnerMinimised(true);
+    ws.AddWindow(500, 20, "new");
+    const int reads = ws.calls["EnumWindows"];
+    toolkit.Get<FakeTimer>("tmrRefresh").Fire();
+    EXPECT_EQ(ws.calls["EnumWindows"], reads);
+    toolkit.Window("WindowList").OwnerMinimised(false);
+    EXPECT_EQ(Count(), L"显示 12 / 共 13 个窗口");
+    ws.windows.pop_back();
+    toolkit.Get<FakeTimer>("tmrRefresh").Fire();
     toolkit.Get<FakeCheckBox>("chkAll").UserClick();
     EXPECT_EQ(Rows().RowCount(), 12);
 
@@ -55,7 +66,7 @@ TEST_F(WindowListTest, OpensWithEveryOtherWindowAndFromTheTableForOneProcess) {
 TEST_F(WindowListTest, LostWindowsAreTheHiddenOrUnseenOnesWithTheProgramsOwnFirst) {
     ws.Find(104)->visible = false;
     ws.Find(105)->rect = {-5000, -5000, -4600, -4700};
-    ws.Find(105)->owner = 104;  // no taskbar button
+    ws.Find(105)->exStyle = api::kWsExToolWindow;  // never one the user looks for
     Box("Text2").SetText(L"107");
     Click("Command4");  // hidden by the program
     OpenFromMenu();
@@ -87,6 +98,19 @@ TEST_F(WindowListTest, TopmostIsForOneSelectedWindowAndTheRestoreItemUndoesIt) {
     EXPECT_TRUE(rescue.Enabled());
     toolkit.Window().UserChooseMenuItem();
     EXPECT_EQ(ws.Find(200)->exStyle & api::kWsExTopmost, 0);
+
+    // An owned window is its owner's to keep on top: refused, unchanged.
+    TakeMessages();
+    ws.AddWindow(201, 20, "dialog").owner = 200;
+    ws.Find(200)->exStyle = api::kWsExTopmost;
+    toolkit.Get<FakeButton>("cmdRefresh").UserClick();
+    Rows().UserClick(Rows().RowCount() - 1);
+    ASSERT_EQ(Rows().Cell(Rows().RowCount() - 1, 2), L"201");
+    topmost.UserClick();
+    EXPECT_EQ(TakeMessages(),
+              std::vector<std::wstring>{L"它属于另一个窗口（句柄 200）：请对那个窗口置顶"});
+    EXPECT_EQ(ws.Find(200)->exStyle, api::kWsExTopmost);
+    EXPECT_EQ(ws.Find(201)->exStyle, 0);
 }
 
 TEST_F(WindowListTest, AnUpdateKeepsTheSameWindowsSelectedAndChoosingChecksTheWindowIsStillThere) {

@@ -2,6 +2,8 @@
 // default filter and the search.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "fakes/fake_window_system.h"
 #include "table/window_reading.h"
 #include "table/window_rows.h"
@@ -10,16 +12,15 @@ namespace vindrel::testing {
 namespace {
 
 TEST(WindowRows, StateWordsComeInTheirOrder) {
-    const std::vector<std::pair<WindowFacts, std::wstring>> cases = {
-        {{.visible = true}, L"可见"},
-        {{.cloaked = false}, L"隐藏"},
-        {{.visible = true, .minimised = true}, L"可见，最小化"},
-        {{.visible = true, .maximised = true, .cloaked = true}, L"可见，最大化，被遮蔽"},
-        {{.offScreen = true, .alpha = 128, .topmost = true, .hung = true, .changed = true},
-         L"隐藏，屏幕外，不透明度 50%，置顶，无响应，已被本程序改动"},
-    };
-    for (const auto& [facts, words] : cases)
-        EXPECT_EQ(StateWords(facts), words);
+    EXPECT_EQ(StateWords({.visible = true, .minimised = true, .maximised = true, .cloaked = true}),
+              L"可见，最小化，最大化，被遮蔽");
+    EXPECT_EQ(StateWords({.cloaked = false,
+                          .offScreen = true,
+                          .alpha = 128,
+                          .topmost = true,
+                          .hung = true,
+                          .changed = true}),
+              L"隐藏，屏幕外，不透明度 50%，置顶，无响应，已被本程序改动");
 }
 
 // One rule for a window too faint to see, wherever it is asked: an alpha
@@ -36,7 +37,11 @@ TEST(WindowRows, TooFaintToSeeIsAnAlphaOfTenPercentOrLessRoundedDown) {
         {254, L"可见，不透明度 99%", false}, {255, L"可见", false},
     };
     for (const Case& c : cases) {
-        const WindowFacts facts{.title = L"t", .visible = true, .taskbar = true, .alpha = c.alpha};
+        const WindowFacts facts{.title = L"t",
+                                .visible = true,
+                                .captioned = true,
+                                .extent = {0, 0, 400, 300},
+                                .alpha = c.alpha};
         EXPECT_EQ(StateWords(facts), c.words) << int(c.alpha);
         EXPECT_EQ(Lost(facts), c.faint) << int(c.alpha);
         const Layering set{.layered = true, .key = 0, .flags = api::kLwaAlpha, .alpha = c.alpha};
@@ -56,24 +61,45 @@ TEST(WindowRows, OffScreenIsSharingTooLittleWithEveryWorkArea) {
         {{1890, 100, 1950, 200}, true},     // 30 wide on each
         {{0, 1021, 100, 1100}, true},       // 19 high
         {{-5000, -5000, -4000, -4000}, true},
+        {{500, 500, 530, 530}, false},      // 30 × 30, all of it on screen
+        {{1900, 500, 1930, 530}, true},     // 30 × 30, 20 and 10 wide on the two
+        {{3190, 500, 3220, 530}, true},     // 30 × 30, 10 wide on
+        {{500, 500, 500, 500}, false},      // no area: nothing to see anywhere
+        {{1720, 2000, 2120, 1700}, false},  // no area either
+        {{3000, 500, 3400, 800}, false},    // half on a work area
     };
     for (const auto& [window, off] : cases)
         EXPECT_EQ(OffScreen(window, areas), off) << window.left << "," << window.top;
     EXPECT_TRUE(OffScreen({0, 0, 100, 100}, {}));
 }
 
-TEST(WindowRows, LostIsATitledTaskbarWindowTheUserCannotSee) {
-    const WindowFacts seen{.title = L"t", .visible = true, .taskbar = true};
+// Each clause of the lost view's rule, dropped in turn, fails a row.
+TEST(WindowRows, LostIsAWindowTheUserCouldHaveSeenAndCannot) {
+    const WindowFacts hidden{
+        .className = L"C", .title = L"t", .captioned = true, .extent = {0, 0, 40, 20}};
+    const auto with = [&](const std::function<void(WindowFacts&)>& change) {
+        WindowFacts facts = hidden;
+        change(facts);
+        return facts;
+    };
     const std::vector<std::pair<WindowFacts, bool>> cases = {
-        {seen, false},
-        {{.title = L"t", .taskbar = true}, true},  // hidden
-        {{.title = L"t", .visible = true, .cloaked = true, .taskbar = true},
-         false},  // by the shell
-        {{.title = L"t", .visible = true, .cloaked = true, .cloakedByApp = true, .taskbar = true},
-         true},
-        {{.title = L"t", .visible = true, .taskbar = true, .offScreen = true}, true},
-        {{.title = L"t"}, false},    // no taskbar button
-        {{.taskbar = true}, false},  // untitled
+        {hidden, true},
+        {with([](auto& f) { f.title.clear(); }), false},
+        {with([](auto& f) { f.captioned = false; }), false},
+        {with([](auto& f) { f.captioned = false, f.appWindow = true; }), true},
+        {with([](auto& f) { f.tool = true; }), false},
+        {with([](auto& f) { f.extent.right = 39; }), false},
+        {with([](auto& f) { f.extent.bottom = 19; }), false},
+        {with([](auto& f) { f.className = L"IME"; }), false},
+        {with([](auto& f) { f.className = L"MSCTFIME UI"; }), false},
+        {with([](auto& f) { f.visible = true; }), false},
+        {with([](auto& f) { f.visible = true, f.cloaked = true; }), false},  // by the shell
+        {with([](auto& f) { f.visible = f.cloakedByApp = true; }), true},
+        {with([](auto& f) { f.visible = f.offScreen = true; }), true},
+        {with([](auto& f) { f.visible = true, f.alpha = 28; }), true},
+        // Changed by the program: whatever its style or size.
+        {with([](auto& f) { f.changed = f.tool = true, f.title.clear(); }), true},
+        {with([](auto& f) { f.changed = f.visible = true; }), false},
     };
     for (std::size_t i = 0; i < cases.size(); ++i)
         EXPECT_EQ(Lost(cases[i].first), cases[i].second) << i;
@@ -105,6 +131,7 @@ TEST(WindowRows, TheSearchMatchesWhatItMatchesAndNeverFails) {
         {L"pid:８８", true},
         {L"pid:&H58", true},
         {L"pid:0x58", true},
+        {L"pid: 0x58", true},  // a blank before the hexadecimal number
         {L"pid:8", false},
         {L"pid:", false},
         {L"pid:99999999999", false},
@@ -152,8 +179,8 @@ TEST(WindowRows, ReadingNamesEachWindowAndPlacesAMinimisedOneInWorkspaceCoordina
     ws.dwm = true;
     // Each monitor's taskbar is on its left: workspace x 0 is screen x 60
     // on the primary, 100 further on the second.
-    ws.monitors = {{{0, 0, 1920, 1080}, {60, 0, 1920, 1080}, true, 96},
-                   {{1920, 0, 3840, 1080}, {2020, 0, 3840, 1080}, false, 144}};
+    ws.monitors = {{{0, 0, 1920, 1080}, {60, 0, 1920, 1080}, true},
+                   {{1920, 0, 3840, 1080}, {2020, 0, 3840, 1080}, false}};
     ws.processes = {{10, "ApplicationFrameHost.exe"}, {20, "????.exe", L"计算器.exe"}};
     const ScreenRect nearRightEdge{3750, 100, 3900, 300};  // 90 wide on, in screen coordinates
     FakeWindow& minimised = ws.AddWindow(1, 20);
@@ -174,12 +201,20 @@ TEST(WindowRows, ReadingNamesEachWindowAndPlacesAMinimisedOneInWorkspaceCoordina
     ws.AddWindow(7, 20, "hung").cloaked = 2;
     ws.windows.back().thread = 7;  // the program's other threads answer
     ws.Hang(7);
+    // An owned window given a taskbar button, with no title bar.
+    FakeWindow& owned = ws.AddWindow(9, 20, "owned");
+    owned.owner = 1;
+    owned.exStyle = api::kWsExAppWindow;
+    owned.captioned = owned.visible = false;
     for (FakeWindow& window : ws.windows)
         window.rect = {100, 100, 500, 400};
 
     std::vector<std::pair<std::wstring, std::wstring>> seen;
-    for (const WindowFacts& row : ReadWindows(ws, [](Hwnd w, Pid) { return w == 5; }))
+    std::vector<Hwnd> lost;
+    for (const WindowFacts& row : ReadWindows(ws, [](Hwnd w, Pid) { return w == 5; })) {
         seen.emplace_back(row.process, StateWords(row));
+        if (Lost(row)) lost.push_back(row.window);
+    }
     const std::vector<std::pair<std::wstring, std::wstring>> expected = {
         {L"计算器.exe", L"可见，最小化，屏幕外"},
         {L"计算器.exe", L"可见，最小化"},
@@ -187,8 +222,10 @@ TEST(WindowRows, ReadingNamesEachWindowAndPlacesAMinimisedOneInWorkspaceCoordina
         {L"计算器.exe（由 ApplicationFrameHost.exe 承载）", L"可见"},
         {L"ApplicationFrameHost.exe", L"可见，已被本程序改动"},
         {L"计算器.exe", L"可见，被遮蔽，无响应"},
+        {L"计算器.exe", L"隐藏"},
     };
     EXPECT_EQ(seen, expected);
+    EXPECT_EQ(lost, (std::vector<Hwnd>{9}));
 }
 
 }  // namespace

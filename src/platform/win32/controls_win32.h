@@ -246,6 +246,9 @@ public:
     void OnNotify() {
         ui_.dispatch.Command([this] { Notified.Raise(); });
     }
+    void OnReappeared() {
+        ui_.dispatch.Command([this] { Reappeared.Raise(); });
+    }
 
 protected:
     void DoAddMenuItem(std::size_t index, const std::wstring& caption) override;

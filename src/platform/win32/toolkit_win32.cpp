@@ -127,6 +127,13 @@ LRESULT HandleMessage(Win32Ui* ui, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
         case WM_SIZE:
             if (ui->owned && wParam != SIZE_MINIMIZED) ui->Place();
             break;
+        case WM_SHOWWINDOW:
+            // Shown again with its owner, which was minimised.
+            if (ui->owned && wParam != FALSE && lParam == SW_PARENTOPENING &&
+                ui->formWrapper != nullptr) {
+                ui->formWrapper->OnReappeared();
+            }
+            break;
         case WM_GETMINMAXINFO:
             if (ui->owned) {
                 RECT least{0, 0, ui->Px(ui->design.width), ui->Px(ui->design.height)};

@@ -64,23 +64,9 @@ BOOL CALLBACK EachMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
     if (!GetMonitorInfoW(monitor, &info)) return TRUE;
-    // GetDpiForMonitor exists from Windows 8.1 on; before it every monitor
-    // has the system's DPI.
-    using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-    static const auto getDpiForMonitor =
-        SystemFunction<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
-    UINT dpiX = 0, dpiY = 0;
-    int dpi = 0;
-    if (getDpiForMonitor != nullptr && SUCCEEDED(getDpiForMonitor(monitor, 0, &dpiX, &dpiY))) {
-        dpi = static_cast<int>(dpiX);
-    } else {
-        const HDC screen = GetDC(nullptr);
-        dpi = GetDeviceCaps(screen, LOGPIXELSX);
-        ReleaseDC(nullptr, screen);
-    }
     reinterpret_cast<std::vector<MonitorInfo>*>(list)->push_back(
         {FromRect(info.rcMonitor), FromRect(info.rcWork),
-         (info.dwFlags & MONITORINFOF_PRIMARY) != 0, dpi});
+         (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
     return TRUE;
 }
 
