@@ -33,7 +33,8 @@ Outcome ChangePath::Run(Hwnd window, const WindowChange& change, ProcessNames& n
         return outcome;
     }
     outcome.standing = standings_.Of(window);
-    const ChangeRecord::Held held = record_.Hold(window);
+    const std::optional<ChangeRecord::Held> held =
+        change.records ? std::optional(record_.Hold(window)) : std::nullopt;
     if (change.records) record_.Before(*change.records, window, names);
     bool called = false;
     try {
@@ -57,8 +58,9 @@ Outcome ChangePath::Run(Hwnd window, const WindowChange& change, ProcessNames& n
     } else {
         outcome.kind = there ? Outcome::Kind::Refused : Outcome::Kind::Gone;
         // Windows dropped the change and the window is as it was: the
-        // program claims nothing of it.
-        if (there && change.records) record_.Drop(held);
+        // program claims nothing of it. A change made in part (the layered
+        // style taken, its opacity refused) stays the program's to put back.
+        if (there && held && record_.Unchanged(*held, change.records->aspect)) record_.Drop(*held);
     }
     // A window gone meanwhile is no matter of rights.
     if (there && outcome.standing.Above()) {

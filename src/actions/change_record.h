@@ -60,12 +60,15 @@ public:
     // opacity of one whose layering cannot be read (it is left as it is),
     // keeping on top a window on top already.
     void Before(const Setting& setting, Hwnd window, ProcessNames& names);
-    // What the record holds of a window, taken before a change so that what
-    // the change newly recorded can be dropped when Windows refused it.
+    // What the record holds of a window and how the window is, taken before
+    // a change so that what the change newly recorded can be dropped when
+    // Windows refused it.
     class Held;
-    Held Hold(Hwnd window) const;
+    Held Hold(Hwnd window);
     // Puts the window's entry back as it was held.
     void Drop(const Held& held);
+    // Whether that aspect of the window still reads as it was when held.
+    bool Unchanged(const Held& held, Aspect aspect);
     // The program no longer answers for that aspect of the window: for Hide,
     // once the window is visible again.
     void Forget(Aspect aspect, Hwnd window);
@@ -131,6 +134,9 @@ public:
         friend class ChangeRecord;
         Hwnd window_ = 0;
         std::optional<Entry> entry_;
+        bool visible_ = false, topmost_ = false;
+        Layering layering_;
+        std::wstring title_;
     };
 
 private:

@@ -7,7 +7,11 @@ namespace vindrel {
 namespace {
 
 constexpr std::wstring_view kSuffix = L".record";
-constexpr std::wstring_view kBeingWritten = L".tmp";
+// The record handed to a new copy, and the names it takes: while being
+// written, claimed by the new copy, taken back by the old one.
+constexpr std::wstring_view kHanded = L".handed";
+constexpr std::wstring_view kClaimed = L".taken";
+constexpr std::wstring_view kKept = L".kept";
 
 std::wstring Stem(const ProcessStamp& copy) {
     return std::to_wstring(static_cast<std::uint32_t>(copy.pid)) + L"-" +
@@ -97,22 +101,62 @@ void RecordKeeping::Watch(const ProcessStamp& copy) {
 }
 
 std::optional<std::wstring> RecordKeeping::HandOut() {
-    left_ = true;
-    if (!Save()) return std::nullopt;
-    return written_ ? folder_.PathOf(own_) : std::wstring();
+    const std::vector<RecordedWindow> windows = record_.Windows();
+    if (windows.empty()) return std::wstring();
+    const std::wstring handed = Stem(self_) + std::wstring(kHanded);
+    if (!folder_.Write(handed, WriteRecordFile({windows, true}))) return std::nullopt;
+    return folder_.PathOf(handed);
 }
 
 void RecordKeeping::KeepAfterAll() {
-    left_ = false;
-    Save();
+    folder_.Delete(Stem(self_) + std::wstring(kHanded));
 }
 
 bool RecordKeeping::HandedOver(std::chrono::milliseconds timeout) {
-    if (!folder_.WaitGone(own_, timeout)) return false;
+    const std::wstring handed = Stem(self_) + std::wstring(kHanded);
+    if (!folder_.WaitGone(handed, timeout)) {
+        // Taken back in one step, unless the new copy claimed it first.
+        const std::wstring kept = handed + std::wstring(kKept);
+        if (folder_.Rename(handed, kept)) {
+            folder_.Delete(kept);
+            return false;
+        }
+    }
     record_.Clear();
-    written_.reset();
-    left_ = false;
+    Save();  // this copy's own file goes: the new copy's holds the record
     return true;
+}
+
+void RecordKeeping::TakeHanded(const std::wstring& path) {
+    // Only a hand-over file, on a local drive, of a copy still running
+    // (the one that started this copy waits for it), marked as handed.
+    const std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
+    const bool local =
+        path.size() > 3 && path[1] == L':' && path[2] == L'\\' &&
+        ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z'));
+    if (!local || !name.ends_with(kHanded)) return;
+    const std::optional<ProcessStamp> owner =
+        OwnerOf(name.substr(0, name.size() - kHanded.size()) + std::wstring(kSuffix));
+    if (!owner || *owner == self_ || !lifetimes_.Running(*owner)) return;
+    const std::optional<std::string> bytes = folder_.ReadAt(path, kRecordFileLimit);
+    const std::optional<RecordFile> file = bytes ? ReadRecordFile(*bytes) : std::nullopt;
+    if (!file || !file->left) return;
+    std::vector<ChangeRecord::Held> held;
+    for (const RecordedWindow& window : file->windows)
+        held.push_back(record_.Hold(window.window));
+    record_.Adopt(file->windows);
+    // In this copy's own file before it is claimed: the old copy lets go
+    // of it once it is gone.
+    Save();
+    const std::wstring claimed = path + std::wstring(kClaimed);
+    if (folder_.RenameAt(path, claimed)) {
+        folder_.DeleteAt(claimed);
+        return;
+    }
+    // Taken back by the old copy, too late: none of it is this copy's.
+    for (const ChangeRecord::Held& window : held)
+        record_.Drop(window);
+    Save();
 }
 
 std::wstring RecordKeeping::NameFrom(const ProcessStamp& owner) {
@@ -133,25 +177,22 @@ void RecordKeeping::TakeFile(const std::wstring& mine, std::vector<ChangeRecord:
 }
 
 void RecordKeeping::RemoveLeftovers() {
-    const std::wstring suffix = std::wstring(kSuffix) + std::wstring(kBeingWritten);
-    for (const std::wstring& name : folder_.Files(suffix)) {
-        const std::optional<ProcessStamp> owner =
-            OwnerOf(name.substr(0, name.size() - kBeingWritten.size()));
-        if (owner && *owner != self_ && !lifetimes_.Running(*owner)) folder_.Delete(name);
+    // Being written (Write's temporary), handed over, claimed, taken back.
+    static constexpr std::wstring_view kLeftovers[] = {
+        L".record.tmp", L".handed", L".handed.tmp", L".handed.taken", L".handed.kept"};
+    for (const std::wstring_view suffix : kLeftovers) {
+        for (const std::wstring& name : folder_.Files(std::wstring(suffix))) {
+            std::wstring stem = name.substr(0, name.find(L'.'));
+            const std::optional<ProcessStamp> owner = OwnerOf(stem.append(kSuffix));
+            if (owner && *owner != self_ && !lifetimes_.Running(*owner)) folder_.Delete(name);
+        }
     }
 }
 
 std::vector<ChangeRecord::Named> RecordKeeping::TakeOver(
     const std::optional<std::wstring>& handed) {
     std::vector<ChangeRecord::Named> offered;
-    if (handed) {
-        const std::wstring name = handed->substr(handed->find_last_of(L"\\/") + 1);
-        const std::optional<ProcessStamp> owner = OwnerOf(name);
-        if (owner && *owner != self_) {
-            const std::wstring mine = NameFrom(*owner);
-            if (folder_.Take(*handed, mine)) TakeFile(mine, offered);
-        }
-    }
+    if (handed) TakeHanded(*handed);
     for (const std::wstring& name : folder_.Files(std::wstring(kSuffix))) {
         const std::optional<ProcessStamp> owner = OwnerOf(name);
         if (!owner || *owner == self_) continue;

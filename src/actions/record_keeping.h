@@ -3,8 +3,12 @@
 // ended without putting back what they changed. A copy's file is named by
 // its process id and creation time; a copy takes another's file by first
 // renaming it to a name of its own, so that two copies never both take it.
-// A copy that starts itself again as administrator hands its file to the
-// new copy, which takes it at once; the file gone tells the old copy so.
+// A copy that starts itself again as administrator hands its record to the
+// new copy in a file of its own (".handed"), which the new copy reads,
+// keeps in its own file, and only then claims by renaming it: the file
+// gone tells the old copy that the record is the new copy's. A hand-over
+// too late is taken back by the old copy with one rename of that file, so
+// that exactly one of the two claims it.
 #pragma once
 
 #include <chrono>
@@ -39,27 +43,29 @@ public:
     // program asked for) keeps it, as it is, for the next start.
     void Ended();
 
-    // Hands the record to a new copy of the program: the file is written
-    // marked as left by the user, so that whichever copy finds it takes it
-    // without asking. Its full path; empty when the record holds nothing;
-    // nullopt when it cannot be written.
+    // Hands the record to a new copy of the program: the hand-over file,
+    // marked as left by the user (the new copy asks nothing). Its full
+    // path; empty when the record holds nothing; nullopt when it cannot be
+    // written.
     std::optional<std::wstring> HandOut();
-    // The new copy did not start, or did not take the file in time: the
-    // file is this copy's again.
+    // The new copy did not start: the hand-over file goes.
     void KeepAfterAll();
-    // Waits until the new copy has taken the file, answering what is sent
-    // to the program's windows meanwhile. Once it has, the record is the
-    // new copy's: this copy's is empty, and nothing of it is deleted.
+    // Waits until the new copy has claimed the hand-over file, answering
+    // what is sent to the program's windows meanwhile; past the timeout,
+    // takes it back unless the new copy claimed it first. Once claimed,
+    // the record is the new copy's (kept in its own file already): this
+    // copy's is empty, and its own file goes.
     bool HandedOver(std::chrono::milliseconds timeout);
 
     // Takes the files of copies no longer running into this run's record
     // (a file that cannot be read is set aside with a notice) and writes
-    // this copy's file before deleting theirs; first the file a copy
-    // handed to this one, given by its full path, without asking. Returns
+    // this copy's file before deleting theirs; first the hand-over file of
+    // the copy that started this one, given by its full path, without
+    // asking. Returns
     // the windows to ask about: those of files the user did not leave so.
     // Copies still running are watched: CopyEnded is called, on a worker,
-    // when one ends. Files being written by copies no longer running (left
-    // by a crash between the write and the rename) are deleted.
+    // when one ends. Files copies no longer running left half done (a crash
+    // between a write and its rename, a hand-over) are deleted.
     std::vector<ChangeRecord::Named> TakeOver(const std::optional<std::wstring>& handed = {});
     std::function<void()> CopyEnded;
 
@@ -75,6 +81,7 @@ private:
     void TakeFile(const std::wstring& mine, std::vector<ChangeRecord::Named>& offered);
     std::wstring NameFrom(const ProcessStamp& owner);
     void RemoveLeftovers();
+    void TakeHanded(const std::wstring& path);
 
     ChangeRecord& record_;
     RecordFolder& folder_;

@@ -75,10 +75,15 @@ std::wstring SecondsText(std::chrono::milliseconds duration) {
 
 namespace {
 
-[[noreturn]] void NotResponding(Hwnd window, std::chrono::milliseconds deadline) {
-    throw StepError(L"目标窗口没有响应",
-                    L"窗口 " + DecimalText(window) + L" 的程序等了 " + SecondsText(deadline) +
-                        L" 秒仍没有处理请求。请求没有撤回：该程序恢复响应后，操作仍可能生效。");
+// `waited`: this call waited the deadline; otherwise an earlier call to
+// the window's thread did, and has not been answered since.
+[[noreturn]] void NotResponding(Hwnd window, std::chrono::milliseconds deadline, bool waited) {
+    throw StepError(
+        L"目标窗口没有响应",
+        L"窗口 " + DecimalText(window) + L" 的程序" +
+            (waited ? L"等了 " + SecondsText(deadline) + L" 秒仍没有处理请求"
+                    : L"还没有处理之前的请求（已等过 " + SecondsText(deadline) + L" 秒）") +
+            L"。请求没有撤回：该程序恢复响应后，操作仍可能生效。");
 }
 
 }  // namespace
@@ -190,11 +195,11 @@ std::int32_t DeadlineWindowSystem::Guarded(Hwnd window, std::function<std::int32
                 }
             },
             completion);
-        if (!started) NotResponding(window, deadline_);
+        if (!started) NotResponding(window, deadline_, false);
     } catch (const std::system_error& e) {
         throw StepError(L"无法等待目标窗口", WorkerNotStarted(e));
     }
-    if (!completion->Wait(deadline_)) NotResponding(window, deadline_);
+    if (!completion->Wait(deadline_)) NotResponding(window, deadline_, true);
     const Result got = result.get();
     // Set last: the wait itself may have changed this thread's last error.
     inner_.SetLastError(got.lastError);

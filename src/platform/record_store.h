@@ -44,10 +44,11 @@ public:
     // gone: another copy took it).
     virtual bool Rename(const std::wstring& from, const std::wstring& to) = 0;
     virtual void Delete(const std::wstring& name) = 0;
-    // Moves the file at a full path (another copy's, perhaps in another
-    // account's folder) into the folder under that name, never over
-    // another file; false when it failed.
-    virtual bool Take(const std::wstring& path, const std::wstring& name) = 0;
+    // The same for a file given by its full path: a record another copy
+    // hands over, perhaps from another account's folder.
+    virtual std::optional<std::string> ReadAt(const std::wstring& path, std::size_t limit) = 0;
+    virtual bool RenameAt(const std::wstring& from, const std::wstring& to) = 0;
+    virtual void DeleteAt(const std::wstring& path) = 0;
     // Waits until the file is gone (another copy took it), answering what
     // is sent to the program's windows meanwhile; false when the timeout
     // passed first.

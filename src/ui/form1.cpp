@@ -113,7 +113,8 @@ void Form1::Form_Load(const RestartArguments& started) {
     Frame5.SetVisible(false);
     Frame6.SetVisible(false);
     if (started.handle) Text2.SetText(DecimalText(*started.handle));
-    handed_ = started.record;
+    // A record is handed only to a copy started as administrator.
+    if (processRights_.Elevated()) handed_ = started.record;
     Window().Notify();
 }
 

@@ -514,10 +514,12 @@ Target::Target(const std::wstring& title, Mode mode, HWND peer) {
                                   : mode == Mode::CloseOnHide ? L" close " + peerText
                                   : mode == Mode::TwoWindows  ? L" two"
                                   : mode == Mode::Lost        ? L" lost"
+                                  : mode == Mode::Minimised   ? L" minimised"
                                                               : L"";
     process_ = Process(L"\"" + SiblingPath(L"target_window.exe") + L"\" \"" + logPath_ + L"\" \"" +
                        title + L"\"" + modeText);
-    window_ = process_.WaitForWindow(L"VindrelTestTarget", 10000ms, mode != Mode::Lost);
+    window_ = process_.WaitForWindow(L"VindrelTestTarget", 10000ms,
+                                     mode != Mode::Lost && mode != Mode::Minimised);
     if (window_ == nullptr) throw std::runtime_error("the target window did not appear");
 }
 

@@ -153,7 +153,7 @@ public:
     // target clicks the peer button with a sent BM_CLICK, and a closing
     // target sends WM_CLOSE to the peer window. A two-window target also
     // has a hidden top-level window titled "<title> 的隐藏窗口".
-    enum class Mode { Plain, Callback, ClickOnHide, CloseOnHide, TwoWindows, Lost };
+    enum class Mode { Plain, Callback, ClickOnHide, CloseOnHide, TwoWindows, Lost, Minimised };
     explicit Target(const std::wstring& title, Mode mode = Mode::Plain, HWND peer = nullptr);
     HWND Window() const { return window_; }
     const Process& Program() const { return process_; }

@@ -2,7 +2,8 @@
 // the title given on the command line, which logs the messages it receives
 // to a file, one line each. Sent kHangMessage, its thread stops answering
 // for good, as a hung program's does.
-//   target_window.exe <log file> <title> [callback | click <hwnd> | close <hwnd> | two | lost]
+//   target_window.exe <log file> <title>
+//                     [callback | click <hwnd> | close <hwnd> | two | lost | minimised]
 // With "callback", while it handles WM_SHOWWINDOW, WM_SIZE, WM_SETTEXT and
 // WM_STYLECHANGED it sends a message to Vindrel's main window and waits
 // for the answer. That stands for what Windows does when a call on another
@@ -110,16 +111,17 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = L"VindrelTestTarget";
     RegisterClassExW(&wc);
-    // "lost": never shown, far off screen, and all but transparent.
-    const bool lost = mode == L"lost";
+    // "lost": never shown, far off screen, and all but transparent;
+    // "minimised": never shown, minimised where it would be seen.
+    const bool lost = mode == L"lost", minimised = mode == L"minimised";
     const int at = lost ? -5000 : 100;
-    const HWND hwnd =
-        CreateWindowExW(lost ? WS_EX_LAYERED : 0, wc.lpszClassName, title.c_str(),
-                        WS_OVERLAPPEDWINDOW, at, at, 320, 200, nullptr, nullptr, instance, nullptr);
+    const HWND hwnd = CreateWindowExW(lost ? WS_EX_LAYERED : 0, wc.lpszClassName, title.c_str(),
+                                      WS_OVERLAPPEDWINDOW | (minimised ? WS_MINIMIZE : 0), at, at,
+                                      320, 200, nullptr, nullptr, instance, nullptr);
     if (hwnd == nullptr) return 1;
     if (lost) {
         SetLayeredWindowAttributes(hwnd, 0, 10, LWA_ALPHA);
-    } else {
+    } else if (!minimised) {
         ShowWindow(hwnd, SW_SHOWNORMAL);
     }
     if (mode == L"two") {

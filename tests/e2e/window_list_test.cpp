@@ -110,6 +110,7 @@ TEST(WindowList, GetsALostWindowBackAndTheRestoreItemUndoesTopmost) {
     const Vindrel app;
     const Target lost(L"走失的窗口", Target::Mode::Lost);
     const Target other(L"置顶目标");
+    const Target minimised(L"最小化的窗口", Target::Mode::Minimised);
     app.ChooseMenuItem(1);
     ASSERT_NE(app.WindowList(), nullptr);
     SendMessageW(app.ListControl("chkLost"), BM_CLICK, 0, 0);
@@ -117,11 +118,11 @@ TEST(WindowList, GetsALostWindowBackAndTheRestoreItemUndoesTopmost) {
     const std::wstring row = HandleText(lost.Window()) + L" | VindrelTestTarget | 走失的窗口 | ";
     ASSERT_TRUE(WaitFor([&] { return RowWith(rows = app.ListRows(), row) >= 0; }));
     EXPECT_NE(
-        rows[static_cast<std::size_t>(RowWith(rows, row))].find(row + L"隐藏，屏幕外，不透明度 4%"),
+        rows[static_cast<std::size_t>(RowWith(rows, row))].find(row + L"隐藏，屏幕外，不透明度 3%"),
         std::wstring::npos);
     EXPECT_LT(RowWith(rows, L"置顶目标"), 0);
 
-    // 找回: visible, wholly on a monitor, opaque.
+    // 找回: visible, wholly on a monitor's work area, opaque.
     app.SelectListRow(RowWith(rows, row));
     PostMessageW(app.ListControl("cmdRescue"), BM_CLICK, 0, 0);
     MessageBoxSeen seen = WaitForMessageBox(app.Program().Id());
@@ -135,11 +136,24 @@ TEST(WindowList, GetsALostWindowBackAndTheRestoreItemUndoesTopmost) {
         BYTE alpha = 0;
         return IsWindowVisible(lost.Window()) &&
                GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONULL), &monitor) &&
-               rect.left >= monitor.rcMonitor.left && rect.top >= monitor.rcMonitor.top &&
-               rect.right <= monitor.rcMonitor.right && rect.bottom <= monitor.rcMonitor.bottom &&
+               rect.left >= monitor.rcWork.left && rect.top >= monitor.rcWork.top &&
+               rect.right <= monitor.rcWork.right && rect.bottom <= monitor.rcWork.bottom &&
                GetLayeredWindowAttributes(lost.Window(), nullptr, &alpha, nullptr) && alpha == 255;
     };
     EXPECT_TRUE(rescued());
+
+    // A hidden window minimised where it would be seen: restored and shown.
+    // (Wine neither reads nor sets another program's placement: moving a
+    // minimised window is shown over the fake.)
+    ASSERT_TRUE(WaitFor([&] { return RowWith(rows = app.ListRows(), L"最小化的窗口") >= 0; }));
+    EXPECT_NE(rows[static_cast<std::size_t>(RowWith(rows, L"最小化的窗口"))].find(L"隐藏，最小化"),
+              std::wstring::npos);
+    app.SelectListRow(RowWith(rows, L"最小化的窗口"));
+    PostMessageW(app.ListControl("cmdRescue"), BM_CLICK, 0, 0);
+    seen = WaitForMessageBox(app.Program().Id());
+    EXPECT_EQ(seen.text, L"已找回 1 个窗口");
+    EXPECT_TRUE(CloseMessageBox(seen));
+    EXPECT_TRUE(IsWindowVisible(minimised.Window()) && !IsIconic(minimised.Window()));
 
     // 置顶 on another window; the button then offers to take it back.
     SendMessageW(app.ListControl("chkLost"), BM_CLICK, 0, 0);

@@ -49,13 +49,23 @@ public:
     }
     void Delete(const std::wstring& name) override { files.erase(name); }
     std::wstring PathOf(const std::wstring& name) override { return kFolder + name; }
-    bool Take(const std::wstring& path, const std::wstring& name) override {
-        if (path.starts_with(kFolder)) return Rename(path.substr(kFolder.size()), name);
+    std::optional<std::string> ReadAt(const std::wstring& path, std::size_t limit) override {
+        if (path.starts_with(kFolder)) return Read(path.substr(kFolder.size()), limit);
         const auto found = elsewhere.find(path);
-        if (found == elsewhere.end() || files.count(name) != 0) return false;
-        files[name] = std::move(found->second);
-        elsewhere.erase(found);
-        return true;
+        if (found == elsewhere.end() || found->second.size() > limit) return std::nullopt;
+        return found->second;
+    }
+    bool RenameAt(const std::wstring& from, const std::wstring& to) override {
+        if (from.starts_with(kFolder) && to.starts_with(kFolder)) {
+            return Rename(from.substr(kFolder.size()), to.substr(kFolder.size()));
+        }
+        if (elsewhere.count(from) == 0 || elsewhere.count(to) != 0) return false;
+        elsewhere[to] = std::move(elsewhere[from]);
+        return elsewhere.erase(from) == 1;
+    }
+    void DeleteAt(const std::wstring& path) override {
+        if (path.starts_with(kFolder)) return Delete(path.substr(kFolder.size()));
+        elsewhere.erase(path);
     }
     bool WaitGone(const std::wstring& name, std::chrono::milliseconds) override {
         if (files.count(name) != 0 && whileWaiting) std::exchange(whileWaiting, {})();

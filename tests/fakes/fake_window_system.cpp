@@ -517,7 +517,9 @@ std::int32_t FakeWindowSystem::SetLayeredWindowAttributes(Hwnd hwnd, std::uint32
                              std::to_string(hwnd) + "," + std::to_string(crKey) + "," +
                                  std::to_string(bAlpha) + "," + std::to_string(dwFlags));
     FakeWindow* w = Find(hwnd);
-    if (w == nullptr || (w->exStyle & api::kWsExLayered) == 0 || Refused(*w)) return 0;
+    if (w == nullptr || (w->exStyle & api::kWsExLayered) == 0 || Refused(*w) || w->keepsAlpha) {
+        return 0;
+    }
     if (w->ignores) return 1;
     w->alpha = bAlpha;
     w->layeredKey = crKey;

@@ -54,6 +54,7 @@ struct FakeWindow {
     // A window that takes those calls as done but stays as it is.
     bool ignores = false;
     bool keepsTitle = false;    // only SetWindowTextW is refused
+    bool keepsAlpha = false;    // only SetLayeredWindowAttributes is refused
     bool pinned = false;        // puts itself back where it was when moved
     bool sizable = true;        // WS_THICKFRAME
     bool captioned = true;      // WS_CAPTION

@@ -139,6 +139,26 @@ TEST(HandleArgument, OnlyOneArgumentOfPlainDigitsInRange) {
     }
 }
 
+// The restart's command line comes back as the arguments it was made of
+// (the C runtime's rules: quotes, and backslashes only before a quote).
+TEST(RestartArguments, GoThroughTheCommandLineAndAreReadBackOrRefused) {
+    const RestartArguments both{100, L"C:\\Users\\A B\\AppData\\Local\\Vindrel\\1-2.handed"};
+    EXPECT_EQ(CommandLine(both.List()),
+              L"100 --record \"C:\\Users\\A B\\AppData\\Local\\Vindrel\\1-2.handed\"");
+    EXPECT_EQ(CommandLine({L"a\"b", L"end\\ x\\", L"", L"\\\\srv\\x"}),
+              L"\"a\\\"b\" \"end\\ x\\\\\" \"\" \\\\srv\\x");
+    using Args = std::vector<std::wstring>;
+    EXPECT_EQ(ReadRestartArguments(both.List())->record, both.record);
+    EXPECT_EQ(ReadRestartArguments(both.List())->handle, 100);
+    EXPECT_EQ(ReadRestartArguments({L"--record", L"x"})->handle, std::nullopt);
+    EXPECT_EQ(ReadRestartArguments({L"7"})->record, std::nullopt);
+    for (const Args& refused :
+         {Args{}, Args{L"--record"}, Args{L"7", L"--record"}, Args{L"--record", L""},
+          Args{L"7", L"--record", L"x", L"y"}, Args{L"--record", L"x", L"7"}, Args{L"hide"}}) {
+        EXPECT_FALSE(ReadRestartArguments(refused)) << refused.size();
+    }
+}
+
 TEST(Alpha, ByteAndScaledAlphaRanges) {
     EXPECT_EQ(ByteAlpha(0), 0);
     EXPECT_EQ(ByteAlpha(255), 255);

@@ -99,6 +99,15 @@ TEST_F(HigherRightsTest, AChangeThatDidNotTakeOnAHigherWindowSaysWhyOnceAndClaim
     ASSERT_TRUE(file && file->windows.size() == 1);
     EXPECT_FALSE(file->windows[0].hid || file->windows[0].title);
     EXPECT_EQ(file->windows[0].setAlpha, 255);
+
+    // Made in part (the layered style taken, the opacity refused): what
+    // was made stays the program's to put back.
+    ws.AddWindow(300, kTargetPid, "half").keepsAlpha = true;
+    Box("Text2").SetText(L"300");
+    Run([&] { bar.SetValue(20); });
+    EXPECT_NE(ws.Find(300)->exStyle & api::kWsExLayered, 0);
+    Run([&] { toolkit.Window().UserChooseMenuItem(); });
+    EXPECT_EQ(ws.Find(300)->exStyle & api::kWsExLayered, 0);
 }
 
 // Each explanation once, word for word, by what was read of the levels.
@@ -231,15 +240,30 @@ TEST_F(HigherRightsTest, TheRestartHandsTheWholeRecordToTheNewCopy) {
     Click("Command4");
     Box("Text2").SetText(L"100");
     toolkit.messages.clear();
-    const std::wstring own = L"4000-777.record";
+    const std::wstring own = L"4000-777.record", handed = L"C:\\Record\\4000-777.handed";
     const RecordedWindow recorded = ReadRecordFile(folder.files.at(own))->windows.at(0);
+    EXPECT_TRUE(recorded.hid && recorded.title && recorded.layering && recorded.topmost);
 
-    toolkit.answers = {Answer::Yes};
-    auto shown = Show();
-    ASSERT_EQ(shown.size(), 2u);
-    EXPECT_TRUE(shown[1].prompt.starts_with(L"以管理员身份启动的新副本没有接管本程序的改动记录"));
-    EXPECT_FALSE(toolkit.Window().closed);
-    EXPECT_FALSE(ReadRecordFile(folder.files.at(own))->left);
+    // The prompt declined, a record that cannot be written, a new copy
+    // that never takes it: this copy stays open with its record, and no
+    // hand-over file is left.
+    const std::vector<std::pair<bool, std::uint32_t>> failures{
+        {false, api::kErrorCancelled}, {true, 0}, {false, 0}};
+    for (const auto& [unwritable, result] : failures) {
+        folder.unwritable = unwritable;
+        rights.startResult = result;
+        toolkit.answers = {Answer::Yes};
+        const auto shown = Show();
+        ASSERT_EQ(shown.size(), result == 0 ? 2u : 1u);
+        if (result == 0) {
+            EXPECT_TRUE(
+                shown[1].prompt.starts_with(L"以管理员身份启动的新副本没有接管本程序的改动记录"));
+        }
+        EXPECT_FALSE(toolkit.Window().closed);
+        EXPECT_EQ(folder.files.count(L"4000-777.handed"), 0u);
+        EXPECT_FALSE(ReadRecordFile(folder.files.at(own))->left);
+    }
+    folder.unwritable = false;
 
     FakeToolkit next;
     FakeProcessRights elevated;
@@ -249,9 +273,9 @@ TEST_F(HigherRightsTest, TheRestartHandsTheWholeRecordToTheNewCopy) {
     nextLifetimes.running = {{kTargetPid, 8}, {20, 9}, {4000, 777}};
     std::unique_ptr<Form1> copy;
     rights.started = [&](const std::wstring& parameters) {
-        EXPECT_EQ(parameters, L"100 --record C:\\Record\\" + own);
+        EXPECT_EQ(parameters, L"100 --record " + handed);
         copy = std::make_unique<Form1>(next, next, ws, wmi, elevated, folder, nextLifetimes);
-        copy->Form_Load(*ReadRestartArguments({L"100", L"--record", L"C:\\Record\\" + own}));
+        copy->Form_Load(*ReadRestartArguments({L"100", L"--record", handed}));
         next.Window().DeliverNotifications();
     };
     toolkit.answers = {Answer::Yes};
@@ -259,11 +283,10 @@ TEST_F(HigherRightsTest, TheRestartHandsTheWholeRecordToTheNewCopy) {
     EXPECT_TRUE(toolkit.Window().closed);
     EXPECT_TRUE(next.messages.empty());  // taken without asking
     EXPECT_EQ(next.Get<FakeTextBox>("Text2").Text(), L"100");
-    ASSERT_EQ(folder.files.size(), 1u);
+    ASSERT_EQ(folder.files.size(), 1u);  // the new copy's own file only
     const auto taken = ReadRecordFile(folder.files.at(L"4001-888.record"));
     ASSERT_TRUE(taken && taken->windows.size() == 1);
     EXPECT_EQ(taken->windows[0], recorded);
-    EXPECT_TRUE(recorded.hid && recorded.title && recorded.layering && recorded.topmost);
 
     next.Window().UserChooseMenuItem();
     ASSERT_EQ(next.messages.size(), 1u);

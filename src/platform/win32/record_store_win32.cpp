@@ -139,13 +139,16 @@ std::vector<std::wstring> Win32RecordFolder::Files(const std::wstring& suffix) {
 
 std::optional<std::string> Win32RecordFolder::Read(const std::wstring& name, std::size_t limit) {
     if (Folder().empty()) return std::nullopt;
+    return ReadAt(PathOf(name), limit);
+}
+
+std::optional<std::string> Win32RecordFolder::ReadAt(const std::wstring& path, std::size_t limit) {
     const auto until = std::chrono::steady_clock::now() + kHeldRetry;
     UniqueFileHandle file;
     do {
-        file =
-            UniqueFileHandle(CreateFileW(PathOf(name).c_str(), GENERIC_READ,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        file = UniqueFileHandle(CreateFileW(
+            path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     } while (!file && HeldUntil(until));
     LARGE_INTEGER size{};
     if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0 ||
@@ -194,22 +197,20 @@ bool Win32RecordFolder::Write(const std::wstring& name, const std::string& bytes
 }
 
 bool Win32RecordFolder::Rename(const std::wstring& from, const std::wstring& to) {
-    return !Folder().empty() && MoveFileExW(PathOf(from).c_str(), PathOf(to).c_str(), 0) != FALSE;
+    return !Folder().empty() && RenameAt(PathOf(from), PathOf(to));
+}
+
+bool Win32RecordFolder::RenameAt(const std::wstring& from, const std::wstring& to) {
+    // Within one folder: one step, never over another file.
+    return MoveFileExW(from.c_str(), to.c_str(), 0) != FALSE;
 }
 
 void Win32RecordFolder::Delete(const std::wstring& name) {
-    if (!Folder().empty()) DeleteFileW(PathOf(name).c_str());
+    if (!Folder().empty()) DeleteAt(PathOf(name));
 }
 
-bool Win32RecordFolder::Take(const std::wstring& path, const std::wstring& name) {
-    if (Folder().empty()) return false;
-    if (!CreateDirectoryW(Folder().c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
-        return false;
-    }
-    // Another account's folder may lie on another volume: copied, then
-    // deleted there. Never over a file of the same name.
-    return MoveFileExW(path.c_str(), PathOf(name).c_str(),
-                       MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH) != FALSE;
+void Win32RecordFolder::DeleteAt(const std::wstring& path) {
+    DeleteFileW(path.c_str());
 }
 
 bool Win32RecordFolder::WaitGone(const std::wstring& name, std::chrono::milliseconds timeout) {

@@ -23,7 +23,9 @@ public:
     bool Rename(const std::wstring& from, const std::wstring& to) override;
     void Delete(const std::wstring& name) override;
     std::wstring PathOf(const std::wstring& name) override;
-    bool Take(const std::wstring& path, const std::wstring& name) override;
+    std::optional<std::string> ReadAt(const std::wstring& path, std::size_t limit) override;
+    bool RenameAt(const std::wstring& from, const std::wstring& to) override;
+    void DeleteAt(const std::wstring& path) override;
     bool WaitGone(const std::wstring& name, std::chrono::milliseconds timeout) override;
 
 private:

@@ -92,14 +92,16 @@ TEST(Win32RecordFolder, WritesWholeFilesAndTakesOnlyWhereTheNameIsFree) {
     EXPECT_EQ(folder.Files(L".record"), std::vector<std::wstring>{L"1-2.record"});
     EXPECT_TRUE(folder.Files(L".record.tmp").empty());
 
-    // Another copy's file, from another folder: never over a file here.
+    // Another copy's hand-over, in another folder: read where it lies, and
+    // claimed there by a rename that never goes over another file.
     win32::Win32RecordFolder theirs(other.Path());
-    ASSERT_TRUE(theirs.Write(L"3-4.record", "theirs"));
-    EXPECT_FALSE(folder.Take(theirs.PathOf(L"3-4.record"), L"1-2.record"));
-    EXPECT_EQ(folder.Read(L"1-2.record", 1u << 20), a);
-    EXPECT_TRUE(folder.Take(theirs.PathOf(L"3-4.record"), L"5-6.from-3-4.1.record"));
-    EXPECT_EQ(folder.Read(L"5-6.from-3-4.1.record", 100), "theirs");
-    EXPECT_TRUE(theirs.WaitGone(L"3-4.record", 0ms));
+    ASSERT_TRUE(theirs.Write(L"3-4.handed", "theirs") && theirs.Write(L"3-4.handed.kept", "kept"));
+    const std::wstring handed = theirs.PathOf(L"3-4.handed");
+    EXPECT_EQ(folder.ReadAt(handed, 100), "theirs");
+    EXPECT_FALSE(folder.RenameAt(handed, handed + L".kept"));
+    EXPECT_EQ(theirs.Read(L"3-4.handed.kept", 100), "kept");
+    EXPECT_TRUE(folder.RenameAt(handed, handed + L".taken"));
+    EXPECT_TRUE(theirs.WaitGone(L"3-4.handed", 0ms));
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(folder.WaitGone(L"1-2.record", 100ms));
     EXPECT_GE(std::chrono::steady_clock::now() - start, 100ms);
@@ -116,22 +118,27 @@ TEST(Win32Lifetimes, FollowARealProcessAndRemoveWhatOnlyEndedCopiesLeft) {
     EXPECT_TRUE(lifetimes.Running(stamp));
     EXPECT_FALSE(lifetimes.Running({pid, *created + 1}));  // another process by that id
 
-    // Files being written when their copy crashed go at the next start;
-    // a running copy's stays.
+    // Files a copy left half done when it crashed go at the next start; a
+    // running copy's stay.
     TemporaryFolder temporary;
     win32::Win32RecordFolder folder(temporary.Path());
     ASSERT_TRUE(folder.Write(L"x.record", "x"));
     const std::wstring running = std::to_wstring(pid) + L"-" + std::to_wstring(*created);
     const std::wstring ended = std::to_wstring(pid) + L"-" + std::to_wstring(*created + 1);
-    for (const std::wstring& stem : {running, ended})
-        ASSERT_TRUE(folder.Rename(L"x.record", stem + L".record.tmp") &&
-                    folder.Write(L"x.record", "x"));
+    for (const std::wstring& stem : {running, ended}) {
+        for (const wchar_t* suffix : {L".record.tmp", L".handed"}) {
+            ASSERT_TRUE(folder.Rename(L"x.record", stem + suffix) &&
+                        folder.Write(L"x.record", "x"));
+        }
+    }
     win32::Win32WindowSystem ws;
     ChangeRecord record(ws, lifetimes);
     RecordKeeping keeping(record, folder, lifetimes);
     keeping.TakeOver();
     EXPECT_TRUE(Exists(folder.PathOf(running + L".record.tmp")));
+    EXPECT_TRUE(Exists(folder.PathOf(running + L".handed")));
     EXPECT_FALSE(Exists(folder.PathOf(ended + L".record.tmp")));
+    EXPECT_FALSE(Exists(folder.PathOf(ended + L".handed")));
 
     // The wait fires once, when the process ends.
     std::atomic<int> fired = 0;
