@@ -37,7 +37,10 @@ void ChangeRecord::Before(const Setting& setting, Hwnd window, ProcessNames& nam
     Entry& entry = found->second;
     switch (setting.aspect) {
         case Aspect::Hide:
-            if (OwnVisible(ws_, window)) entry.hid = true;
+            if (OwnVisible(ws_, window)) {
+                entry.hid = true;
+                if (setting.boss) entry.boss = setting.boss;
+            }
             break;
         case Aspect::Opacity:
             if (!entry.layering && unreadable_.count({window, *owner}) == 0) {
@@ -65,9 +68,18 @@ void ChangeRecord::Before(const Setting& setting, Hwnd window, ProcessNames& nam
     }
     if (entry.Empty()) {
         windows_.erase(found);
+    } else if (batches_ > 0) {
+        heldBack_ = true;
     } else if (Changed) {
         Changed();
     }
+}
+
+std::vector<RecordedWindow> ChangeRecord::BossHidden() {
+    std::vector<RecordedWindow> hidden;
+    for (const Entry* entry : There())
+        if (entry->boss && entry->hid && !OwnVisible(ws_, entry->window)) hidden.push_back(*entry);
+    return hidden;
 }
 
 std::vector<const ChangeRecord::Entry*> ChangeRecord::There() const {
@@ -106,6 +118,7 @@ std::vector<ChangeRecord::Named> ChangeRecord::Adopt(const std::vector<RecordedW
         // has since set its own title or alpha, keeps it, and so does one
         // the program set back as it was.
         entry.hid = recorded.hid && !OwnVisible(ws_, window);
+        if (!entry.hid) entry.boss.reset();
         const Layering now = LayeringOf(ws_, window);
         const bool atSetAlpha = now.Alpha() == recorded.setAlpha;
         if (!entry.layering || !atSetAlpha || now == *entry.layering) entry.layering.reset();
@@ -135,6 +148,7 @@ void ChangeRecord::TakeEarlier(Entry& mine, const Entry& still, const RecordedWi
     // is taken as adoption takes it, and where this copy's state before is
     // what the other set, the other's state before is the window's own.
     mine.hid = mine.hid || still.hid;
+    if (!mine.boss) mine.boss = still.boss;
     if (!mine.layering) {
         mine.layering = still.layering;
         mine.setAlpha = still.setAlpha;
@@ -199,6 +213,7 @@ void ChangeRecord::Forget(Aspect aspect, Hwnd window) {
     switch (aspect) {
         case Aspect::Hide:
             entry.hid = false;
+            entry.boss.reset();
             break;
         case Aspect::Opacity:
             entry.layering.reset();

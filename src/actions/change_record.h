@@ -13,6 +13,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "actions/messages.h"
@@ -37,6 +38,8 @@ public:
         std::uint8_t alpha = 0;
         std::wstring title{};
         bool topmost = false;
+        // Hidden by the boss key: how it lay.
+        std::optional<BossPlace> boss{};
     };
 
     // A recorded window as the user is told of it.
@@ -106,6 +109,28 @@ public:
     std::vector<Named> Adopt(const std::vector<RecordedWindow>& windows);
     // Raised before a change is made, once the record holds it.
     std::function<void()> Changed;
+    // While one lives, Changed is held back, and raised once as it goes if
+    // anything was recorded: many windows recorded before any is changed,
+    // the file written once.
+    class Batch {
+    public:
+        explicit Batch(ChangeRecord& record) : record_(record) { ++record_.batches_; }
+        ~Batch() {
+            if (--record_.batches_ == 0 && std::exchange(record_.heldBack_, false) &&
+                record_.Changed) {
+                record_.Changed();
+            }
+        }
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        ChangeRecord& record_;
+    };
+
+    // The windows still there that the boss key hid and are still hidden,
+    // as recorded.
+    std::vector<RecordedWindow> BossHidden();
 
     // The recorded windows still there that this program keeps hidden, or
     // made too faint to see, in the order they were first recorded.
@@ -156,6 +181,8 @@ private:
     // the program first changed their opacity.
     std::set<std::pair<Hwnd, Pid>> unreadable_;
     std::uint64_t next_ = 0;
+    int batches_ = 0;
+    bool heldBack_ = false;
 };
 
 // Gives the window the layering it had: its layered style, and the colour

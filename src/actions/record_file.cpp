@@ -10,9 +10,11 @@ namespace vindrel {
 
 namespace {
 
-constexpr std::string_view kHeader = "Vindrel change record, version 2";
-// The first version, without the topmost aspect, is still read.
-constexpr std::string_view kFirstHeader = "Vindrel change record, version 1";
+constexpr std::string_view kHeader = "Vindrel change record, version 3";
+// The earlier versions are still read: the first without the topmost
+// aspect, the second without the boss key's.
+constexpr std::string_view kEarlierHeaders[] = {"Vindrel change record, version 1",
+                                                "Vindrel change record, version 2"};
 constexpr std::string_view kLeft = "left by the user";
 constexpr std::string_view kEnd = "end";
 // A longer line is not read: no title the program sets comes near it.
@@ -184,6 +186,18 @@ std::string Hex32Text(std::uint32_t value) {
     return text;
 }
 
+// A signed decimal number as std::to_string writes it.
+std::optional<std::int32_t> SignedDecimal(std::string_view field) {
+    const bool negative = !field.empty() && field[0] == '-';
+    const auto magnitude = Decimal<std::uint32_t>(field.substr(negative ? 1 : 0));
+    if (!magnitude || (negative && *magnitude == 0) ||
+        *magnitude > (negative ? 0x80000000u : 0x7FFFFFFFu)) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(negative ? -static_cast<std::int64_t>(*magnitude)
+                                              : *magnitude);
+}
+
 std::optional<std::uint32_t> OptionalHex(std::string_view field, bool& present) {
     present = field != "-";
     if (!present) return 0;
@@ -230,6 +244,19 @@ bool ReadAspects(const std::vector<std::string_view>& f, std::size_t i, Recorded
             w.layering = layering;
             w.setAlpha = static_cast<std::uint8_t>(*set);
             i += 6;
+        } else if (f[i] == "boss" && w.hid && !w.boss && i + 7 < f.size()) {
+            const auto order = Decimal<std::uint32_t>(f[i + 1]);
+            const auto showCmd = Decimal<std::uint32_t>(f[i + 2]);
+            std::optional<std::int32_t> edges[4];
+            for (int k = 0; k < 4; ++k)
+                edges[k] = SignedDecimal(f[i + 3 + static_cast<std::size_t>(k)]);
+            if (!order || !showCmd || !edges[0] || !edges[1] || !edges[2] || !edges[3] ||
+                (f[i + 7] != "0" && f[i + 7] != "1")) {
+                return false;
+            }
+            w.boss = BossPlace{
+                *order, *showCmd, {*edges[0], *edges[1], *edges[2], *edges[3]}, f[i + 7] == "1"};
+            i += 8;
         } else if (f[i] == "topmost" && !w.topmost && i + 2 < f.size()) {
             const auto bit = [](std::string_view field) -> std::optional<bool> {
                 if (field != "0" && field != "1") return std::nullopt;
@@ -288,6 +315,12 @@ std::string WriteRecordFile(const RecordFile& file) {
         AppendText(out, w.className);
         AppendText(out, w.process);
         if (w.hid) out += "\thidden";
+        if (const auto& b = w.boss; b && w.hid) {
+            out += "\tboss\t" + std::to_string(b->order) + '\t' + std::to_string(b->showCmd) +
+                   '\t' + std::to_string(b->normal.left) + '\t' + std::to_string(b->normal.top) +
+                   '\t' + std::to_string(b->normal.right) + '\t' +
+                   std::to_string(b->normal.bottom) + '\t' + (b->foreground ? "1" : "0");
+        }
         if (const auto& l = w.layering) {
             out += std::string("\topacity\t") + (l->layered ? "1" : "0") + '\t' +
                    (l->key ? Hex32Text(*l->key) : "-") + '\t' + std::to_string(l->alpha) + '\t' +
@@ -326,10 +359,11 @@ std::optional<RecordFile> ReadRecordFile(std::string_view bytes) {
         start = end + 1;
     }
     // A whole file: the header first, "end" last.
-    const bool first = lines.size() >= 2 && lines.front() == kFirstHeader;
-    if (lines.size() < 2 || (lines.front() != kHeader && !first) || lines.back() != kEnd) {
-        return std::nullopt;
-    }
+    if (lines.size() < 2 || lines.back() != kEnd) return std::nullopt;
+    int version = lines.front() == kHeader ? 3 : 0;
+    for (int k = 0; k < 2; ++k)
+        if (lines.front() == kEarlierHeaders[k]) version = k + 1;
+    if (version == 0) return std::nullopt;
     RecordFile file;
     std::set<Hwnd> seen;
     for (std::size_t i = 1; i + 1 < lines.size(); ++i) {
@@ -344,10 +378,12 @@ std::optional<RecordFile> ReadRecordFile(std::string_view bytes) {
     // Only the writer's own form: every line is what it would write, so
     // nothing unchecked passes (another order, another escape).
     std::string written = WriteRecordFile(file);
-    if (first) written.replace(0, kHeader.size(), kFirstHeader);
+    if (version < 3) written.replace(0, kHeader.size(), kEarlierHeaders[version - 1]);
     if (written != bytes) return std::nullopt;
-    if (first && std::any_of(file.windows.begin(), file.windows.end(),
-                             [](const RecordedWindow& w) { return w.topmost.has_value(); })) {
+    // Nothing an earlier version could not hold.
+    if (std::any_of(file.windows.begin(), file.windows.end(), [&](const RecordedWindow& w) {
+            return (version < 2 && w.topmost) || (version < 3 && w.boss);
+        })) {
         return std::nullopt;
     }
     return file;

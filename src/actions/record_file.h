@@ -11,10 +11,22 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/outline_geometry.h"
 #include "platform/types.h"
 #include "table/window_state.h"
 
 namespace vindrel {
+
+// How a window the boss key hid lay, so that it is shown as it was: its
+// place among the windows hidden together (0: the top), its placement, and
+// whether it had the foreground.
+struct BossPlace {
+    std::uint32_t order = 0;
+    std::uint32_t showCmd = 0;  // as GetWindowPlacement gave it
+    ScreenRect normal{};        // its normal position, as GetWindowPlacement gave it
+    bool foreground = false;
+    bool operator==(const BossPlace&) const = default;
+};
 
 // A window the program changed, as the record keeps it: what the window
 // is (a handle is reused, the process's id and creation time and the
@@ -25,8 +37,9 @@ struct RecordedWindow {
     Pid pid = 0;
     std::uint64_t created = 0;
     std::wstring className{};
-    std::wstring process{};  // the executable's name
-    bool hid = false;        // visible before; the program hid it
+    std::wstring process{};           // the executable's name
+    bool hid = false;                 // visible before; the program hid it
+    std::optional<BossPlace> boss{};  // hidden by the boss key (with `hid`)
     std::optional<Layering> layering{};
     std::uint8_t setAlpha = 0;
     std::optional<std::wstring> title{};
@@ -50,8 +63,8 @@ inline constexpr std::size_t kRecordFileLimit = 8u << 20;
 // A window whose line would be too long to read back (titles of hundreds of
 // thousands of characters) is left out.
 std::string WriteRecordFile(const RecordFile& file);
-// Empty for anything but a whole file of this version (or the first, which
-// had no topmost aspect) whose every line
+// Empty for anything but a whole file of this version (or an earlier one:
+// the first had no topmost aspect, the second no boss key) whose every line
 // checks: numbers in range, texts valid and escaped, each aspect at most
 // once per window, each window once, all exactly as WriteRecordFile
 // writes them.

@@ -447,4 +447,12 @@ std::vector<MonitorInfo> DeadlineWindowSystem::DisplayMonitors() {
     return inner_.DisplayMonitors();
 }
 
+Hwnd DeadlineWindowSystem::GetForegroundWindow() {
+    return inner_.GetForegroundWindow();
+}
+
+std::optional<std::wstring> DeadlineWindowSystem::ProcessImagePath(Pid pid) {
+    return inner_.ProcessImagePath(pid);
+}
+
 }  // namespace vindrel

@@ -102,6 +102,8 @@ public:
     std::int32_t DwmGetWindowAttribute(Hwnd hwnd, std::uint32_t dwAttribute, void* pvAttribute,
                                        std::uint32_t cbAttribute) override;
     std::vector<MonitorInfo> DisplayMonitors() override;
+    Hwnd GetForegroundWindow() override;
+    std::optional<std::wstring> ProcessImagePath(Pid pid) override;
 
 protected:
     // Starts a worker thread that runs `work`; throws std::system_error when

@@ -219,9 +219,14 @@ public:
     // desktop composition to ask.
     virtual std::int32_t DwmGetWindowAttribute(Hwnd hwnd, std::uint32_t dwAttribute,
                                                void* pvAttribute, std::uint32_t cbAttribute) = 0;
-    // Every monitor (EnumDisplayMonitors, GetMonitorInfoW and, where shcore
-    // has it, GetDpiForMonitor), in the system's order.
+    // Every monitor (EnumDisplayMonitors, GetMonitorInfoW), in the system's
+    // order.
     virtual std::vector<MonitorInfo> DisplayMonitors() = 0;
+    virtual Hwnd GetForegroundWindow() = 0;
+    // The full path of the process's executable (OpenProcess with the
+    // least rights, QueryFullProcessImageNameW); empty where it cannot be
+    // read.
+    virtual std::optional<std::wstring> ProcessImagePath(Pid pid) = 0;
 };
 
 // The process that owns the window; empty when there is no such window.

@@ -543,9 +543,16 @@ std::int32_t FakeWindowSystem::EnumWindows(const std::function<bool(Hwnd)>& lpEn
     std::vector<Hwnd> topLevel;
     {
         const auto lock = Record("EnumWindows", "");
+        std::vector<const FakeWindow*> order;
         for (const FakeWindow& w : windows) {
-            if (w.parent == 0) topLevel.push_back(w.hwnd);
+            if (w.parent == 0) order.push_back(&w);
         }
+        // Those raised on top, the latest first; then the others in order.
+        std::stable_sort(order.begin(), order.end(), [](const FakeWindow* a, const FakeWindow* b) {
+            return a->raised > b->raised;
+        });
+        for (const FakeWindow* w : order)
+            topLevel.push_back(w->hwnd);
     }
     // The callback runs without the lock, as it may call the fake.
     for (const Hwnd hwnd : topLevel) {
@@ -625,6 +632,7 @@ std::int32_t FakeWindowSystem::SetWindowPos(Hwnd hWnd, Hwnd hWndInsertAfter, std
     if (w == nullptr || Refused(*w)) return 0;
     if (w->ignores) return 1;
     if ((uFlags & api::kSwpNoZOrder) == 0) {
+        if (hWndInsertAfter == api::kHwndTop) w->raised = ++raises_;
         if (hWndInsertAfter == api::kHwndTopmost) w->exStyle |= api::kWsExTopmost;
         if (hWndInsertAfter == api::kHwndNoTopmost) w->exStyle &= ~api::kWsExTopmost;
     }
@@ -691,6 +699,22 @@ std::int32_t FakeWindowSystem::IsWindowOnCurrentVirtualDesktop(Hwnd hWnd,
     if (!desktops || w == nullptr) return kClassNotRegistered;
     *onCurrentDesktop = w->otherDesktop ? 0 : 1;
     return 0;
+}
+
+Hwnd FakeWindowSystem::GetForegroundWindow() {
+    const auto lock = Record("GetForegroundWindow", "");
+    return foreground;
+}
+
+std::optional<std::wstring> FakeWindowSystem::ProcessImagePath(Pid pid) {
+    const auto lock = Record("ProcessImagePath", std::to_string(pid));
+    for (const FakeProcess& process : processes) {
+        if (process.pid != pid) continue;
+        if (!process.path.empty()) return process.path;
+        return L"C:\\Programs\\" +
+               (process.wideExe.empty() ? FromAnsi(process.exeFile) : process.wideExe);
+    }
+    return std::nullopt;
 }
 
 std::vector<MonitorInfo> FakeWindowSystem::DisplayMonitors() {

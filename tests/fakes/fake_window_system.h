@@ -43,6 +43,9 @@ struct FakeWindow {
     std::uint32_t layeredKey = 0;
     std::uint32_t layeredFlags = 0;
     int flashes = 0;  // caption inversions by FlashWindow since it was put back
+    // Brought to the top of the Z order (SetWindowPos with HWND_TOP), the
+    // later the higher; 0: where it was added.
+    std::uint64_t raised = 0;
     // The thread it belongs to; 0: its process's one thread.
     std::uint32_t thread = 0;
     // A window that refuses every change, as Windows refuses a program the
@@ -73,6 +76,8 @@ struct FakeProcess {
     std::string exeFile;  // ANSI bytes
     // The name as the wide snapshot gives it, where the ANSI bytes lose it.
     std::wstring wideExe{};
+    // Its executable's full path; empty: "C:\\Programs\\" and its name.
+    std::wstring path{};
 };
 
 struct PostedMessage {
@@ -194,6 +199,8 @@ public:
     std::int32_t DwmGetWindowAttribute(Hwnd hwnd, std::uint32_t dwAttribute, void* pvAttribute,
                                        std::uint32_t cbAttribute) override;
     std::vector<MonitorInfo> DisplayMonitors() override;
+    Hwnd GetForegroundWindow() override;
+    std::optional<std::wstring> ProcessImagePath(Pid pid) override;
 
 private:
     class Connection;
@@ -225,6 +232,7 @@ private:
     std::mutex mutex_;
     std::condition_variable recovered_;
     std::set<std::uint32_t> hungThreads_;
+    std::uint64_t raises_ = 0;
     std::map<Hwnd, std::uint32_t> hungBy_;  // the thread each window hung
     int blocked_ = 0;
     std::map<KernelHandle, Snapshot> snapshots_;

@@ -240,8 +240,13 @@ TEST_F(ChangeRecordTest, TheRecordIsOnDiskBeforeEachChangeUntilPutBackOrAnOrderl
     Rename(101, L"新");
     auto saved = ReadRecordFile(folder.files.at(kOwnFile));
     ASSERT_TRUE(saved);
-    const RecordedWindow renamed{101, 10,   5,    L"FakeWindowClass", L"a.exe", false, {},
-                                 0,   L"b", L"新"};
+    const RecordedWindow renamed{.window = 101,
+                                 .pid = 10,
+                                 .created = 5,
+                                 .className = L"FakeWindowClass",
+                                 .process = L"a.exe",
+                                 .title = L"b",
+                                 .setTitle = L"新"};
     EXPECT_EQ(saved->windows, (std::vector{Recorded(100, true), renamed}));
     ws.Find(101)->pid = 11;  // its handle now another process's: left out
     Click("Command7");

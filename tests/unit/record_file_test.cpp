@@ -14,6 +14,7 @@ RecordFile Sample() {
                          .className = L"Notepad",
                          .process = L"记事本.exe",
                          .hid = true,
+                         .boss = BossPlace{3, 2, {-10, 20, 300, 400}, true},
                          .layering = Layering{true, 0x123456u, 3u, 40},
                          .setAlpha = 0,
                          // Line breaks, a tab, a backslash, a lone surrogate.
@@ -36,14 +37,18 @@ TEST(RecordFile, EveryAspectAndAnyTextComesBackAsItWas) {
     RecordFile huge = file;
     huge.windows[0].title = std::wstring(400000, L'字');
     EXPECT_EQ(ReadRecordFile(WriteRecordFile(huge))->windows.size(), 1u);
-    // A file of the first version, which had no topmost aspect, still reads.
-    RecordFile first = file;
-    first.windows[0].topmost.reset();
-    first.windows[0].setTopmost = false;
-    std::string bytes = WriteRecordFile(first);
-    bytes.replace(bytes.find("version 2"), 9, "version 1");
-    ASSERT_TRUE(ReadRecordFile(bytes));
-    EXPECT_EQ(ReadRecordFile(bytes)->windows, first.windows);
+    // Files of the earlier versions still read: the first had no topmost
+    // aspect, the second no boss key.
+    RecordFile earlier = file;
+    earlier.windows[0].boss.reset();
+    for (const char* version : {"version 2", "version 1"}) {
+        std::string bytes = WriteRecordFile(earlier);
+        bytes.replace(bytes.find("version 3"), 9, version);
+        ASSERT_TRUE(ReadRecordFile(bytes)) << version;
+        EXPECT_EQ(ReadRecordFile(bytes)->windows, earlier.windows);
+        earlier.windows[0].topmost.reset();
+        earlier.windows[0].setTopmost = false;
+    }
 }
 
 TEST(RecordFile, AnythingButAWholeFileOfThisVersionIsRefused) {
@@ -58,8 +63,11 @@ TEST(RecordFile, AnythingButAWholeFileOfThisVersionIsRefused) {
     twice.windows.push_back(twice.windows[1]);
     const std::vector<std::pair<const char*, std::string>> bad = {
         {"truncated", good.substr(0, good.size() - 1)},
-        {"another version", replaced("version 2", "version 3")},
-        {"a topmost aspect in the first version", replaced("version 2", "version 1")},
+        {"another version", replaced("version 3", "version 4")},
+        {"a topmost aspect in the first version", replaced("version 3", "version 1")},
+        {"a boss key's in the second", replaced("version 3", "version 2")},
+        {"a boss key's foreground that is no bit", replaced("\t400\t1", "\t400\t2")},
+        {"a boss key's edge of -0", replaced("\t-10\t", "\t-0\t")},
         {"a topmost bit that is no bit", replaced("\ttopmost\t0\t1", "\ttopmost\t2\t1")},
         {"random bytes", std::string("\x9f\x00\xff\x13garbage\n", 12)},
         {"a line too long", replaced("新名字", std::string(1u << 20, 'x'))},

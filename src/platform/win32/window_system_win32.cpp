@@ -341,6 +341,23 @@ std::int32_t Win32WindowSystem::DwmGetWindowAttribute(Hwnd hwnd, std::uint32_t d
     return get(ToHwnd(hwnd), dwAttribute, pvAttribute, cbAttribute);
 }
 
+Hwnd Win32WindowSystem::GetForegroundWindow() {
+    return FromHwnd(::GetForegroundWindow());
+}
+
+std::optional<std::wstring> Win32WindowSystem::ProcessImagePath(Pid pid) {
+    const HANDLE process =
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
+    if (process == nullptr) return std::nullopt;
+    std::wstring path(32768, L'\0');
+    DWORD size = static_cast<DWORD>(path.size());
+    const BOOL read = QueryFullProcessImageNameW(process, 0, path.data(), &size);
+    ::CloseHandle(process);
+    if (!read) return std::nullopt;
+    path.resize(size);
+    return path;
+}
+
 std::vector<MonitorInfo> Win32WindowSystem::DisplayMonitors() {
     std::vector<MonitorInfo> monitors;
     EnumDisplayMonitors(nullptr, nullptr, EachMonitor, reinterpret_cast<LPARAM>(&monitors));

@@ -62,6 +62,8 @@ public:
     std::int32_t DwmGetWindowAttribute(Hwnd hwnd, std::uint32_t dwAttribute, void* pvAttribute,
                                        std::uint32_t cbAttribute) override;
     std::vector<MonitorInfo> DisplayMonitors() override;
+    Hwnd GetForegroundWindow() override;
+    std::optional<std::wstring> ProcessImagePath(Pid pid) override;
 };
 
 }  // namespace vindrel::win32

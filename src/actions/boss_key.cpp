@@ -1,0 +1,191 @@
+#include "actions/boss_key.h"
+
+#include <algorithm>
+#include <map>
+
+#include "platform/text.h"
+#include "table/lookup.h"
+#include "table/window_state.h"
+
+namespace vindrel {
+
+namespace {
+
+constexpr std::uint32_t kShowMinimised = 2, kShowMaximised = 3;
+constexpr std::int32_t kShowMinNoActive = 7;
+
+// Gives the window its recorded placement where it differs: maximised
+// again (which activates it: no other call maximises), minimised or
+// restored without activating, never through SW_RESTORE.
+void PlaceAsRecorded(WindowSystem& ws, Hwnd window, const BossPlace& was) {
+    WindowPlacement now{};
+    if (ws.GetWindowPlacement(window, &now) == 0) return;
+    if (now.showCmd == was.showCmd && now.rcNormalPosition == was.normal) return;
+    WindowPlacement placement = now;
+    placement.flags = 0;
+    placement.rcNormalPosition = was.normal;
+    placement.showCmd =
+        static_cast<std::uint32_t>(was.showCmd == kShowMaximised   ? api::kSwShowMaximized
+                                   : was.showCmd == kShowMinimised ? kShowMinNoActive
+                                                                   : api::kSwShowNoActivate);
+    ws.SetWindowPlacement(window, &placement);
+}
+
+}  // namespace
+
+std::optional<std::wstring> BossKey::PathOf(Pid pid) {
+    const std::optional<std::wstring> path = ws_.ProcessImagePath(pid);
+    if (!path) return std::nullopt;
+    return LowerCase(*path);
+}
+
+bool BossKey::InSet(Hwnd window, Pid pid, const std::wstring& className) {
+    // A store app's frame belongs to the program it holds, never to the
+    // host of every frame.
+    if (className == L"ApplicationFrameWindow") {
+        const Hwnd core = ws_.FindWindowExW(window, 0, L"Windows.UI.Core.CoreWindow", nullptr);
+        const std::optional<Pid> hosted = core != 0 ? WindowOwner(ws_, core) : std::nullopt;
+        if (!hosted || *hosted == pid) return false;
+        pid = *hosted;
+    }
+    const std::optional<std::wstring> path = PathOf(pid);
+    return path && std::any_of(programs_.begin(), programs_.end(), [&](const std::wstring& chosen) {
+               return LowerCase(chosen) == *path;
+           });
+}
+
+std::vector<Hwnd> BossKey::Windows() {
+    std::vector<Hwnd> all;
+    ws_.EnumWindows([&](Hwnd window) {
+        all.push_back(window);
+        return true;
+    });
+    const Pid own = ws_.GetCurrentProcessId();
+    std::vector<Hwnd> set;
+    for (const Hwnd window : all) {
+        const std::optional<Pid> pid = WindowOwner(ws_, window);
+        if (!pid || *pid == own || !OwnVisible(ws_, window)) continue;
+        if (InSet(window, *pid, ClassOf(ws_, window))) set.push_back(window);
+    }
+    return set;
+}
+
+Hwnd BossKey::NextOutside(const std::vector<Hwnd>& set) {
+    Hwnd next = 0;
+    ws_.EnumWindows([&](Hwnd window) {
+        const WindowStyle style = StyleOf(ws_, window);
+        if (std::find(set.begin(), set.end(), window) != set.end() || !style.Visible() ||
+            style.Minimised() || style.Tool() || WholeTitle(ws_, window).empty()) {
+            return true;
+        }
+        next = window;
+        return false;
+    });
+    return next;
+}
+
+BossResult BossKey::Hide() {
+    return HideAll(Windows(), 0, ws_.GetForegroundWindow());
+}
+
+BossResult BossKey::HideAll(const std::vector<Hwnd>& windows, std::uint32_t order,
+                            Hwnd foreground) {
+    BossResult result;
+    if (windows.empty()) return result;
+    ProcessNames names(ws_);
+    {
+        // Every window on disk before any is hidden, in one write.
+        const ChangeRecord::Batch batch(record_);
+        for (const Hwnd window : windows) {
+            WindowPlacement placement{};
+            ws_.GetWindowPlacement(window, &placement);
+            record_.Before({.aspect = ChangeRecord::Aspect::Hide,
+                            .boss = BossPlace{order++, placement.showCmd,
+                                              placement.rcNormalPosition, window == foreground}},
+                           window, names);
+        }
+    }
+    // The foreground leaves the set first: unlocking the screen would
+    // otherwise show the window that had it again.
+    if (std::find(windows.begin(), windows.end(), foreground) != windows.end()) {
+        if (const Hwnd next = NextOutside(windows); next != 0) ws_.SetForegroundWindow(next);
+    }
+    for (const Hwnd window : windows) {
+        const std::optional<Pid> pid = WindowOwner(ws_, window);
+        const Outcome outcome =
+            path_.Run(window,
+                      {.refuseOwn = true,
+                       .owner = pid,
+                       .call =
+                           [&](Hwnd w) {
+                               ws_.ShowWindow(w, api::kSwHide);
+                               return true;
+                           },
+                       .readBack = [&](Hwnd w) { return TookIf(!OwnVisible(ws_, w)); }},
+                      names);
+        if (outcome.kind == Outcome::Kind::Done) {
+            ++result.changed;
+            continue;
+        }
+        // Still to be seen: nothing the boss key keeps hidden. One whose
+        // call missed its deadline may still hide: it stays recorded.
+        if (OwnVisible(ws_, window)) record_.Forget(ChangeRecord::Aspect::Hide, window);
+        result.failed.push_back(
+            {{window, pid ? names.Of(*pid) : std::wstring(), WholeTitle(ws_, window)}, outcome});
+    }
+    return result;
+}
+
+BossResult BossKey::Show() {
+    BossResult result;
+    std::vector<RecordedWindow> hidden = record_.BossHidden();
+    // Bottom first: each shown one goes on top, and the top one ends there.
+    std::sort(hidden.begin(), hidden.end(), [](const RecordedWindow& a, const RecordedWindow& b) {
+        return a.boss->order > b.boss->order;
+    });
+    ProcessNames names(ws_);
+    Hwnd foreground = 0;
+    for (const RecordedWindow& recorded : hidden) {
+        const Hwnd window = recorded.window;
+        // Still that window: a handle since given to another window (of the
+        // same process id, or another class) is never touched.
+        if (lifetimes_.Created(recorded.pid).value_or(0) != recorded.created ||
+            ClassOf(ws_, window) != recorded.className) {
+            record_.Forget(ChangeRecord::Aspect::Hide, window);
+            continue;
+        }
+        const Outcome outcome = path_.Run(
+            window,
+            {.owner = recorded.pid,
+             .shows = true,
+             .call =
+                 [&](Hwnd w) {
+                     ws_.ShowWindow(w, api::kSwShowNa);
+                     PlaceAsRecorded(ws_, w, *recorded.boss);
+                     ws_.SetWindowPos(w, api::kHwndTop, 0, 0, 0, 0,
+                                      api::kSwpNoMove | api::kSwpNoSize | api::kSwpNoActivate);
+                     return true;
+                 },
+             .readBack = [&](Hwnd w) { return TookIf(OwnVisible(ws_, w)); }},
+            names);
+        if (outcome.kind == Outcome::Kind::Done || outcome.kind == Outcome::Kind::Unchanged) {
+            ++result.changed;
+            if (recorded.boss->foreground) foreground = window;
+        } else if (outcome.kind != Outcome::Kind::Gone) {
+            result.failed.push_back({{window, recorded.process, WholeTitle(ws_, window)}, outcome});
+        }
+    }
+    if (foreground != 0) ws_.SetForegroundWindow(foreground);
+    return result;
+}
+
+BossResult BossKey::Sweep() {
+    const std::vector<RecordedWindow> hidden = record_.BossHidden();
+    if (hidden.empty()) return {};
+    std::uint32_t next = 0;
+    for (const RecordedWindow& recorded : hidden)
+        next = std::max(next, recorded.boss->order + 1);
+    return HideAll(Windows(), next, ws_.GetForegroundWindow());
+}
+
+}  // namespace vindrel

@@ -1,0 +1,76 @@
+// The boss key's set and what one press does to it: every visible window of
+// the programs the user chose (each known by its executable's full path)
+// hidden in one step, recorded first, and shown again as it was with the
+// next press. Everything goes through the change path and the change
+// record, so that a restart, a kill or the restore item never loses a
+// window the boss key hid.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "actions/change_path.h"
+#include "actions/change_record.h"
+#include "platform/record_store.h"
+#include "platform/window_system.h"
+
+namespace vindrel {
+
+// What became of the windows of one press (or one sweep): those that did
+// not take, to be told later, never in the middle of it.
+struct BossResult {
+    int changed = 0;
+    std::vector<ChangeRecord::PutBackResult> failed;
+};
+
+class BossKey {
+public:
+    BossKey(WindowSystem& ws, ChangePath& path, ChangeRecord& record, Lifetimes& lifetimes)
+        : ws_(ws), path_(path), record_(record), lifetimes_(lifetimes) {}
+
+    // The programs chosen, by their executables' full paths (compared
+    // ignoring case).
+    void SetPrograms(std::vector<std::wstring> paths) { programs_ = std::move(paths); }
+    const std::vector<std::wstring>& Programs() const { return programs_; }
+
+    // The set's windows now: every visible top-level window, owned and tool
+    // windows included, of a process running one of the programs (a store
+    // app's frame by the program it holds), never the program's own; top of
+    // the Z order first.
+    std::vector<Hwnd> Windows();
+
+    // Whether the record holds a window the boss key hid that is still hidden.
+    bool Hidden() { return !record_.BossHidden().empty(); }
+    // One press: shows when the record holds such a window, hides otherwise.
+    BossResult Toggle() { return Hidden() ? Show() : Hide(); }
+    // Records every window of the set (its placement, its place in the Z
+    // order, whether it has the foreground) with one write of the record,
+    // hands the foreground out of the set, then hides them top to bottom.
+    BossResult Hide();
+    // Shows them bottom to top as they were (maximised or minimised as
+    // recorded, the placement set again only where it differs), then gives
+    // the foreground back; a window its program closed, or a handle since
+    // given to another window, is left alone.
+    BossResult Show();
+    // While the set is hidden: its windows that became visible since (a new
+    // dialog, a new process of a chosen program) are hidden and join it.
+    BossResult Sweep();
+
+private:
+    bool InSet(Hwnd window, Pid pid, const std::wstring& className);
+    std::optional<std::wstring> PathOf(Pid pid);
+    // Hides the windows, recorded from `order` on; `foreground` had it.
+    BossResult HideAll(const std::vector<Hwnd>& windows, std::uint32_t order, Hwnd foreground);
+    // The window below the set's that is to have the foreground instead.
+    Hwnd NextOutside(const std::vector<Hwnd>& set);
+
+    WindowSystem& ws_;
+    ChangePath& path_;
+    ChangeRecord& record_;
+    Lifetimes& lifetimes_;
+    std::vector<std::wstring> programs_;
+};
+
+}  // namespace vindrel

@@ -1,0 +1,111 @@
+// The boss key's set, and one press to hide it and the next to show it as
+// it was, over the fake window system (Wine neither reads nor sets another
+// program's placement, nor hands the foreground as Windows does).
+#include <gtest/gtest.h>
+
+#include "actions/boss_key.h"
+#include "fakes/fake_process_rights.h"
+#include "fakes/fake_record_store.h"
+#include "fakes/fake_window_system.h"
+
+namespace vindrel::testing {
+namespace {
+
+constexpr wchar_t kChosen[] = L"D:\\Chat\\chat.exe";
+
+class BossKeyTest : public ::testing::Test {
+protected:
+    BossKeyTest() {
+        // Two programs of one file name in two folders; a store app's frame.
+        ws.processes = {{10, "chat.exe", {}, kChosen},
+                        {11, "chat.exe", {}, L"D:\\Old\\chat.exe"},
+                        {12, "editor.exe"},
+                        {13, "ApplicationFrameHost.exe"}};
+        lifetimes.running = {{10, 100}, {11, 110}, {12, 120}, {13, 130}};
+        Add(1, 12, "editor");  // the top window, outside the set
+        Add(2, 10, "chat").maximised = true;
+        Add(3, 10, "chat dialog").owner = 2;
+        Add(4, 10, "chat palette").exStyle = api::kWsExToolWindow;
+        Add(5, 10, "chat minimised").iconic = true;
+        Add(6, 11, "old chat");
+        Add(7, 10, "chat helper").visible = false;  // never shown: not the set's
+        Add(8, FakeWindowSystem::kOwnPid, "ours");
+        Add(9, 13, "frame").className = L"ApplicationFrameWindow";
+        boss.SetPrograms({L"d:\\chat\\CHAT.EXE"});
+        record.Changed = [this] { ++writes; };
+    }
+    FakeWindow& Add(Hwnd window, Pid pid, const char* title) {
+        FakeWindow& w = ws.AddWindow(window, pid, title);
+        w.rect = {100, 100, 500, 400};
+        return w;
+    }
+    std::vector<Hwnd> Visible() {
+        std::vector<Hwnd> shown;
+        ws.EnumWindows([&](Hwnd w) {
+            if (ws.Find(w)->visible) shown.push_back(w);
+            return true;
+        });
+        return shown;
+    }
+
+    FakeWindowSystem ws;
+    FakeProcessRights rights;
+    FakeLifetimes lifetimes;
+    Standings standings{ws, rights};
+    ChangeRecord record{ws, lifetimes};
+    ChangePath path{ws, standings, record};
+    BossKey boss{ws, path, record, lifetimes};
+    int writes = 0;
+};
+
+TEST_F(BossKeyTest, OnePressHidesEveryWindowOfTheProgramsChosenAndTheNextShowsThemAsTheyWere) {
+    // The frame holds a window of the chosen program.
+    ws.AddWindow(20, 10).className = L"Windows.UI.Core.CoreWindow";
+    ws.windows.back().parent = 9;
+    EXPECT_EQ(boss.Windows(), (std::vector<Hwnd>{2, 3, 4, 5, 9}));
+    ws.foreground = 3;
+
+    EXPECT_EQ(boss.Toggle().changed, 5);
+    EXPECT_EQ(writes, 1);  // every window recorded in one write, before any hid
+    EXPECT_EQ(Visible(), (std::vector<Hwnd>{1, 6, 8}));
+    EXPECT_EQ(ws.foreground, 1);  // handed out of the set first
+    EXPECT_TRUE(boss.Hidden());
+
+    // Meanwhile: the program opens a window (it joins the set), one
+    // window's normal position changes, and a hidden handle goes to a
+    // window of another class.
+    Add(30, 10, "new dialog");
+    EXPECT_EQ(boss.Sweep().changed, 1);
+    EXPECT_FALSE(ws.Find(30)->visible);
+    ws.Find(2)->normal = ScreenRect{0, 0, 10, 10};
+    ws.Find(4)->className = L"Reused";
+    const int placements = ws.calls["SetWindowPlacement"];
+
+    EXPECT_EQ(boss.Toggle().changed, 5);
+    EXPECT_FALSE(boss.Hidden());
+    EXPECT_FALSE(ws.Find(4)->visible);  // never touched
+    // Maximised and minimised as before, the dialog with its owner, in the
+    // Z order they had; the placement set again only where it differed.
+    EXPECT_TRUE(ws.Find(2)->maximised && ws.Find(2)->visible);
+    EXPECT_TRUE(ws.Find(5)->iconic && ws.Find(5)->visible);
+    EXPECT_EQ(ws.calls["SetWindowPlacement"], placements + 1);
+    EXPECT_EQ(ws.Find(2)->normal, (ScreenRect{100, 100, 500, 400}));
+    std::vector<Hwnd> order = Visible();
+    std::erase_if(order, [](Hwnd w) { return w == 1 || w == 6 || w == 8; });
+    EXPECT_EQ(order, (std::vector<Hwnd>{2, 3, 5, 9, 30}));
+    EXPECT_EQ(ws.foreground, 3);
+}
+
+TEST_F(BossKeyTest, AWindowThatRefusesStaysAsItIsAndClaimsNothing) {
+    ws.Find(3)->refuses = true;
+    const BossResult hidden = boss.Hide();
+    EXPECT_EQ(hidden.changed, 3);
+    ASSERT_EQ(hidden.failed.size(), 1u);
+    EXPECT_EQ(hidden.failed[0].named.window, 3);
+    EXPECT_EQ(record.BossHidden().size(), 3u);
+    EXPECT_EQ(boss.Show().changed, 3);
+    EXPECT_TRUE(record.Empty());
+}
+
+}  // namespace
+}  // namespace vindrel::testing
