@@ -176,10 +176,7 @@ ChangeRecord::Held ChangeRecord::Hold(Hwnd window) {
     if (const auto found = windows_.find(window); found != windows_.end()) {
         held.entry_ = found->second;
     }
-    held.visible_ = OwnVisible(ws_, window);
-    held.topmost_ = Topmost(ws_, window);
     held.layering_ = LayeringOf(ws_, window);
-    held.title_ = WholeTitle(ws_, window);
     return held;
 }
 
@@ -192,18 +189,7 @@ void ChangeRecord::Drop(const Held& held) {
 }
 
 bool ChangeRecord::Unchanged(const Held& held, Aspect aspect) {
-    const Hwnd window = held.window_;
-    switch (aspect) {
-        case Aspect::Hide:
-            return OwnVisible(ws_, window) == held.visible_;
-        case Aspect::Opacity:
-            return LayeringOf(ws_, window) == held.layering_;
-        case Aspect::Title:
-            return WholeTitle(ws_, window) == held.title_;
-        case Aspect::Topmost:
-            return Topmost(ws_, window) == held.topmost_;
-    }
-    return false;
+    return aspect != Aspect::Opacity || LayeringOf(ws_, held.window_) == held.layering_;
 }
 
 void ChangeRecord::Forget(Aspect aspect, Hwnd window) {

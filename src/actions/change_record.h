@@ -70,7 +70,9 @@ public:
     Held Hold(Hwnd window);
     // Puts the window's entry back as it was held.
     void Drop(const Held& held);
-    // Whether that aspect of the window still reads as it was when held.
+    // Whether nothing of a change of that aspect that did not take is left
+    // on the window: its opacity is set in two calls (the layered style,
+    // then the attributes), the others in one.
     bool Unchanged(const Held& held, Aspect aspect);
     // The program no longer answers for that aspect of the window: for Hide,
     // once the window is visible again.
@@ -159,9 +161,7 @@ public:
         friend class ChangeRecord;
         Hwnd window_ = 0;
         std::optional<Entry> entry_;
-        bool visible_ = false, topmost_ = false;
         Layering layering_;
-        std::wstring title_;
     };
 
 private:

@@ -115,10 +115,17 @@ void RecordKeeping::KeepAfterAll() {
 bool RecordKeeping::HandedOver(std::chrono::milliseconds timeout) {
     const std::wstring handed = Stem(self_) + std::wstring(kHanded);
     if (!folder_.WaitGone(handed, timeout)) {
-        // Taken back in one step, unless the new copy claimed it first.
+        // Taken back in one step, unless the new copy claimed it first. A
+        // rename that failed with the file still there (held by a scanner,
+        // say) claims nothing: this copy keeps its record, as the new copy
+        // may yet take it too.
         const std::wstring kept = handed + std::wstring(kKept);
         if (folder_.Rename(handed, kept)) {
             folder_.Delete(kept);
+            return false;
+        }
+        if (!folder_.WaitGone(handed, std::chrono::milliseconds(0))) {
+            folder_.Delete(handed);
             return false;
         }
     }
@@ -146,10 +153,9 @@ void RecordKeeping::TakeHanded(const std::wstring& path) {
         held.push_back(record_.Hold(window.window));
     record_.Adopt(file->windows);
     // In this copy's own file before it is claimed: the old copy lets go
-    // of it once it is gone.
-    Save();
+    // of it once it is gone. Not on disk here, it is left to the old copy.
     const std::wstring claimed = path + std::wstring(kClaimed);
-    if (folder_.RenameAt(path, claimed)) {
+    if (Save() && folder_.RenameAt(path, claimed)) {
         folder_.DeleteAt(claimed);
         return;
     }
@@ -178,8 +184,8 @@ void RecordKeeping::TakeFile(const std::wstring& mine, std::vector<ChangeRecord:
 
 void RecordKeeping::RemoveLeftovers() {
     // Being written (Write's temporary), handed over, claimed, taken back.
-    static constexpr std::wstring_view kLeftovers[] = {
-        L".record.tmp", L".handed", L".handed.tmp", L".handed.taken", L".handed.kept"};
+    static constexpr std::wstring_view kLeftovers[] = {L".record.tmp", L".handed", L".handed.tmp",
+                                                       L".handed.taken", L".handed.kept"};
     for (const std::wstring_view suffix : kLeftovers) {
         for (const std::wstring& name : folder_.Files(std::wstring(suffix))) {
             std::wstring stem = name.substr(0, name.find(L'.'));

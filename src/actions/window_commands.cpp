@@ -127,8 +127,10 @@ void WindowCommands::FindHandle() {
 Report WindowCommands::SetTopmost(Hwnd window, Pid pid, bool topmost) {
     // Windows makes a window's owners non-topmost with it, and never gives
     // them back: an owned window's place is its owner's to decide.
-    if (const Hwnd owner = ws_.GetWindow(window, api::kGwOwner); owner != 0) {
-        return {L"它属于另一个窗口（句柄 " + DecimalText(owner) + L"）：请对那个窗口置顶"};
+    if (ws_.GetWindow(window, api::kGwOwner) != 0) {
+        const Hwnd root = ws_.GetAncestor(window, api::kGaRootOwner);
+        return {L"它属于另一个窗口（句柄 " + DecimalText(root) + L"）：请对那个窗口" +
+                (topmost ? L"置顶" : L"取消置顶")};
     }
     const Outcome outcome = path_.Run(
         window,

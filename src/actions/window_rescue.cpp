@@ -217,7 +217,7 @@ Report RescueReport(const std::vector<RescueResult>& results, bool offer) {
         const Outcome& outcome = result.outcome;
         if (result.cloaked) {
             reason = *result.cloaked;
-        } else if (result.partly) {
+        } else if (result.partly && !outcome.RefusedAbove()) {
             reason = *result.partly;
         } else if (outcome.kind == Outcome::Kind::Gone) {
             reason = L"已不存在";

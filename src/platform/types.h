@@ -19,6 +19,7 @@ inline constexpr std::uint32_t kTh32csSnapProcess = 2;
 inline constexpr std::uint32_t kGwHwndNext = 2;
 inline constexpr std::uint32_t kGwOwner = 4;
 inline constexpr std::uint32_t kGaRoot = 2;
+inline constexpr std::uint32_t kGaRootOwner = 3;
 inline constexpr int kSwHide = 0;
 inline constexpr int kSwShow = 5;
 inline constexpr int kSwShowNa = 8;

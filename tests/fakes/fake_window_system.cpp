@@ -301,7 +301,15 @@ Hwnd FakeWindowSystem::WindowFromPoint(std::int32_t x, std::int32_t y) {
 Hwnd FakeWindowSystem::GetAncestor(Hwnd hwnd, std::uint32_t gaFlags) {
     const auto lock = Record("GetAncestor", std::to_string(hwnd) + "," + std::to_string(gaFlags));
     const FakeWindow* w = Find(hwnd);
-    if (w == nullptr || gaFlags != api::kGaRoot) return 0;
+    if (w == nullptr) return 0;
+    if (gaFlags == api::kGaRootOwner) {  // up the parents, then the owners
+        while ((w->parent != 0  ? Find(w->parent)
+                : w->owner != 0 ? Find(w->owner)
+                                : nullptr) != nullptr)
+            w = w->parent != 0 ? Find(w->parent) : Find(w->owner);
+        return w->hwnd;
+    }
+    if (gaFlags != api::kGaRoot) return 0;
     while (w->parent != 0 && Find(w->parent) != nullptr)
         w = Find(w->parent);
     return w->hwnd;

@@ -265,32 +265,39 @@ TEST_F(HigherRightsTest, TheRestartHandsTheWholeRecordToTheNewCopy) {
     }
     folder.unwritable = false;
 
-    FakeToolkit next;
     FakeProcessRights elevated;
-    elevated.elevated = true;
+    std::unique_ptr<FakeToolkit> next;
     FakeLifetimes nextLifetimes;
     nextLifetimes.self = {4001, 888};
     nextLifetimes.running = {{kTargetPid, 8}, {20, 9}, {4000, 777}};
     std::unique_ptr<Form1> copy;
     rights.started = [&](const std::wstring& parameters) {
         EXPECT_EQ(parameters, L"100 --record " + handed);
-        copy = std::make_unique<Form1>(next, next, ws, wmi, elevated, folder, nextLifetimes);
+        copy.reset();
+        next = std::make_unique<FakeToolkit>();
+        copy = std::make_unique<Form1>(*next, *next, ws, wmi, elevated, folder, nextLifetimes);
         copy->Form_Load(*ReadRestartArguments({L"100", L"--record", handed}));
-        next.Window().DeliverNotifications();
+        next->Window().DeliverNotifications();
     };
+    // A copy not started as administrator reads no hand-over.
+    toolkit.answers = {Answer::Yes};
+    EXPECT_EQ(Show().size(), 2u);
+    EXPECT_FALSE(toolkit.Window().closed);
+    EXPECT_EQ(folder.files.size(), 1u);
+    elevated.elevated = true;
     toolkit.answers = {Answer::Yes};
     EXPECT_EQ(Show().size(), 1u);  // the offer; no closing question
     EXPECT_TRUE(toolkit.Window().closed);
-    EXPECT_TRUE(next.messages.empty());  // taken without asking
-    EXPECT_EQ(next.Get<FakeTextBox>("Text2").Text(), L"100");
+    EXPECT_TRUE(next->messages.empty());  // taken without asking
+    EXPECT_EQ(next->Get<FakeTextBox>("Text2").Text(), L"100");
     ASSERT_EQ(folder.files.size(), 1u);  // the new copy's own file only
     const auto taken = ReadRecordFile(folder.files.at(L"4001-888.record"));
     ASSERT_TRUE(taken && taken->windows.size() == 1);
     EXPECT_EQ(taken->windows[0], recorded);
 
-    next.Window().UserChooseMenuItem();
-    ASSERT_EQ(next.messages.size(), 1u);
-    EXPECT_EQ(next.messages[0].prompt, L"已恢复 1 个窗口");
+    next->Window().UserChooseMenuItem();
+    ASSERT_EQ(next->messages.size(), 1u);
+    EXPECT_EQ(next->messages[0].prompt, L"已恢复 1 个窗口");
     EXPECT_TRUE(doc.visible);
     EXPECT_EQ(doc.title, L"doc");
     EXPECT_EQ(doc.exStyle, 0);

@@ -208,6 +208,7 @@ TEST(WindowRows, ReadingNamesEachWindowAndPlacesAMinimisedOneInWorkspaceCoordina
     owned.captioned = owned.visible = false;
     for (FakeWindow& window : ws.windows)
         window.rect = {100, 100, 500, 400};
+    ws.AddWindow(10, 20).rect = {0, 100, 50, 400};  // under the taskbar on the left
 
     std::vector<std::pair<std::wstring, std::wstring>> seen;
     std::vector<Hwnd> lost;
@@ -223,6 +224,7 @@ TEST(WindowRows, ReadingNamesEachWindowAndPlacesAMinimisedOneInWorkspaceCoordina
         {L"ApplicationFrameHost.exe", L"可见，已被本程序改动"},
         {L"计算器.exe", L"可见，被遮蔽，无响应"},
         {L"计算器.exe", L"隐藏"},
+        {L"计算器.exe", L"可见，屏幕外"},
     };
     EXPECT_EQ(seen, expected);
     EXPECT_EQ(lost, (std::vector<Hwnd>{9}));
