@@ -18,8 +18,8 @@ void Reports::Tell(const Report& report) {
 }
 
 void Reports::Restart(const std::wstring& handle) {
-    // The file goes to the new copy marked as left by the user: a copy
-    // that finds it later (this hand-over having failed) takes it silently.
+    // The record goes to the new copy in a hand-over file of its own,
+    // named on its command line.
     const std::optional<std::wstring> file = keeping_.HandOut();
     RestartArguments arguments;
     if (!handle.empty()) arguments.handle = HandleArgument({handle});
@@ -30,7 +30,7 @@ void Reports::Restart(const std::wstring& handle) {
         if (error == api::kErrorCancelled) return;  // the user said no to Windows' prompt
         throw StepError(L"无法以管理员身份启动本程序", L"启动失败，错误 " + HexCode(error), error);
     }
-    // The new copy tells that it has the record by taking the file away.
+    // The new copy tells that it has the record by claiming that file.
     // Meanwhile this handling holds the program's other handlings back.
     if (!file || (!file->empty() && !keeping_.HandedOver(handOverTime_))) {
         keeping_.KeepAfterAll();
