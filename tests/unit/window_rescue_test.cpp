@@ -48,7 +48,7 @@ protected:
 
     FakeWindowSystem ws;
     // Long enough that only the hung window runs out of it on a loaded machine.
-    DeadlineWindowSystem guarded{ws, 1s};
+    DeadlineWindowSystem guarded{ws, 3s};
     FakeProcessRights rights;
     FakeLifetimes lifetimes;
     Standings standings{guarded, rights};
