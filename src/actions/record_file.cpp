@@ -51,9 +51,11 @@ bool IsLow(std::uint32_t unit) {
     return unit >= 0xDC00 && unit < 0xE000;
 }
 
+}  // namespace
+
 // A tab-separated field: UTF-8, with the separators, control characters
 // and lone surrogates escaped.
-void AppendText(std::string& out, std::wstring_view text) {
+void AppendTextField(std::string& out, std::wstring_view text) {
     out += '\t';
     for (std::size_t i = 0; i < text.size(); ++i) {
         std::uint32_t cp = static_cast<std::uint32_t>(text[i]);
@@ -86,6 +88,8 @@ void AppendText(std::string& out, std::wstring_view text) {
     }
 }
 
+namespace {
+
 void AppendUnit(std::wstring& text, std::uint32_t cp) {
     if (cp >= 0x10000 && sizeof(wchar_t) == 2) {
         text += static_cast<wchar_t>(0xD800 + ((cp - 0x10000) >> 10));
@@ -102,9 +106,11 @@ std::optional<std::uint32_t> HexValue(std::string_view digits) {
     return static_cast<std::uint32_t>(*value);
 }
 
+}  // namespace
+
 // Strict UTF-8 (no overlong forms, no encoded surrogates) and the escapes
 // AppendText writes; nothing else.
-std::optional<std::wstring> Text(std::string_view field) {
+std::optional<std::wstring> ReadTextField(std::string_view field) {
     std::wstring text;
     for (std::size_t i = 0; i < field.size();) {
         const auto byte = static_cast<unsigned char>(field[i]);
@@ -164,6 +170,8 @@ std::optional<std::wstring> Text(std::string_view field) {
     }
     return text;
 }
+
+namespace {
 
 template <class Number>
 std::optional<Number> Decimal(std::string_view field) {
@@ -268,8 +276,8 @@ bool ReadAspects(const std::vector<std::string_view>& f, std::size_t i, Recorded
             w.setTopmost = *set;
             i += 3;
         } else if (f[i] == "title" && !w.title && i + 2 < f.size()) {
-            auto before = Text(f[i + 1]);
-            auto set = Text(f[i + 2]);
+            auto before = ReadTextField(f[i + 1]);
+            auto set = ReadTextField(f[i + 2]);
             if (!before || !set) return false;
             w.title = std::move(*before);
             w.setTitle = std::move(*set);
@@ -288,8 +296,8 @@ std::optional<RecordedWindow> ReadWindow(std::string_view line) {
     const auto handle = Hex32(f[1]);
     const auto pid = Decimal<std::uint32_t>(f[2]);
     const auto created = Decimal<std::uint64_t>(f[3]);
-    auto className = Text(f[4]);
-    auto process = Text(f[5]);
+    auto className = ReadTextField(f[4]);
+    auto process = ReadTextField(f[5]);
     if (!handle || *handle == 0 || !pid || *pid == 0 || !created || !className ||
         className->empty() || !process) {
         return std::nullopt;
@@ -312,8 +320,8 @@ std::string WriteRecordFile(const RecordFile& file) {
         const std::size_t start = out.size();
         out += "window\t" + Hex32Text(static_cast<std::uint32_t>(w.window)) + '\t' +
                std::to_string(static_cast<std::uint32_t>(w.pid)) + '\t' + std::to_string(w.created);
-        AppendText(out, w.className);
-        AppendText(out, w.process);
+        AppendTextField(out, w.className);
+        AppendTextField(out, w.process);
         if (w.hid) out += "\thidden";
         if (const auto& b = w.boss; b && w.hid) {
             out += "\tboss\t" + std::to_string(b->order) + '\t' + std::to_string(b->showCmd) +
@@ -332,8 +340,8 @@ std::string WriteRecordFile(const RecordFile& file) {
         }
         if (w.title) {
             out += "\ttitle";
-            AppendText(out, *w.title);
-            AppendText(out, w.setTitle);
+            AppendTextField(out, *w.title);
+            AppendTextField(out, w.setTitle);
         }
         // A window whose titles would make a line too long to read back
         // stays in memory only.

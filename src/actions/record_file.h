@@ -57,6 +57,13 @@ struct RecordFile {
     bool left = false;
 };
 
+// A text as a field of such a file: a tab, then the text in UTF-8, with
+// tabs, line breaks, backslashes, control characters and lone surrogates
+// escaped; and the text of a field (after its tab), nothing but what
+// AppendTextField writes accepted.
+void AppendTextField(std::string& out, std::wstring_view text);
+std::optional<std::wstring> ReadTextField(std::string_view field);
+
 // Larger files are not read.
 inline constexpr std::size_t kRecordFileLimit = 8u << 20;
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "actions/boss_key.h"
+#include "actions/boss_settings.h"
 #include "fakes/fake_process_rights.h"
 #include "fakes/fake_record_store.h"
 #include "fakes/fake_window_system.h"
@@ -105,6 +106,47 @@ TEST_F(BossKeyTest, AWindowThatRefusesStaysAsItIsAndClaimsNothing) {
     EXPECT_EQ(record.BossHidden().size(), 3u);
     EXPECT_EQ(boss.Show().changed, 3);
     EXPECT_TRUE(record.Empty());
+}
+
+// The hotkey control's modifier bits are not RegisterHotKey's, and it has
+// an extended-key bit RegisterHotKey lacks.
+TEST(BossKeyKeys, TheControlsValueBecomesRegisterHotKeysAndReadsAsTheUserTypedIt) {
+    struct Case {
+        std::uint16_t control;
+        bool win;
+        HotKey key;
+        const wchar_t* text;
+    };
+    const Case cases[] = {
+        {0x0642, false, {kModControl | kModAlt, 'B'}, L"Ctrl+Alt+B"},
+        {0x0171, true, {kModWin | kModShift, 0x71}, L"Win+Shift+F2"},
+        {0x0E2E, false, {kModControl | kModAlt, 0x2E}, L"Ctrl+Alt+键 46"},  // Del, extended
+        {0x0035, false, {0, '5'}, L"5"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FromHotKeyControl(c.control, c.win), c.key) << c.control;
+        EXPECT_EQ(KeyText(c.key), c.text);
+        EXPECT_EQ(ToHotKeyControl(c.key), c.control & 0x07FF) << c.control;
+    }
+}
+
+TEST(BossKeyKeys, TheSettingsFileComesBackWholeAndNothingElseIsRead) {
+    const BossSettings settings{HotKey{kModControl | kModAlt, 'B'},
+                                {L"C:\\Program Files\\聊天\\chat.exe", L"D:\\a\tb.exe"}};
+    const std::string good = WriteSettingsFile(settings);
+    EXPECT_EQ(ReadSettingsFile(good), settings);
+    EXPECT_EQ(ReadSettingsFile(WriteSettingsFile({})), BossSettings{});
+    const auto replaced = [&](std::string_view what, std::string_view with) {
+        std::string bytes = good;
+        return bytes.replace(bytes.find(what), what.size(), with);
+    };
+    for (const std::string& bad :
+         {good.substr(0, good.size() - 4), replaced("version 1", "version 2"),
+          replaced("key\t3\t66", "key\t16\t66"), replaced("key\t3\t66", "key\t3\t0"),
+          replaced("key\t3\t66", "key\t03\t66"), replaced("end\n", "end\nprogram\tx\n"),
+          replaced("\\t", "\t")}) {
+        EXPECT_FALSE(ReadSettingsFile(bad)) << bad;
+    }
 }
 
 }  // namespace
