@@ -15,14 +15,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const auto file = ReadRecordFile(bytes);
     if (!file) return 0;
-    // A file of the first version is rewritten as the current one.
-    constexpr std::string_view kFirst = "Vindrel change record, version 1\n";
-    const bool first = bytes.substr(0, kFirst.size()) == kFirst;
+    // A file of an earlier version is rewritten as the current one: the
+    // same but for its first line, and for nothing that version lacked.
+    const std::string_view header = bytes.substr(0, bytes.find('\n'));
+    const bool first = header == "Vindrel change record, version 1";
+    const bool second = header == "Vindrel change record, version 2";
     std::string written = WriteRecordFile(*file);
-    if (first) written.replace(0, kFirst.size(), kFirst);
+    written.replace(0, written.find('\n'), header);
     Check(written == bytes);
     for (const RecordedWindow& window : file->windows) {
         Check(!first || !window.topmost);
+        Check(!(first || second) || !window.boss);
+        Check(!window.boss || window.hid);
         Check(window.window != 0 && window.pid != 0 && !window.className.empty());
         Check(!window.Empty());
         Check(!window.layering || window.layering->layered == window.layering->key.has_value());
