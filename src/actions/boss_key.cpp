@@ -5,6 +5,7 @@
 
 #include "platform/text.h"
 #include "table/lookup.h"
+#include "table/window_reading.h"
 #include "table/window_state.h"
 
 namespace vindrel {
@@ -33,25 +34,29 @@ void PlaceAsRecorded(WindowSystem& ws, Hwnd window, const BossPlace& was) {
 
 }  // namespace
 
-std::optional<std::wstring> BossKey::PathOf(Pid pid) {
-    const std::optional<std::wstring> path = ws_.ProcessImagePath(pid);
-    if (!path) return std::nullopt;
-    return LowerCase(*path);
+void BossKey::SetPrograms(const std::vector<std::wstring>& paths) {
+    programs_ = paths;
+    chosen_.clear();
+    for (const std::wstring& path : paths)
+        chosen_.insert(LowerCase(path));
 }
 
-bool BossKey::InSet(Hwnd window, Pid pid, const std::wstring& className) {
+bool BossKey::InSet(Hwnd window, Pid pid, const std::wstring& className,
+                    std::map<Pid, bool>& chosenByPid) {
     // A store app's frame belongs to the program it holds, never to the
     // host of every frame.
     if (className == L"ApplicationFrameWindow") {
-        const Hwnd core = ws_.FindWindowExW(window, 0, L"Windows.UI.Core.CoreWindow", nullptr);
-        const std::optional<Pid> hosted = core != 0 ? WindowOwner(ws_, core) : std::nullopt;
-        if (!hosted || *hosted == pid) return false;
+        const std::optional<Pid> hosted = HostedProgram(ws_, window, pid, className);
+        if (!hosted) return false;
         pid = *hosted;
     }
-    const std::optional<std::wstring> path = PathOf(pid);
-    return path && std::any_of(programs_.begin(), programs_.end(), [&](const std::wstring& chosen) {
-               return LowerCase(chosen) == *path;
-           });
+    // Each process's path read once per look at the windows.
+    const auto [known, added] = chosenByPid.try_emplace(pid, false);
+    if (added) {
+        const std::optional<std::wstring> path = ws_.ProcessImagePath(pid);
+        known->second = path && chosen_.count(LowerCase(*path)) != 0;
+    }
+    return known->second;
 }
 
 std::vector<Hwnd> BossKey::Windows() {
@@ -61,11 +66,12 @@ std::vector<Hwnd> BossKey::Windows() {
         return true;
     });
     const Pid own = ws_.GetCurrentProcessId();
+    std::map<Pid, bool> chosenByPid;
     std::vector<Hwnd> set;
     for (const Hwnd window : all) {
         const std::optional<Pid> pid = WindowOwner(ws_, window);
         if (!pid || *pid == own || !OwnVisible(ws_, window)) continue;
-        if (InSet(window, *pid, ClassOf(ws_, window))) set.push_back(window);
+        if (InSet(window, *pid, ClassOf(ws_, window), chosenByPid)) set.push_back(window);
     }
     return set;
 }

@@ -7,7 +7,9 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -32,7 +34,7 @@ public:
 
     // The programs chosen, by their executables' full paths (compared
     // ignoring case).
-    void SetPrograms(std::vector<std::wstring> paths) { programs_ = std::move(paths); }
+    void SetPrograms(const std::vector<std::wstring>& paths);
     const std::vector<std::wstring>& Programs() const { return programs_; }
 
     // The set's windows now: every visible top-level window, owned and tool
@@ -59,8 +61,10 @@ public:
     BossResult Sweep();
 
 private:
-    bool InSet(Hwnd window, Pid pid, const std::wstring& className);
-    std::optional<std::wstring> PathOf(Pid pid);
+    // Whether the window is the set's; `chosenByPid` keeps what was read
+    // of each process.
+    bool InSet(Hwnd window, Pid pid, const std::wstring& className,
+               std::map<Pid, bool>& chosenByPid);
     // Hides the windows, recorded from `order` on; `foreground` had it.
     BossResult HideAll(const std::vector<Hwnd>& windows, std::uint32_t order, Hwnd foreground);
     // The window below the set's that is to have the foreground instead.
@@ -71,6 +75,7 @@ private:
     ChangeRecord& record_;
     Lifetimes& lifetimes_;
     std::vector<std::wstring> programs_;
+    std::set<std::wstring> chosen_;  // their paths in lower case
 };
 
 }  // namespace vindrel

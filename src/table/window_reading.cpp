@@ -43,17 +43,22 @@ namespace {
 // core window it holds.
 std::wstring ProcessOf(WindowSystem& ws, ProcessNames& names, Hwnd window, Pid pid,
                        const std::wstring& className) {
-    if (className == L"ApplicationFrameWindow") {
-        const Hwnd core = ws.FindWindowExW(window, 0, L"Windows.UI.Core.CoreWindow", nullptr);
-        if (const std::optional<Pid> hosted = core != 0 ? WindowOwner(ws, core) : std::nullopt;
-            hosted && *hosted != pid) {
-            return names.Of(*hosted) + std::wstring(kFrameHost);
-        }
+    if (const std::optional<Pid> hosted = HostedProgram(ws, window, pid, className)) {
+        return names.Of(*hosted) + std::wstring(kFrameHost);
     }
     return names.Of(pid);
 }
 
 }  // namespace
+
+std::optional<Pid> HostedProgram(WindowSystem& ws, Hwnd window, Pid pid,
+                                 const std::wstring& className) {
+    if (className != L"ApplicationFrameWindow") return std::nullopt;
+    const Hwnd core = ws.FindWindowExW(window, 0, L"Windows.UI.Core.CoreWindow", nullptr);
+    const std::optional<Pid> hosted = core != 0 ? WindowOwner(ws, core) : std::nullopt;
+    if (!hosted || *hosted == pid) return std::nullopt;
+    return hosted;
+}
 
 std::vector<WindowFacts> ReadWindows(WindowSystem& ws,
                                      const std::function<bool(Hwnd, Pid)>& changed) {

@@ -17,6 +17,11 @@ namespace vindrel {
 // The process a UWP frame window hosts is shown as its own, with this after it.
 inline constexpr std::wstring_view kFrameHost = L"（由 ApplicationFrameHost.exe 承载）";
 
+// The process of the program a UWP frame (ApplicationFrameWindow) holds, by
+// its core window; empty for any other window, or a frame holding none.
+std::optional<Pid> HostedProgram(WindowSystem& ws, Hwnd window, Pid pid,
+                                 const std::wstring& className);
+
 // Where a window lies: its rectangle, or for a minimised one its normal
 // position, which (but for a tool window) is in workspace coordinates.
 ScreenRect WindowExtent(WindowSystem& ws, Hwnd window, const WindowStyle& style,
