@@ -6,10 +6,10 @@
 #include <mutex>
 #include <set>
 #include <system_error>
-#include <thread>
 
 #include "platform/conversions.h"
 #include "platform/step_error.h"
+#include "platform/thread.h"
 
 namespace vindrel {
 
@@ -108,7 +108,7 @@ bool DeadlineWindowSystem::WaitIdle(std::chrono::milliseconds timeout) {
 }
 
 void DeadlineWindowSystem::StartWorker(std::function<void()> work) {
-    std::thread(std::move(work)).detach();
+    Thread(std::move(work)).Detach();
 }
 
 std::optional<std::uint32_t> DeadlineWindowSystem::ThreadElsewhere(Hwnd window) {

@@ -5,10 +5,10 @@
 #include <mutex>
 #include <optional>
 #include <system_error>
-#include <thread>
 
 #include "platform/deadline_window_system.h"
 #include "platform/step_error.h"
+#include "platform/thread.h"
 
 namespace vindrel {
 
@@ -76,7 +76,7 @@ struct WmiListing::Shared {
     std::mutex mutex;
     std::condition_variable wake;  // the worker waits on it
     std::condition_variable idle;
-    std::thread worker;
+    Thread worker;
     bool stop = false;
     bool warm = false;                 // a connection is asked for
     std::shared_ptr<Request> request;  // waiting for the worker
@@ -135,7 +135,7 @@ WmiListing::WmiListing(WindowSystem& ws, std::chrono::milliseconds deadline,
 
 WmiListing::~WmiListing() {
     std::unique_lock lock(shared_->mutex);
-    if (!shared_->worker.joinable()) return;
+    if (!shared_->worker.Joinable()) return;
     shared_->stop = true;
     shared_->wake.notify_all();
     // Letting the connection go can wait on the service too: the program
@@ -143,14 +143,15 @@ WmiListing::~WmiListing() {
     const bool ended = shared_->idle.wait_for(lock, kEndingWait, [&] { return shared_->ended; });
     lock.unlock();
     if (ended) {
-        shared_->worker.join();
+        shared_->worker.Join();
     } else {
-        shared_->worker.detach();  // it ends with the process, or once WMI answers
+        shared_->worker.Detach();  // it ends with the process, or once WMI answers
     }
 }
 
 void WmiListing::Start() {
-    if (!shared_->worker.joinable()) shared_->worker = std::thread(Work, std::ref(ws_), shared_);
+    if (!shared_->worker.Joinable())
+        shared_->worker = Thread([&ws = ws_, shared = shared_] { Work(ws, shared); });
 }
 
 void WmiListing::Warm() {

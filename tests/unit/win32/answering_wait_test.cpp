@@ -12,6 +12,7 @@
 #include "fakes/fake_window_system.h"
 #include "platform/deadline_window_system.h"
 #include "platform/step_error.h"
+#include "platform/thread.h"
 #include "platform/win32/completion_win32.h"
 #include "platform/wmi_listing.h"
 
@@ -108,12 +109,12 @@ TEST_F(AnsweringWaitTest, TheListingRunsOnAWorkerWhileTheWaitingThreadAnswersSen
     ws.duringWmiWalk = [&](std::size_t object) {
         if (object != 1) return;
         listingThread = GetCurrentThreadId();
-        std::thread third([&] {
+        Thread third([&] {
             DWORD_PTR result = 0;
             if (SendMessageTimeoutW(window, kSent, 0, 0, SMTO_NORMAL, 2000, &result) != 0)
                 answer = static_cast<LRESULT>(result);
         });
-        third.join();
+        third.Join();
     };
     WmiListing wmi(ws, 3000ms, std::make_shared<win32::AnsweringCompletions>());
     PostMessageW(window, kPosted, 0, 0);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/deadline_window_system.h"
+#include "platform/thread.h"
 #include "platform/win32/completion_win32.h"
 #include "real_form.h"
 
@@ -80,12 +81,12 @@ public:
           }) {}
     ~BoxCloser() {
         stop_ = true;
-        worker_.join();
+        worker_.Join();
     }
 
 private:
     std::atomic<bool> stop_{false};
-    std::thread worker_;
+    Thread worker_;
 };
 
 std::vector<std::string> Only(const std::vector<std::string>& log,

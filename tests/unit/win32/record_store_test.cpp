@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "actions/record_keeping.h"
+#include "platform/thread.h"
 #include "platform/win32/record_store_win32.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/window_system_win32.h"
@@ -75,7 +76,7 @@ TEST(Win32RecordFolder, WritesWholeFilesAndTakesOnlyWhereTheNameIsFree) {
     const std::string a(300000, 'a'), b(200000, 'b');
     ASSERT_TRUE(folder.Write(L"1-2.record", a));
     std::atomic<bool> writing = true;
-    std::thread writer([&] {
+    Thread writer([&] {
         for (int i = 0; i < 40; ++i)
             folder.Write(L"1-2.record", i % 2 == 0 ? b : a);
         writing = false;
@@ -87,7 +88,7 @@ TEST(Win32RecordFolder, WritesWholeFilesAndTakesOnlyWhereTheNameIsFree) {
         EXPECT_TRUE(*read == a || *read == b) << read->size();
         ++whole;
     }
-    writer.join();
+    writer.Join();
     EXPECT_GT(whole, 0);
     EXPECT_EQ(folder.Files(L".record"), std::vector<std::wstring>{L"1-2.record"});
     EXPECT_TRUE(folder.Files(L".record.tmp").empty());
