@@ -91,6 +91,7 @@ Hwnd BossKey::NextOutside(const std::vector<Hwnd>& set) {
 }
 
 BossResult BossKey::Hide() {
+    refused_.clear();
     return HideAll(Windows(), 0, ws_.GetForegroundWindow());
 }
 
@@ -138,6 +139,7 @@ BossResult BossKey::HideAll(const std::vector<Hwnd>& windows, std::uint32_t orde
         if (OwnVisible(ws_, window)) record_.Forget(ChangeRecord::Aspect::Hide, window);
         result.failed.push_back(
             {{window, pid ? names.Of(*pid) : std::wstring(), WholeTitle(ws_, window)}, outcome});
+        refused_.insert(window);
     }
     return result;
 }
@@ -182,6 +184,7 @@ BossResult BossKey::Show() {
         }
     }
     if (foreground != 0) ws_.SetForegroundWindow(foreground);
+    refused_.clear();
     return result;
 }
 
@@ -191,7 +194,10 @@ BossResult BossKey::Sweep() {
     std::uint32_t next = 0;
     for (const RecordedWindow& recorded : hidden)
         next = std::max(next, recorded.boss->order + 1);
-    return HideAll(Windows(), next, ws_.GetForegroundWindow());
+    // A window that would not hide is not asked again each sweep.
+    std::vector<Hwnd> windows = Windows();
+    std::erase_if(windows, [this](Hwnd window) { return refused_.count(window) != 0; });
+    return HideAll(windows, next, ws_.GetForegroundWindow());
 }
 
 }  // namespace vindrel

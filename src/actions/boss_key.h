@@ -76,6 +76,7 @@ private:
     Lifetimes& lifetimes_;
     std::vector<std::wstring> programs_;
     std::set<std::wstring> chosen_;  // their paths in lower case
+    std::set<Hwnd> refused_;         // would not hide while the set is hidden
 };
 
 }  // namespace vindrel

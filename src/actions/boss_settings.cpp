@@ -1,5 +1,7 @@
 #include "actions/boss_settings.h"
 
+#include <algorithm>
+
 #include "actions/record_file.h"
 #include "platform/conversions.h"
 
@@ -98,6 +100,42 @@ std::optional<BossSettings> ReadSettingsFile(std::string_view bytes) {
     // Only the writer's own form (no leading zeros, nothing left over).
     if (!ended || WriteSettingsFile(settings) != bytes) return std::nullopt;
     return settings;
+}
+
+std::wstring KeyNotTaken(std::uint32_t error) {
+    return L"未生效：" + (error == kHotKeyTaken
+                              ? std::wstring(L"该热键已被占用（其他程序，或本程序的另一个副本）")
+                              : L"系统拒绝了该热键（错误 " +
+                                    DecimalText(static_cast<std::int32_t>(error)) + L"）");
+}
+
+std::wstring BossKeyNotTaken(const HotKey& key, std::uint32_t error) {
+    return L"老板键 " + KeyText(key) + L" " + KeyNotTaken(error);
+}
+
+LoadedSettings LoadSettings(RecordFolder& folder) {
+    const std::wstring name(kSettingsFile);
+    const std::vector<std::wstring> files = folder.Files(name);
+    if (std::find(files.begin(), files.end(), name) == files.end()) return {};
+    if (const auto bytes = folder.Read(name, kSettingsFileLimit)) {
+        if (auto settings = ReadSettingsFile(*bytes)) return {std::move(*settings), std::nullopt};
+    }
+    const std::wstring bad = name + L".bad";
+    folder.Delete(bad);
+    const bool setAside = folder.Rename(name, bad);
+    return {{},
+            L"老板键的设置文件无法读取，本次启动没有老板键。\r\n" +
+                (setAside ? L"该文件已改名为：" + folder.PathOf(bad)
+                          : L"该文件：" + folder.PathOf(name))};
+}
+
+bool SaveSettings(RecordFolder& folder, const BossSettings& settings) {
+    const std::wstring name(kSettingsFile);
+    if (!settings.key) {
+        folder.Delete(name);
+        return true;
+    }
+    return folder.Write(name, WriteSettingsFile(settings));
 }
 
 }  // namespace vindrel

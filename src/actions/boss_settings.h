@@ -9,17 +9,10 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/hot_key.h"
+#include "platform/record_store.h"
+
 namespace vindrel {
-
-// A key as RegisterHotKey takes it: MOD_ALT 1, MOD_CONTROL 2, MOD_SHIFT 4,
-// MOD_WIN 8, and a virtual key.
-struct HotKey {
-    std::uint32_t modifiers = 0;
-    std::uint32_t key = 0;
-    bool operator==(const HotKey&) const = default;
-};
-
-inline constexpr std::uint32_t kModAlt = 1, kModControl = 2, kModShift = 4, kModWin = 8;
 
 // The hotkey control's value (HKM_GETHOTKEY: the virtual key in the low
 // byte, HOTKEYF_SHIFT 1, HOTKEYF_CONTROL 2, HOTKEYF_ALT 4 and HOTKEYF_EXT 8
@@ -31,6 +24,11 @@ std::uint16_t ToHotKeyControl(const HotKey& key);
 // "Ctrl+Alt+B", "Win+Shift+F12": the modifiers in Windows' order, then the
 // key (a letter, a digit, F1 to F24, or its code).
 std::wstring KeyText(const HotKey& key);
+
+// Why a key did not take: "未生效：" and the reason, for RegisterHotKey's error.
+std::wstring KeyNotTaken(std::uint32_t error);
+// The same, said at start-up of the key the settings hold.
+std::wstring BossKeyNotTaken(const HotKey& key, std::uint32_t error);
 
 struct BossSettings {
     std::optional<HotKey> key;
@@ -46,5 +44,20 @@ inline constexpr std::size_t kSettingsFileLimit = 1u << 20;
 std::string WriteSettingsFile(const BossSettings& settings);
 // Empty for anything but such a whole file, exactly as written.
 std::optional<BossSettings> ReadSettingsFile(std::string_view bytes);
+
+// The settings' file in the record folder.
+inline constexpr std::wstring_view kSettingsFile = L"bosskey.settings";
+
+// What the folder holds: no boss key without a file. A file that cannot be
+// read is set aside with ".bad" (over an older one) and `notice` names it;
+// the program then starts with no boss key.
+struct LoadedSettings {
+    BossSettings settings;
+    std::optional<std::wstring> notice;
+};
+LoadedSettings LoadSettings(RecordFolder& folder);
+// Writes them whole, only once a key is set; with no key the file goes.
+// False when the folder cannot be written.
+bool SaveSettings(RecordFolder& folder, const BossSettings& settings);
 
 }  // namespace vindrel

@@ -331,10 +331,12 @@ std::vector<ChangeRecord::PutBackResult> ChangeRecord::PutBack(ChangePath& path,
     return results;
 }
 
-Report PutBackReport(const std::vector<ChangeRecord::PutBackResult>& results, bool offer) {
-    const auto count = std::count_if(results.begin(), results.end(), [](const auto& result) {
-        return result.outcome.kind == Outcome::Kind::Done;
-    });
+namespace {
+
+// The windows gone and those that failed, under `head`; the first failure
+// that a restart as administrator would mend is offered.
+Report ResultsReport(std::wstring head, const std::vector<ChangeRecord::PutBackResult>& results,
+                     bool offer) {
     WindowSection gone{L"已不存在的窗口：", {}}, failed{L"未能恢复的窗口：", {}};
     const Outcome* offered = nullptr;
     for (const auto& [named, outcome] : results) {
@@ -351,12 +353,25 @@ Report PutBackReport(const std::vector<ChangeRecord::PutBackResult>& results, bo
                 break;
         }
     }
-    Report report{
-        WindowsMessage(L"已恢复 " + DecimalText(static_cast<std::int32_t>(count)) + L" 个窗口",
-                       {gone, failed}),
-        std::nullopt};
+    Report report{WindowsMessage(std::move(head), {gone, failed}), std::nullopt};
     if (offer && offered) OfferRestart(report, offered->window);
     return report;
+}
+
+}  // namespace
+
+Report PutBackReport(const std::vector<ChangeRecord::PutBackResult>& results, bool offer) {
+    const auto count = std::count_if(results.begin(), results.end(), [](const auto& result) {
+        return result.outcome.kind == Outcome::Kind::Done;
+    });
+    return ResultsReport(L"已恢复 " + DecimalText(static_cast<std::int32_t>(count)) + L" 个窗口",
+                         results, offer);
+}
+
+Report BossReport(const std::vector<ChangeRecord::PutBackResult>& failed) {
+    return ResultsReport(L"老板键没能隐藏或恢复 " +
+                             DecimalText(static_cast<std::int32_t>(failed.size())) + L" 个窗口",
+                         failed, true);
 }
 
 WindowSection WindowLines(const std::vector<ChangeRecord::Named>& windows) {

@@ -193,6 +193,8 @@ void PutBackLayering(WindowSystem& ws, Hwnd window, const Layering& was);
 // back, each with its reason; with `offer`, the offer to start this program
 // as administrator once, with the first window refused where that helps.
 Report PutBackReport(const std::vector<ChangeRecord::PutBackResult>& results, bool offer);
+// What the boss key could not hide or show, told once the user is back.
+Report BossReport(const std::vector<ChangeRecord::PutBackResult>& failed);
 
 // One line per window, for a message about many windows.
 WindowSection WindowLines(const std::vector<ChangeRecord::Named>& windows);

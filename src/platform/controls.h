@@ -8,10 +8,12 @@
 #include <deque>
 #include <functional>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/dispatch.h"
+#include "platform/hot_key.h"
 #include "platform/types.h"
 
 namespace vindrel {
@@ -335,6 +337,19 @@ public:
     // Asks the window to close as its close box does: through QueryUnload,
     // at its turn among the handlings.
     virtual void Close() = 0;
+
+    // The program's global key, held by this window: the new key is taken
+    // (without repeats) before the old one is let go, so that a key that
+    // cannot be had leaves the old one working; nullopt lets it go. 0 when
+    // it took, else the system's error (kHotKeyTaken: another program, or
+    // another copy of this one, holds it).
+    virtual std::uint32_t SetHotKey(const std::optional<HotKey>& key) = 0;
+    // The key was pressed: once per press, however long it is held. It
+    // runs at its turn among the handlings, or at once inside one that
+    // waits for the user's answer in one of the program's message boxes.
+    Event HotKeyPressed;
+    // The user made the window the active one.
+    Event Activated;
 
     // From any thread: Notified is raised on the window's thread, at its
     // turn among the handlings (news from a worker).

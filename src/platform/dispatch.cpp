@@ -1,6 +1,7 @@
 #include "platform/dispatch.h"
 
 #include <exception>
+#include <utility>
 
 namespace vindrel {
 
@@ -27,6 +28,24 @@ void Dispatch::Command(std::function<void()> handling) {
         return;
     }
     RunOutermost(std::move(handling));
+}
+
+void Dispatch::Press(std::function<void()> handling) {
+    if (closed_ || !Busy() || asking_ == 0) {
+        Command(std::move(handling));
+        return;
+    }
+    // Inside the box's wait, as a handling of its own: meanwhile no other
+    // press runs nested in it.
+    const int asking = std::exchange(asking_, 0);
+    try {
+        const Depth depth(depth_);
+        handling();
+    } catch (...) {
+        asking_ = asking;
+        throw;
+    }
+    asking_ = asking;
 }
 
 void Dispatch::Tick(const std::function<void()>& handling) {

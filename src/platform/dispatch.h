@@ -19,6 +19,12 @@ public:
     // A control notification, a scroll or a close request: run now when no
     // handling is in progress, otherwise after the outermost one returns.
     void Command(std::function<void()> handling);
+    // A press of the program's global key: run as a command, but also at
+    // once while the handling in progress waits for the user's answer in
+    // a message box. That is safe because no handling asks the user in the
+    // middle of its changes: each asks before it starts them or after it
+    // has made them, and reads what it acts on again after the answer.
+    void Press(std::function<void()> handling);
     // A timer tick: run now when no handling is in progress, else dropped.
     void Tick(const std::function<void()>& handling);
     // The window is being destroyed: what is kept is dropped, and nothing
@@ -27,11 +33,24 @@ public:
 
     bool Busy() const { return depth_ > 0; }
 
+    // Held while a handling's message box waits for the user's answer.
+    class Asking {
+    public:
+        explicit Asking(Dispatch& dispatch) : dispatch_(dispatch) { ++dispatch_.asking_; }
+        ~Asking() { --dispatch_.asking_; }
+        Asking(const Asking&) = delete;
+        Asking& operator=(const Asking&) = delete;
+
+    private:
+        Dispatch& dispatch_;
+    };
+
 private:
     // Runs a handling at rest, then every command kept meanwhile.
     void RunOutermost(std::function<void()> handling);
 
     int depth_ = 0;
+    int asking_ = 0;  // message boxes open inside handlings
     bool closed_ = false;
     std::deque<std::function<void()>> kept_;
 };

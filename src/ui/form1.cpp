@@ -1,6 +1,7 @@
 #include "ui/form1.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "actions/target.h"
 #include "platform/conversions.h"
@@ -9,6 +10,14 @@
 #include "ui/layout.h"
 
 namespace vindrel {
+
+namespace {
+
+// A copy started as administrator tries for the key for 15 s, a try
+// each sweep: the copy that started it ends within the hand-over time.
+constexpr int kBossTries = 60;
+
+}  // namespace
 
 Form1::Form1(ControlFactory& factory, Interaction& interaction, WindowSystem& ws, WmiListing& wmi,
              ProcessRights& rights, RecordFolder& folder, Lifetimes& lifetimes)
@@ -67,6 +76,9 @@ Form1::Form1(ControlFactory& factory, Interaction& interaction, WindowSystem& ws
     record_.Changed = [this] { keeping_.Save(); };
     keeping_.CopyEnded = [this] { Window().Notify(); };
     Connect(Window().Notified, &Form1::TakeOverRecords);
+    Connect(Window().HotKeyPressed, &Form1::Form_HotKey);
+    Connect(Window().Activated, &Form1::Form_Activate);
+    Connect(tmrBoss.Tick, &Form1::tmrBoss_Timer);
 }
 
 Form1::~Form1() {
@@ -115,6 +127,15 @@ void Form1::Form_Load(const RestartArguments& started) {
     if (started.handle) Text2.SetText(DecimalText(*started.handle));
     // A record is handed only to a copy started as administrator.
     if (processRights_.Elevated()) handed_ = started.record;
+    // A copy started with arguments takes no boss key, except the one
+    // started as administrator with the record: once the copy that started
+    // it has ended and let the key go.
+    if (!started.handle && !started.record) {
+        LoadBossKey(false);
+    } else if (handed_) {
+        bossTries_ = kBossTries;
+        tmrBoss.SetEnabled(true);
+    }
     Window().Notify();
 }
 
@@ -387,6 +408,44 @@ void Form1::cmdRefresh_Click() {
 
 void Form1::tmrRefresh_Timer() {
     windowList_->Tick();
+}
+
+void Form1::LoadBossKey(bool quiet) {
+    LoadedSettings loaded = LoadSettings(folder_);
+    if (loaded.notice) interaction_.MsgBox(*loaded.notice);
+    if (!loaded.settings.key) return;
+    const std::uint32_t error = Window().SetHotKey(loaded.settings.key);
+    if (error != 0) {
+        if (!quiet) interaction_.MsgBox(BossKeyNotTaken(*loaded.settings.key, error));
+        return;
+    }
+    bossTries_.reset();
+    bossSettings_ = std::move(loaded.settings);
+    boss_.SetPrograms(bossSettings_.programs);
+}
+
+void Form1::Form_HotKey() {
+    BossDone(boss_.Toggle());
+}
+
+void Form1::tmrBoss_Timer() {
+    if (bossTries_ && --*bossTries_ >= 0) LoadBossKey(*bossTries_ > 0);
+    if (bossTries_ && *bossTries_ <= 0) bossTries_.reset();
+    if (boss_.Hidden()) {
+        BossDone(boss_.Sweep());
+    } else if (!bossTries_) {
+        tmrBoss.SetEnabled(false);
+    }
+}
+
+void Form1::BossDone(const BossResult& result) {
+    bossFailed_.insert(bossFailed_.end(), result.failed.begin(), result.failed.end());
+    tmrBoss.SetEnabled(boss_.Hidden() || bossTries_.has_value());
+}
+
+void Form1::Form_Activate() {
+    if (bossFailed_.empty()) return;
+    reports_.Tell(BossReport(std::exchange(bossFailed_, {})));
 }
 
 }  // namespace vindrel

@@ -2,6 +2,8 @@
 // steps, and one thin entry per handled control event.
 #pragma once
 
+#include "actions/boss_key.h"
+#include "actions/boss_settings.h"
 #include "actions/caption_flashing.h"
 #include "actions/change_path.h"
 #include "actions/change_record.h"
@@ -115,6 +117,14 @@ private:
     // 刷新, F5, or the list shown again with the main window.
     void cmdRefresh_Click();
     void tmrRefresh_Timer();
+    // The boss key: the settings read at start-up and the key taken, a
+    // press, the sweep while its set is hidden, and what it could not do,
+    // told once the user comes back to the main window.
+    void LoadBossKey(bool quiet);
+    void Form_HotKey();
+    void tmrBoss_Timer();
+    void Form_Activate();
+    void BossDone(const BossResult& result);
 
     ControlFactory& factory_;
     Interaction& interaction_;
@@ -126,6 +136,9 @@ private:
     bool toldOfSnapshot_ = false;
     std::optional<std::wstring> handed_;  // the record file handed to this copy
     bool startedUp_ = false;              // the records were taken over at start-up
+    // A copy started as administrator takes the key once the copy that
+    // started it has let it go: it tries each sweep, until this time.
+    std::optional<int> bossTries_;
     ControlSet controls_;
 
 public:
@@ -163,6 +176,7 @@ public:
     TextBox& Text3 = controls_.Get<TextBox>("Text3");
     TextBox& Text4 = controls_.Get<TextBox>("Text4");
     Timer& Timer1 = controls_.Get<Timer>("Timer1");
+    Timer& tmrBoss = controls_.Get<Timer>("tmrBoss");
     Frame& Frame5 = controls_.Get<Frame>("Frame5");
     Label& Label1 = controls_.Get<Label>("Label1");
     TextBox& Text1 = controls_.Get<TextBox>("Text1");
@@ -189,7 +203,10 @@ private:
     Opacity opacity_{ws_, path_, Window()};
     WindowFinding finding_{ws_, Finder1, Text2, List2};
     WindowRescue rescue_{ws_, path_, record_};
-    std::unique_ptr<WindowList> windowList_;  // created when first opened
+    BossKey boss_{ws_, path_, record_, lifetimes_};
+    BossSettings bossSettings_;
+    std::vector<ChangeRecord::PutBackResult> bossFailed_;  // not told yet
+    std::unique_ptr<WindowList> windowList_;               // created when first opened
 };
 
 }  // namespace vindrel

@@ -324,6 +324,19 @@ public:
     std::vector<std::wstring> menuItems;
     bool closed = false;
 
+    // As RegisterHotKey: a key in `taken` fails with kHotKeyTaken and
+    // leaves the key held as it was.
+    std::uint32_t SetHotKey(const std::optional<HotKey>& key) override {
+        if (key && std::find(taken.begin(), taken.end(), *key) != taken.end()) return kHotKeyTaken;
+        hotKey = key;
+        return 0;
+    }
+    std::optional<HotKey> hotKey;
+    std::vector<HotKey> taken;
+    // The key held is pressed: nothing without one.
+    void UserPressHotKey();
+    void UserActivate();
+
 protected:
     void DoAddMenuItem(std::size_t /*index*/, const std::wstring& caption) override {
         menuItems.push_back(caption);
@@ -361,6 +374,7 @@ public:
     std::unique_ptr<ListView> CreateListView(const LayoutRow& row) override;
 
     void MsgBox(const std::wstring& prompt, const std::optional<std::wstring>& title) override {
+        const Dispatch::Asking asking(dispatch);
         messages.push_back({prompt, title, std::nullopt});
         if (onMessage) onMessage(messages.back());
     }
@@ -368,6 +382,7 @@ public:
     // left as a box closed without an answer.
     Answer Ask(const std::wstring& prompt, Choices choices,
                const std::optional<std::wstring>& title) override {
+        const Dispatch::Asking asking(dispatch);
         messages.push_back({prompt, title, choices});
         if (onMessage) onMessage(messages.back());
         if (answers.empty()) return choices == Choices::YesNo ? Answer::No : Answer::Cancel;
@@ -414,6 +429,14 @@ private:
 
 inline void FakeFinder::UserMove(int x, int y) {
     toolkit_.dispatch.Tick([this, x, y] { UserMoved({x, y}); });
+}
+
+inline void FakeForm::UserPressHotKey() {
+    if (hotKey) toolkit_.dispatch.Press([this] { HotKeyPressed.Raise(); });
+}
+
+inline void FakeForm::UserActivate() {
+    toolkit_.dispatch.Command([this] { Activated.Raise(); });
 }
 
 inline void FakeForm::OwnerMinimised(bool minimised) {

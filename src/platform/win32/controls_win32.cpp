@@ -434,6 +434,34 @@ void Win32Form::DoAddMenuItem(std::size_t index, const std::wstring& caption) {
     AppendMenuW(menu, MF_STRING, kMenuItemCommand + 0x10 * index, caption.c_str());
 }
 
+std::uint32_t Win32Form::SetHotKey(const std::optional<HotKey>& key) {
+    if (key == key_) return 0;
+    // Two ids in turn: the new key is held before the old one goes.
+    const int id = keyId_ == 1 ? 2 : 1;
+    if (key && !RegisterHotKey(hwnd_, id, key->modifiers | MOD_NOREPEAT, key->key)) {
+        return GetLastError();
+    }
+    if (keyId_ != 0) UnregisterHotKey(hwnd_, keyId_);
+    key_ = key;
+    keyId_ = key ? id : 0;
+    keyUp_ = true;
+    return 0;
+}
+
+void Win32Form::OnHotKey() {
+    if (!key_ || !keyUp_) return;
+    // Until the key is seen released, WM_HOTKEY is a repeat of this press.
+    keyUp_ = false;
+    SetTimer(hwnd_, kKeyUpTimer, 30, nullptr);
+    ui_.dispatch.Press([this] { HotKeyPressed.Raise(); });
+}
+
+void Win32Form::OnKeyUpWatch() {
+    if (key_ && (GetAsyncKeyState(static_cast<int>(key_->key)) & 0x8000) != 0) return;
+    KillTimer(hwnd_, kKeyUpTimer);
+    keyUp_ = true;
+}
+
 void Win32Form::OnClose() {
     const HWND hwnd = hwnd_;
     const bool owned = ui_.owned;

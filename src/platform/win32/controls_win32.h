@@ -220,6 +220,9 @@ public:
     static constexpr UINT kMenuItemCommand = 0x0010;
     // Posted by Notify.
     static constexpr UINT kNotifyMessage = WM_APP + 1;
+    // Watches for the global key's release (WM_TIMER's id, apart from the
+    // timers' own).
+    static constexpr UINT_PTR kKeyUpTimer = 0xB055;
 
     Win32Form(Win32Ui& ui, HWND hwnd);
     ~Win32Form() override;
@@ -249,6 +252,14 @@ public:
     void OnReappeared() {
         ui_.dispatch.Command([this] { Reappeared.Raise(); });
     }
+    void OnActivated() {
+        ui_.dispatch.Command([this] { Activated.Raise(); });
+    }
+    std::uint32_t SetHotKey(const std::optional<HotKey>& key) override;
+    // WM_HOTKEY: a press, unless the key has not been seen released since
+    // the last one (Wine repeats a held key despite MOD_NOREPEAT).
+    void OnHotKey();
+    void OnKeyUpWatch();
 
 protected:
     void DoAddMenuItem(std::size_t index, const std::wstring& caption) override;
@@ -256,6 +267,9 @@ protected:
 private:
     Win32Ui& ui_;
     HWND hwnd_;
+    std::optional<HotKey> key_;
+    int keyId_ = 0;      // RegisterHotKey's id of the key held; 0 for none
+    bool keyUp_ = true;  // released since the last press
 };
 
 // The text of any window, read through its length first.

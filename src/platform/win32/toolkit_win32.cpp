@@ -160,8 +160,18 @@ LRESULT HandleMessage(Win32Ui* ui, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
                 }
                 return 0;
             }
+            if (LOWORD(wParam) != WA_INACTIVE && ui->formWrapper != nullptr) {
+                ui->formWrapper->OnActivated();
+            }
             break;
+        case WM_HOTKEY:
+            if (ui->formWrapper != nullptr) ui->formWrapper->OnHotKey();
+            return 0;
         case WM_TIMER:
+            if (wParam == Win32Form::kKeyUpTimer && ui->formWrapper != nullptr) {
+                ui->formWrapper->OnKeyUpWatch();
+                return 0;
+            }
             if (const auto timer = ui->timers.find(wParam); timer != ui->timers.end()) {
                 Win32Timer* const ticking = timer->second;
                 ui->dispatch.Tick([ticking] { ticking->OnTimer(); });
@@ -523,6 +533,7 @@ HWND Win32Toolkit::BoxOwner() const {
 void Win32Toolkit::MsgBox(const std::wstring& prompt, const std::optional<std::wstring>& title) {
     const HWND owner = BoxOwner();
     const OthersDisabled disabled(*this, owner);
+    const Dispatch::Asking asking(dispatch_);
     const std::wstring caption = title.value_or(std::wstring(kDefaultMessageTitle));
     MessageBoxW(owner, prompt.c_str(), caption.c_str(), MB_OK);
 }
@@ -531,6 +542,7 @@ Interaction::Answer Win32Toolkit::Ask(const std::wstring& prompt, Choices choice
                                       const std::optional<std::wstring>& title) {
     const HWND owner = BoxOwner();
     const OthersDisabled disabled(*this, owner);
+    const Dispatch::Asking asking(dispatch_);
     const std::wstring caption = title.value_or(std::wstring(kDefaultMessageTitle));
     const bool cancellable = choices == Choices::YesNoCancel;
     switch (

@@ -1,0 +1,104 @@
+// The boss key through the main window: the key taken from its settings at
+// start-up, a press hiding and showing the chosen program's windows, the
+// sweep while they are hidden, and what refused told only once the user
+// comes back to the main window, never in the middle of a press.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "actions/boss_settings.h"
+#include "fakes/fake_process_rights.h"
+#include "fakes/fake_record_store.h"
+#include "fakes/fake_toolkit.h"
+#include "fakes/fake_window_system.h"
+#include "fakes/sending_completions.h"
+#include "ui/form1.h"
+
+namespace vindrel::testing {
+namespace {
+
+constexpr HotKey kKey{kModControl | kModAlt, 'B'};
+constexpr wchar_t kChat[] = L"D:\\Chat\\chat.exe";
+
+class BossPressTest : public ::testing::Test {
+protected:
+    BossPressTest() {
+        ws.processes = {{10, "chat.exe", {}, kChat}, {11, "chat.exe", {}, kChat}};
+        lifetimes.running = {{10, 100}, {11, 110}};
+        rights.levels[11] = FakeProcessRights::kHigh;
+        ws.AddWindow(2, 10, "chat").rect = {100, 100, 500, 400};
+        ws.AddWindow(3, 11, "chat as administrator").refuses = true;
+        folder.files[std::wstring(kSettingsFile)] = WriteSettingsFile({kKey, {kChat}});
+    }
+    void Create() {
+        form = std::make_unique<Form1>(toolkit, toolkit, ws, wmi, rights, folder, lifetimes);
+    }
+    void Start() {
+        Create();
+        form->Form_Load();
+    }
+    FakeForm& Window() { return toolkit.Window(); }
+    FakeTimer& Sweep() { return toolkit.Get<FakeTimer>("tmrBoss"); }
+
+    FakeToolkit toolkit;
+    FakeWindowSystem ws;
+    FakeProcessRights rights;
+    WmiListing wmi{ws, kListingDeadline, std::make_shared<SendingCompletions>()};
+    FakeRecordFolder folder;
+    FakeLifetimes lifetimes;
+    std::unique_ptr<Form1> form;
+};
+
+TEST_F(BossPressTest, APressHidesTheSetAndSaysWhatRefusedOnlyWhenTheUserComesBack) {
+    Start();
+    EXPECT_EQ(Window().hotKey, kKey);
+
+    Window().UserPressHotKey();
+    EXPECT_FALSE(ws.Find(2)->visible);
+    EXPECT_TRUE(toolkit.messages.empty());  // nothing pops up over what the user hid it for
+    // Shown by its program while hidden: hidden again by the next sweep.
+    ws.AddWindow(4, 10, "new chat dialog").rect = {100, 100, 300, 200};
+    Sweep().Fire();
+    EXPECT_FALSE(ws.Find(4)->visible);
+
+    // A press while that report's box is open runs at once, inside it.
+    bool shownInBox = false;
+    toolkit.onMessage = [&](const ShownMessage&) {
+        Window().UserPressHotKey();
+        shownInBox = ws.Find(2)->visible;
+    };
+    Window().UserActivate();
+    ASSERT_EQ(toolkit.messages.size(), 1u);
+    EXPECT_TRUE(toolkit.messages[0].prompt.starts_with(L"老板键没能隐藏或恢复 1 个窗口"));
+    EXPECT_NE(toolkit.messages[0].prompt.find(L"chat as administrator"), std::wstring::npos);
+    EXPECT_TRUE(shownInBox);
+    EXPECT_TRUE(ws.Find(4)->visible);
+    EXPECT_FALSE(Sweep().Enabled());
+    toolkit.onMessage = nullptr;
+    Window().UserActivate();  // told once
+    EXPECT_EQ(toolkit.messages.size(), 1u);
+}
+
+TEST_F(BossPressTest, AKeyThatCannotBeHadIsSaidAtStartUpAndNoneIsHeld) {
+    Create();
+    Window().taken = {kKey};  // by another program
+    form->Form_Load();
+    EXPECT_FALSE(Window().hotKey);
+    ASSERT_EQ(toolkit.messages.size(), 1u);
+    EXPECT_EQ(toolkit.messages[0].prompt,
+              L"老板键 Ctrl+Alt+B 未生效：该热键已被占用（其他程序，或本程序的另一个副本）");
+}
+
+TEST_F(BossPressTest, AnUnreadableSettingsFileIsSetAsideAndSaidOnce) {
+    folder.files[std::wstring(kSettingsFile)] = "Vindrel settings, version 1\nkey 6 66\n";
+    Start();
+    EXPECT_FALSE(Window().hotKey);
+    EXPECT_EQ(folder.files.count(L"bosskey.settings"), 0u);
+    EXPECT_EQ(folder.files.count(L"bosskey.settings.bad"), 1u);
+    ASSERT_EQ(toolkit.messages.size(), 1u);
+    EXPECT_TRUE(
+        toolkit.messages[0].prompt.starts_with(L"老板键的设置文件无法读取，本次启动没有老板键。"));
+}
+
+}  // namespace
+}  // namespace vindrel::testing
