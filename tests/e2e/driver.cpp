@@ -502,7 +502,7 @@ void Vindrel::ClickCloseBox() const {
     ClickAt({(box.left + box.right) / 2, (box.top + box.bottom) / 2});
 }
 
-Target::Target(const std::wstring& title, Mode mode, HWND peer) {
+Target::Target(const std::wstring& title, Mode mode, HWND peer, const std::wstring& exe) {
     wchar_t dir[MAX_PATH];
     GetTempPathW(MAX_PATH, dir);
     wchar_t file[MAX_PATH];
@@ -516,8 +516,8 @@ Target::Target(const std::wstring& title, Mode mode, HWND peer) {
                                   : mode == Mode::Lost        ? L" lost"
                                   : mode == Mode::Minimised   ? L" minimised"
                                                               : L"";
-    process_ = Process(L"\"" + SiblingPath(L"target_window.exe") + L"\" \"" + logPath_ + L"\" \"" +
-                       title + L"\"" + modeText);
+    process_ = Process(L"\"" + (exe.empty() ? SiblingPath(L"target_window.exe") : exe) + L"\" \"" +
+                       logPath_ + L"\" \"" + title + L"\"" + modeText);
     window_ = process_.WaitForWindow(L"VindrelTestTarget", 10000ms,
                                      mode != Mode::Lost && mode != Mode::Minimised);
     if (window_ == nullptr) throw std::runtime_error("the target window did not appear");

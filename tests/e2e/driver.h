@@ -154,7 +154,9 @@ public:
     // target sends WM_CLOSE to the peer window. A two-window target also
     // has a hidden top-level window titled "<title> 的隐藏窗口".
     enum class Mode { Plain, Callback, ClickOnHide, CloseOnHide, TwoWindows, Lost, Minimised };
-    explicit Target(const std::wstring& title, Mode mode = Mode::Plain, HWND peer = nullptr);
+    // Started from `exe` when given (a copy of the target elsewhere).
+    explicit Target(const std::wstring& title, Mode mode = Mode::Plain, HWND peer = nullptr,
+                    const std::wstring& exe = {});
     HWND Window() const { return window_; }
     const Process& Program() const { return process_; }
     Process& Program() { return process_; }
