@@ -34,6 +34,39 @@ void PlaceAsRecorded(WindowSystem& ws, Hwnd window, const BossPlace& was) {
 
 }  // namespace
 
+bool RunningPrograms::Runs(const std::wstring& path) const {
+    return paths.count(LowerCase(path)) != 0;
+}
+
+RunningPrograms ReadRunningPrograms(WindowSystem& ws) {
+    RunningPrograms running;
+    const Pid self = ws.GetCurrentProcessId();
+    std::map<Pid, std::wstring> pathOf;
+    ForEachProcessW(ws, [&](Pid pid, const std::wstring&) {
+        if (pid == self) return;
+        if (const std::optional<std::wstring> path = ws.ProcessImagePath(pid)) {
+            pathOf[pid] = *path;
+            running.paths.insert(LowerCase(*path));
+        }
+    });
+    std::set<std::wstring> listed;
+    ForEachTopLevelWindow(ws, [&](Hwnd window, Pid pid) {
+        if (ws.IsWindowVisible(window) == 0 || WholeTitle(ws, window).empty()) return true;
+        const std::wstring className = ClassOf(ws, window);
+        if (className == L"ApplicationFrameWindow") {
+            const std::optional<Pid> hosted = HostedProgram(ws, window, pid, className);
+            if (!hosted) return true;
+            pid = *hosted;
+        }
+        const auto path = pathOf.find(pid);
+        if (path == pathOf.end() || !listed.insert(LowerCase(path->second)).second) return true;
+        running.withWindows.push_back(
+            {path->second.substr(path->second.find_last_of(L"\\/") + 1), path->second});
+        return true;
+    });
+    return running;
+}
+
 void BossKey::SetPrograms(const std::vector<std::wstring>& paths) {
     programs_ = paths;
     chosen_.clear();

@@ -27,6 +27,22 @@ struct BossResult {
     std::vector<ChangeRecord::PutBackResult> failed;
 };
 
+// A program the boss key can be given: its executable's name and full path.
+struct BossProgram {
+    std::wstring name;
+    std::wstring path;
+};
+
+// What runs now: the programs with a window the user can see (a store
+// app's by the program its frame holds), each once and never this one; and
+// the paths, in lower case, of every process whose path can be read.
+struct RunningPrograms {
+    std::vector<BossProgram> withWindows;
+    std::set<std::wstring> paths;
+    bool Runs(const std::wstring& path) const;
+};
+RunningPrograms ReadRunningPrograms(WindowSystem& ws);
+
 class BossKey {
 public:
     BossKey(WindowSystem& ws, ChangePath& path, ChangeRecord& record, Lifetimes& lifetimes)

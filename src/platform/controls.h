@@ -296,6 +296,26 @@ private:
     int clickedColumn_ = -1;
 };
 
+// A drop-down list to choose one of its rows from; nothing typed.
+class ComboBox : public Control {
+public:
+    virtual void AddItem(const std::wstring& text) = 0;
+    virtual void Clear() = 0;
+    virtual int ListCount() const = 0;
+    // -1 when no row is chosen.
+    virtual int ListIndex() const = 0;
+    virtual void SetListIndex(int index) = 0;
+};
+
+// A box that records a key as it is pressed, with Shift, Ctrl and Alt: its
+// value as the hotkey control gives it (the virtual key in the low byte,
+// the modifiers in the high byte), 0 for none.
+class HotKeyBox : public Control {
+public:
+    virtual std::uint16_t Value() const = 0;
+    virtual void SetValue(std::uint16_t value) = 0;
+};
+
 // An item the program adds to a window's system menu, after the standard ones.
 struct MenuItem {
     // Raised when it is chosen.

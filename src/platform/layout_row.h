@@ -19,6 +19,8 @@ enum class ControlKind {
     Timer,
     Finder,
     ListView,
+    ComboBox,
+    HotKeyBox,
 };
 
 // How a control follows the size of a window that can be resized: its

@@ -32,6 +32,8 @@ public:
     virtual std::unique_ptr<Timer> CreateTimer(const LayoutRow& row) = 0;
     virtual std::unique_ptr<Finder> CreateFinder(const LayoutRow& row) = 0;
     virtual std::unique_ptr<ListView> CreateListView(const LayoutRow& row) = 0;
+    virtual std::unique_ptr<ComboBox> CreateComboBox(const LayoutRow& row) = 0;
+    virtual std::unique_ptr<HotKeyBox> CreateHotKeyBox(const LayoutRow& row) = 0;
 };
 
 class Interaction {

@@ -31,6 +31,10 @@ std::unique_ptr<Component> Create(ControlFactory& factory, const LayoutRow& row)
             return factory.CreateFinder(row);
         case ControlKind::ListView:
             return factory.CreateListView(row);
+        case ControlKind::ComboBox:
+            return factory.CreateComboBox(row);
+        case ControlKind::HotKeyBox:
+            return factory.CreateHotKeyBox(row);
         case ControlKind::Form:
             break;
     }

@@ -64,6 +64,8 @@ Form1::Form1(ControlFactory& factory, Interaction& interaction, WindowSystem& ws
     Connect(restore.Click, &Form1::mnuRestore_Click);
     Connect(Window().AddMenuItem(std::wstring(layout::kWindowListMenuItem)).Click,
             &Form1::mnuWindows_Click);
+    Connect(Window().AddMenuItem(std::wstring(layout::kBossKeyMenuItem)).Click,
+            &Form1::mnuBossKey_Click);
     for (ListBox* list : {&List4, &List1, &List2, &List3})
         Connect(list->DblClick, [this, list] { Table_DblClick(*list); });
     Window().QueryUnload = [this] {
@@ -85,6 +87,7 @@ Form1::~Form1() {
     keeping_.Ended();
     flashing_.Stop();
     windowList_.reset();
+    bossDialog_.reset();
     controls_.DestroyWindow();
 }
 
@@ -351,6 +354,7 @@ void Form1::OpenWindowList(const std::optional<std::wstring>& search) {
         Connect(list.lvwWindows.SelectionChange, &Form1::lvwWindows_SelectionChange);
         Connect(list.cmdRescue.Click, &Form1::cmdRescue_Click);
         Connect(list.cmdTopmost.Click, &Form1::cmdTopmost_Click);
+        Connect(list.cmdBoss.Click, &Form1::cmdBoss_Click);
         Connect(list.cmdRefresh.Click, &Form1::cmdRefresh_Click);
         Connect(list.Window().RefreshKey, &Form1::cmdRefresh_Click);
         Connect(list.tmrRefresh.Tick, &Form1::tmrRefresh_Timer);
@@ -413,15 +417,15 @@ void Form1::tmrRefresh_Timer() {
 void Form1::LoadBossKey(bool quiet) {
     LoadedSettings loaded = LoadSettings(folder_);
     if (loaded.notice) interaction_.MsgBox(*loaded.notice);
-    if (!loaded.settings.key) return;
-    const std::uint32_t error = Window().SetHotKey(loaded.settings.key);
-    if (error != 0) {
-        if (!quiet) interaction_.MsgBox(BossKeyNotTaken(*loaded.settings.key, error));
-        return;
-    }
-    bossTries_.reset();
     bossSettings_ = std::move(loaded.settings);
     boss_.SetPrograms(bossSettings_.programs);
+    if (!bossSettings_.key) return;
+    bossKeyError_ = Window().SetHotKey(bossSettings_.key);
+    if (bossKeyError_ == 0) {
+        bossTries_.reset();
+    } else if (!quiet) {
+        interaction_.MsgBox(BossKeyNotTaken(*bossSettings_.key, bossKeyError_));
+    }
 }
 
 void Form1::Form_HotKey() {
@@ -446,6 +450,47 @@ void Form1::BossDone(const BossResult& result) {
 void Form1::Form_Activate() {
     if (bossFailed_.empty()) return;
     reports_.Tell(BossReport(std::exchange(bossFailed_, {})));
+}
+
+void Form1::mnuBossKey_Click() {
+    OpenBossKey({});
+}
+
+void Form1::cmdBoss_Click() {
+    std::vector<std::wstring> paths;
+    for (const LostWindow& window : windowList_->SelectedWindows()) {
+        if (const std::optional<std::wstring> path = ws_.ProcessImagePath(window.pid)) {
+            paths.push_back(*path);
+        }
+    }
+    OpenBossKey(paths);
+}
+
+void Form1::OpenBossKey(const std::vector<std::wstring>& add) {
+    if (!bossDialog_) {
+        bossDialog_ = std::make_unique<BossKeyDialog>(
+            factory_, ws_,
+            [this](const std::optional<HotKey>& key) { return Window().SetHotKey(key); },
+            [this](const BossSettings& settings) { BossKeyChosen(settings); });
+        BossKeyDialog& dialog = *bossDialog_;
+        Connect(dialog.cmdAdd.Click, [this] { bossDialog_->Add(); });
+        Connect(dialog.cmdRemove.Click, [this] { bossDialog_->Remove(); });
+        Connect(dialog.cmdOK.Click, [this] { bossDialog_->Confirm(); });
+        Connect(dialog.cmdCancel.Click, [this] { bossDialog_->Window().Close(); });
+    }
+    bossDialog_->Open(bossSettings_, bossKeyError_, add);
+}
+
+void Form1::BossKeyChosen(const BossSettings& settings) {
+    bossSettings_ = settings;
+    bossKeyError_ = 0;
+    bossTries_.reset();
+    boss_.SetPrograms(settings.programs);
+    if (!SaveSettings(folder_, settings)) {
+        interaction_.MsgBox(L"老板键的设置无法保存到 " +
+                            folder_.PathOf(std::wstring(kSettingsFile)) +
+                            L"\r\n本次运行中仍然有效，下次启动时没有。");
+    }
 }
 
 }  // namespace vindrel

@@ -23,6 +23,7 @@
 #include "table/lookup.h"
 #include "table/process_table.h"
 #include "table/selection.h"
+#include "ui/boss_key_dialog.h"
 #include "ui/control_set.h"
 #include "ui/reports.h"
 #include "ui/window_list.h"
@@ -125,6 +126,12 @@ private:
     void tmrBoss_Timer();
     void Form_Activate();
     void BossDone(const BossResult& result);
+    // The dialog, from the system menu, or from the window list with the
+    // programs of its selected rows added.
+    void mnuBossKey_Click();
+    void cmdBoss_Click();
+    void OpenBossKey(const std::vector<std::wstring>& add);
+    void BossKeyChosen(const BossSettings& settings);
 
     ControlFactory& factory_;
     Interaction& interaction_;
@@ -205,6 +212,8 @@ private:
     WindowRescue rescue_{ws_, path_, record_};
     BossKey boss_{ws_, path_, record_, lifetimes_};
     BossSettings bossSettings_;
+    std::uint32_t bossKeyError_ = 0;                       // why the key in force did not take
+    std::unique_ptr<BossKeyDialog> bossDialog_;            // created when first opened
     std::vector<ChangeRecord::PutBackResult> bossFailed_;  // not told yet
     std::unique_ptr<WindowList> windowList_;               // created when first opened
 };

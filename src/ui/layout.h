@@ -99,11 +99,43 @@ inline constexpr LayoutRow kWindowListControls[] = {
     {"lvwWindows", K::ListView,  "WindowList", L"",               {120,  1605, 9360, 4275}, 5,  C::Default, C::Default, false, false, 0, 0,  0,   kStretchWidth | kStretchHeight},
     {"cmdRescue",  K::Button,    "WindowList", L"找回",           {120,  6000, 1200, 450},  6,  C::Default, C::Default, false, false, 0, 0,  0,   kFollowBottom},
     {"cmdTopmost", K::Button,    "WindowList", L"置顶",           {1440, 6000, 1200, 450},  7,  C::Default, C::Default, false, false, 0, 0,  0,   kFollowBottom},
-    {"cmdChoose",  K::Button,    "WindowList", L"选用",           {6960, 6000, 1200, 450},  8,  C::Default, C::Default, false, false, 0, 0,  1,   kFollowRight | kFollowBottom},
-    {"cmdRefresh", K::Button,    "WindowList", L"刷新",           {8280, 6000, 1200, 450},  9,  C::Default, C::Default, false, false, 0, 0,  0,   kFollowRight | kFollowBottom},
+    {"cmdBoss",    K::Button,    "WindowList", L"加入老板键",     {2760, 6000, 1500, 450},  8,  C::Default, C::Default, false, false, 0, 0,  0,   kFollowBottom},
+    {"cmdChoose",  K::Button,    "WindowList", L"选用",           {6960, 6000, 1200, 450},  9,  C::Default, C::Default, false, false, 0, 0,  1,   kFollowRight | kFollowBottom},
+    {"cmdRefresh", K::Button,    "WindowList", L"刷新",           {8280, 6000, 1200, 450},  10,  C::Default, C::Default, false, false, 0, 0,  0,   kFollowRight | kFollowBottom},
     {"tmrRefresh", K::Timer,     "WindowList", L"",               {},                       -1, C::Default, C::Default, false, false, 0, 0,  kListRefresh},
 };
 // clang-format on
+
+// The boss key's dialog, opened from the system menu and the window list.
+inline constexpr std::wstring_view kBossKeyMenuItem = L"老板键(&B)...";
+inline constexpr std::wstring_view kBossKeyHelp =
+    L"按一次热键隐藏所列程序的全部窗口，再按一次按原样恢复。其他程序的通知区域图标不会隐藏；"
+    L"全屏游戏可能失去画面；应用商店应用可能仍留有任务栏按钮。";
+
+// clang-format off
+inline constexpr LayoutRow kBossKey =
+    {"BossKey", K::Form, "", L"老板键", {0, 0, 7320, 5520}, -1, C::Default, C::Default, false, false, 0, 0, 0, kFixed, true};
+
+inline constexpr LayoutRow kBossKeyControls[] = {
+//   name           kind          container  caption             left  top   width height tab  back        fore        header own    min max value
+    {"lblPrograms", K::Label,     "BossKey", L"要隐藏的程序：",   {120,  120,  6960, 255},  0},
+    {"lvwPrograms", K::ListView,  "BossKey", L"",                 {120,  420,  6960, 1800}, 1,  C::Default, C::Default, false, false, 0, 0, 0, kStretchWidth | kStretchHeight},
+    {"cmdRemove",   K::Button,    "BossKey", L"移除",             {5880, 2310, 1200, 405},  2,  C::Default, C::Default, false, false, 0, 0, 0, kFollowRight | kFollowBottom},
+    {"lblRunning",  K::Label,     "BossKey", L"正在运行的程序：", {120,  2865, 1800, 255},  3,  C::Default, C::Default, false, false, 0, 0, 0, kFollowBottom},
+    {"cboRunning",  K::ComboBox,  "BossKey", L"",                 {1920, 2820, 3840, 2400}, 4,  C::Default, C::Default, false, false, 0, 0, 0, kStretchWidth | kFollowBottom},
+    {"cmdAdd",      K::Button,    "BossKey", L"添加",             {5880, 2790, 1200, 405},  5,  C::Default, C::Default, false, false, 0, 0, 0, kFollowRight | kFollowBottom},
+    {"lblKey",      K::Label,     "BossKey", L"热键：",           {120,  3465, 735,  255},  6,  C::Default, C::Default, false, false, 0, 0, 0, kFollowBottom},
+    {"hkyKey",      K::HotKeyBox, "BossKey", L"",                 {960,  3420, 2880, 330},  7,  C::Default, C::Default, false, false, 0, 0, 0, kFollowBottom},
+    {"chkWin",      K::CheckBox,  "BossKey", L"Win",              {3960, 3435, 840,  300},  8,  C::Default, C::Default, false, false, 0, 0, 0, kFollowBottom},
+    {"lblState",    K::Label,     "BossKey", L"",                 {120,  3870, 6960, 255},  9,  C::Default, C::Default, false, false, 0, 0, 0, kStretchWidth | kFollowBottom},
+    {"lblHelp",     K::Label,     "BossKey", L"",                 {120,  4200, 6960, 600},  10, C::Default, C::Default, false, false, 0, 0, 0, kStretchWidth | kFollowBottom},
+    {"cmdOK",       K::Button,    "BossKey", L"确定",             {4560, 4920, 1200, 405},  11, C::Default, C::Default, false, false, 0, 0, 1, kFollowRight | kFollowBottom},
+    {"cmdCancel",   K::Button,    "BossKey", L"取消",             {5880, 4920, 1200, 405},  12, C::Default, C::Default, false, false, 0, 0, 0, kFollowRight | kFollowBottom},
+};
+// clang-format on
+
+// The boss key's programs: name, path, state; widths in twips.
+inline constexpr int kBossColumnWidths[] = {1500, 4300, 900};
 
 // The window list's columns, their widths in twips.
 inline constexpr int kWindowColumnWidths[] = {1600, 800, 1000, 1800, 2200, 1600};

@@ -131,6 +131,7 @@ void WindowList::Refilter() {
 void WindowList::UpdateButtons() {
     const std::vector<const WindowFacts*> selected = SelectedFacts();
     cmdRescue.SetEnabled(!selected.empty());
+    cmdBoss.SetEnabled(!selected.empty());
     cmdTopmost.SetEnabled(selected.size() == 1);
     const std::wstring caption =
         selected.size() == 1 && selected[0]->topmost ? L"取消置顶" : L"置顶";

@@ -49,7 +49,7 @@ public:
     // The focused row's window, if it still belongs to that row's process;
     // a row whose window went leaves the list.
     void Choose();
-    // 找回 is enabled while rows are selected; 置顶 while exactly one is,
+    // 找回 and 加入老板键 are enabled while rows are selected; 置顶 while exactly one is,
     // captioned as that window's state asks.
     void UpdateButtons();
     // The windows of the selected rows, in their order.
@@ -84,6 +84,7 @@ public:
     ListView& lvwWindows = controls_.Get<ListView>("lvwWindows");
     Button& cmdRescue = controls_.Get<Button>("cmdRescue");
     Button& cmdTopmost = controls_.Get<Button>("cmdTopmost");
+    Button& cmdBoss = controls_.Get<Button>("cmdBoss");
     Button& cmdChoose = controls_.Get<Button>("cmdChoose");
     Button& cmdRefresh = controls_.Get<Button>("cmdRefresh");
     Timer& tmrRefresh = controls_.Get<Timer>("tmrRefresh");

@@ -78,6 +78,12 @@ std::unique_ptr<OptionButton> FakeToolkit::CreateOptionButton(const LayoutRow& r
 std::unique_ptr<ListView> FakeToolkit::CreateListView(const LayoutRow& row) {
     return Keep(row, std::make_unique<FakeListView>(*this, row));
 }
+std::unique_ptr<ComboBox> FakeToolkit::CreateComboBox(const LayoutRow& row) {
+    return Keep(row, std::make_unique<FakeComboBox>(*this, row));
+}
+std::unique_ptr<HotKeyBox> FakeToolkit::CreateHotKeyBox(const LayoutRow& row) {
+    return Keep(row, std::make_unique<FakeHotKeyBox>(*this, row));
+}
 std::wstring FakeListView::Row(int row) const {
     std::wstring joined;
     for (std::size_t column = 0; column < columns.size(); ++column) {

@@ -286,6 +286,33 @@ private:
     int top_ = 0;
 };
 
+class FakeComboBox : public FakeVisible<ComboBox> {
+public:
+    FakeComboBox(FakeToolkit& t, const LayoutRow& s) : FakeVisible(t, s) {}
+    void AddItem(const std::wstring& text) override { rows.push_back(text); }
+    void Clear() override {
+        rows.clear();
+        index_ = -1;
+    }
+    int ListCount() const override { return static_cast<int>(rows.size()); }
+    int ListIndex() const override { return index_; }
+    void SetListIndex(int index) override { index_ = index < ListCount() ? index : -1; }
+    std::vector<std::wstring> rows;
+
+private:
+    int index_ = -1;
+};
+
+class FakeHotKeyBox : public FakeVisible<HotKeyBox> {
+public:
+    FakeHotKeyBox(FakeToolkit& t, const LayoutRow& s) : FakeVisible(t, s) {}
+    std::uint16_t Value() const override { return value_; }
+    void SetValue(std::uint16_t value) override { value_ = value; }
+
+private:
+    std::uint16_t value_ = 0;
+};
+
 class FakeForm : public Form {
 public:
     FakeForm(FakeToolkit& toolkit, std::wstring caption, vindrel::Hwnd hwnd)
@@ -372,6 +399,8 @@ public:
     std::unique_ptr<Timer> CreateTimer(const LayoutRow& row) override;
     std::unique_ptr<Finder> CreateFinder(const LayoutRow& row) override;
     std::unique_ptr<ListView> CreateListView(const LayoutRow& row) override;
+    std::unique_ptr<ComboBox> CreateComboBox(const LayoutRow& row) override;
+    std::unique_ptr<HotKeyBox> CreateHotKeyBox(const LayoutRow& row) override;
 
     void MsgBox(const std::wstring& prompt, const std::optional<std::wstring>& title) override {
         const Dispatch::Asking asking(dispatch);
@@ -458,7 +487,10 @@ inline void FakeForm::DeliverNotifications() {
 }
 
 inline void FakeForm::UserClose() {
-    UserAskedToClose(toolkit_.dispatch, [this] { closed = true; });
+    UserAskedToClose(toolkit_.dispatch, [this] {
+        closed = true;
+        visible_ = false;  // a window the main window owns is hidden
+    });
 }
 
 template <class Base>

@@ -4,6 +4,7 @@
 // comes back to the main window, never in the middle of a press.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "actions/boss_settings.h"
@@ -39,6 +40,7 @@ protected:
     }
     FakeForm& Window() { return toolkit.Window(); }
     FakeTimer& Sweep() { return toolkit.Get<FakeTimer>("tmrBoss"); }
+    void Click(std::string_view button) { toolkit.Get<FakeButton>(button).UserClick(); }
 
     FakeToolkit toolkit;
     FakeWindowSystem ws;
@@ -98,6 +100,48 @@ TEST_F(BossPressTest, AnUnreadableSettingsFileIsSetAsideAndSaidOnce) {
     ASSERT_EQ(toolkit.messages.size(), 1u);
     EXPECT_TRUE(
         toolkit.messages[0].prompt.starts_with(L"老板键的设置文件无法读取，本次启动没有老板键。"));
+}
+
+TEST_F(BossPressTest, TheDialogTakesANewKeyOnlyWhenItCanBeHadAndKeepsWhatWasChosen) {
+    constexpr HotKey kOther{kModWin | kModShift, 0x7B};  // Win+Shift+F12
+    constexpr wchar_t kEditor[] = L"C:\\Edit\\editor.exe", kGone[] = L"D:\\Old\\old.exe";
+    ws.processes.push_back({12, "editor.exe", {}, kEditor});
+    ws.AddWindow(5, 12, "editor").rect = {100, 100, 500, 400};
+    folder.files[std::wstring(kSettingsFile)] = WriteSettingsFile({kKey, {kChat, kGone}});
+    Start();
+    Window().UserChooseMenuItem(2);
+    FakeForm& dialog = toolkit.Window("BossKey");
+    EXPECT_TRUE(dialog.Visible());
+    EXPECT_FALSE(Window().hotKey);  // let go, so that pressing it records it
+    auto& programs = toolkit.Get<FakeListView>("lvwPrograms");
+    ASSERT_EQ(programs.RowCount(), 2);
+    EXPECT_EQ(programs.Cell(0, 2), L"");
+    EXPECT_EQ(programs.Cell(1, 2), L"未运行");
+    auto& running = toolkit.Get<FakeComboBox>("cboRunning");
+    const auto editor = std::find(running.rows.begin(), running.rows.end(),
+                                  std::wstring(L"editor.exe  ") + kEditor);
+    ASSERT_NE(editor, running.rows.end());
+    running.SetListIndex(static_cast<int>(editor - running.rows.begin()));
+    Click("cmdAdd");
+    EXPECT_EQ(programs.RowCount(), 3);
+
+    // A key another program holds: the dialog stays and says why; the old
+    // key works again.
+    Window().taken = {kOther};
+    toolkit.Get<FakeHotKeyBox>("hkyKey").SetValue(ToHotKeyControl(kOther));
+    toolkit.Get<FakeCheckBox>("chkWin").SetValue(1);
+    Click("cmdOK");
+    EXPECT_TRUE(dialog.Visible());
+    EXPECT_EQ(toolkit.Get<FakeLabel>("lblState").Caption(),
+              L"未生效：该热键已被占用（其他程序，或本程序的另一个副本）");
+    EXPECT_EQ(Window().hotKey, kKey);
+
+    Window().taken.clear();
+    Click("cmdOK");
+    EXPECT_FALSE(dialog.Visible());
+    EXPECT_EQ(Window().hotKey, kOther);
+    EXPECT_EQ(ReadSettingsFile(folder.files[std::wstring(kSettingsFile)]),
+              (BossSettings{kOther, {kChat, kGone, kEditor}}));
 }
 
 }  // namespace

@@ -59,7 +59,8 @@ TEST_F(ChangeRecordTest, PutsBackTheFirstStateOfWhatWasChangedAndNamesTheWindows
     ws.AddWindow(960, 10, "hidden parent").visible = false;
     ws.AddWindow(961, 10, "its child").parent = 960;
     EXPECT_EQ(Window().menuItems,
-              (std::vector<std::wstring>{L"恢复被本程序改动的窗口(&U)", L"所有窗口(&W)..."}));
+              (std::vector<std::wstring>{L"恢复被本程序改动的窗口(&U)", L"所有窗口(&W)...",
+                                         L"老板键(&B)..."}));
     Opacity(700, 10);
     EXPECT_FALSE(Window().MenuItemShownEnabled());  // the program's own windows are not recorded
 

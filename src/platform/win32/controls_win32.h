@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <array>
 
 #include "platform/controls.h"
@@ -76,6 +78,39 @@ public:
     std::wstring Caption() const override;
     void SetCaption(const std::wstring& caption) override;
     void OnCommand(int code) override;
+};
+
+class Win32ComboBox : public ComboBox, public NativeControl {
+public:
+    Win32ComboBox(Win32Ui& ui, const LayoutRow& row, HWND hwnd) : NativeControl(ui, row, hwnd) {}
+    bool Visible() const override { return OwnVisible(); }
+    void SetVisible(bool visible) override { ShowOwn(visible); }
+    void AddItem(const std::wstring& text) override {
+        SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    void Clear() override { SendMessageW(hwnd_, CB_RESETCONTENT, 0, 0); }
+    int ListCount() const override {
+        return static_cast<int>(SendMessageW(hwnd_, CB_GETCOUNT, 0, 0));
+    }
+    int ListIndex() const override {
+        return static_cast<int>(SendMessageW(hwnd_, CB_GETCURSEL, 0, 0));
+    }
+    void SetListIndex(int index) override {
+        SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    }
+};
+
+class Win32HotKeyBox : public HotKeyBox, public NativeControl {
+public:
+    Win32HotKeyBox(Win32Ui& ui, const LayoutRow& row, HWND hwnd) : NativeControl(ui, row, hwnd) {}
+    bool Visible() const override { return OwnVisible(); }
+    void SetVisible(bool visible) override { ShowOwn(visible); }
+    std::uint16_t Value() const override {
+        return static_cast<std::uint16_t>(SendMessageW(hwnd_, HKM_GETHOTKEY, 0, 0));
+    }
+    void SetValue(std::uint16_t value) override { SendMessageW(hwnd_, HKM_SETHOTKEY, value, 0); }
+    // Every key goes to the box: Tab and Enter are keys it records too.
+    bool OwnsKeys() const override { return GetFocus() == hwnd_; }
 };
 
 class Win32CheckBox : public CheckBox, public NativeControl {

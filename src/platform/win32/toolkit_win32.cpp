@@ -279,7 +279,8 @@ Win32Toolkit::Win32Toolkit(HINSTANCE instance, int iconId, int cursorId) {
     if (frameClass_ == nullptr) FailCreate(L"RegisterClassExW", "Frame");
     finderClass_ = Win32Finder::RegisterClasses(instance);
     if (finderClass_ == nullptr) FailCreate(L"RegisterClassExW", "Finder");
-    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES};
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
+                                        ICC_LISTVIEW_CLASSES | ICC_HOTKEY_CLASS};
     InitCommonControlsEx(&controls);
 }
 
@@ -460,6 +461,17 @@ std::unique_ptr<Frame> Win32Toolkit::CreateFrame(const LayoutRow& row) {
 std::unique_ptr<ScrollBar> Win32Toolkit::CreateScrollBar(const LayoutRow& row) {
     return std::make_unique<Win32ScrollBar>(UiOf(row), row,
                                             CreateChild(row, L"SCROLLBAR", SBS_HORZ | WS_TABSTOP));
+}
+
+std::unique_ptr<ComboBox> Win32Toolkit::CreateComboBox(const LayoutRow& row) {
+    // The height is the list's when dropped; the box itself is one row.
+    return std::make_unique<Win32ComboBox>(
+        UiOf(row), row, CreateChild(row, L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP));
+}
+
+std::unique_ptr<HotKeyBox> Win32Toolkit::CreateHotKeyBox(const LayoutRow& row) {
+    return std::make_unique<Win32HotKeyBox>(UiOf(row), row,
+                                            CreateChild(row, HOTKEY_CLASSW, WS_TABSTOP));
 }
 
 std::unique_ptr<CheckBox> Win32Toolkit::CreateCheckBox(const LayoutRow& row) {

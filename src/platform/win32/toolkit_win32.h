@@ -40,6 +40,8 @@ public:
     std::unique_ptr<Timer> CreateTimer(const LayoutRow& row) override;
     std::unique_ptr<Finder> CreateFinder(const LayoutRow& row) override;
     std::unique_ptr<ListView> CreateListView(const LayoutRow& row) override;
+    std::unique_ptr<ComboBox> CreateComboBox(const LayoutRow& row) override;
+    std::unique_ptr<HotKeyBox> CreateHotKeyBox(const LayoutRow& row) override;
 
     void MsgBox(const std::wstring& prompt, const std::optional<std::wstring>& title) override;
     Answer Ask(const std::wstring& prompt, Choices choices,
