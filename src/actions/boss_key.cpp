@@ -124,6 +124,7 @@ Hwnd BossKey::NextOutside(const std::vector<Hwnd>& set) {
 }
 
 BossResult BossKey::Hide() {
+    if (held_) return {};
     refused_.clear();
     return HideAll(Windows(), 0, ws_.GetForegroundWindow());
 }
@@ -151,6 +152,11 @@ BossResult BossKey::HideAll(const std::vector<Hwnd>& windows, std::uint32_t orde
         if (const Hwnd next = NextOutside(windows); next != 0) ws_.SetForegroundWindow(next);
     }
     for (const Hwnd window : windows) {
+        if (held_) {
+            // Recorded, not hidden: nothing to keep hidden.
+            record_.Forget(ChangeRecord::Aspect::Hide, window);
+            continue;
+        }
         const std::optional<Pid> pid = WindowOwner(ws_, window);
         const Outcome outcome =
             path_.Run(window,
@@ -223,7 +229,7 @@ BossResult BossKey::Show() {
 
 BossResult BossKey::Sweep() {
     const std::vector<RecordedWindow> hidden = record_.BossHidden();
-    if (hidden.empty()) return {};
+    if (hidden.empty() || held_) return {};
     std::uint32_t next = 0;
     for (const RecordedWindow& recorded : hidden)
         next = std::max(next, recorded.boss->order + 1);

@@ -75,6 +75,9 @@ public:
     // While the set is hidden: its windows that became visible since (a new
     // dialog, a new process of a chosen program) are hidden and join it.
     BossResult Sweep();
+    // While held (the session is ending), nothing is hidden: a hide in
+    // progress stops at the next window, and a sweep does nothing.
+    void Hold(bool held) { held_ = held; }
 
 private:
     // Whether the window is the set's; `chosenByPid` keeps what was read
@@ -93,6 +96,7 @@ private:
     std::vector<std::wstring> programs_;
     std::set<std::wstring> chosen_;  // their paths in lower case
     std::set<Hwnd> refused_;         // would not hide while the set is hidden
+    bool held_ = false;
 };
 
 }  // namespace vindrel

@@ -370,6 +370,12 @@ public:
     Event HotKeyPressed;
     // The user made the window the active one.
     Event Activated;
+    // The session is about to end (log-off, shutdown): called at once, also
+    // inside a handling or a message box, since the system waits only a
+    // few seconds for the answer; it must ask nothing. The answer is yes.
+    std::function<void()> SessionEnding;
+    // The end of the session was called off; at its turn among the handlings.
+    Event SessionResumed;
 
     // From any thread: Notified is raised on the window's thread, at its
     // turn among the handlings (news from a worker).

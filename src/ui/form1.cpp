@@ -81,6 +81,8 @@ Form1::Form1(ControlFactory& factory, Interaction& interaction, WindowSystem& ws
     Connect(Window().HotKeyPressed, &Form1::Form_HotKey);
     Connect(Window().Activated, &Form1::Form_Activate);
     Connect(tmrBoss.Tick, &Form1::tmrBoss_Timer);
+    Window().SessionEnding = [this] { Form_QueryEndSession(); };
+    Connect(Window().SessionResumed, &Form1::Form_SessionResumed);
 }
 
 Form1::~Form1() {
@@ -491,6 +493,29 @@ void Form1::BossKeyChosen(const BossSettings& settings) {
                             folder_.PathOf(std::wstring(kSettingsFile)) +
                             L"\r\n本次运行中仍然有效，下次启动时没有。");
     }
+}
+
+void Form1::Form_QueryEndSession() {
+    // At once, perhaps inside a handling or a message box: a hide in
+    // progress stops at its next window, and nothing here asks the user.
+    boss_.Hold(true);
+    tmrBoss.SetEnabled(false);
+    try {
+        if (boss_.Hidden()) {
+            shownForSessionEnd_ = true;
+            BossDone(boss_.Show());
+            tmrBoss.SetEnabled(false);
+        }
+        keeping_.Save();
+    } catch (const StepError&) {
+        // Nothing can be told now; the record on disk still holds the rest.
+    }
+}
+
+void Form1::Form_SessionResumed() {
+    boss_.Hold(false);
+    if (std::exchange(shownForSessionEnd_, false)) BossDone(boss_.Hide());
+    tmrBoss.SetEnabled(boss_.Hidden() || bossTries_.has_value());
 }
 
 }  // namespace vindrel

@@ -132,6 +132,10 @@ private:
     void cmdBoss_Click();
     void OpenBossKey(const std::vector<std::wstring>& add);
     void BossKeyChosen(const BossSettings& settings);
+    // The session ends: what the boss key hid is shown, so that its
+    // programs can ask to save; hidden again if the end is called off.
+    void Form_QueryEndSession();
+    void Form_SessionResumed();
 
     ControlFactory& factory_;
     Interaction& interaction_;
@@ -212,7 +216,8 @@ private:
     WindowRescue rescue_{ws_, path_, record_};
     BossKey boss_{ws_, path_, record_, lifetimes_};
     BossSettings bossSettings_;
-    std::uint32_t bossKeyError_ = 0;                       // why the key in force did not take
+    std::uint32_t bossKeyError_ = 0;  // why the key in force did not take
+    bool shownForSessionEnd_ = false;
     std::unique_ptr<BossKeyDialog> bossDialog_;            // created when first opened
     std::vector<ChangeRecord::PutBackResult> bossFailed_;  // not told yet
     std::unique_ptr<WindowList> windowList_;               // created when first opened

@@ -363,6 +363,8 @@ public:
     // The key held is pressed: nothing without one.
     void UserPressHotKey();
     void UserActivate();
+    // The session is ending: asked at once; then called off, when told.
+    void SessionEnds(bool calledOff);
 
 protected:
     void DoAddMenuItem(std::size_t /*index*/, const std::wstring& caption) override {
@@ -462,6 +464,11 @@ inline void FakeFinder::UserMove(int x, int y) {
 
 inline void FakeForm::UserPressHotKey() {
     if (hotKey) toolkit_.dispatch.Press([this] { HotKeyPressed.Raise(); });
+}
+
+inline void FakeForm::SessionEnds(bool calledOff) {
+    if (SessionEnding) SessionEnding();
+    if (calledOff) toolkit_.dispatch.Command([this] { SessionResumed.Raise(); });
 }
 
 inline void FakeForm::UserActivate() {

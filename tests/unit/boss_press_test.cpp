@@ -144,5 +144,22 @@ TEST_F(BossPressTest, TheDialogTakesANewKeyOnlyWhenItCanBeHadAndKeepsWhatWasChos
               (BossSettings{kOther, {kChat, kGone, kEditor}}));
 }
 
+TEST_F(BossPressTest, AtTheSessionsEndTheSetIsShownAtOnceAndHiddenAgainIfItIsCalledOff) {
+    Start();
+    Window().UserPressHotKey();
+    ASSERT_FALSE(ws.Find(2)->visible);
+    // Asked while a box is open: answered there and then, with no question.
+    bool shownInBox = false;
+    toolkit.onMessage = [&](const ShownMessage&) {
+        Window().SessionEnds(true);
+        shownInBox = ws.Find(2)->visible;
+    };
+    Window().UserActivate();
+    EXPECT_TRUE(shownInBox);
+    EXPECT_EQ(toolkit.messages.size(), 1u);
+    EXPECT_FALSE(ws.Find(2)->visible);  // called off: hidden again
+    EXPECT_TRUE(Sweep().Enabled());
+}
+
 }  // namespace
 }  // namespace vindrel::testing

@@ -287,6 +287,9 @@ public:
     void OnReappeared() {
         ui_.dispatch.Command([this] { Reappeared.Raise(); });
     }
+    void OnSessionResumed() {
+        ui_.dispatch.Command([this] { SessionResumed.Raise(); });
+    }
     void OnActivated() {
         ui_.dispatch.Command([this] { Activated.Raise(); });
     }

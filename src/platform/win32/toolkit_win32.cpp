@@ -164,6 +164,14 @@ LRESULT HandleMessage(Win32Ui* ui, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
                 ui->formWrapper->OnActivated();
             }
             break;
+        case WM_QUERYENDSESSION:
+            if (ui->formWrapper != nullptr && ui->formWrapper->SessionEnding) {
+                ui->formWrapper->SessionEnding();
+            }
+            return TRUE;
+        case WM_ENDSESSION:
+            if (wParam == FALSE && ui->formWrapper != nullptr) ui->formWrapper->OnSessionResumed();
+            break;
         case WM_HOTKEY:
             if (ui->formWrapper != nullptr) ui->formWrapper->OnHotKey();
             return 0;

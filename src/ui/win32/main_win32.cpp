@@ -32,6 +32,9 @@ std::vector<std::wstring> Arguments() {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     using namespace vindrel;
     try {
+        // Told of a log-off before other programs, so that the windows the
+        // boss key hid are shown while their programs can still ask to save.
+        SetProcessShutdownParameters(0x3FF, 0);
         win32::Win32Toolkit toolkit(instance, IDI_VINDREL, IDC_LABEL9_POINTER);
         // Never destroyed: workers left behind by a hung target (or a caption
         // put back as the program ends) may still call it until the process
