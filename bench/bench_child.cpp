@@ -1,6 +1,7 @@
 // A process for the refresh benchmark to start many of: with "window" it
 // owns one top-level window, with "windows N" N of them (one in ten
-// shown), otherwise none. It waits until it is ended.
+// shown), with "shown windows N" N of them all shown, otherwise none. It
+// waits until it is ended.
 #include <windows.h>
 
 #include <cwchar>
@@ -24,7 +25,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
         const HWND hwnd =
             CreateWindowExW(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW, 10 * (i % 50),
                             10 * (i % 40), 200, 100, nullptr, nullptr, instance, nullptr);
-        if (many != nullptr && i % 10 == 0) ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+        const bool shown = std::wcsstr(commandLine, L"shown") != nullptr;
+        if (many != nullptr && (shown || i % 10 == 0)) ShowWindow(hwnd, SW_SHOWNOACTIVATE);
     }
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0)

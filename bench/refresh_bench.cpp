@@ -13,9 +13,12 @@
 // one-window program. With --list-windows N extra top-level windows, it
 // times the window list: an update (刷新) and a re-filter for one typed
 // character, against the floor of reading every window (ReadWindows).
+// With --boss N it times the boss key on a program with N shown windows:
+// from the key sent to the last window hidden, and back, against the floor
+// of N bare ShowWindow calls from one thread and one write of the record.
 //
 //   refresh_bench.exe [--counts 0,50,200] [--reps 5] [--per-row-up-to 200]
-//                     [--list-windows 2000]
+//                     [--list-windows 2000] [--boss 20]
 // The row-by-row algorithm is quadratic: above --per-row-up-to processes it
 // is not timed ("-").
 #include <windows.h>
@@ -31,6 +34,7 @@
 #include <string>
 #include <vector>
 
+#include "actions/boss_settings.h"
 #include "driver.h"
 #include "fakes/fake_process_rights.h"
 #include "fakes/fake_record_store.h"
@@ -38,6 +42,7 @@
 #include "fakes/fake_world.h"
 #include "platform/conversions.h"
 #include "platform/win32/controls_win32.h"
+#include "platform/win32/record_store_win32.h"
 #include "platform/win32/toolkit_win32.h"
 #include "platform/win32/window_system_win32.h"
 #include "platform/wmi_listing.h"
@@ -277,17 +282,102 @@ double StartupMs(const std::wstring& exe, const wchar_t* windowClass) {
 
 }  // namespace
 
+// Ctrl+Alt+B pressed and released in one call, as the keyboard would.
+void PressBossKey() {
+    const auto key = [](WORD vk, bool up) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        return input;
+    };
+    INPUT inputs[] = {key(VK_CONTROL, false), key(VK_MENU, false), key('B', false),
+                      key('B', true),         key(VK_MENU, true),  key(VK_CONTROL, true)};
+    SendInput(6, inputs, sizeof(INPUT));
+}
+
+BOOL CALLBACK Collect(HWND hwnd, LPARAM found) {
+    reinterpret_cast<std::vector<HWND>*>(found)->push_back(hwnd);
+    return TRUE;
+}
+
+void BossWork(int count, int reps) {
+    const std::wstring folder = e2e::NewFolder();
+    const std::wstring exe = folder + L"\\bench_boss.exe";
+    CopyFileW(e2e::SiblingPath(L"bench_child.exe").c_str(), exe.c_str(), FALSE);
+    const std::wstring appData = e2e::NewFolder();
+    win32::Win32RecordFolder settings(appData + L"\\Vindrel");
+    settings.Write(std::wstring(kSettingsFile),
+                   WriteSettingsFile({HotKey{kModControl | kModAlt, 'B'}, {exe}}));
+    e2e::Process child(L"\"" + exe + L"\" shown windows " + std::to_wstring(count));
+    std::vector<HWND> windows;
+    for (int tries = 0; tries < 100 && static_cast<int>(windows.size()) < count; ++tries) {
+        Sleep(50);
+        windows.clear();
+        EnumWindows(Collect, reinterpret_cast<LPARAM>(&windows));
+        std::erase_if(windows, [&](HWND hwnd) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(hwnd, &pid);
+            return pid != child.Id() || !IsWindowVisible(hwnd);
+        });
+    }
+    const e2e::Vindrel app(e2e::SiblingPath(L"Vindrel.exe"), L"", appData);
+    const auto all = [&](bool visible) {
+        return std::all_of(windows.begin(), windows.end(),
+                           [&](HWND hwnd) { return (IsWindowVisible(hwnd) != FALSE) == visible; });
+    };
+    const auto until = [&](bool visible) {
+        PressBossKey();
+        const auto give = Clock::now() + std::chrono::seconds(10);
+        while (!all(visible)) {
+            if (Clock::now() > give) throw std::runtime_error("the boss key did not act");
+            Sleep(0);
+        }
+    };
+    // The floor writes a record of the same size into a folder of its own.
+    win32::Win32RecordFolder floorFolder(e2e::NewFolder());
+    const std::string record(600 * windows.size(), 'x');
+    const auto floor = [&](int command) {
+        for (const HWND hwnd : windows)
+            ShowWindow(hwnd, command);
+        floorFolder.Write(L"floor.record", record);
+    };
+    std::vector<double> hides, shows, floorHides, floorShows;
+    for (int i = 0; i < reps; ++i) {
+        // A press within 30 ms of the last is taken for its repeat.
+        Sleep(100);
+        hides.push_back(Milliseconds([&] { until(false); }));
+        Sleep(100);
+        shows.push_back(Milliseconds([&] { until(true); }));
+        Sleep(300);  // the sweep is idle again
+        floorHides.push_back(Milliseconds([&] { floor(SW_HIDE); }));
+        floorShows.push_back(Milliseconds([&] { floor(SW_SHOWNA); }));
+    }
+    const double hide = Median(hides), show = Median(shows);
+    const double floorHide = Median(floorHides), floorShow = Median(floorShows);
+    std::printf(
+        "boss key, %zu windows: hide %.1f ms, floor %.1f ms, hide/floor %.2f; show %.1f ms, "
+        "floor %.1f ms, show/floor %.2f\n",
+        windows.size(), hide, floorHide, hide / floorHide, show, floorShow, show / floorShow);
+}
+
 int wmain(int argc, wchar_t** argv) {
     std::vector<int> counts{0, 50, 200};
     int reps = 11;
     int perRowUpTo = 200;
     int listWindows = 0;
+    int boss = 0;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::wstring flag = argv[i];
         if (flag == L"--counts") counts = ParseCounts(argv[i + 1]);
         if (flag == L"--reps") reps = std::max(1, std::stoi(argv[i + 1]));
         if (flag == L"--per-row-up-to") perRowUpTo = std::stoi(argv[i + 1]);
         if (flag == L"--list-windows") listWindows = std::stoi(argv[i + 1]);
+        if (flag == L"--boss") boss = std::stoi(argv[i + 1]);
+    }
+    if (boss > 0) {
+        BossWork(boss, reps);
+        return 0;
     }
     if (listWindows > 0) {
         WindowListWork(listWindows, reps);

@@ -76,6 +76,11 @@ void BossKey::SetPrograms(const std::vector<std::wstring>& paths) {
 
 bool BossKey::InSet(Hwnd window, Pid pid, const std::wstring& className,
                     std::map<Pid, bool>& chosenByPid) {
+    // The shell's taskbars and desktop are never hidden, even when its
+    // program is chosen for its folder windows.
+    static const std::set<std::wstring> kShell{L"Shell_TrayWnd", L"Shell_SecondaryTrayWnd",
+                                               L"Progman", L"WorkerW"};
+    if (kShell.count(className) != 0) return false;
     // A store app's frame belongs to the program it holds, never to the
     // host of every frame.
     if (className == L"ApplicationFrameWindow") {
@@ -114,7 +119,8 @@ Hwnd BossKey::NextOutside(const std::vector<Hwnd>& set) {
     ws_.EnumWindows([&](Hwnd window) {
         const WindowStyle style = StyleOf(ws_, window);
         if (std::find(set.begin(), set.end(), window) != set.end() || !style.Visible() ||
-            style.Minimised() || style.Tool() || WholeTitle(ws_, window).empty()) {
+            style.Minimised() || style.Tool() || WholeTitle(ws_, window).empty() ||
+            CloakOf(ws_, window).value_or(0) != 0) {
             return true;
         }
         next = window;
@@ -126,6 +132,7 @@ Hwnd BossKey::NextOutside(const std::vector<Hwnd>& set) {
 BossResult BossKey::Hide() {
     if (held_) return {};
     refused_.clear();
+    sweeping_ = true;
     return HideAll(Windows(), 0, ws_.GetForegroundWindow());
 }
 
@@ -173,12 +180,15 @@ BossResult BossKey::HideAll(const std::vector<Hwnd>& windows, std::uint32_t orde
             ++result.changed;
             continue;
         }
-        // Still to be seen: nothing the boss key keeps hidden. One whose
-        // call missed its deadline may still hide: it stays recorded.
-        if (OwnVisible(ws_, window)) record_.Forget(ChangeRecord::Aspect::Hide, window);
+        // Refused: nothing the boss key keeps hidden. One whose call missed
+        // its deadline may still hide: it stays recorded.
+        if (outcome.kind == Outcome::Kind::Refused && OwnVisible(ws_, window)) {
+            record_.Forget(ChangeRecord::Aspect::Hide, window);
+        }
+        refused_.insert(window);
+        if (outcome.kind == Outcome::Kind::Gone) continue;  // closed meanwhile
         result.failed.push_back(
             {{window, pid ? names.Of(*pid) : std::wstring(), WholeTitle(ws_, window)}, outcome});
-        refused_.insert(window);
     }
     return result;
 }
@@ -224,12 +234,13 @@ BossResult BossKey::Show() {
     }
     if (foreground != 0) ws_.SetForegroundWindow(foreground);
     refused_.clear();
+    sweeping_ = false;
     return result;
 }
 
 BossResult BossKey::Sweep() {
     const std::vector<RecordedWindow> hidden = record_.BossHidden();
-    if (hidden.empty() || held_) return {};
+    if (hidden.empty() || held_ || !sweeping_) return {};
     std::uint32_t next = 0;
     for (const RecordedWindow& recorded : hidden)
         next = std::max(next, recorded.boss->order + 1);

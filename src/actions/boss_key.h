@@ -78,6 +78,9 @@ public:
     // While held (the session is ending), nothing is hidden: a hide in
     // progress stops at the next window, and a sweep does nothing.
     void Hold(bool held) { held_ = held; }
+    // Between a hide and the next show: what shows meanwhile is hidden by
+    // the sweep. A show that left some windows hidden ends it too.
+    bool Sweeping() { return sweeping_ && Hidden(); }
 
 private:
     // Whether the window is the set's; `chosenByPid` keeps what was read
@@ -97,6 +100,7 @@ private:
     std::set<std::wstring> chosen_;  // their paths in lower case
     std::set<Hwnd> refused_;         // would not hide while the set is hidden
     bool held_ = false;
+    bool sweeping_ = false;
 };
 
 }  // namespace vindrel

@@ -132,8 +132,13 @@ LoadedSettings LoadSettings(RecordFolder& folder) {
 bool SaveSettings(RecordFolder& folder, const BossSettings& settings) {
     const std::wstring name(kSettingsFile);
     if (!settings.key) {
-        folder.Delete(name);
-        return true;
+        // The programs chosen stay, where a key was ever set.
+        const std::vector<std::wstring> files = folder.Files(name);
+        if (std::find(files.begin(), files.end(), name) == files.end()) return true;
+        if (settings.programs.empty()) {
+            folder.Delete(name);
+            return true;
+        }
     }
     return folder.Write(name, WriteSettingsFile(settings));
 }

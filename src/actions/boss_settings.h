@@ -56,7 +56,8 @@ struct LoadedSettings {
     std::optional<std::wstring> notice;
 };
 LoadedSettings LoadSettings(RecordFolder& folder);
-// Writes them whole, only once a key is set; with no key the file goes.
+// Writes them whole, only once a key is set; a key cleared keeps the
+// programs in the file, and the file goes once neither is left.
 // False when the folder cannot be written.
 bool SaveSettings(RecordFolder& folder, const BossSettings& settings);
 

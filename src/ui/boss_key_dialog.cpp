@@ -107,8 +107,8 @@ void BossKeyDialog::Confirm() {
     std::optional<HotKey> key;
     if ((value & 0xFFu) != 0) key = FromHotKeyControl(value, chkWin.Value() != 0);
     if (const std::uint32_t error = take_(key); error != 0) {
+        // The old key is held again once the dialog closes.
         lblState.SetCaption(KeyNotTaken(error));
-        take_(current_.key);
         return;
     }
     current_ = {key, programs_};

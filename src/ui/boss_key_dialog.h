@@ -43,7 +43,7 @@ public:
     // 移除: the selected programs.
     void Remove();
     // 确定: the key is tried; one that cannot be had keeps the dialog open
-    // and says why, the old key held again.
+    // and says why; the old key is held again when it closes.
     void Confirm();
 
 private:

@@ -6,6 +6,7 @@
 #include "actions/target.h"
 #include "platform/conversions.h"
 #include "platform/step_error.h"
+#include "table/window_reading.h"
 #include "table/window_state.h"
 #include "ui/layout.h"
 
@@ -132,12 +133,14 @@ void Form1::Form_Load(const RestartArguments& started) {
     if (started.handle) Text2.SetText(DecimalText(*started.handle));
     // A record is handed only to a copy started as administrator.
     if (processRights_.Elevated()) handed_ = started.record;
-    // A copy started with arguments takes no boss key, except the one
-    // started as administrator with the record: once the copy that started
-    // it has ended and let the key go.
+    // Every copy knows the boss key's settings, so that its dialog never
+    // writes over them unknowing. A copy started with arguments takes no
+    // key, except one restarted as administrator: once the copy that
+    // started it has ended and let the key go.
+    LoadBossSettings();
     if (!started.handle && !started.record) {
-        LoadBossKey(false);
-    } else if (handed_) {
+        TakeBossKey(false);
+    } else if (processRights_.Elevated()) {
         bossTries_ = kBossTries;
         tmrBoss.SetEnabled(true);
     }
@@ -310,7 +313,9 @@ bool Form1::Form_QueryUnload() {
     }
     switch (interaction_.Ask(UnseenQuestion(unseen))) {
         case Interaction::Answer::Yes: {
-            const auto results = record_.PutBack(path_, unseen);
+            // Read again: the boss key may have hidden more while the
+            // question was open.
+            const auto results = record_.PutBack(path_, record_.Unseen());
             // The program ends either way; what could not be put back is
             // said first, with no offer to start again.
             const bool failed = std::any_of(results.begin(), results.end(), [](const auto& r) {
@@ -416,12 +421,18 @@ void Form1::tmrRefresh_Timer() {
     windowList_->Tick();
 }
 
-void Form1::LoadBossKey(bool quiet) {
+void Form1::LoadBossSettings() {
     LoadedSettings loaded = LoadSettings(folder_);
     if (loaded.notice) interaction_.MsgBox(*loaded.notice);
     bossSettings_ = std::move(loaded.settings);
     boss_.SetPrograms(bossSettings_.programs);
-    if (!bossSettings_.key) return;
+}
+
+void Form1::TakeBossKey(bool quiet) {
+    if (!bossSettings_.key) {
+        bossTries_.reset();
+        return;
+    }
     bossKeyError_ = Window().SetHotKey(bossSettings_.key);
     if (bossKeyError_ == 0) {
         bossTries_.reset();
@@ -435,9 +446,9 @@ void Form1::Form_HotKey() {
 }
 
 void Form1::tmrBoss_Timer() {
-    if (bossTries_ && --*bossTries_ >= 0) LoadBossKey(*bossTries_ > 0);
+    if (bossTries_ && --*bossTries_ >= 0) TakeBossKey(*bossTries_ > 0);
     if (bossTries_ && *bossTries_ <= 0) bossTries_.reset();
-    if (boss_.Hidden()) {
+    if (boss_.Sweeping()) {
         BossDone(boss_.Sweep());
     } else if (!bossTries_) {
         tmrBoss.SetEnabled(false);
@@ -445,8 +456,14 @@ void Form1::tmrBoss_Timer() {
 }
 
 void Form1::BossDone(const BossResult& result) {
-    bossFailed_.insert(bossFailed_.end(), result.failed.begin(), result.failed.end());
-    tmrBoss.SetEnabled(boss_.Hidden() || bossTries_.has_value());
+    // One line for each window, however often it refused.
+    for (const ChangeRecord::PutBackResult& failed : result.failed) {
+        std::erase_if(bossFailed_, [&](const ChangeRecord::PutBackResult& told) {
+            return told.named.window == failed.named.window;
+        });
+        bossFailed_.push_back(failed);
+    }
+    tmrBoss.SetEnabled(boss_.Sweeping() || bossTries_.has_value());
 }
 
 void Form1::Form_Activate() {
@@ -461,7 +478,10 @@ void Form1::mnuBossKey_Click() {
 void Form1::cmdBoss_Click() {
     std::vector<std::wstring> paths;
     for (const LostWindow& window : windowList_->SelectedWindows()) {
-        if (const std::optional<std::wstring> path = ws_.ProcessImagePath(window.pid)) {
+        // A store app's frame stands for the program it holds.
+        const Pid pid = HostedProgram(ws_, window.window, window.pid, ClassOf(ws_, window.window))
+                            .value_or(window.pid);
+        if (const std::optional<std::wstring> path = ws_.ProcessImagePath(pid)) {
             paths.push_back(*path);
         }
     }
@@ -472,7 +492,11 @@ void Form1::OpenBossKey(const std::vector<std::wstring>& add) {
     if (!bossDialog_) {
         bossDialog_ = std::make_unique<BossKeyDialog>(
             factory_, ws_,
-            [this](const std::optional<HotKey>& key) { return Window().SetHotKey(key); },
+            [this](const std::optional<HotKey>& key) {
+                const std::uint32_t error = Window().SetHotKey(key);
+                if (key && key == bossSettings_.key) bossKeyError_ = error;
+                return error;
+            },
             [this](const BossSettings& settings) { BossKeyChosen(settings); });
         BossKeyDialog& dialog = *bossDialog_;
         Connect(dialog.cmdAdd.Click, [this] { bossDialog_->Add(); });
@@ -488,6 +512,8 @@ void Form1::BossKeyChosen(const BossSettings& settings) {
     bossKeyError_ = 0;
     bossTries_.reset();
     boss_.SetPrograms(settings.programs);
+    // No key left to bring them back with: shown now.
+    if (!settings.key && boss_.Hidden()) BossDone(boss_.Show());
     if (!SaveSettings(folder_, settings)) {
         interaction_.MsgBox(L"老板键的设置无法保存到 " +
                             folder_.PathOf(std::wstring(kSettingsFile)) +
@@ -515,7 +541,7 @@ void Form1::Form_QueryEndSession() {
 void Form1::Form_SessionResumed() {
     boss_.Hold(false);
     if (std::exchange(shownForSessionEnd_, false)) BossDone(boss_.Hide());
-    tmrBoss.SetEnabled(boss_.Hidden() || bossTries_.has_value());
+    tmrBoss.SetEnabled(boss_.Sweeping() || bossTries_.has_value());
 }
 
 }  // namespace vindrel

@@ -121,7 +121,9 @@ private:
     // The boss key: the settings read at start-up and the key taken, a
     // press, the sweep while its set is hidden, and what it could not do,
     // told once the user comes back to the main window.
-    void LoadBossKey(bool quiet);
+    void LoadBossSettings();
+    // `quiet`: a key that cannot be had is not said.
+    void TakeBossKey(bool quiet);
     void Form_HotKey();
     void tmrBoss_Timer();
     void Form_Activate();

@@ -99,12 +99,21 @@ TEST_F(BossKeyTest, OnePressHidesEveryWindowOfTheProgramsChosenAndTheNextShowsTh
 
 TEST_F(BossKeyTest, AWindowThatRefusesStaysAsItIsAndClaimsNothing) {
     ws.Find(3)->refuses = true;
+    Add(40, 10, "taskbar").className = L"Shell_TrayWnd";  // the shell's own: never hidden
     const BossResult hidden = boss.Hide();
     EXPECT_EQ(hidden.changed, 3);
     ASSERT_EQ(hidden.failed.size(), 1u);
     EXPECT_EQ(hidden.failed[0].named.window, 3);
+    EXPECT_TRUE(ws.Find(40)->visible);
     EXPECT_EQ(record.BossHidden().size(), 3u);
-    EXPECT_EQ(boss.Show().changed, 3);
+    // One that will not come back stays recorded, and the sweep does not
+    // hide again the windows that did; the next press shows what is left.
+    ws.Find(5)->refuses = true;
+    EXPECT_EQ(boss.Show().changed, 2);
+    EXPECT_EQ(boss.Sweep().changed, 0);
+    EXPECT_TRUE(ws.Find(2)->visible);
+    ws.Find(5)->refuses = false;
+    EXPECT_EQ(boss.Toggle().changed, 1);
     EXPECT_TRUE(record.Empty());
 }
 

@@ -478,8 +478,12 @@ std::unique_ptr<ComboBox> Win32Toolkit::CreateComboBox(const LayoutRow& row) {
 }
 
 std::unique_ptr<HotKeyBox> Win32Toolkit::CreateHotKeyBox(const LayoutRow& row) {
-    return std::make_unique<Win32HotKeyBox>(UiOf(row), row,
-                                            CreateChild(row, HOTKEY_CLASSW, WS_TABSTOP));
+    const HWND hwnd = CreateChild(row, HOTKEY_CLASSW, WS_TABSTOP);
+    // A key alone, or with Shift alone, would be taken from every program:
+    // it gets Ctrl+Alt.
+    SendMessageW(hwnd, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
+                 MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+    return std::make_unique<Win32HotKeyBox>(UiOf(row), row, hwnd);
 }
 
 std::unique_ptr<CheckBox> Win32Toolkit::CreateCheckBox(const LayoutRow& row) {
