@@ -282,20 +282,6 @@ double StartupMs(const std::wstring& exe, const wchar_t* windowClass) {
 
 }  // namespace
 
-// Ctrl+Alt+B pressed and released in one call, as the keyboard would.
-void PressBossKey() {
-    const auto key = [](WORD vk, bool up) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = vk;
-        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        return input;
-    };
-    INPUT inputs[] = {key(VK_CONTROL, false), key(VK_MENU, false), key('B', false),
-                      key('B', true),         key(VK_MENU, true),  key(VK_CONTROL, true)};
-    SendInput(6, inputs, sizeof(INPUT));
-}
-
 BOOL CALLBACK Collect(HWND hwnd, LPARAM found) {
     reinterpret_cast<std::vector<HWND>*>(found)->push_back(hwnd);
     return TRUE;
@@ -327,7 +313,7 @@ void BossWork(int count, int reps) {
                            [&](HWND hwnd) { return (IsWindowVisible(hwnd) != FALSE) == visible; });
     };
     const auto until = [&](bool visible) {
-        PressBossKey();
+        e2e::PressCtrlAlt('B');
         const auto give = Clock::now() + std::chrono::seconds(10);
         while (!all(visible)) {
             if (Clock::now() > give) throw std::runtime_error("the boss key did not act");

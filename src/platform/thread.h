@@ -28,8 +28,17 @@ public:
     void Detach();
 
 private:
+    // What each system keeps of a running thread; letting it go (the
+    // deleter) lets the thread run on by itself.
     struct State;
-    std::unique_ptr<State> state_;
+    struct Release {
+        void operator()(State* state) const;
+    };
+    // Starts `work` on a new thread; throws std::system_error when it cannot.
+    static State* Start(std::function<void()> work);
+    static void Wait(State& state);
+
+    std::unique_ptr<State, Release> state_;
 };
 
 }  // namespace vindrel

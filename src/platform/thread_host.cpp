@@ -8,34 +8,17 @@ struct Thread::State {
     std::thread thread;
 };
 
-Thread::Thread(std::function<void()> work)
-    : state_(std::make_unique<State>(State{std::thread(std::move(work))})) {}
-
-Thread::Thread() = default;
-Thread::Thread(Thread&& other) noexcept = default;
-
-Thread& Thread::operator=(Thread&& other) noexcept {
-    if (this != &other) {
-        Detach();
-        state_ = std::move(other.state_);
-    }
-    return *this;
+Thread::State* Thread::Start(std::function<void()> work) {
+    return new State{std::thread(std::move(work))};
 }
 
-Thread::~Thread() {
-    Detach();
+void Thread::Wait(State& state) {
+    state.thread.join();
 }
 
-void Thread::Join() {
-    if (!state_) return;
-    state_->thread.join();
-    state_.reset();
-}
-
-void Thread::Detach() {
-    if (!state_) return;
-    state_->thread.detach();
-    state_.reset();
+void Thread::Release::operator()(State* state) const {
+    if (state->thread.joinable()) state->thread.detach();
+    delete state;
 }
 
 }  // namespace vindrel

@@ -11,28 +11,18 @@
 
 #include "actions/boss_settings.h"
 #include "driver.h"
+#include "platform/win32/controls_win32.h"
+#include "platform/win32/toolkit_win32.h"
+#include "ui/layout.h"
 
 namespace vindrel::e2e {
 namespace {
 
 constexpr HotKey kKey{kModControl | kModAlt, 'B'};
 
-// Ctrl+Alt+B in one call, the key pressed `downs` times before its release
-// (a held key repeats).
+// Ctrl+Alt+B, as the keyboard would send it.
 void PressBossKey(int downs = 1) {
-    const auto key = [](WORD vk, bool up) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = vk;
-        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        return input;
-    };
-    std::vector<INPUT> inputs{key(VK_CONTROL, false), key(VK_MENU, false)};
-    for (int i = 0; i < downs; ++i)
-        inputs.push_back(key('B', false));
-    for (const WORD vk : {WORD('B'), WORD(VK_MENU), WORD(VK_CONTROL)})
-        inputs.push_back(key(vk, true));
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    PressCtrlAlt('B', downs);
 }
 
 // A copy of the target program in a folder of its own.
@@ -48,16 +38,29 @@ bool Visible(HWND window) {
     return IsWindowVisible(window) != FALSE;
 }
 
+// A local application data folder whose boss key hides `chosen`.
+std::wstring AppDataChoosing(const std::wstring& chosen) {
+    const std::wstring appData = NewFolder();
+    CreateDirectoryW((appData + L"\\Vindrel").c_str(), nullptr);
+    std::ofstream(std::filesystem::path(appData + L"\\Vindrel\\bosskey.settings"), std::ios::binary)
+        << WriteSettingsFile({kKey, {chosen}});
+    return appData;
+}
+
+// A control of the dialog "老板键", by its design name.
+HWND DialogControl(HWND dialog, std::string_view name) {
+    for (const LayoutRow& row : layout::kBossKeyControls) {
+        if (row.name == name) return GetDlgItem(dialog, ControlId(row));
+    }
+    return nullptr;
+}
+
 TEST(BossKey, ThePressHidesTheChosenProgramAndTheNextBringsItBack) {
     const std::wstring chosen = TargetCopy();
     const Target chat(L"聊天", Target::Mode::Plain, nullptr, chosen);
     const Target dialog(L"聊天的对话框", Target::Mode::Plain, nullptr, chosen);
     const Target namesake(L"同名的另一个程序", Target::Mode::Plain, nullptr, TargetCopy());
-    const std::wstring appData = NewFolder();
-    CreateDirectoryW((appData + L"\\Vindrel").c_str(), nullptr);
-    std::ofstream(std::filesystem::path(appData + L"\\Vindrel\\bosskey.settings"), std::ios::binary)
-        << WriteSettingsFile({kKey, {chosen}});
-    const Vindrel app(SiblingPath(L"Vindrel.exe"), L"", appData);
+    const Vindrel app(SiblingPath(L"Vindrel.exe"), L"", AppDataChoosing(chosen));
 
     PressBossKey();
     EXPECT_TRUE(WaitFor([&] { return !Visible(chat.Window()) && !Visible(dialog.Window()); }));
@@ -79,6 +82,53 @@ TEST(BossKey, ThePressHidesTheChosenProgramAndTheNextBringsItBack) {
     EXPECT_TRUE(Visible(chat.Window()));
     EXPECT_TRUE(Visible(dialog.Window()));
     EXPECT_FALSE(AnyMessageBox(app.Program().Id()));
+}
+
+TEST(BossKey, AKeyAnotherProgramHoldsIsSaidAndTheOldKeyStillWorks) {
+    const std::wstring chosen = TargetCopy();
+    const Target chat(L"聊天", Target::Mode::Plain, nullptr, chosen);
+    const Vindrel app(SiblingPath(L"Vindrel.exe"), L"", AppDataChoosing(chosen));
+    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, VK_F11));  // "another program"
+    PostMessageW(app.Main(), WM_SYSCOMMAND, win32::Win32Form::kMenuItemCommand + 0x20, 0);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        dialog = FindWindowW(win32::kOwnedFormClass, L"老板键");
+        return dialog != nullptr && Visible(dialog);
+    }));
+    SendMessageW(DialogControl(dialog, "hkyKey"), HKM_SETHOTKEY,
+                 MAKEWORD(VK_F11, HOTKEYF_CONTROL | HOTKEYF_ALT), 0);
+    SendMessageW(DialogControl(dialog, "cmdOK"), BM_CLICK, 0, 0);
+    EXPECT_EQ(WindowText(DialogControl(dialog, "lblState")),
+              L"未生效：该热键已被占用（其他程序，或本程序的另一个副本）");
+    EXPECT_TRUE(Visible(dialog));
+    SendMessageW(DialogControl(dialog, "cmdCancel"), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return !Visible(dialog); }));
+    UnregisterHotKey(nullptr, 1);
+
+    PressBossKey();
+    EXPECT_TRUE(WaitFor([&] { return !Visible(chat.Window()); }));
+    Sleep(100);
+    PressBossKey();
+    EXPECT_TRUE(WaitFor([&] { return Visible(chat.Window()); }));
+}
+
+TEST(BossKey, WhatItHidBeforeTheProgramWasKilledIsOfferedBackAtTheNextStart) {
+    const std::wstring chosen = TargetCopy();
+    const Target chat(L"聊天", Target::Mode::Plain, nullptr, chosen);
+    const std::wstring appData = AppDataChoosing(chosen);
+    {
+        const Vindrel app(SiblingPath(L"Vindrel.exe"), L"", appData);
+        PressBossKey();
+        ASSERT_TRUE(WaitFor([&] { return !Visible(chat.Window()); }));
+        TerminateProcess(app.Program().Handle(), 1);
+        WaitForSingleObject(app.Program().Handle(), 5000);
+    }
+    const Vindrel again(SiblingPath(L"Vindrel.exe"), L"", appData);
+    const MessageBoxSeen question = WaitForMessageBox(again.Program().Id());
+    EXPECT_EQ(question.text.rfind(L"上次运行时本程序改动的 1 个窗口仍未恢复：", 0), 0u)
+        << std::string(question.text.begin(), question.text.end());
+    EXPECT_TRUE(CloseMessageBox(question, IDYES));
+    EXPECT_TRUE(WaitFor([&] { return Visible(chat.Window()); }));
 }
 
 }  // namespace

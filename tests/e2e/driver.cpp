@@ -331,6 +331,15 @@ void Vindrel::PressChord(WORD modifier, WORD key) const {
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+void PressCtrlAlt(WORD key, int downs) {
+    std::vector<INPUT> inputs{Key(VK_CONTROL, false), Key(VK_MENU, false)};
+    for (int i = 0; i < downs; ++i)
+        inputs.push_back(Key(key, false));
+    for (const WORD up : {key, WORD(VK_MENU), WORD(VK_CONTROL)})
+        inputs.push_back(Key(up, true));
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
 void Vindrel::PressKey(WORD key, bool shift) const {
     const HWND before = Focus();
     PressChord(shift ? VK_SHIFT : 0, key);

@@ -168,6 +168,11 @@ private:
     HWND window_ = nullptr;
 };
 
+// Ctrl+Alt and a key, all in one SendInput call (a focus change between
+// would reset the modifiers), the key pressed `downs` times before its
+// release, as a held key repeats.
+void PressCtrlAlt(WORD key, int downs = 1);
+
 // A window handle as the program writes it: decimal text.
 inline std::wstring HandleText(HWND hwnd) {
     return std::to_wstring(reinterpret_cast<std::intptr_t>(hwnd));

@@ -2,7 +2,6 @@
 
 #include <process.h>
 
-#include <exception>
 #include <system_error>
 
 #include "platform/thread.h"
@@ -24,7 +23,7 @@ unsigned __stdcall Run(void* argument) noexcept {
 
 }  // namespace
 
-Thread::Thread(std::function<void()> work) {
+Thread::State* Thread::Start(std::function<void()> work) {
     auto owned = std::make_unique<std::function<void()>>(std::move(work));
     const auto handle = _beginthreadex(nullptr, 0, Run, owned.get(), 0, nullptr);
     if (handle == 0) {
@@ -33,34 +32,16 @@ Thread::Thread(std::function<void()> work) {
                                 std::system_category(), "_beginthreadex");
     }
     owned.release();  // the thread's now
-    state_ = std::make_unique<State>(State{reinterpret_cast<HANDLE>(handle)});
+    return new State{reinterpret_cast<HANDLE>(handle)};
 }
 
-Thread::Thread() = default;
-Thread::Thread(Thread&& other) noexcept = default;
-
-Thread& Thread::operator=(Thread&& other) noexcept {
-    if (this != &other) {
-        Detach();
-        state_ = std::move(other.state_);
-    }
-    return *this;
+void Thread::Wait(State& state) {
+    WaitForSingleObject(state.handle, INFINITE);
 }
 
-Thread::~Thread() {
-    Detach();
-}
-
-void Thread::Join() {
-    if (!state_) return;
-    WaitForSingleObject(state_->handle, INFINITE);
-    Detach();
-}
-
-void Thread::Detach() {
-    if (!state_) return;
-    CloseHandle(state_->handle);
-    state_.reset();
+void Thread::Release::operator()(State* state) const {
+    CloseHandle(state->handle);
+    delete state;
 }
 
 }  // namespace vindrel
