@@ -370,6 +370,11 @@ public:
     Event HotKeyPressed;
     // The user made the window the active one.
     Event Activated;
+    // While watched, a top-level window of any program that shows raises
+    // WindowShown, as a timer tick would (dropped while a handling runs).
+    // Where the system tells of no such thing (Wine), nothing is raised.
+    virtual void WatchShows(bool on) = 0;
+    Event WindowShown;
     // The session is about to end (log-off, shutdown): called at once, also
     // inside a handling or a message box, since the system waits only a
     // few seconds for the answer; it must ask nothing. The answer is yes.

@@ -82,6 +82,7 @@ Form1::Form1(ControlFactory& factory, Interaction& interaction, WindowSystem& ws
     Connect(Window().HotKeyPressed, &Form1::Form_HotKey);
     Connect(Window().Activated, &Form1::Form_Activate);
     Connect(tmrBoss.Tick, &Form1::tmrBoss_Timer);
+    Connect(Window().WindowShown, &Form1::Form_WindowShown);
     Window().SessionEnding = [this] { Form_QueryEndSession(); };
     Connect(Window().SessionResumed, &Form1::Form_SessionResumed);
 }
@@ -464,6 +465,11 @@ void Form1::BossDone(const BossResult& result) {
         bossFailed_.push_back(failed);
     }
     tmrBoss.SetEnabled(boss_.Sweeping() || bossTries_.has_value());
+    Window().WatchShows(boss_.Sweeping());
+}
+
+void Form1::Form_WindowShown() {
+    if (boss_.Sweeping()) BossDone(boss_.Sweep());
 }
 
 void Form1::Form_Activate() {
@@ -526,6 +532,7 @@ void Form1::Form_QueryEndSession() {
     // progress stops at its next window, and nothing here asks the user.
     boss_.Hold(true);
     tmrBoss.SetEnabled(false);
+    Window().WatchShows(false);
     try {
         if (boss_.Hidden()) {
             shownForSessionEnd_ = true;
@@ -542,6 +549,7 @@ void Form1::Form_SessionResumed() {
     boss_.Hold(false);
     if (std::exchange(shownForSessionEnd_, false)) BossDone(boss_.Hide());
     tmrBoss.SetEnabled(boss_.Sweeping() || bossTries_.has_value());
+    Window().WatchShows(boss_.Sweeping());
 }
 
 }  // namespace vindrel

@@ -127,6 +127,8 @@ private:
     void Form_HotKey();
     void tmrBoss_Timer();
     void Form_Activate();
+    // A window shown anywhere while the set is hidden: swept at once.
+    void Form_WindowShown();
     void BossDone(const BossResult& result);
     // The dialog, from the system menu, or from the window list with the
     // programs of its selected rows added.

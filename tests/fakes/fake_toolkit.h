@@ -360,6 +360,10 @@ public:
     }
     std::optional<HotKey> hotKey;
     std::vector<HotKey> taken;
+    void WatchShows(bool on) override { watchingShows = on; }
+    bool watchingShows = false;
+    // Another program shows a window: told only while watched.
+    void OtherWindowShown();
     // The key held is pressed: nothing without one.
     void UserPressHotKey();
     void UserActivate();
@@ -469,6 +473,10 @@ inline void FakeForm::UserPressHotKey() {
 inline void FakeForm::SessionEnds(bool calledOff) {
     if (SessionEnding) SessionEnding();
     if (calledOff) toolkit_.dispatch.Command([this] { SessionResumed.Raise(); });
+}
+
+inline void FakeForm::OtherWindowShown() {
+    if (watchingShows) toolkit_.dispatch.Tick([this] { WindowShown.Raise(); });
 }
 
 inline void FakeForm::UserActivate() {

@@ -60,7 +60,7 @@ TEST_F(BossPressTest, APressHidesTheSetAndSaysWhatRefusedOnlyWhenTheUserComesBac
     EXPECT_TRUE(toolkit.messages.empty());  // nothing pops up over what the user hid it for
     // Shown by its program while hidden: hidden again by the next sweep.
     ws.AddWindow(4, 10, "new chat dialog").rect = {100, 100, 300, 200};
-    Sweep().Fire();
+    Window().OtherWindowShown();
     EXPECT_FALSE(ws.Find(4)->visible);
 
     // A press while that report's box is open runs at once, inside it.
@@ -76,6 +76,7 @@ TEST_F(BossPressTest, APressHidesTheSetAndSaysWhatRefusedOnlyWhenTheUserComesBac
     EXPECT_TRUE(shownInBox);
     EXPECT_TRUE(ws.Find(4)->visible);
     EXPECT_FALSE(Sweep().Enabled());
+    EXPECT_FALSE(Window().watchingShows);
     toolkit.onMessage = nullptr;
     Window().UserActivate();  // told once
     EXPECT_EQ(toolkit.messages.size(), 1u);

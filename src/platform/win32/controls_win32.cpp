@@ -424,6 +424,7 @@ Win32Form::Win32Form(Win32Ui& ui, HWND hwnd) : ui_(ui), hwnd_(hwnd) {
 }
 
 Win32Form::~Win32Form() {
+    WatchShows(false);
     ui_.formWrapper = nullptr;
     if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
 }
@@ -446,6 +447,38 @@ std::uint32_t Win32Form::SetHotKey(const std::optional<HotKey>& key) {
     keyId_ = key ? id : 0;
     keyUp_ = true;
     return 0;
+}
+
+Win32Form* Win32Form::watching = nullptr;
+
+namespace {
+
+// Out of context: called on the thread that set the hook, from its
+// message loop.
+void CALLBACK OnShowEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD,
+                          DWORD) {
+    if (event != EVENT_OBJECT_SHOW || object != OBJID_WINDOW || child != CHILDID_SELF ||
+        hwnd == nullptr || GetAncestor(hwnd, GA_PARENT) != GetDesktopWindow() ||
+        Win32Form::watching == nullptr) {
+        return;
+    }
+    Win32Form* const form = Win32Form::watching;
+    form->Dispatcher().Tick([form] { form->WindowShown.Raise(); });
+}
+
+}  // namespace
+
+void Win32Form::WatchShows(bool on) {
+    if (on == (showHook_ != nullptr)) return;
+    if (on) {
+        showHook_ = SetWinEventHook(EVENT_OBJECT_SHOW, EVENT_OBJECT_SHOW, nullptr, OnShowEvent, 0,
+                                    0, WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
+        if (showHook_ != nullptr) watching = this;
+    } else {
+        UnhookWinEvent(showHook_);
+        showHook_ = nullptr;
+        if (watching == this) watching = nullptr;
+    }
 }
 
 void Win32Form::OnHotKey() {

@@ -261,6 +261,8 @@ public:
 
     Win32Form(Win32Ui& ui, HWND hwnd);
     ~Win32Form() override;
+    // The form whose WatchShows is on: one at a time.
+    static Win32Form* watching;
     Win32Form(const Win32Form&) = delete;
     Win32Form& operator=(const Win32Form&) = delete;
     std::wstring Caption() const override;
@@ -298,6 +300,8 @@ public:
     // the last one (Wine repeats a held key despite MOD_NOREPEAT).
     void OnHotKey();
     void OnKeyUpWatch();
+    void WatchShows(bool on) override;
+    Dispatch& Dispatcher() { return ui_.dispatch; }
 
 protected:
     void DoAddMenuItem(std::size_t index, const std::wstring& caption) override;
@@ -308,6 +312,7 @@ private:
     std::optional<HotKey> key_;
     int keyId_ = 0;      // RegisterHotKey's id of the key held; 0 for none
     bool keyUp_ = true;  // released since the last press
+    HWINEVENTHOOK showHook_ = nullptr;
 };
 
 // The text of any window, read through its length first.
