@@ -307,6 +307,9 @@ void BossWork(int count, int reps) {
             return pid != child.Id() || !IsWindowVisible(hwnd);
         });
     }
+    if (static_cast<int>(windows.size()) != count) {
+        throw std::runtime_error("the child's windows did not all show");
+    }
     const e2e::Vindrel app(e2e::SiblingPath(L"Vindrel.exe"), L"", appData);
     const auto all = [&](bool visible) {
         return std::all_of(windows.begin(), windows.end(),

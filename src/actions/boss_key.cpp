@@ -190,6 +190,12 @@ BossResult BossKey::HideAll(const std::vector<Hwnd>& windows, std::uint32_t orde
         result.failed.push_back(
             {{window, pid ? names.Of(*pid) : std::wstring(), WholeTitle(ws_, window)}, outcome});
     }
+    // The session began to end meanwhile (a wait above let its question
+    // in): the windows hidden after its show come back too.
+    if (held_) {
+        const BossResult shown = Show();
+        result.failed.insert(result.failed.end(), shown.failed.begin(), shown.failed.end());
+    }
     return result;
 }
 

@@ -76,7 +76,8 @@ public:
     // dialog, a new process of a chosen program) are hidden and join it.
     BossResult Sweep();
     // While held (the session is ending), nothing is hidden: a hide in
-    // progress stops at the next window, and a sweep does nothing.
+    // progress stops at the next window and shows again what it hid, and
+    // a sweep does nothing.
     void Hold(bool held) { held_ = held; }
     // Between a hide and the next show: what shows meanwhile is hidden by
     // the sweep. A show that left some windows hidden ends it too.

@@ -447,12 +447,17 @@ void Form1::Form_HotKey() {
 }
 
 void Form1::tmrBoss_Timer() {
-    if (bossTries_ && --*bossTries_ >= 0) TakeBossKey(*bossTries_ > 0);
+    // Quietly: the copy that started this one may hold it to the end. Not
+    // while the dialog has let it go to record a new one.
+    if (bossTries_ && --*bossTries_ >= 0 && !(bossDialog_ && bossDialog_->Window().Visible())) {
+        TakeBossKey(true);
+    }
     if (bossTries_ && *bossTries_ <= 0) bossTries_.reset();
     if (boss_.Sweeping()) {
         BossDone(boss_.Sweep());
     } else if (!bossTries_) {
         tmrBoss.SetEnabled(false);
+        Window().WatchShows(false);
     }
 }
 

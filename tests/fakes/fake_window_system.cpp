@@ -382,6 +382,7 @@ std::int32_t FakeWindowSystem::SetWindowTextW(Hwnd hWnd, const wchar_t* lpString
 }
 
 std::int32_t FakeWindowSystem::ShowWindow(Hwnd hWnd, std::int32_t nCmdShow) {
+    if (whileShowing) whileShowing(hWnd);
     auto lock = Record("ShowWindow", std::to_string(hWnd) + "," + std::to_string(nCmdShow));
     WaitWhileHung(lock, hWnd);
     FakeWindow* w = Find(hWnd);

@@ -109,6 +109,9 @@ public:
     std::function<void(std::size_t i)> duringWmiWalk;
     // Called as a WMI connection is being made, on the connecting thread.
     std::function<void()> duringWmiConnect;
+    // Called as ShowWindow starts on a window, before it takes effect: what
+    // the caller's wait for it may let in.
+    std::function<void(Hwnd)> whileShowing;
     bool snapshotFails = false;
     // Whether the DWM answers (desktop composition); it does not under Wine.
     bool dwm = false;

@@ -3,6 +3,8 @@
 // program's placement, nor hands the foreground as Windows does).
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "actions/boss_key.h"
 #include "actions/boss_settings.h"
 #include "fakes/fake_process_rights.h"
@@ -115,6 +117,19 @@ TEST_F(BossKeyTest, AWindowThatRefusesStaysAsItIsAndClaimsNothing) {
     ws.Find(5)->refuses = false;
     EXPECT_EQ(boss.Toggle().changed, 1);
     EXPECT_TRUE(record.Empty());
+}
+
+TEST_F(BossKeyTest, ASessionEndingInTheMiddleOfAHideLeavesNoWindowHidden) {
+    // The session's question arrives while window 4's hide waits.
+    ws.whileShowing = [this](Hwnd window) {
+        if (window != 4 || std::exchange(ws.whileShowing, nullptr) == nullptr) return;
+        boss.Hold(true);
+        boss.Show();
+    };
+    boss.Hide();
+    for (const Hwnd window : {2, 3, 4, 5, 9})
+        EXPECT_TRUE(ws.Find(window)->visible) << window;
+    EXPECT_TRUE(record.BossHidden().empty());
 }
 
 // The hotkey control's modifier bits are not RegisterHotKey's, and it has
