@@ -32,6 +32,14 @@ void PlaceAsRecorded(WindowSystem& ws, Hwnd window, const BossPlace& was) {
     ws.SetWindowPlacement(window, &placement);
 }
 
+// The process a window stands for: a store app's frame for the program it
+// holds (none when it holds none), never for the host of every frame.
+std::optional<Pid> ProgramOf(WindowSystem& ws, Hwnd window, Pid pid,
+                             const std::wstring& className) {
+    if (std::wstring_view(className) != L"ApplicationFrameWindow") return pid;
+    return HostedProgram(ws, window, pid, className);
+}
+
 }  // namespace
 
 bool RunningPrograms::Runs(const std::wstring& path) const {
@@ -52,16 +60,10 @@ RunningPrograms ReadRunningPrograms(WindowSystem& ws) {
     std::set<std::wstring> listed;
     ForEachTopLevelWindow(ws, [&](Hwnd window, Pid pid) {
         if (ws.IsWindowVisible(window) == 0 || WholeTitle(ws, window).empty()) return true;
-        const std::wstring className = ClassOf(ws, window);
-        if (className == L"ApplicationFrameWindow") {
-            const std::optional<Pid> hosted = HostedProgram(ws, window, pid, className);
-            if (!hosted) return true;
-            pid = *hosted;
-        }
-        const auto path = pathOf.find(pid);
+        const std::optional<Pid> program = ProgramOf(ws, window, pid, ClassOf(ws, window));
+        const auto path = program ? pathOf.find(*program) : pathOf.end();
         if (path == pathOf.end() || !listed.insert(LowerCase(path->second)).second) return true;
-        running.withWindows.push_back(
-            {path->second.substr(path->second.find_last_of(L"\\/") + 1), path->second});
+        running.withWindows.push_back(path->second);
         return true;
     });
     return running;
@@ -81,17 +83,12 @@ bool BossKey::InSet(Hwnd window, Pid pid, const std::wstring& className,
     static const std::set<std::wstring> kShell{L"Shell_TrayWnd", L"Shell_SecondaryTrayWnd",
                                                L"Progman", L"WorkerW"};
     if (kShell.count(className) != 0) return false;
-    // A store app's frame belongs to the program it holds, never to the
-    // host of every frame.
-    if (className == L"ApplicationFrameWindow") {
-        const std::optional<Pid> hosted = HostedProgram(ws_, window, pid, className);
-        if (!hosted) return false;
-        pid = *hosted;
-    }
+    const std::optional<Pid> program = ProgramOf(ws_, window, pid, className);
+    if (!program) return false;
     // Each process's path read once per look at the windows.
-    const auto [known, added] = chosenByPid.try_emplace(pid, false);
+    const auto [known, added] = chosenByPid.try_emplace(*program, false);
     if (added) {
-        const std::optional<std::wstring> path = ws_.ProcessImagePath(pid);
+        const std::optional<std::wstring> path = ws_.ProcessImagePath(*program);
         known->second = path && chosen_.count(LowerCase(*path)) != 0;
     }
     return known->second;

@@ -27,17 +27,12 @@ struct BossResult {
     std::vector<ChangeRecord::PutBackResult> failed;
 };
 
-// A program the boss key can be given: its executable's name and full path.
-struct BossProgram {
-    std::wstring name;
-    std::wstring path;
-};
-
 // What runs now: the programs with a window the user can see (a store
-// app's by the program its frame holds), each once and never this one; and
-// the paths, in lower case, of every process whose path can be read.
+// app's by the program its frame holds), each once by its executable's full
+// path and never this one; and the paths, in lower case, of every process
+// whose path can be read.
 struct RunningPrograms {
-    std::vector<BossProgram> withWindows;
+    std::vector<std::wstring> withWindows;
     std::set<std::wstring> paths;
     bool Runs(const std::wstring& path) const;
 };
@@ -79,6 +74,7 @@ public:
     // progress stops at the next window and shows again what it hid, and
     // a sweep does nothing.
     void Hold(bool held) { held_ = held; }
+    bool Held() const { return held_; }
     // Between a hide and the next show: what shows meanwhile is hidden by
     // the sweep. A show that left some windows hidden ends it too.
     bool Sweeping() { return sweeping_ && Hidden(); }

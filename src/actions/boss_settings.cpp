@@ -14,6 +14,11 @@ constexpr std::string_view kEnd = "end";
 constexpr std::uint32_t kControlShift = 1, kControlControl = 2, kControlAlt = 4;
 constexpr std::uint32_t kAnyModifier = kModAlt | kModControl | kModShift | kModWin;
 
+bool Holds(RecordFolder& folder, const std::wstring& name) {
+    const std::vector<std::wstring> files = folder.Files(name);
+    return std::find(files.begin(), files.end(), name) != files.end();
+}
+
 }  // namespace
 
 HotKey FromHotKeyControl(std::uint16_t value, bool win) {
@@ -115,8 +120,7 @@ std::wstring BossKeyNotTaken(const HotKey& key, std::uint32_t error) {
 
 LoadedSettings LoadSettings(RecordFolder& folder) {
     const std::wstring name(kSettingsFile);
-    const std::vector<std::wstring> files = folder.Files(name);
-    if (std::find(files.begin(), files.end(), name) == files.end()) return {};
+    if (!Holds(folder, name)) return {};
     if (const auto bytes = folder.Read(name, kSettingsFileLimit)) {
         if (auto settings = ReadSettingsFile(*bytes)) return {std::move(*settings), std::nullopt};
     }
@@ -133,8 +137,7 @@ bool SaveSettings(RecordFolder& folder, const BossSettings& settings) {
     const std::wstring name(kSettingsFile);
     if (!settings.key) {
         // The programs chosen stay, where a key was ever set.
-        const std::vector<std::wstring> files = folder.Files(name);
-        if (std::find(files.begin(), files.end(), name) == files.end()) return true;
+        if (!Holds(folder, name)) return true;
         if (settings.programs.empty()) {
             folder.Delete(name);
             return true;

@@ -137,7 +137,7 @@ bool RecordKeeping::HandedOver(std::chrono::milliseconds timeout) {
 void RecordKeeping::TakeHanded(const std::wstring& path) {
     // Only a hand-over file, on a local drive, of a copy still running
     // (the one that started this copy waits for it), marked as handed.
-    const std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
+    const std::wstring name = FileNameOf(path);
     const bool local =
         path.size() > 3 && path[1] == L':' && path[2] == L'\\' &&
         ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z'));

@@ -269,6 +269,10 @@ std::optional<RestartArguments> ReadRestartArguments(const std::vector<std::wstr
     return read;
 }
 
+std::wstring FileNameOf(const std::wstring& path) {
+    return path.substr(path.find_last_of(L"\\/") + 1);
+}
+
 std::wstring CommandLine(const std::vector<std::wstring>& arguments) {
     std::wstring line;
     for (const std::wstring& argument : arguments) {

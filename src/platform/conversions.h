@@ -63,6 +63,9 @@ struct RestartArguments {
 // Empty for anything else (none at all included).
 std::optional<RestartArguments> ReadRestartArguments(const std::vector<std::wstring>& arguments);
 
+// The last part of a path: what follows its last \ or /.
+std::wstring FileNameOf(const std::wstring& path);
+
 // Arguments joined into one command line that the C runtime splits back
 // into the same arguments (quotes and the backslashes before them escaped).
 std::wstring CommandLine(const std::vector<std::wstring>& arguments);

@@ -2,18 +2,11 @@
 
 #include <algorithm>
 
+#include "platform/conversions.h"
 #include "platform/text.h"
 #include "ui/layout.h"
 
 namespace vindrel {
-
-namespace {
-
-std::wstring FileName(const std::wstring& path) {
-    return path.substr(path.find_last_of(L"\\/") + 1);
-}
-
-}  // namespace
 
 BossKeyDialog::BossKeyDialog(ControlFactory& factory, WindowSystem& ws,
                              std::function<std::uint32_t(const std::optional<HotKey>&)> take,
@@ -29,7 +22,7 @@ BossKeyDialog::BossKeyDialog(ControlFactory& factory, WindowSystem& ws,
         const std::wstring& path = programs_.at(static_cast<std::size_t>(row));
         switch (column) {
             case 0:
-                return FileName(path);
+                return FileNameOf(path);
             case 1:
                 return path;
             default:
@@ -55,8 +48,8 @@ void BossKeyDialog::Open(const BossSettings& current, std::uint32_t error,
         programs_ = current.programs;
         running_ = ReadRunningPrograms(ws_);
         cboRunning.Clear();
-        for (const BossProgram& program : running_.withWindows)
-            cboRunning.AddItem(program.name + L"  " + program.path);
+        for (const std::wstring& path : running_.withWindows)
+            cboRunning.AddItem(FileNameOf(path) + L"  " + path);
         hkyKey.SetValue(current.key ? ToHotKeyControl(*current.key) : 0);
         chkWin.SetValue(current.key && (current.key->modifiers & kModWin) != 0 ? 1 : 0);
         lblState.SetCaption(!current.key ? L"未生效：没有设置热键"
@@ -86,7 +79,7 @@ void BossKeyDialog::ShowPrograms() {
 void BossKeyDialog::Add() {
     const int chosen = cboRunning.ListIndex();
     if (chosen < 0 || chosen >= static_cast<int>(running_.withWindows.size())) return;
-    AddProgram(running_.withWindows[static_cast<std::size_t>(chosen)].path);
+    AddProgram(running_.withWindows[static_cast<std::size_t>(chosen)]);
     ShowPrograms();
 }
 

@@ -143,7 +143,7 @@ void Form1::Form_Load(const RestartArguments& started) {
         TakeBossKey(false);
     } else if (processRights_.Elevated()) {
         bossTries_ = kBossTries;
-        tmrBoss.SetEnabled(true);
+        KeepBossWatch();
     }
     Window().Notify();
 }
@@ -455,9 +455,8 @@ void Form1::tmrBoss_Timer() {
     if (bossTries_ && *bossTries_ <= 0) bossTries_.reset();
     if (boss_.Sweeping()) {
         BossDone(boss_.Sweep());
-    } else if (!bossTries_) {
-        tmrBoss.SetEnabled(false);
-        Window().WatchShows(false);
+    } else {
+        KeepBossWatch();
     }
 }
 
@@ -469,8 +468,13 @@ void Form1::BossDone(const BossResult& result) {
         });
         bossFailed_.push_back(failed);
     }
-    tmrBoss.SetEnabled(boss_.Sweeping() || bossTries_.has_value());
-    Window().WatchShows(boss_.Sweeping());
+    KeepBossWatch();
+}
+
+void Form1::KeepBossWatch() {
+    const bool sweeping = !boss_.Held() && boss_.Sweeping();
+    tmrBoss.SetEnabled(sweeping || (!boss_.Held() && bossTries_.has_value()));
+    Window().WatchShows(sweeping);
 }
 
 void Form1::Form_WindowShown() {
@@ -536,13 +540,11 @@ void Form1::Form_QueryEndSession() {
     // At once, perhaps inside a handling or a message box: a hide in
     // progress stops at its next window, and nothing here asks the user.
     boss_.Hold(true);
-    tmrBoss.SetEnabled(false);
-    Window().WatchShows(false);
+    KeepBossWatch();
     try {
         if (boss_.Hidden()) {
             shownForSessionEnd_ = true;
             BossDone(boss_.Show());
-            tmrBoss.SetEnabled(false);
         }
         keeping_.Save();
     } catch (const StepError&) {
@@ -553,8 +555,7 @@ void Form1::Form_QueryEndSession() {
 void Form1::Form_SessionResumed() {
     boss_.Hold(false);
     if (std::exchange(shownForSessionEnd_, false)) BossDone(boss_.Hide());
-    tmrBoss.SetEnabled(boss_.Sweeping() || bossTries_.has_value());
-    Window().WatchShows(boss_.Sweeping());
+    KeepBossWatch();
 }
 
 }  // namespace vindrel

@@ -130,6 +130,10 @@ private:
     // A window shown anywhere while the set is hidden: swept at once.
     void Form_WindowShown();
     void BossDone(const BossResult& result);
+    // The sweep's clock runs while the set is hidden or the key is still to
+    // be taken, the show hook while the set is hidden; neither while the
+    // session ends.
+    void KeepBossWatch();
     // The dialog, from the system menu, or from the window list with the
     // programs of its selected rows added.
     void mnuBossKey_Click();
