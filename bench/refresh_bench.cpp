@@ -331,8 +331,32 @@ void BossWork(int count, int reps) {
             ShowWindow(hwnd, command);
         floorFolder.Write(L"floor.record", record);
     };
-    std::vector<double> hides, shows, floorHides, floorShows;
+    // The chord's way to a window's WM_HOTKEY, timed on a key of the
+    // benchmark's own: the program's figures count from the press.
+    const HWND own =
+        CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    RegisterHotKey(own, 1, MOD_CONTROL | MOD_ALT, 'N');
+    const auto delivery = [&] {
+        const auto start = Clock::now();
+        e2e::PressCtrlAlt('N');
+        for (MSG msg; Clock::now() < start + std::chrono::seconds(10);) {
+            if (!PeekMessageW(&msg, own, WM_HOTKEY, WM_HOTKEY, PM_REMOVE)) {
+                Sleep(0);
+                continue;
+            }
+            const double took =
+                std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+            // Wine repeats a chord's held key: those come with this one.
+            Sleep(50);
+            while (PeekMessageW(&msg, own, WM_HOTKEY, WM_HOTKEY, PM_REMOVE)) {
+            }
+            return took;
+        }
+        throw std::runtime_error("the benchmark's own key did not arrive");
+    };
+    std::vector<double> hides, shows, floorHides, floorShows, deliveries;
     for (int i = 0; i < reps; ++i) {
+        deliveries.push_back(delivery());
         // A press within 30 ms of the last is taken for its repeat.
         Sleep(100);
         hides.push_back(Milliseconds([&] { until(false); }));
@@ -342,12 +366,17 @@ void BossWork(int count, int reps) {
         floorHides.push_back(Milliseconds([&] { floor(SW_HIDE); }));
         floorShows.push_back(Milliseconds([&] { floor(SW_SHOWNA); }));
     }
-    const double hide = Median(hides), show = Median(shows);
+    UnregisterHotKey(own, 1);
+    DestroyWindow(own);
+    // From WM_HOTKEY: the press's way to the program taken off.
+    const double delivered = Median(deliveries);
+    const double hide = Median(hides) - delivered, show = Median(shows) - delivered;
     const double floorHide = Median(floorHides), floorShow = Median(floorShows);
     std::printf(
-        "boss key, %zu windows: hide %.1f ms, floor %.1f ms, hide/floor %.2f; show %.1f ms, "
-        "floor %.1f ms, show/floor %.2f\n",
-        windows.size(), hide, floorHide, hide / floorHide, show, floorShow, show / floorShow);
+        "boss key, %zu windows, from WM_HOTKEY (the press took %.1f ms to arrive): hide %.1f "
+        "ms, floor %.1f ms, hide/floor %.2f; show %.1f ms, floor %.1f ms, show/floor %.2f\n",
+        windows.size(), delivered, hide, floorHide, hide / floorHide, show, floorShow,
+        show / floorShow);
 }
 
 int wmain(int argc, wchar_t** argv) {

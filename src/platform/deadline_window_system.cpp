@@ -108,7 +108,7 @@ bool DeadlineWindowSystem::WaitIdle(std::chrono::milliseconds timeout) {
 }
 
 void DeadlineWindowSystem::StartWorker(std::function<void()> work) {
-    Thread(std::move(work)).Detach();
+    workers_.Run(std::move(work));
 }
 
 std::optional<std::uint32_t> DeadlineWindowSystem::ThreadElsewhere(Hwnd window) {

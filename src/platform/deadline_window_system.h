@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "platform/completion.h"
+#include "platform/thread.h"
 #include "platform/window_system.h"
 
 namespace vindrel {
@@ -106,8 +107,8 @@ public:
     std::optional<std::wstring> ProcessImagePath(Pid pid) override;
 
 protected:
-    // Starts a worker thread that runs `work`; throws std::system_error when
-    // the system cannot start one.
+    // Runs `work` on a worker thread; throws std::system_error when the
+    // system cannot start one.
     virtual void StartWorker(std::function<void()> work);
 
 private:
@@ -139,6 +140,7 @@ private:
     std::chrono::milliseconds deadline_;
     std::shared_ptr<CompletionSource> completions_;
     std::shared_ptr<Pending> pending_;
+    Workers workers_;
 };
 
 }  // namespace vindrel

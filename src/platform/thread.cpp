@@ -1,5 +1,9 @@
 #include "platform/thread.h"
 
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+
 namespace vindrel {
 
 Thread::Thread() = default;
@@ -21,6 +25,48 @@ void Thread::Join() {
 
 void Thread::Detach() {
     state_.reset();
+}
+
+struct Workers::Shared {
+    std::chrono::milliseconds linger;
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::deque<std::function<void()>> jobs;
+    std::size_t waiting = 0;  // threads waiting for a job
+
+    // A thread's life: its first job, then any left for it until none
+    // comes within `linger`.
+    static void Serve(const std::shared_ptr<Shared>& shared, std::function<void()> job) {
+        for (;;) {
+            job();
+            std::unique_lock lock(shared->mutex);
+            ++shared->waiting;
+            shared->wake.wait_for(lock, shared->linger, [&] { return !shared->jobs.empty(); });
+            --shared->waiting;
+            if (shared->jobs.empty()) return;
+            job = std::move(shared->jobs.front());
+            shared->jobs.pop_front();
+        }
+    }
+};
+
+Workers::Workers(std::chrono::milliseconds linger) : shared_(std::make_shared<Shared>()) {
+    shared_->linger = linger;
+}
+
+void Workers::Run(std::function<void()> job) {
+    {
+        // Each job queued has a waiting thread of its own to take it.
+        const std::lock_guard lock(shared_->mutex);
+        if (shared_->waiting > shared_->jobs.size()) {
+            shared_->jobs.push_back(std::move(job));
+            shared_->wake.notify_one();
+            return;
+        }
+    }
+    Thread([shared = shared_, job = std::move(job)]() mutable {
+        Shared::Serve(shared, std::move(job));
+    }).Detach();
 }
 
 }  // namespace vindrel

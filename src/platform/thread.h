@@ -5,6 +5,7 @@
 // call that waits for it to miss its deadline.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -39,6 +40,21 @@ private:
     static void Wait(State& state);
 
     std::unique_ptr<State, Release> state_;
+};
+
+// Runs each job at once on a thread of its own, reusing a thread that has
+// finished its job and waits a while for the next: under Wine starting a
+// thread costs as much as the call to another program's window it makes.
+// A job that never returns keeps its thread and no other job.
+class Workers {
+public:
+    explicit Workers(std::chrono::milliseconds linger = std::chrono::seconds(2));
+    // Throws std::system_error when no thread waits and none can be started.
+    void Run(std::function<void()> job);
+
+private:
+    struct Shared;  // with the threads, which outlive this object
+    std::shared_ptr<Shared> shared_;
 };
 
 }  // namespace vindrel
