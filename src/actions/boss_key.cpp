@@ -214,23 +214,23 @@ BossResult BossKey::Show() {
             record_.Forget(ChangeRecord::Aspect::Hide, window);
             continue;
         }
-        const Outcome outcome =
-            path_.Run(window,
-                      {.owner = recorded.pid,
-                       .shows = true,
-                       .call =
-                           [&](Hwnd w) {
-                               // Shown in the state it was hidden in and put
-                               // on top in one call: each call waits on its
-                               // program.
-                               ws_.SetWindowPos(w, api::kHwndTop, 0, 0, 0, 0,
-                                                api::kSwpNoMove | api::kSwpNoSize |
-                                                    api::kSwpNoActivate | api::kSwpShowWindow);
-                               PlaceAsRecorded(ws_, w, *recorded.boss);
-                               return true;
-                           },
-                       .readBack = [&](Hwnd w) { return TookIf(OwnVisible(ws_, w)); }},
-                      names);
+        const Outcome outcome = path_.Run(
+            window,
+            {.owner = recorded.pid,
+             .shows = true,
+             .call =
+                 [&](Hwnd w) {
+                     // ShowWindow tells the program that it
+                     // shows (WM_SHOWWINDOW), as the hide told
+                     // it that it hid.
+                     ws_.ShowWindow(w, api::kSwShowNa);
+                     PlaceAsRecorded(ws_, w, *recorded.boss);
+                     ws_.SetWindowPos(w, api::kHwndTop, 0, 0, 0, 0,
+                                      api::kSwpNoMove | api::kSwpNoSize | api::kSwpNoActivate);
+                     return true;
+                 },
+             .readBack = [&](Hwnd w) { return TookIf(OwnVisible(ws_, w)); }},
+            names);
         if (outcome.kind == Outcome::Kind::Done || outcome.kind == Outcome::Kind::Unchanged) {
             ++result.changed;
             if (recorded.boss->foreground) foreground = window;

@@ -39,9 +39,15 @@ struct Workers::Shared {
     static void Serve(const std::shared_ptr<Shared>& shared, std::function<void()> job) {
         for (;;) {
             job();
+            job = nullptr;  // what it holds goes now, not with the next
             std::unique_lock lock(shared->mutex);
             ++shared->waiting;
-            shared->wake.wait_for(lock, shared->linger, [&] { return !shared->jobs.empty(); });
+            // In short waits: a wake-up the thread library lost would
+            // otherwise cost a call the whole linger, past its deadline.
+            const auto until = std::chrono::steady_clock::now() + shared->linger;
+            while (shared->jobs.empty() && std::chrono::steady_clock::now() < until) {
+                shared->wake.wait_for(lock, std::chrono::milliseconds(20));
+            }
             --shared->waiting;
             if (shared->jobs.empty()) return;
             job = std::move(shared->jobs.front());

@@ -33,7 +33,6 @@ inline constexpr std::uint32_t kSwpNoSize = 0x1;
 inline constexpr std::uint32_t kSwpNoMove = 0x2;
 inline constexpr std::uint32_t kSwpNoZOrder = 0x4;
 inline constexpr std::uint32_t kSwpNoActivate = 0x10;
-inline constexpr std::uint32_t kSwpShowWindow = 0x40;
 inline constexpr std::int32_t kWsThickFrame = 0x40000;
 inline constexpr std::uint32_t kWmClose = 16;
 inline constexpr int kGwlStyle = -16;

@@ -645,7 +645,6 @@ std::int32_t FakeWindowSystem::SetWindowPos(Hwnd hWnd, Hwnd hWndInsertAfter, std
         if (hWndInsertAfter == api::kHwndTopmost) w->exStyle |= api::kWsExTopmost;
         if (hWndInsertAfter == api::kHwndNoTopmost) w->exStyle &= ~api::kWsExTopmost;
     }
-    if ((uFlags & api::kSwpShowWindow) != 0) SetVisible(*w, true);
     if ((uFlags & api::kSwpNoMove) == 0 && !w->pinned) {
         w->rect = {X, Y, X + w->rect.right - w->rect.left, Y + w->rect.bottom - w->rect.top};
     }
