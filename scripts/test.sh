@@ -55,7 +55,7 @@ fi
 echo "test: host unit tests (ASan, UBSan)"
 (cd "$VINDREL_ROOT/build/host" && ctest --output-on-failure -j "$(nproc)")
 
-echo "test: fuzzing the conversions and the record file reader for a few seconds (docs/fuzzing.md runs it longer)"
+echo "test: fuzzing the conversions, the record file reader and the command line for a few seconds (docs/fuzzing.md runs it longer)"
 (cd "$VINDREL_ROOT/build/fuzz" && ctest --output-on-failure)
 
 if [ "$VINDREL_WINE_BITS" = 64 ]; then

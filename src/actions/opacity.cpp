@@ -25,10 +25,15 @@ std::optional<std::uint8_t> Opacity::Layer(const std::function<Hwnd()>& window, 
 }
 
 Report Opacity::touming2(std::int16_t m, Hwnd hwn) {
+    return Reported(Layered(hwn, m, std::nullopt), L"", L"", L"无法更改这个窗口的透明度。");
+}
+
+Outcome Opacity::Layered(Hwnd window, std::int16_t m, std::optional<Pid> owner) {
     std::optional<std::uint8_t> alpha;
-    const Outcome outcome = path_.Run(
-        hwn,
-        {.records =
+    return path_.Run(
+        window,
+        {.owner = owner,
+         .records =
              ChangeRecord::Setting{.aspect = ChangeRecord::Aspect::Opacity,
                                    // Out of range, the call fails and sets nothing.
                                    .alpha = static_cast<std::uint8_t>(std::clamp<int>(m, 0, 255))},
@@ -39,11 +44,10 @@ Report Opacity::touming2(std::int16_t m, Hwnd hwn) {
                  return true;
              },
          .readBack = [&](Hwnd w) { return TookIf(alpha && LayeringOf(ws_, w).Alpha() == alpha); }});
-    return Reported(outcome, L"", L"", L"无法更改这个窗口的透明度。");
 }
 
 void Opacity::touming(std::int16_t m) {
-    Layer([this] { return form_.hWnd(); }, m, true);
+    Layer(mainWindow_, m, true);
 }
 
 }  // namespace vindrel

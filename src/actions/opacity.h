@@ -19,8 +19,9 @@ public:
     // one made fully transparent could not be found to undo it.
     static constexpr std::uint8_t kOwnMinimumAlpha = 25;
 
-    Opacity(WindowSystem& ws, ChangePath& path, const Form& form)
-        : ws_(ws), path_(path), form_(form) {}
+    // `mainWindow` asks for the main window's handle (none without one).
+    Opacity(WindowSystem& ws, ChangePath& path, std::function<Hwnd()> mainWindow = {})
+        : ws_(ws), path_(path), mainWindow_(std::move(mainWindow)) {}
 
     // Adds WS_EX_LAYERED to the window's extended style, then sets its
     // alpha (m narrowed to a byte; outside 0..255 throws StepError after
@@ -30,6 +31,9 @@ public:
     // so that it can be put back; on one of a program with more rights, an
     // alpha that did not take is explained in the report.
     Report touming2(std::int16_t m, Hwnd hwn);
+    // The same change, on a window that must still belong to `owner`
+    // where given: what became of it.
+    Outcome Layered(Hwnd window, std::int16_t m, std::optional<Pid> owner);
     // The same on the main window, whose handle is asked for before each call.
     void touming(std::int16_t m);
 
@@ -42,7 +46,7 @@ private:
 
     WindowSystem& ws_;
     ChangePath& path_;
-    const Form& form_;
+    std::function<Hwnd()> mainWindow_;
 };
 
 }  // namespace vindrel

@@ -9,52 +9,21 @@
 namespace vindrel {
 
 Report WindowCommands::Hide() {
-    const Hwnd target = HandleIn(Text2_);
-    const Outcome outcome = path_.Run(
-        target,
-        {.refuseOwn = true,
-         .records = ChangeRecord::Setting{.aspect = ChangeRecord::Aspect::Hide},
-         .call =
-             [this](Hwnd w) {
-                 ws_.ShowWindow(w, api::kSwHide);
-                 return true;
-             },
-         // ShowWindow returns the visibility before the call, so it cannot
-         // tell whether hiding worked; the window's state afterwards can.
-         .readBack = [this](Hwnd w) { return TookIf(ws_.IsWindow(w) && !OwnVisible(ws_, w)); }});
+    const Outcome outcome = changes_.Hide(HandleIn(Text2_));
     if (outcome.kind == Outcome::Kind::OwnWindow) return {kOwnWindowHidden};
     return Reported(outcome, kSucceeded, kFailed, kFailed);
 }
 
-Report WindowCommands::Shows(std::wstring_view head, const std::function<void(Hwnd)>& call,
-                             const std::function<bool(Hwnd)>& took) {
-    const Outcome outcome =
-        path_.Run(HandleIn(Text2_), {.shows = true,
-                                     .call =
-                                         [&](Hwnd w) {
-                                             call(w);
-                                             return true;
-                                         },
-                                     .readBack = [&](Hwnd w) { return TookIf(took(w)); }});
-    return Reported(outcome, L"", L"", head);
-}
-
 Report WindowCommands::Show() {
-    return Shows(
-        L"无法显示这个窗口。", [this](Hwnd w) { ws_.ShowWindow(w, api::kSwShow); },
-        [this](Hwnd w) { return OwnVisible(ws_, w); });
+    return Reported(changes_.Show(HandleIn(Text2_)), L"", L"", L"无法显示这个窗口。");
 }
 
 Report WindowCommands::Minimise() {
-    return Shows(
-        L"无法最小化这个窗口。", [this](Hwnd w) { ws_.CloseWindow(w); },
-        [this](Hwnd w) { return ws_.IsIconic(w) != 0; });
+    return Reported(changes_.Minimise(HandleIn(Text2_)), L"", L"", L"无法最小化这个窗口。");
 }
 
 Report WindowCommands::Restore() {
-    return Shows(
-        L"无法还原这个窗口。", [this](Hwnd w) { ws_.OpenIcon(w); },
-        [this](Hwnd w) { return ws_.IsIconic(w) == 0; });
+    return Reported(changes_.Restore(HandleIn(Text2_)), L"", L"", L"无法还原这个窗口。");
 }
 
 void WindowCommands::Activate() {
@@ -72,16 +41,7 @@ Report WindowCommands::AskToClose() {
         form_.Close();
         return {};
     }
-    bool queued = false;
-    const Outcome outcome = path_.Run(
-        target, {.refuseOwn = true,
-                 .call =
-                     [&](Hwnd w) {
-                         queued = ws_.PostMessageA(w, api::kWmClose, 0, 0) != 0;
-                         return true;
-                     },
-                 // Whether a queued request was dropped cannot be seen.
-                 .readBack = [&](Hwnd) { return queued ? Effect::Unknown : Effect::NotTaken; }});
+    const Outcome outcome = changes_.AskToClose(target);
     switch (outcome.kind) {
         case Outcome::Kind::OwnWindow:
             return {kOwnWindowClosed};
@@ -95,20 +55,8 @@ Report WindowCommands::AskToClose() {
 }
 
 Report WindowCommands::Rename() {
-    const Hwnd target = HandleIn(Text2_);
-    const std::string title = ToAnsi(Text5_.Text());
-    const Outcome outcome = path_.Run(
-        target,
-        {.records =
-             ChangeRecord::Setting{.aspect = ChangeRecord::Aspect::Title, .title = FromAnsi(title)},
-         .call =
-             [&](Hwnd w) {
-                 ws_.SetWindowTextA(w, title.c_str());
-                 return true;
-             },
-         // The title as the code page carried it.
-         .readBack = [&](Hwnd w) { return TookIf(WholeTitle(ws_, w) == FromAnsi(title)); }});
-    return Reported(outcome, L"", L"", L"无法更改这个窗口的标题。");
+    return Reported(changes_.Rename(HandleIn(Text2_), Text5_.Text()), L"", L"",
+                    L"无法更改这个窗口的标题。");
 }
 
 Report WindowCommands::CheckValid() {
@@ -125,26 +73,8 @@ void WindowCommands::FindHandle() {
 }
 
 Report WindowCommands::SetTopmost(Hwnd window, Pid pid, bool topmost) {
-    // Windows makes a window's owners non-topmost with it, and never gives
-    // them back: an owned window's place is its owner's to decide.
-    if (ws_.GetWindow(window, api::kGwOwner) != 0) {
-        const Hwnd root = ws_.GetAncestor(window, api::kGaRootOwner);
-        return {L"它属于另一个窗口（句柄 " + DecimalText(root) + L"）：请对那个窗口" +
-                (topmost ? L"置顶" : L"取消置顶")};
-    }
-    const Outcome outcome = path_.Run(
-        window,
-        {.owner = pid,
-         .records =
-             ChangeRecord::Setting{.aspect = ChangeRecord::Aspect::Topmost, .topmost = topmost},
-         .call =
-             [&](Hwnd w) {
-                 ws_.SetWindowPos(w, topmost ? api::kHwndTopmost : api::kHwndNoTopmost, 0, 0, 0, 0,
-                                  api::kSwpNoMove | api::kSwpNoSize | api::kSwpNoActivate);
-                 return true;
-             },
-         .readBack = [&](Hwnd w) { return TookIf(Topmost(ws_, w) == topmost); }});
-    return Reported(outcome, L"", kFailed,
+    if (const auto owned = OwnedForTopmost(ws_, window, topmost)) return {*owned};
+    return Reported(changes_.SetTopmost(window, pid, topmost), L"", kFailed,
                     topmost ? L"无法置顶这个窗口。" : L"无法取消置顶这个窗口。");
 }
 

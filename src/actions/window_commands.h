@@ -6,6 +6,7 @@
 
 #include "actions/change_path.h"
 #include "actions/messages.h"
+#include "actions/window_changes.h"
 #include "platform/controls.h"
 #include "platform/window_system.h"
 
@@ -40,17 +41,13 @@ public:
     Report SetTopmost(Hwnd window, Pid pid, bool topmost);
 
 private:
-    // A silent change that shows the window: explained only on a window of
-    // a program above this one.
-    Report Shows(std::wstring_view head, const std::function<void(Hwnd)>& call,
-                 const std::function<bool(Hwnd)>& took);
-
     WindowSystem& ws_;
     ChangePath& path_;
     Form& form_;
     TextBox& Text2_;
     TextBox& Text1_;
     TextBox& Text5_;
+    WindowChanges changes_{ws_, path_};
 };
 
 }  // namespace vindrel

@@ -206,6 +206,25 @@ std::optional<std::wstring> WindowRescue::StillLostWhy(Hwnd window) {
     return std::nullopt;
 }
 
+std::optional<std::wstring> NotRescuedWhy(const RescueResult& result) {
+    const Outcome& outcome = result.outcome;
+    if (result.cloaked) return *result.cloaked;
+    if (result.partly && !outcome.RefusedAbove()) return *result.partly;
+    switch (outcome.kind) {
+        case Outcome::Kind::Gone:
+            return L"已不存在";
+        case Outcome::Kind::OwnWindow:
+            return kOwnWindowHidden;
+        case Outcome::Kind::Failed:
+            return outcome.failure->What();
+        case Outcome::Kind::Refused:
+        case Outcome::Kind::Sent:
+            return ListReason(outcome);
+        default:
+            return std::nullopt;
+    }
+}
+
 Report RescueReport(const std::vector<RescueResult>& results, bool offer) {
     const auto count = std::count_if(results.begin(), results.end(), [](const auto& result) {
         return !result.cloaked && result.outcome.kind == Outcome::Kind::Done;
@@ -213,26 +232,12 @@ Report RescueReport(const std::vector<RescueResult>& results, bool offer) {
     WindowSection failed{L"未能找回的窗口：", {}};
     const Outcome* offered = nullptr;
     for (const RescueResult& result : results) {
-        std::wstring reason;
+        const std::optional<std::wstring> reason = NotRescuedWhy(result);
+        if (!reason) continue;
         const Outcome& outcome = result.outcome;
-        if (result.cloaked) {
-            reason = *result.cloaked;
-        } else if (result.partly && !outcome.RefusedAbove()) {
-            reason = *result.partly;
-        } else if (outcome.kind == Outcome::Kind::Gone) {
-            reason = L"已不存在";
-        } else if (outcome.kind == Outcome::Kind::OwnWindow) {
-            reason = kOwnWindowHidden;
-        } else if (outcome.kind == Outcome::Kind::Failed) {
-            reason = outcome.failure->What();
-        } else if (outcome.kind == Outcome::Kind::Refused || outcome.kind == Outcome::Kind::Sent) {
-            reason = ListReason(outcome);
-            if (!offered && OffersRestart(outcome)) offered = &outcome;
-        } else {
-            continue;
-        }
+        if (!offered && !result.cloaked && OffersRestart(outcome)) offered = &outcome;
         failed.lines.push_back(
-            WindowInList(result.lost.process, result.lost.title, outcome.window) + L"：" + reason);
+            WindowInList(result.lost.process, result.lost.title, outcome.window) + L"：" + *reason);
     }
     Report report{
         WindowsMessage(L"已找回 " + DecimalText(static_cast<std::int32_t>(count)) + L" 个窗口",

@@ -78,6 +78,9 @@ private:
     bool askDesktops_ = true;
 };
 
+// Why a window was not got back, for a line of a list; empty when it was.
+std::optional<std::wstring> NotRescuedWhy(const RescueResult& result);
+
 // "已找回 N 个窗口", then each window that could not be got back with its
 // reason; with `offer`, the offer to start this program as administrator
 // once, where that helps.

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/command_channel.h"
 #include "platform/dispatch.h"
 #include "platform/hot_key.h"
 #include "platform/types.h"
@@ -381,6 +382,13 @@ public:
     std::function<void()> SessionEnding;
     // The end of the session was called off; at its turn among the handlings.
     Event SessionResumed;
+
+    // From now on, other processes of the program (commands of the command
+    // line) may hand this copy commands: each is given to CommandHanded at
+    // its turn among the handlings. Only processes at this copy's rights
+    // can reach it.
+    virtual void AcceptCommands() = 0;
+    std::function<void(HandedCommand&)> CommandHanded;
 
     // From any thread: Notified is raised on the window's thread, at its
     // turn among the handlings (news from a worker).

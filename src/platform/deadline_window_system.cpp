@@ -450,6 +450,9 @@ std::vector<MonitorInfo> DeadlineWindowSystem::DisplayMonitors() {
 Hwnd DeadlineWindowSystem::GetForegroundWindow() {
     return inner_.GetForegroundWindow();
 }
+std::int32_t DeadlineWindowSystem::GetCursorPos(std::int32_t* x, std::int32_t* y) {
+    return inner_.GetCursorPos(x, y);
+}
 
 std::optional<std::wstring> DeadlineWindowSystem::ProcessImagePath(Pid pid) {
     return inner_.ProcessImagePath(pid);

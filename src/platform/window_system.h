@@ -223,6 +223,8 @@ public:
     // order.
     virtual std::vector<MonitorInfo> DisplayMonitors() = 0;
     virtual Hwnd GetForegroundWindow() = 0;
+    // Where the mouse pointer is, in screen coordinates.
+    virtual std::int32_t GetCursorPos(std::int32_t* x, std::int32_t* y) = 0;
     // The full path of the process's executable (OpenProcess with the
     // least rights, QueryFullProcessImageNameW); empty where it cannot be
     // read.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <map>
 
 #include "table/lookup.h"
 #include "table/window_state.h"
@@ -37,20 +38,6 @@ std::optional<std::uint32_t> CloakOf(WindowSystem& ws, Hwnd window) {
     return cloaked;
 }
 
-namespace {
-
-// The executable a window belongs to; a UWP frame names the program whose
-// core window it holds.
-std::wstring ProcessOf(WindowSystem& ws, ProcessNames& names, Hwnd window, Pid pid,
-                       const std::wstring& className) {
-    if (const std::optional<Pid> hosted = HostedProgram(ws, window, pid, className)) {
-        return names.Of(*hosted) + std::wstring(kFrameHost);
-    }
-    return names.Of(pid);
-}
-
-}  // namespace
-
 std::optional<Pid> HostedProgram(WindowSystem& ws, Hwnd window, Pid pid,
                                  const std::wstring& className) {
     if (className != L"ApplicationFrameWindow") return std::nullopt;
@@ -66,6 +53,7 @@ std::vector<WindowFacts> ReadWindows(WindowSystem& ws,
     const std::vector<MonitorInfo> monitors = ws.DisplayMonitors();
     const std::vector<ScreenRect> workAreas = WorkAreas(monitors);
     ProcessNames names(ws);
+    std::map<Pid, std::wstring> paths;  // read once per process
 
     std::vector<Hwnd> windows;
     ws.EnumWindows([&](Hwnd window) {
@@ -81,7 +69,12 @@ std::vector<WindowFacts> ReadWindows(WindowSystem& ws,
         facts.window = window;
         facts.pid = *pid;
         facts.className = ClassOf(ws, window);
-        facts.process = ProcessOf(ws, names, window, *pid, facts.className);
+        // A frame names the program it holds.
+        const std::optional<Pid> hosted = HostedProgram(ws, window, *pid, facts.className);
+        facts.process = hosted ? names.Of(*hosted) + std::wstring(kFrameHost) : names.Of(*pid);
+        const auto [path, added] = paths.try_emplace(hosted.value_or(*pid));
+        if (added) path->second = ws.ProcessImagePath(path->first).value_or(std::wstring());
+        facts.path = path->second;
         facts.title = WholeTitle(ws, window);
         const WindowStyle style = StyleOf(ws, window);
         facts.visible = style.Visible();
@@ -93,6 +86,7 @@ std::vector<WindowFacts> ReadWindows(WindowSystem& ws,
         facts.captioned = style.Captioned();
         facts.appWindow = style.AppWindow();
         facts.tool = style.Tool();
+        facts.owned = ws.GetWindow(window, api::kGwOwner) != 0;
         facts.extent = WindowExtent(ws, window, style, monitors);
         facts.offScreen = OffScreen(facts.extent, workAreas);
         facts.alpha = LayeringOf(ws, window, style.exStyle).Alpha();

@@ -14,9 +14,6 @@
 
 namespace vindrel {
 
-// The process a UWP frame window hosts is shown as its own, with this after it.
-inline constexpr std::wstring_view kFrameHost = L"（由 ApplicationFrameHost.exe 承载）";
-
 // The process of the program a UWP frame (ApplicationFrameWindow) holds, by
 // its core window; empty for any other window, or a frame holding none.
 std::optional<Pid> HostedProgram(WindowSystem& ws, Hwnd window, Pid pid,

@@ -90,15 +90,30 @@ bool ShownByDefault(const WindowFacts& facts) {
     return (facts.visible || !facts.title.empty()) && !InputMethod(facts.className);
 }
 
-WindowSearch::WindowSearch(std::wstring_view text) {
+bool TaskbarWindow(const WindowFacts& facts) {
+    return facts.visible && !facts.title.empty() && !facts.tool &&
+           (!facts.owned || facts.appWindow) && !facts.cloakedByApp;
+}
+
+std::wstring_view ProgramName(const WindowFacts& facts) {
+    std::wstring_view name(facts.process);
+    if (name.ends_with(kFrameHost)) name.remove_suffix(kFrameHost.size());
+    return name;
+}
+
+WindowSearch::WindowSearch(std::wstring_view text, bool programAndTitle)
+    : programAndTitle_(programAndTitle) {
     const std::wstring lowered = LowerCase(text);
-    static constexpr std::array<std::pair<std::wstring_view, Kind>, 3> kPrefixes{
-        {{L"pid:", Kind::Pid}, {L"hwnd:", Kind::Handle}, {L"class:", Kind::Class}}};
+    static constexpr std::array<std::pair<std::wstring_view, Kind>, 4> kPrefixes{
+        {{L"pid:", Kind::Pid},
+         {L"hwnd:", Kind::Handle},
+         {L"class:", Kind::Class},
+         {L"exe:", Kind::Exe}}};
     for (const auto& [prefix, kind] : kPrefixes) {
         if (lowered.starts_with(prefix)) {
             kind_ = kind;
             text_ = lowered.substr(prefix.size());
-            if (kind != Kind::Class) number_ = NumberIn(text_);
+            if (kind == Kind::Pid || kind == Kind::Handle) number_ = NumberIn(text_);
             return;
         }
     }
@@ -113,12 +128,18 @@ bool WindowSearch::Matches(const WindowFacts& facts) const {
             return number_ == facts.window;
         case Kind::Class:
             return Contains(facts.className, text_);
+        case Kind::Exe:
+            // A path names one executable; a name, every copy of it.
+            return text_.find_first_of(L"\\/") != std::wstring::npos
+                       ? LowerCase(facts.path) == text_
+                       : LowerCase(ProgramName(facts)) == text_;
         case Kind::Anywhere:
             break;
     }
-    return Contains(facts.process, text_) || Contains(DecimalText(facts.pid), text_) ||
-           Contains(DecimalText(facts.window), text_) || Contains(facts.className, text_) ||
-           Contains(facts.title, text_);
+    if (Contains(facts.process, text_) || Contains(facts.title, text_)) return true;
+    return !programAndTitle_ &&
+           (Contains(DecimalText(facts.pid), text_) || Contains(DecimalText(facts.window), text_) ||
+            Contains(facts.className, text_));
 }
 
 WindowOrder Clicked(const std::optional<WindowOrder>& current, WindowColumn column) {

@@ -17,10 +17,16 @@
 
 namespace vindrel {
 
+// A UWP frame's row names the program it holds, with this after it.
+inline constexpr std::wstring_view kFrameHost = L"（由 ApplicationFrameHost.exe 承载）";
+
 struct WindowFacts {
     Hwnd window = 0;
     Pid pid = 0;
     std::wstring process{};  // the executable's name
+    // The full path of the executable of the program it stands for (a
+    // frame's: the program it holds); empty where it cannot be read.
+    std::wstring path{};
     std::wstring className{};
     std::wstring title{};
     bool visible = false;  // its own visible flag
@@ -32,6 +38,7 @@ struct WindowFacts {
     bool captioned = false;     // a title bar (WS_CAPTION)
     bool appWindow = false;     // WS_EX_APPWINDOW
     bool tool = false;          // WS_EX_TOOLWINDOW
+    bool owned = false;         // it has an owner window
     // Where it lies, or would lie restored when minimised.
     ScreenRect extent{};
     bool offScreen = false;
@@ -66,17 +73,36 @@ bool InputMethod(const std::wstring& className);
 // is shown whenever it cannot be seen.
 bool Lost(const WindowFacts& facts);
 
+// One with a button on the taskbar: visible, titled, neither a tool window
+// nor owned (unless WS_EX_APPWINDOW), and not cloaked by its own program.
+bool TaskbarWindow(const WindowFacts& facts);
+
+// The executable's name of the program a row stands for (a frame's: the
+// program it holds).
+std::wstring_view ProgramName(const WindowFacts& facts);
+
 // What the search box keeps: a case-insensitive substring of the process,
 // process id, handle, class or title; after "pid:" or "hwnd:" exactly that
 // number, read as the handle box reads one (also "0x" hexadecimal); after
-// "class:" a substring of the class. Any text is a search; none fails.
+// "class:" a substring of the class; after "exe:" the program's executable,
+// by its name or its full path, exactly, ignoring case. Any text is a
+// search; none fails.
 class WindowSearch {
 public:
-    explicit WindowSearch(std::wstring_view text);
+    enum class Kind { Anywhere, Pid, Handle, Class, Exe };
+    // `programAndTitle`: free text matches the program and the title only
+    // (the command line, where a number would pick windows by chance).
+    explicit WindowSearch(std::wstring_view text, bool programAndTitle = false);
     bool Matches(const WindowFacts& facts) const;
+    Kind Which() const { return kind_; }
+    // The text after the prefix, lower-cased.
+    const std::wstring& Text() const { return text_; }
+    // For Pid and Handle: the number read; empty when there is none.
+    std::optional<std::int32_t> Number() const { return number_; }
 
 private:
-    enum class Kind { Anywhere, Pid, Handle, Class } kind_ = Kind::Anywhere;
+    Kind kind_ = Kind::Anywhere;
+    bool programAndTitle_ = false;
     std::wstring text_;                   // lower-cased
     std::optional<std::int32_t> number_;  // for Pid and Handle; empty: no match
 };

@@ -28,6 +28,10 @@ int OpacityPercent(std::uint8_t alpha) {
     return alpha * 100 / 255;
 }
 
+std::uint8_t AlphaOfPercent(int percent) {
+    return static_cast<std::uint8_t>((percent * 255 + 99) / 100);
+}
+
 bool TooFaint(std::optional<std::uint8_t> alpha) {
     return alpha && OpacityPercent(*alpha) <= 10;
 }

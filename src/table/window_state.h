@@ -57,6 +57,9 @@ Layering LayeringOf(WindowSystem& ws, Hwnd window, std::int32_t exStyle);
 // An alpha as the percentage of opacity the program shows: rounded down, so
 // that only a fully opaque window reads 100%.
 int OpacityPercent(std::uint8_t alpha);
+// The least alpha whose percentage, as OpacityPercent reads it, is that
+// one (0 to 100): ceil(percent × 255 / 100).
+std::uint8_t AlphaOfPercent(int percent);
 
 // Too faint to see: an alpha set at 10% or less (alpha 28 or below). Every
 // question about windows a user cannot see asks this.

@@ -85,6 +85,9 @@ Form1::Form1(ControlFactory& factory, Interaction& interaction, WindowSystem& ws
     Connect(Window().WindowShown, &Form1::Form_WindowShown);
     Window().SessionEnding = [this] { Form_QueryEndSession(); };
     Connect(Window().SessionResumed, &Form1::Form_SessionResumed);
+    Window().CommandHanded = [this](HandedCommand& handed) {
+        Handle([this, &handed] { Form_CommandHanded(handed); });
+    };
 }
 
 Form1::~Form1() {
@@ -145,6 +148,7 @@ void Form1::Form_Load(const RestartArguments& started) {
         bossTries_ = kBossTries;
         KeepBossWatch();
     }
+    Window().AcceptCommands();
     Window().Notify();
 }
 
@@ -556,6 +560,24 @@ void Form1::Form_SessionResumed() {
     boss_.Hold(false);
     if (std::exchange(shownForSessionEnd_, false)) BossDone(boss_.Hide());
     KeepBossWatch();
+}
+
+void Form1::Form_CommandHanded(HandedCommand& handed) {
+    if (!handed.Take()) return;
+    const CommandRead read = ReadCommand(handed.Arguments());
+    CommandResult result{kExitUsage, {}};
+    if (read.error) {
+        result.lines.push_back(UsageText(*read.error));
+    } else {
+        try {
+            result = commandRun_.Run(read.command);
+        } catch (const StepError& failure) {
+            // Told to the command's process, not in a box here.
+            result = {kExitNotAll, {failure.What() + L"：" + failure.Why()}};
+        }
+    }
+    KeepBossWatch();
+    handed.Finish(result.exitCode, result.lines);
 }
 
 }  // namespace vindrel

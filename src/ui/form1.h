@@ -7,6 +7,7 @@
 #include "actions/caption_flashing.h"
 #include "actions/change_path.h"
 #include "actions/change_record.h"
+#include "actions/command_run.h"
 #include "actions/opacity.h"
 #include "actions/record_keeping.h"
 #include "actions/standing.h"
@@ -144,6 +145,9 @@ private:
     // programs can ask to save; hidden again if the end is called off.
     void Form_QueryEndSession();
     void Form_SessionResumed();
+    // A command of the command line another process handed over: run
+    // unless that process gave up waiting, its answer sent back.
+    void Form_CommandHanded(HandedCommand& handed);
 
     ControlFactory& factory_;
     Interaction& interaction_;
@@ -219,10 +223,11 @@ private:
     ChangePath path_{ws_, standings_, record_};
     WindowCommands commands_{ws_, path_, Window(), Text2, Text1, Text5};
     CaptionFlashing flashing_{ws_, standings_, Timer1, Check1, Text2};
-    Opacity opacity_{ws_, path_, Window()};
+    Opacity opacity_{ws_, path_, [this] { return Window().hWnd(); }};
     WindowFinding finding_{ws_, Finder1, Text2, List2};
     WindowRescue rescue_{ws_, path_, record_};
     BossKey boss_{ws_, path_, record_, lifetimes_};
+    CommandRun commandRun_{ws_, path_, record_, &boss_};
     BossSettings bossSettings_;
     std::uint32_t bossKeyError_ = 0;  // why the key in force did not take
     bool shownForSessionEnd_ = false;

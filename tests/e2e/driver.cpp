@@ -3,6 +3,9 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <thread>
 
@@ -138,19 +141,63 @@ std::wstring NewFolder() {
     }
 }
 
-Vindrel::Vindrel(const std::wstring& exePath, const std::wstring& arguments,
-                 const std::wstring& appData) {
-    // The program inherits the variable; the driver's own is put back.
+namespace {
+
+// Starts what `start` starts with LOCALAPPDATA set to the folder: the
+// program inherits the variable; the driver's own is put back.
+template <class Start>
+auto WithAppData(const std::wstring& appData, Start start) {
     wchar_t own[MAX_PATH + 1] = {};
     const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", own, MAX_PATH + 1);
     SetEnvironmentVariableW(L"LOCALAPPDATA", appData.c_str());
-    try {
-        process_ = Process(L"\"" + exePath + L"\"" + (arguments.empty() ? L"" : L" " + arguments));
-    } catch (...) {
-        SetEnvironmentVariableW(L"LOCALAPPDATA", length != 0 ? own : nullptr);
-        throw;
+    struct PutBack {
+        const wchar_t* own;
+        ~PutBack() { SetEnvironmentVariableW(L"LOCALAPPDATA", own); }
+    } putBack{length != 0 ? own : nullptr};
+    return start();
+}
+
+}  // namespace
+
+Ran RunToEnd(const std::wstring& commandLine, const std::wstring& appData) {
+    const std::wstring path = NewFolder() + L"\\output.txt";
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    const win32::UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE,
+                                                   FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
+                                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) throw std::runtime_error("the output file could not be made");
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = file.Get();
+    startup.hStdError = file.Get();
+    PROCESS_INFORMATION info{};
+    std::wstring line = commandLine;
+    const BOOL started = WithAppData(appData, [&] {
+        return CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                              &startup, &info);
+    });
+    if (!started) throw std::runtime_error("the command could not be started");
+    const win32::UniqueProcessHandle process(info.hProcess);
+    CloseHandle(info.hThread);
+    Ran ran;
+    if (WaitForSingleObject(process.Get(), 20000) == WAIT_OBJECT_0) {
+        DWORD code = 0;
+        GetExitCodeProcess(process.Get(), &code);
+        ran.exitCode = code;
+    } else {
+        TerminateProcess(process.Get(), 99);
     }
-    SetEnvironmentVariableW(L"LOCALAPPDATA", length != 0 ? own : nullptr);
+    std::ifstream read(std::filesystem::path(path), std::ios::binary);
+    ran.output.assign(std::istreambuf_iterator<char>(read), {});
+    return ran;
+}
+
+Vindrel::Vindrel(const std::wstring& exePath, const std::wstring& arguments,
+                 const std::wstring& appData) {
+    process_ = WithAppData(appData, [&] {
+        return Process(L"\"" + exePath + L"\"" + (arguments.empty() ? L"" : L" " + arguments));
+    });
     main_ = process_.WaitForWindow(L"VindrelForm1");
     if (main_ == nullptr) throw std::runtime_error("Vindrel's main window did not appear");
 }

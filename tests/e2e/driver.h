@@ -57,6 +57,16 @@ private:
 // A new empty folder under the temporary folder.
 std::wstring NewFolder();
 
+// A command line run to its end with its standard output (and errors) in a
+// file, as a batch file's redirection gives it, and the program's local
+// application data in `appData`: its exit code (none if it ran on past
+// 20 s) and the bytes it wrote.
+struct Ran {
+    std::optional<DWORD> exitCode;
+    std::string output;
+};
+Ran RunToEnd(const std::wstring& commandLine, const std::wstring& appData);
+
 // The Vindrel main window and its controls, found by control identifier.
 class Vindrel {
 public:

@@ -33,13 +33,18 @@ TEST(Startup, CaptionsHiddenControlsFocusAndAnEmptyTable) {
     ASSERT_TRUE(WaitFor([&] { return app.Focus() == app.Control("Command1"); }));
 }
 
-TEST(Startup, AHandleGivenOnTheCommandLineStartsInTheTargetBoxAndNothingElseDoes) {
+TEST(Startup, AHandleGivenOnTheCommandLineStartsInTheTargetBoxAndAnythingElseIsNoCommand) {
     EXPECT_EQ(Vindrel(SiblingPath(L"Vindrel.exe"), L"65612").Text("Text2"), L"65612");
+    // Not a handle, so a command: none of them is one. The usage is written
+    // where the output goes, and no window opens.
     const std::wstring hostile[] = {L"６５６１２", L"65612 65614", L"\"656\"12\" x",
                                     std::wstring(30000, L'9')};
     for (const std::wstring& arguments : hostile) {
-        EXPECT_EQ(Vindrel(SiblingPath(L"Vindrel.exe"), arguments).Text("Text2"), L"0")
-            << arguments.substr(0, 20);
+        const Ran ran =
+            RunToEnd(L"\"" + SiblingPath(L"Vindrel.exe") + L"\" " + arguments, NewFolder());
+        EXPECT_EQ(ran.exitCode, 2u) << arguments.substr(0, 20);
+        EXPECT_EQ(ran.output.find("\xD3\xC3\xB7\xA8"), 0u)
+            << ran.output.substr(0, 80);  // 用法 in GBK
     }
 }
 

@@ -369,6 +369,21 @@ public:
     void UserActivate();
     // The session is ending: asked at once; then called off, when told.
     void SessionEnds(bool calledOff);
+    void AcceptCommands() override { acceptsCommands = true; }
+    bool acceptsCommands = false;
+    // Another process hands a command, run at its turn among the
+    // handlings; `gaveUp`: that process stopped waiting before it ran.
+    struct Handed : HandedCommand {
+        std::vector<std::wstring> arguments;
+        bool gaveUp = false;
+        std::optional<std::pair<int, std::vector<std::wstring>>> answer;
+        const std::vector<std::wstring>& Arguments() const override { return arguments; }
+        bool Take() override { return !gaveUp; }
+        void Finish(int exitCode, const std::vector<std::wstring>& lines) override {
+            answer.emplace(exitCode, lines);
+        }
+    };
+    void HandCommand(Handed& handed);
 
 protected:
     void DoAddMenuItem(std::size_t /*index*/, const std::wstring& caption) override {
@@ -473,6 +488,14 @@ inline void FakeForm::UserPressHotKey() {
 inline void FakeForm::SessionEnds(bool calledOff) {
     if (SessionEnding) SessionEnding();
     if (calledOff) toolkit_.dispatch.Command([this] { SessionResumed.Raise(); });
+}
+
+inline void FakeForm::HandCommand(Handed& handed) {
+    if (acceptsCommands) {
+        toolkit_.dispatch.Command([this, &handed] {
+            if (CommandHanded) CommandHanded(handed);
+        });
+    }
 }
 
 inline void FakeForm::OtherWindowShown() {

@@ -710,6 +710,13 @@ std::int32_t FakeWindowSystem::IsWindowOnCurrentVirtualDesktop(Hwnd hWnd,
     return 0;
 }
 
+std::int32_t FakeWindowSystem::GetCursorPos(std::int32_t* x, std::int32_t* y) {
+    const auto lock = Record("GetCursorPos", "");
+    *x = cursorX;
+    *y = cursorY;
+    return 1;
+}
+
 Hwnd FakeWindowSystem::GetForegroundWindow() {
     const auto lock = Record("GetForegroundWindow", "");
     return foreground;

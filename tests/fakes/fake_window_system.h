@@ -125,6 +125,7 @@ public:
     std::map<std::string, int> calls;  // calls per operation name
     std::vector<PostedMessage> posted;
     Hwnd foreground = 0;
+    std::int32_t cursorX = 0, cursorY = 0;
     std::thread::id lastCaller;  // the thread that made the latest call
     int liveWmiCollections = 0;
     int liveWmiConnections = 0;
@@ -203,6 +204,7 @@ public:
                                        std::uint32_t cbAttribute) override;
     std::vector<MonitorInfo> DisplayMonitors() override;
     Hwnd GetForegroundWindow() override;
+    std::int32_t GetCursorPos(std::int32_t* x, std::int32_t* y) override;
     std::optional<std::wstring> ProcessImagePath(Pid pid) override;
 
 private:

@@ -481,6 +481,15 @@ void Win32Form::WatchShows(bool on) {
     }
 }
 
+void Win32Form::AcceptCommands() {
+    if (inbox_) return;
+    inbox_ = std::make_unique<CommandInbox>([this](std::shared_ptr<HandedCommand> handed) {
+        ui_.dispatch.Command([this, handed] {
+            if (CommandHanded) CommandHanded(*handed);
+        });
+    });
+}
+
 void Win32Form::OnHotKey() {
     if (!key_ || !keyUp_) return;
     // Until the key is seen released, WM_HOTKEY is a repeat of this press.

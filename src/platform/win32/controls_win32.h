@@ -10,6 +10,7 @@
 #include <array>
 
 #include "platform/controls.h"
+#include "platform/win32/command_channel_win32.h"
 #include "platform/win32/native_control.h"
 
 namespace vindrel::win32 {
@@ -301,6 +302,7 @@ public:
     void OnHotKey();
     void OnKeyUpWatch();
     void WatchShows(bool on) override;
+    void AcceptCommands() override;
     Dispatch& Dispatcher() { return ui_.dispatch; }
 
 protected:
@@ -313,6 +315,7 @@ private:
     int keyId_ = 0;      // RegisterHotKey's id of the key held; 0 for none
     bool keyUp_ = true;  // released since the last press
     HWINEVENTHOOK showHook_ = nullptr;
+    std::unique_ptr<CommandInbox> inbox_;
 };
 
 // The text of any window, read through its length first.

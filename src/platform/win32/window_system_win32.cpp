@@ -345,6 +345,14 @@ Hwnd Win32WindowSystem::GetForegroundWindow() {
     return FromHwnd(::GetForegroundWindow());
 }
 
+std::int32_t Win32WindowSystem::GetCursorPos(std::int32_t* x, std::int32_t* y) {
+    POINT point{};
+    if (!::GetCursorPos(&point)) return 0;
+    *x = point.x;
+    *y = point.y;
+    return 1;
+}
+
 std::optional<std::wstring> Win32WindowSystem::ProcessImagePath(Pid pid) {
     const HANDLE process =
         OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));

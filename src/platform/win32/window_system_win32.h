@@ -63,6 +63,7 @@ public:
                                        std::uint32_t cbAttribute) override;
     std::vector<MonitorInfo> DisplayMonitors() override;
     Hwnd GetForegroundWindow() override;
+    std::int32_t GetCursorPos(std::int32_t* x, std::int32_t* y) override;
     std::optional<std::wstring> ProcessImagePath(Pid pid) override;
 };
 

@@ -9,6 +9,7 @@
 #include "platform/conversions.h"
 #include "platform/deadline_window_system.h"
 #include "platform/step_error.h"
+#include "platform/win32/command_channel_win32.h"
 #include "platform/win32/completion_win32.h"
 #include "platform/win32/process_rights_win32.h"
 #include "platform/win32/record_store_win32.h"
@@ -16,6 +17,7 @@
 #include "platform/win32/window_system_win32.h"
 #include "platform/wmi_listing.h"
 #include "resource_ids.h"
+#include "ui/command_mode.h"
 #include "ui/form1.h"
 
 namespace {
@@ -27,10 +29,35 @@ std::vector<std::wstring> Arguments() {
     return std::vector<std::wstring>(__wargv + 1, __wargv + __argc);
 }
 
+// A command of the command line, run without a window: the exit code.
+int CommandMode(const std::vector<std::wstring>& arguments) {
+    using namespace vindrel;
+    auto& platform = *new win32::Win32WindowSystem;  // as below: never destroyed
+    DeadlineWindowSystem windowSystem(platform, kTargetDeadline,
+                                      std::make_shared<win32::AnsweringCompletions>());
+    win32::Win32ProcessRights rights;
+    win32::Win32RecordFolder folder;
+    win32::Win32Lifetimes lifetimes;
+    win32::Win32CommandChannel channel;
+    return RunCommandMode(arguments, {windowSystem, rights, folder, lifetimes, channel});
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     using namespace vindrel;
+    // The window's own arguments (a handle, the restart's) open the window;
+    // none at all too; anything else is a command.
+    const std::vector<std::wstring> arguments = Arguments();
+    const std::optional<RestartArguments> started = ReadRestartArguments(arguments);
+    if (!arguments.empty() && !started) {
+        try {
+            return CommandMode(arguments);
+        } catch (const StepError& failure) {
+            MessageBoxW(nullptr, failure.Prompt().c_str(), L"Vindrel", MB_OK | MB_ICONERROR);
+            return kExitNotAll;
+        }
+    }
     try {
         // Told of a log-off before other programs, so that the windows the
         // boss key hid are shown while their programs can still ask to save.
@@ -54,8 +81,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         win32::Win32RecordFolder folder;
         win32::Win32Lifetimes lifetimes;
         Form1 form(toolkit, toolkit, windowSystem, wmi, rights, folder, lifetimes);
-        // Any command line but a restart's is ignored.
-        form.Form_Load(ReadRestartArguments(Arguments()).value_or(RestartArguments{}));
+        form.Form_Load(started.value_or(RestartArguments{}));
         // Run destroys the window when its loop ends, however it ended,
         // while the form and every control still exist.
         return toolkit.Run(showCommand, [&wmi] { wmi.Warm(); });

@@ -1,0 +1,91 @@
+#include "ui/command_mode.h"
+
+#include "actions/command_run.h"
+#include "actions/record_keeping.h"
+#include "platform/conversions.h"
+
+namespace vindrel {
+
+namespace {
+
+// Runs a command in this process: its changes on record from the first,
+// marked as left by the user.
+CommandResult RunAlone(const Command& command, const CommandParts& parts) {
+    Standings standings(parts.ws, parts.rights);
+    ChangeRecord record(parts.ws, parts.lifetimes);
+    RecordKeeping keeping(record, parts.folder, parts.lifetimes);
+    ChangePath path(parts.ws, standings, record);
+    CommandRun run(parts.ws, path, record, nullptr);
+    record.Changed = [&keeping] { keeping.Save(); };
+    keeping.LeftByUser();
+    // Only putting back takes in what other copies left.
+    if (command.verb->verb == Verb::PutBack) keeping.TakeOver();
+    CommandResult result = run.Run(command);
+    keeping.Save();
+    keeping.Ended();
+    for (const std::wstring& notice : keeping.TakeNotices())
+        result.lines.push_back(notice);
+    return result;
+}
+
+std::wstring CopyName(Pid copy) {
+    return L"正在运行的本程序（进程 " + DecimalText(static_cast<std::int32_t>(copy)) + L"）";
+}
+
+}  // namespace
+
+int RunCommandMode(const std::vector<std::wstring>& arguments, const CommandParts& parts) {
+    const CommandRead read = ReadCommand(arguments);
+    CommandChannel& channel = parts.channel;
+    const auto answer = [&](int exitCode, const std::vector<std::wstring>& lines) {
+        if (channel.OutputRedirected()) {
+            std::wstring text;
+            for (const std::wstring& line : lines)
+                text += line + L"\r\n";
+            channel.Write(text, read.command.utf8);
+        }
+        return exitCode;
+    };
+    if (read.error) {
+        const std::wstring usage = UsageText(*read.error);
+        if (!channel.OutputRedirected()) {
+            channel.Show(usage);
+            return kExitUsage;
+        }
+        return answer(kExitUsage, {usage});
+    }
+    // A copy at this process's rights takes it; one at other rights may
+    // not be driven from here, nor be bypassed.
+    const Pid self = parts.ws.GetCurrentProcessId();
+    const std::optional<std::uint32_t> ours = parts.rights.IntegrityLevel(self);
+    std::optional<Pid> other;
+    for (const Pid copy : channel.Copies()) {
+        if (copy == self) continue;
+        if (parts.rights.IntegrityLevel(copy) != ours) {
+            other = copy;
+            continue;
+        }
+        const HandOver handed =
+            channel.Hand(copy, arguments, read.command.verb->verb == Verb::Activate, kTakeWithinMs);
+        switch (handed.kind) {
+            case HandOver::Kind::Done:
+                return answer(handed.exitCode, handed.lines);
+            case HandOver::Kind::NotTaken:
+                return answer(
+                    kExitNoCopy,
+                    {CopyName(copy) + L"5 秒内没有接受命令：它可能正忙，或正等着回答一个对话框"});
+            case HandOver::Kind::Ended:
+                return answer(kExitNoCopy, {CopyName(copy) + L"在执行命令时退出了"});
+        }
+    }
+    if (other) {
+        return answer(kExitNoCopy,
+                      {CopyName(*other) +
+                       L"以不同的权限运行（例如以管理员身份）：命令不能交给它，也不在它之外执行。"
+                       L"请以同样的权限执行命令"});
+    }
+    const CommandResult result = RunAlone(read.command, parts);
+    return answer(result.exitCode, result.lines);
+}
+
+}  // namespace vindrel
