@@ -16,9 +16,11 @@
 // With --boss N it times the boss key on a program with N shown windows:
 // from the key sent to the last window hidden, and back, against the floor
 // of N bare ShowWindow calls from one thread and one write of the record.
+// With --commands 1 it times a command of the command line from start to
+// exit, alone and handed to a running copy, against a windowless program.
 //
 //   refresh_bench.exe [--counts 0,50,200] [--reps 5] [--per-row-up-to 200]
-//                     [--list-windows 2000] [--boss 20]
+//                     [--list-windows 2000] [--boss 20] [--commands 1]
 // The row-by-row algorithm is quadratic: above --per-row-up-to processes it
 // is not timed ("-").
 #include <windows.h>
@@ -381,12 +383,53 @@ void BossWork(int count, int reps) {
         show / floorShow);
 }
 
+// `Vindrel.exe hide pid:N` from its start to its exit, run alone and handed
+// to a running copy, against a windowless program that ends at once,
+// started the same way (its output into a file, as a script's redirection).
+void CommandWork(int reps) {
+    const e2e::Process child(L"\"" + e2e::SiblingPath(L"bench_child.exe") + L"\" shown windows 1");
+    HWND window = nullptr;
+    e2e::WaitFor([&] { return (window = child.WaitForWindow(L"VindrelBenchChild")) != nullptr; });
+    if (window == nullptr) throw std::runtime_error("the child's window did not show");
+    const std::wstring appData = e2e::NewFolder();
+    const std::wstring hide =
+        L"\"" + e2e::SiblingPath(L"Vindrel.exe") + L"\" hide pid:" + std::to_wstring(child.Id());
+    const std::wstring minimal = L"\"" + e2e::SiblingPath(L"bench_minimal.exe") + L"\" exit";
+    const auto timed = [&](const std::wstring& line) {
+        ShowWindow(window, SW_SHOWNOACTIVATE);
+        e2e::Ran ran;
+        const double ms = Milliseconds([&] { ran = e2e::RunToEnd(line, appData); });
+        if (ran.exitCode != 0u || IsWindowVisible(window) == (line == hide)) {
+            throw std::runtime_error("a command did not do what it should");
+        }
+        return ms;
+    };
+    std::vector<double> alone, handed, floors;
+    for (int i = 0; i < reps; ++i) {
+        alone.push_back(timed(hide));
+        floors.push_back(timed(minimal));
+    }
+    {
+        const e2e::Vindrel copy(e2e::SiblingPath(L"Vindrel.exe"), L"", appData);
+        for (int i = 0; i < reps; ++i) {
+            handed.push_back(timed(hide));
+            floors.push_back(timed(minimal));
+        }
+    }
+    const double floor = Median(floors);
+    std::printf(
+        "command hide pid:N, start to exit: alone %.1f ms, handed to a running copy %.1f ms, "
+        "windowless program %.1f ms; alone/floor %.2f, handed/floor %.2f\n",
+        Median(alone), Median(handed), floor, Median(alone) / floor, Median(handed) / floor);
+}
+
 int wmain(int argc, wchar_t** argv) {
     std::vector<int> counts{0, 50, 200};
     int reps = 11;
     int perRowUpTo = 200;
     int listWindows = 0;
     int boss = 0;
+    bool commands = false;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::wstring flag = argv[i];
         if (flag == L"--counts") counts = ParseCounts(argv[i + 1]);
@@ -394,6 +437,11 @@ int wmain(int argc, wchar_t** argv) {
         if (flag == L"--per-row-up-to") perRowUpTo = std::stoi(argv[i + 1]);
         if (flag == L"--list-windows") listWindows = std::stoi(argv[i + 1]);
         if (flag == L"--boss") boss = std::stoi(argv[i + 1]);
+        if (flag == L"--commands") commands = std::stoi(argv[i + 1]) != 0;
+    }
+    if (commands) {
+        CommandWork(reps);
+        return 0;
     }
     if (boss > 0) {
         BossWork(boss, reps);
