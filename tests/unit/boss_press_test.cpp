@@ -162,5 +162,27 @@ TEST_F(BossPressTest, AtTheSessionsEndTheSetIsShownAtOnceAndHiddenAgainIfItIsCal
     EXPECT_TRUE(Sweep().Enabled());
 }
 
+// The command line's bosskey, handed to this copy: run without a box, its
+// answer sent back; not run once the command's process gave up waiting.
+TEST_F(BossPressTest, AHandedCommandRunsWithoutABoxUnlessItsProcessGaveUp) {
+    Start();
+    FakeForm::Handed late;
+    late.arguments = {L"bosskey", L"hide"};
+    late.gaveUp = true;
+    Window().HandCommand(late);
+    EXPECT_TRUE(ws.Find(2)->visible);
+    EXPECT_FALSE(late.answer);
+
+    FakeForm::Handed handed;
+    handed.arguments = {L"bosskey", L"toggle"};
+    Window().HandCommand(handed);
+    EXPECT_FALSE(ws.Find(2)->visible);
+    ASSERT_TRUE(handed.answer);
+    EXPECT_EQ(handed.answer->first, kExitNotAll);  // the administrator's window refused
+    EXPECT_EQ(handed.answer->second.front(), L"已隐藏 1 个窗口");
+    EXPECT_TRUE(toolkit.messages.empty());
+    EXPECT_TRUE(Sweep().Enabled());  // and kept hidden as a press keeps it
+}
+
 }  // namespace
 }  // namespace vindrel::testing
