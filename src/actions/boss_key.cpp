@@ -6,6 +6,7 @@
 #include "platform/text.h"
 #include "table/lookup.h"
 #include "table/window_reading.h"
+#include "table/window_rows.h"
 #include "table/window_state.h"
 
 namespace vindrel {
@@ -78,11 +79,7 @@ void BossKey::SetPrograms(const std::vector<std::wstring>& paths) {
 
 bool BossKey::InSet(Hwnd window, Pid pid, const std::wstring& className,
                     std::map<Pid, bool>& chosenByPid) {
-    // The shell's taskbars and desktop are never hidden, even when its
-    // program is chosen for its folder windows.
-    static const std::set<std::wstring> kShell{L"Shell_TrayWnd", L"Shell_SecondaryTrayWnd",
-                                               L"Progman", L"WorkerW"};
-    if (kShell.count(className) != 0) return false;
+    if (ShellWindow(className)) return false;
     const std::optional<Pid> program = ProgramOf(ws_, window, pid, className);
     if (!program) return false;
     // Each process's path read once per look at the windows.

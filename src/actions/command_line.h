@@ -40,10 +40,12 @@ enum class Verb {
 };
 
 // Which windows a verb chooses among, before the search.
+// The shell's taskbar and desktop are never among them.
 enum class Candidates {
     Taskbar,    // visible titled windows with a taskbar button
     Lost,       // the windows the lost view lists
-    Restoring,  // those, and minimised windows with a taskbar button
+    Hidden,     // those of them that are hidden: what showing mends
+    Minimised,  // minimised windows with a taskbar button or lost
     Recorded,   // the windows the change record holds
     None,       // the verb names no window
 };
@@ -61,9 +63,9 @@ struct VerbInfo {
 
 inline constexpr std::array<VerbInfo, 14> kVerbs{{
     {L"hide", L"隐藏", Verb::Hide, Candidates::Taskbar, VerbInfo::Value::None, true},
-    {L"show", L"显示", Verb::Show, Candidates::Lost, VerbInfo::Value::None, true},
+    {L"show", L"显示", Verb::Show, Candidates::Hidden, VerbInfo::Value::None, true},
     {L"minimize", L"最小化", Verb::Minimize, Candidates::Taskbar, VerbInfo::Value::None, true},
-    {L"restore", L"还原", Verb::Restore, Candidates::Restoring, VerbInfo::Value::None, true},
+    {L"restore", L"还原", Verb::Restore, Candidates::Minimised, VerbInfo::Value::None, true},
     {L"activate", L"激活", Verb::Activate, Candidates::Taskbar, VerbInfo::Value::None, true},
     {L"close", L"请求关闭", Verb::Close, Candidates::Taskbar, VerbInfo::Value::None, true},
     {L"title", L"改名", Verb::Title, Candidates::Taskbar, VerbInfo::Value::Text, true},

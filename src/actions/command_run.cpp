@@ -13,19 +13,39 @@ namespace vindrel {
 namespace {
 
 bool Candidate(Candidates candidates, const WindowFacts& facts) {
+    if (ShellWindow(facts.className)) return false;
     switch (candidates) {
         case Candidates::Taskbar:
             return TaskbarWindow(facts);
         case Candidates::Lost:
             return Lost(facts);
-        case Candidates::Restoring:
-            return Lost(facts) || (TaskbarWindow(facts) && facts.minimised);
+        case Candidates::Hidden:
+            return Lost(facts) && !facts.visible;
+        case Candidates::Minimised:
+            return facts.minimised && (TaskbarWindow(facts) || Lost(facts));
         case Candidates::Recorded:
             return facts.changed;
         case Candidates::None:
             break;
     }
     return false;
+}
+
+// A window the verb would choose but for its state, which is what the verb
+// would leave: nothing needs doing.
+bool AlreadySo(Verb verb, const WindowFacts& facts) {
+    WindowFacts shown = facts;
+    shown.visible = true;
+    switch (verb) {
+        case Verb::Hide:
+            return !facts.visible && TaskbarWindow(shown);
+        case Verb::Show:
+            return TaskbarWindow(facts) && !Lost(facts);
+        case Verb::Restore:
+            return TaskbarWindow(facts) && !facts.minimised;
+        default:
+            return false;
+    }
 }
 
 // What became of the change, in a word or two, and whether it counts as
@@ -97,12 +117,25 @@ std::vector<WindowFacts> CommandRun::Choose(const Command& command, CommandResul
     const WindowSearch search(command.search.value_or(L""), true);
     std::vector<WindowFacts> rows =
         ReadWindows(ws_, [this](Hwnd window, Pid pid) { return record_.Holds(window, pid); });
-    // hwnd: names its window, whatever it is.
-    const bool every = command.hidden || search.Which() == WindowSearch::Kind::Handle;
-    std::erase_if(rows, [&](const WindowFacts& facts) {
-        return (!every && !Candidate(command.verb->candidates, facts)) ||
-               (command.search && !search.Matches(facts));
-    });
+    if (command.search) {
+        std::erase_if(rows, [&](const WindowFacts& facts) { return !search.Matches(facts); });
+    }
+    // hwnd: names its window, whatever it is; only a recorded one is put back.
+    const Candidates candidates = command.verb->candidates;
+    const bool every = candidates != Candidates::Recorded &&
+                       (command.hidden || search.Which() == WindowSearch::Kind::Handle);
+    std::vector<WindowFacts> chosen;
+    std::copy_if(rows.begin(), rows.end(), std::back_inserter(chosen),
+                 [&](const WindowFacts& facts) { return every || Candidate(candidates, facts); });
+    if (chosen.empty()) {
+        for (const WindowFacts& facts : rows) {
+            if (AlreadySo(command.verb->verb, facts)) {
+                result.lines.push_back(Line(L"无需" + std::wstring(command.verb->word), facts));
+            }
+        }
+        if (!result.lines.empty()) return chosen;
+    }
+    rows = std::move(chosen);
     if (rows.empty()) {
         result.exitCode = kExitNoMatch;
         result.lines.push_back(command.search ? L"没有符合“" + *command.search + L"”的窗口"

@@ -30,6 +30,7 @@ struct HandOver {
         Done,      // the copy ran it: exitCode and lines are its own
         NotTaken,  // the copy did not take it in time, or could not be reached
         Ended,     // the copy ended before it answered
+        Hung,      // the copy took it, then stopped answering
     } kind = Kind::Done;
     int exitCode = 0;
     std::vector<std::wstring> lines;

@@ -30,7 +30,8 @@ std::optional<std::int32_t> HexNumber(std::wstring_view digits) {
 // text lower-cased); empty for a number past the 32-bit range.
 std::optional<std::int32_t> NumberIn(std::wstring_view text) {
     const std::size_t start = text.find_first_not_of(L" \t");
-    if (start != std::wstring_view::npos && text.substr(start, 2) == L"0x") {
+    if (start != std::wstring_view::npos &&
+        (text.substr(start, 2) == L"0x" || text.substr(start, 2) == L"&h")) {
         return HexNumber(text.substr(start + 2));
     }
     try {
@@ -76,6 +77,11 @@ bool InputMethod(const std::wstring& className) {
     return className == L"IME" || className == L"MSCTFIME UI";
 }
 
+bool ShellWindow(const std::wstring& className) {
+    return className == L"Shell_TrayWnd" || className == L"Shell_SecondaryTrayWnd" ||
+           className == L"Progman" || className == L"WorkerW";
+}
+
 bool Lost(const WindowFacts& facts) {
     const bool unseen =
         !facts.visible || facts.cloakedByApp || facts.offScreen || TooFaint(facts.alpha);
@@ -92,7 +98,8 @@ bool ShownByDefault(const WindowFacts& facts) {
 
 bool TaskbarWindow(const WindowFacts& facts) {
     return facts.visible && !facts.title.empty() && !facts.tool &&
-           (!facts.owned || facts.appWindow) && !facts.cloakedByApp;
+           (!facts.owned || facts.appWindow) && !facts.cloakedByApp &&
+           !ShellWindow(facts.className);
 }
 
 std::wstring_view ProgramName(const WindowFacts& facts) {
@@ -136,10 +143,12 @@ bool WindowSearch::Matches(const WindowFacts& facts) const {
         case Kind::Anywhere:
             break;
     }
-    if (Contains(facts.process, text_) || Contains(facts.title, text_)) return true;
-    return !programAndTitle_ &&
-           (Contains(DecimalText(facts.pid), text_) || Contains(DecimalText(facts.window), text_) ||
-            Contains(facts.className, text_));
+    if (programAndTitle_) {
+        return Contains(std::wstring(ProgramName(facts)), text_) || Contains(facts.title, text_);
+    }
+    return Contains(facts.process, text_) || Contains(facts.title, text_) ||
+           Contains(DecimalText(facts.pid), text_) || Contains(DecimalText(facts.window), text_) ||
+           Contains(facts.className, text_);
 }
 
 WindowOrder Clicked(const std::optional<WindowOrder>& current, WindowColumn column) {

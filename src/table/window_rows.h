@@ -66,6 +66,10 @@ bool ShownByDefault(const WindowFacts& facts);
 // Whether a window is one of the input-method windows every program has.
 bool InputMethod(const std::wstring& className);
 
+// Whether a window is the shell's taskbar or desktop, which no command
+// hides or closes, even when its program is chosen for its folder windows.
+bool ShellWindow(const std::wstring& className);
+
 // Shown in the view of lost windows: a window the user could have seen
 // (titled, with a title bar or WS_EX_APPWINDOW, no tool window, at least
 // 40 × 20 pixels, no input-method window) and cannot: hidden, cloaked by its
@@ -74,7 +78,8 @@ bool InputMethod(const std::wstring& className);
 bool Lost(const WindowFacts& facts);
 
 // One with a button on the taskbar: visible, titled, neither a tool window
-// nor owned (unless WS_EX_APPWINDOW), and not cloaked by its own program.
+// nor owned (unless WS_EX_APPWINDOW), not cloaked by its own program, and
+// not the shell's own.
 bool TaskbarWindow(const WindowFacts& facts);
 
 // The executable's name of the program a row stands for (a frame's: the

@@ -17,9 +17,9 @@ CommandResult RunAlone(const Command& command, const CommandParts& parts) {
     ChangePath path(parts.ws, standings, record);
     CommandRun run(parts.ws, path, record, nullptr);
     record.Changed = [&keeping] { keeping.Save(); };
-    keeping.LeftByUser();
-    // Only putting back takes in what other copies left.
-    if (command.verb->verb == Verb::PutBack) keeping.TakeOver();
+    // Only putting back takes in what other copies left; what the next
+    // start was to ask about (a copy killed) is still asked about then.
+    if (command.verb->verb != Verb::PutBack || keeping.TakeOver().empty()) keeping.LeftByUser();
     CommandResult result = run.Run(command);
     keeping.Save();
     keeping.Ended();
@@ -76,6 +76,9 @@ int RunCommandMode(const std::vector<std::wstring>& arguments, const CommandPart
                     {CopyName(copy) + L"5 秒内没有接受命令：它可能正忙，或正等着回答一个对话框"});
             case HandOver::Kind::Ended:
                 return answer(kExitNoCopy, {CopyName(copy) + L"在执行命令时退出了"});
+            case HandOver::Kind::Hung:
+                return answer(kExitNoCopy,
+                              {CopyName(copy) + L"开始执行命令后没有响应：命令可能只做了一部分"});
         }
     }
     if (other) {

@@ -574,6 +574,9 @@ void Form1::Form_CommandHanded(HandedCommand& handed) {
         } catch (const StepError& failure) {
             // Told to the command's process, not in a box here.
             result = {kExitNotAll, {failure.What() + L"：" + failure.Why()}};
+        } catch (...) {
+            handed.Finish(kExitNotAll, {L"程序内部错误：命令可能只做了一部分"});
+            throw;
         }
     }
     KeepBossWatch();

@@ -64,12 +64,15 @@ TEST(CommandLineReading, MalformedLinesAreUsageErrorsThatSayWhy) {
 class CommandTest : public ::testing::Test {
 protected:
     CommandTest() {
-        ws.processes = {{10, "notepad.exe"}, {11, "chat.exe"}, {12, "admin.exe"}};
+        ws.processes = {
+            {10, "notepad.exe"}, {11, "chat.exe"}, {12, "admin.exe"}, {13, "explorer.exe"}};
         Add(1, 10, L"记事本");
         Add(2, 11, L"同名");
         Add(3, 11, L"同名");
         Add(4, 10, L"隐藏的记事本").visible = false;
         Add(5, 12, L"管理员窗口").refuses = true;
+        Add(6, 13, L"Program Manager").className = L"Progman";
+        Add(7, 11, L"屏幕外").rect = {5000, 5000, 5400, 5300};
         rights.levels[12] = FakeProcessRights::kHigh;
     }
     FakeWindow& Add(Hwnd window, Pid pid, const wchar_t* title) {
@@ -101,15 +104,21 @@ TEST_F(CommandTest, EachVerbLooksAmongItsOwnCandidatesAndTheExitCodeSaysWhatBeca
     };
     const std::vector<Case> cases{
         // Free text matches the program and the title, never the class.
-        {{L"hide", L"FakeWindowClass"}, kExitNoMatch, {1, 2, 3, 5}},
-        {{L"hide", L"同名"}, kExitSeveral, {1, 2, 3, 5}},
-        {{L"hide", L"同名", L"--first"}, kExitDone, {1, 3, 5}},
-        {{L"show", L"exe:notepad.exe"}, kExitDone, {1, 3, 4, 5}},
-        {{L"hide", L"notepad", L"--all"}, kExitDone, {3, 5}},
-        // hwnd: names its window, candidate or not.
-        {{L"show", L"hwnd:1"}, kExitDone, {1, 3, 5}},
-        {{L"hide", L"管理员"}, kExitNotAll, {1, 3, 5}},
-        {{L"bosskey", L"toggle"}, kExitNoCopy, {1, 3, 5}},
+        {{L"hide", L"FakeWindowClass"}, kExitNoMatch, {1, 2, 3, 5, 6, 7}},
+        {{L"hide", L"同名"}, kExitSeveral, {1, 2, 3, 5, 6, 7}},
+        {{L"hide", L"同名", L"--first"}, kExitDone, {1, 3, 5, 6, 7}},
+        // Showing mends a hidden window only; one off screen is rescue's.
+        {{L"show", L"exe:notepad.exe"}, kExitDone, {1, 3, 4, 5, 6, 7}},
+        {{L"show", L"屏幕外"}, kExitNoMatch, {1, 3, 4, 5, 6, 7}},
+        {{L"restore", L"记事本"}, kExitDone, {1, 3, 4, 5, 6, 7}},  // nothing needed doing
+        {{L"hide", L"notepad", L"--all"}, kExitDone, {3, 5, 6, 7}},
+        {{L"hide", L"notepad", L"--all"}, kExitDone, {3, 5, 6, 7}},
+        // hwnd: names its window, candidate or not; the shell's never is.
+        {{L"show", L"hwnd:1"}, kExitDone, {1, 3, 5, 6, 7}},
+        {{L"close", L"exe:explorer.exe"}, kExitNoMatch, {1, 3, 5, 6, 7}},
+        {{L"hide", L"管理员"}, kExitNotAll, {1, 3, 5, 6, 7}},
+        {{L"putback", L"hwnd:5"}, kExitNoMatch, {1, 3, 5, 6, 7}},  // never recorded
+        {{L"bosskey", L"toggle"}, kExitNoCopy, {1, 3, 5, 6, 7}},
     };
     for (const Case& c : cases) {
         const CommandResult result = Run(c.arguments);

@@ -18,8 +18,8 @@ constexpr wchar_t kReplyClass[] = L"Vindrel.CommandReply";
 constexpr ULONG_PTR kCommandData = 0x56444331;      // the arguments
 constexpr ULONG_PTR kTakenData = kCommandData + 1;  // the command runs now
 constexpr ULONG_PTR kDoneData = kCommandData + 2;   // the exit code, then the lines
-// More than any command line: the rest is not read.
-constexpr DWORD kMostBytes = 1 << 20;
+// More than any command line: a larger command is not read.
+constexpr DWORD kMostCommandBytes = 1 << 20;
 constexpr UINT kRunMessage = WM_APP + 0x20;
 constexpr UINT kAnswerWithinMs = 5000;
 
@@ -35,7 +35,7 @@ std::wstring Joined(const std::vector<std::wstring>& parts) {
 
 std::vector<std::wstring> Parts(const COPYDATASTRUCT& data) {
     std::vector<std::wstring> parts;
-    if (data.lpData == nullptr || data.cbData > kMostBytes) return parts;
+    if (data.lpData == nullptr) return parts;
     const std::wstring_view all(static_cast<const wchar_t*>(data.lpData),
                                 data.cbData / sizeof(wchar_t));
     for (std::size_t start = 0; start < all.size();) {
@@ -126,7 +126,12 @@ public:
         : inbox_(inbox), reply_(reply), arguments_(std::move(arguments)) {}
     const std::vector<std::wstring>& Arguments() const override { return arguments_; }
     bool Take() override {
-        return IsWindow(reply_) && SendTexts(reply_, inbox_, kTakenData, {}) == TRUE;
+        if (!IsWindow(reply_)) return false;
+        if (SendTexts(reply_, inbox_, kTakenData, {}) == TRUE) return true;
+        // Not answered in time: the take may still arrive after this; the
+        // answer that follows it ends the command as not run.
+        Finish(5, {L"正在运行的本程序没能及时告知命令已开始，命令没有执行"});
+        return false;
     }
     void Finish(int exitCode, const std::vector<std::wstring>& lines) override {
         std::vector<std::wstring> parts{std::to_wstring(exitCode)};
@@ -146,7 +151,10 @@ bool Win32CommandChannel::OutputRedirected() {
     const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
     if (output == nullptr || output == INVALID_HANDLE_VALUE) return false;
     const DWORD type = GetFileType(output);
-    return type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE;
+    // A device that is no console (NUL) takes the output too.
+    DWORD mode = 0;
+    return type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE ||
+           (type == FILE_TYPE_CHAR && !GetConsoleMode(output, &mode));
 }
 
 void Win32CommandChannel::Write(const std::wstring& text, bool utf8) {
@@ -212,6 +220,16 @@ HandOver Win32CommandChannel::Hand(Pid copy, const std::vector<std::wstring>& ar
                 over.kind = reply.taken ? HandOver::Kind::Ended : HandOver::Kind::NotTaken;
                 break;
             }
+            // A copy running a command answers what is sent to it while it
+            // waits; one that does not is hung, and will not answer.
+            DWORD_PTR ignored = 0;
+            if (reply.taken && woke == WAIT_TIMEOUT &&
+                SendMessageTimeoutW(inbox, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerWithinMs,
+                                    &ignored) == 0 &&
+                !reply.done) {
+                over.kind = HandOver::Kind::Hung;
+                break;
+            }
             if (!reply.taken && std::chrono::steady_clock::now() >= giveUp) {
                 reply.givenUp = true;  // on this thread: a take after it is refused
                 break;
@@ -234,11 +252,21 @@ CommandInbox::~CommandInbox() {
 }
 
 LRESULT CALLBACK CommandInbox::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Nothing may leave a window procedure through the system's frames.
+    try {
+        return Handle(hwnd, message, wParam, lParam);
+    } catch (...) {
+        MessageBoxW(nullptr, L"程序内部错误", L"Vindrel", MB_OK | MB_ICONERROR);
+    }
+    return 0;
+}
+
+LRESULT CommandInbox::Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     CommandInbox* const inbox = StateOf<CommandInbox>(hwnd);
     if (inbox == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
     if (message == WM_COPYDATA) {
         const auto& data = *reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-        if (data.dwData != kCommandData) return FALSE;
+        if (data.dwData != kCommandData || data.cbData > kMostCommandBytes) return FALSE;
         // The answers go to the window that sent it.
         inbox->waiting_.push_back(
             std::make_shared<Handed>(hwnd, reinterpret_cast<HWND>(wParam), Parts(data)));

@@ -39,6 +39,7 @@ public:
 
 private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     Arrived arrived_;
     HWND hwnd_ = nullptr;
