@@ -55,6 +55,9 @@ public:
     // the copy may take the foreground first.
     virtual HandOver Hand(Pid copy, const std::vector<std::wstring>& arguments, bool foreground,
                           int takeWithinMs) = 0;
+    // Asks that copy to show its main window, allowing it the foreground:
+    // whether it will (it does while it has a boss key).
+    virtual bool ShowCopy(Pid copy) = 0;
 };
 
 }  // namespace vindrel

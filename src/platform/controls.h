@@ -383,6 +383,32 @@ public:
     // The end of the session was called off; at its turn among the handlings.
     Event SessionResumed;
 
+    // The program's icon in the notification area, held by this window:
+    // added, or its tip set; false while the system has no notification
+    // area to hold it (no shell yet), to be tried again later.
+    virtual bool ShowTrayIcon(const std::wstring& tip) = 0;
+    virtual void RemoveTrayIcon() = 0;
+    // A balloon on the icon, without sound.
+    virtual void TrayBalloon(const std::wstring& title, const std::wstring& text) = 0;
+    // The icon's menu where the pointer is (the window brought to the
+    // front first, or the menu would never close): the index of the item
+    // chosen, or none.
+    struct TrayItem {
+        std::wstring caption;
+        bool enabled = true;
+    };
+    virtual std::optional<std::size_t> TrayMenu(const std::vector<TrayItem>& items) = 0;
+    // The icon clicked, or chosen with the keyboard; at its turn.
+    Event TrayClicked;
+    // The icon's menu asked for (a right-click, the menu key); at its turn.
+    Event TrayMenuAsked;
+    // The shell started again, without the icons it held; at its turn.
+    Event ShellRestarted;
+    // Another start of the program asks this copy to show its main window:
+    // answered at once; on yes, ShowRequested follows at its turn.
+    std::function<bool()> ShowAsked;
+    Event ShowRequested;
+
     // From now on, other processes of the program (commands of the command
     // line) may hand this copy commands: each is given to CommandHanded at
     // its turn among the handlings. Only processes at this copy's rights

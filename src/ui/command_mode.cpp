@@ -32,7 +32,32 @@ std::wstring CopyName(Pid copy) {
     return L"正在运行的本程序（进程 " + DecimalText(static_cast<std::int32_t>(copy)) + L"）";
 }
 
+// The copies of the program at this process's rights, and whether one at
+// other rights runs.
+std::vector<Pid> CopiesAtOurRights(WindowSystem& ws, ProcessRights& rights, CommandChannel& channel,
+                                   std::optional<Pid>& other) {
+    const Pid self = ws.GetCurrentProcessId();
+    const std::optional<std::uint32_t> ours = rights.IntegrityLevel(self);
+    std::vector<Pid> same;
+    for (const Pid copy : channel.Copies()) {
+        if (copy == self) continue;
+        if (rights.IntegrityLevel(copy) == ours) {
+            same.push_back(copy);
+        } else {
+            other = copy;
+        }
+    }
+    return same;
+}
+
 }  // namespace
+
+bool ShownRunningCopy(WindowSystem& ws, ProcessRights& rights, CommandChannel& channel) {
+    std::optional<Pid> other;
+    for (const Pid copy : CopiesAtOurRights(ws, rights, channel, other))
+        if (channel.ShowCopy(copy)) return true;
+    return false;
+}
 
 int RunCommandMode(const std::vector<std::wstring>& arguments, const CommandParts& parts) {
     const CommandRead read = ReadCommand(arguments);
@@ -56,15 +81,8 @@ int RunCommandMode(const std::vector<std::wstring>& arguments, const CommandPart
     }
     // A copy at this process's rights takes it; one at other rights may
     // not be driven from here, nor be bypassed.
-    const Pid self = parts.ws.GetCurrentProcessId();
-    const std::optional<std::uint32_t> ours = parts.rights.IntegrityLevel(self);
     std::optional<Pid> other;
-    for (const Pid copy : channel.Copies()) {
-        if (copy == self) continue;
-        if (parts.rights.IntegrityLevel(copy) != ours) {
-            other = copy;
-            continue;
-        }
+    for (const Pid copy : CopiesAtOurRights(parts.ws, parts.rights, channel, other)) {
         const HandOver handed =
             channel.Hand(copy, arguments, read.command.verb->verb == Verb::Activate, kTakeWithinMs);
         switch (handed.kind) {

@@ -88,9 +88,18 @@ Form1::Form1(ControlFactory& factory, Interaction& interaction, WindowSystem& ws
     Window().CommandHanded = [this](HandedCommand& handed) {
         Handle([this, &handed] { Form_CommandHanded(handed); });
     };
+    Connect(tmrTray.Tick, &Form1::tmrTray_Timer);
+    Connect(Window().TrayClicked, &Form1::ShowMainWindow);
+    Connect(Window().TrayMenuAsked, &Form1::Form_TrayMenu);
+    Connect(Window().ShellRestarted, &Form1::Form_ShellRestarted);
+    Connect(Window().ShowRequested, &Form1::ShowMainWindow);
+    // Another start finds this copy while a key is set, wherever its window is.
+    Window().ShowAsked = [this] { return bossSettings_.key.has_value(); };
+    interaction_.Queued = [this] { KeepTrayIcon(); };
 }
 
 Form1::~Form1() {
+    tray_.Keep(std::nullopt);
     keeping_.Ended();
     flashing_.Stop();
     windowList_.reset();
@@ -149,6 +158,7 @@ void Form1::Form_Load(const RestartArguments& started) {
         KeepBossWatch();
     }
     Window().AcceptCommands();
+    KeepTrayIcon();
     Window().Notify();
 }
 
@@ -299,6 +309,12 @@ void Form1::mnuRestore_Click() {
 }
 
 void Form1::TakeOverRecords() {
+    // Its question waits for the window.
+    if (inTray_) {
+        takeOverWaiting_ = true;
+        KeepTrayIcon();
+        return;
+    }
     const bool atStart = !startedUp_;
     startedUp_ = true;
     const std::vector<ChangeRecord::Named> left = keeping_.TakeOver(std::exchange(handed_, {}));
@@ -311,6 +327,11 @@ void Form1::TakeOverRecords() {
 }
 
 bool Form1::Form_QueryUnload() {
+    // The key stays in reach: only "退出" ends the program.
+    if (bossSettings_.key && !std::exchange(exiting_, false)) {
+        HideToTray();
+        return false;
+    }
     const std::vector<ChangeRecord::Named> unseen = record_.Unseen();
     if (unseen.empty()) {
         keeping_.ClosesInOrder();
@@ -472,7 +493,12 @@ void Form1::BossDone(const BossResult& result) {
         });
         bossFailed_.push_back(failed);
     }
+    if (!result.failed.empty()) {
+        Window().TrayBalloon(L"老板键", L"没能隐藏或恢复 " + std::to_wstring(result.failed.size()) +
+                                            L" 个窗口：右键单击图标查看，打开主窗口看原因");
+    }
     KeepBossWatch();
+    KeepTrayIcon();
 }
 
 void Form1::KeepBossWatch() {
@@ -531,8 +557,11 @@ void Form1::BossKeyChosen(const BossSettings& settings) {
     bossKeyError_ = 0;
     bossTries_.reset();
     boss_.SetPrograms(settings.programs);
-    // No key left to bring them back with: shown now.
+    // No key left to bring them back with: shown now, and the main window
+    // with them, which no icon would bring back.
     if (!settings.key && boss_.Hidden()) BossDone(boss_.Show());
+    if (!settings.key && inTray_) ShowMainWindow();
+    KeepTrayIcon();
     if (!SaveSettings(folder_, settings)) {
         interaction_.MsgBox(L"老板键的设置无法保存到 " +
                             folder_.PathOf(std::wstring(kSettingsFile)) +
@@ -581,6 +610,74 @@ void Form1::Form_CommandHanded(HandedCommand& handed) {
     }
     KeepBossWatch();
     handed.Finish(result.exitCode, result.lines);
+}
+
+void Form1::KeepTrayIcon() {
+    if (!bossSettings_.key) {
+        tray_.Keep(std::nullopt);
+    } else {
+        const bool waiting =
+            inTray_ && (interaction_.Waiting() || takeOverWaiting_ || !bossFailed_.empty());
+        tray_.Keep(TrayTip(*bossSettings_.key, record_.BossHidden().size(), waiting));
+    }
+    // Tried again until a shell holds it (one not started yet).
+    tmrTray.SetEnabled(tray_.Wanted() && !tray_.Held());
+}
+
+void Form1::tmrTray_Timer() {
+    tray_.Try();
+    KeepTrayIcon();
+}
+
+void Form1::Form_ShellRestarted() {
+    tray_.Lost();
+    KeepTrayIcon();
+}
+
+void Form1::Form_TrayMenu() {
+    std::vector<Form::TrayItem> items{
+        {L"显示主窗口"}, {boss_.Hidden() ? L"显示" : L"隐藏"}, {L"老板键设置..."}};
+    // What the key could not do, until the main window tells why.
+    for (const ChangeRecord::PutBackResult& failed : bossFailed_) {
+        items.push_back(
+            {L"没能隐藏或恢复：" +
+                 WindowInList(failed.named.process, failed.named.title, failed.named.window),
+             false});
+    }
+    items.push_back({L"退出"});
+    const std::optional<std::size_t> chosen = Window().TrayMenu(items);
+    if (!chosen) return;
+    if (*chosen == 0) {
+        ShowMainWindow();
+    } else if (*chosen == 1) {
+        BossDone(boss_.Toggle());
+    } else if (*chosen == 2) {
+        OpenBossKey({});
+    } else if (*chosen + 1 == items.size()) {
+        // As the close box would end it, asking first about what is hidden.
+        exiting_ = true;
+        Window().Close();
+    }
+}
+
+void Form1::HideToTray() {
+    Window().Hide();
+    inTray_ = true;
+    interaction_.Hold(true);
+    KeepTrayIcon();
+    if (!std::exchange(toldTray_, true)) {
+        Window().TrayBalloon(L"Vindrel",
+                             L"老板键仍然有效：本程序在通知区域运行，右键单击图标可退出");
+    }
+}
+
+void Form1::ShowMainWindow() {
+    Window().Show();
+    inTray_ = false;
+    interaction_.Hold(false);  // what waited is told now
+    if (std::exchange(takeOverWaiting_, false)) TakeOverRecords();
+    Form_Activate();
+    KeepTrayIcon();
 }
 
 }  // namespace vindrel

@@ -26,7 +26,9 @@
 #include "table/selection.h"
 #include "ui/boss_key_dialog.h"
 #include "ui/control_set.h"
+#include "ui/notification_icon.h"
 #include "ui/reports.h"
+#include "ui/waiting_boxes.h"
 #include "ui/window_list.h"
 
 namespace vindrel {
@@ -149,8 +151,20 @@ private:
     // unless that process gave up waiting, its answer sent back.
     void Form_CommandHanded(HandedCommand& handed);
 
+    // The icon in the notification area, kept while a boss key is set, and
+    // the main window closed into it.
+    void KeepTrayIcon();
+    void tmrTray_Timer();
+    void Form_TrayMenu();
+    void Form_ShellRestarted();
+    // The main window closed while a boss key is set: hidden, the program
+    // runs on in the notification area.
+    void HideToTray();
+    // The main window shown from there, and what waited to be told.
+    void ShowMainWindow();
+
     ControlFactory& factory_;
-    Interaction& interaction_;
+    WaitingBoxes interaction_;
     WindowSystem& ws_;
     WmiListing& wmi_;
     ProcessRights& processRights_;
@@ -200,6 +214,7 @@ public:
     TextBox& Text4 = controls_.Get<TextBox>("Text4");
     Timer& Timer1 = controls_.Get<Timer>("Timer1");
     Timer& tmrBoss = controls_.Get<Timer>("tmrBoss");
+    Timer& tmrTray = controls_.Get<Timer>("tmrTray");
     Frame& Frame5 = controls_.Get<Frame>("Frame5");
     Label& Label1 = controls_.Get<Label>("Label1");
     TextBox& Text1 = controls_.Get<TextBox>("Text1");
@@ -234,6 +249,11 @@ private:
     std::unique_ptr<BossKeyDialog> bossDialog_;            // created when first opened
     std::vector<ChangeRecord::PutBackResult> bossFailed_;  // not told yet
     std::unique_ptr<WindowList> windowList_;               // created when first opened
+    NotificationIcon tray_{Window()};
+    bool inTray_ = false;           // the main window closed into the notification area
+    bool toldTray_ = false;         // the balloon that says so shown once
+    bool exiting_ = false;          // "退出" chosen: the close ends the program
+    bool takeOverWaiting_ = false;  // a copy ended while the window was hidden
 };
 
 }  // namespace vindrel

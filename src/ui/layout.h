@@ -64,6 +64,7 @@ inline constexpr LayoutRow kControls[] = {
     {"Text4",    K::TextBox,      "Form1",  L"",                     {6240, 6360, 1935, 375},  16},
     {"Timer1",   K::Timer,        "Form1",  L"",                     {},                       -1, C::Default,          C::Default, false, false, 0, 0,   100},
     {"tmrBoss",  K::Timer,        "Form1",  L"",                     {},                       -1, C::Default,          C::Default, false, false, 0, 0,   250},
+    {"tmrTray",  K::Timer,        "Form1",  L"",                     {},                       -1, C::Default,          C::Default, false, false, 0, 0,   3000},
     {"Frame5",   K::Frame,        "Form1",  L"Frame5",               {4200, 1440, 3015, 1335}, 33},
     {"Label1",   K::Label,        "Frame5", L"输入pid",              {240,  240,  1695, 255},  36},
     {"Text1",    K::TextBox,      "Frame5", L"0",                    {240,  720,  1215, 615},  35},

@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/dispatch.h"
@@ -370,6 +371,35 @@ public:
     // The session is ending: asked at once; then called off, when told.
     void SessionEnds(bool calledOff);
     void AcceptCommands() override { acceptsCommands = true; }
+    // The notification area: none until `trayArea` (no shell started yet).
+    bool trayArea = true;
+    std::optional<std::wstring> trayTip;  // the icon's, while it is there
+    std::vector<std::pair<std::wstring, std::wstring>> balloons;
+    std::vector<TrayItem> trayMenu;  // the last menu shown
+    bool ShowTrayIcon(const std::wstring& tip) override {
+        if (!trayArea) return false;
+        trayTip = tip;
+        return true;
+    }
+    void RemoveTrayIcon() override { trayTip.reset(); }
+    void TrayBalloon(const std::wstring& title, const std::wstring& text) override {
+        if (trayTip) balloons.emplace_back(title, text);
+    }
+    std::optional<std::size_t> TrayMenu(const std::vector<TrayItem>& items) override {
+        trayMenu = items;
+        const std::wstring caption = std::exchange(trayCaption, {});
+        for (std::size_t i = 0; i < items.size(); ++i)
+            if (items[i].caption == caption && items[i].enabled) return i;
+        return std::nullopt;
+    }
+    std::wstring trayCaption;  // the item the user will choose
+    void UserClickTray();
+    // Right-clicks the icon and chooses the item with that caption.
+    void UserChooseInTray(const std::wstring& caption);
+    // The shell starts again, holding no icon.
+    void ShellStarts();
+    // Another start of the program asks for the main window: the answer.
+    bool AnotherStart();
     bool acceptsCommands = false;
     // Another process hands a command, run at its turn among the
     // handlings; `gaveUp`: that process stopped waiting before it ran.
@@ -488,6 +518,26 @@ inline void FakeForm::UserPressHotKey() {
 inline void FakeForm::SessionEnds(bool calledOff) {
     if (SessionEnding) SessionEnding();
     if (calledOff) toolkit_.dispatch.Command([this] { SessionResumed.Raise(); });
+}
+
+inline void FakeForm::UserClickTray() {
+    toolkit_.dispatch.Command([this] { TrayClicked.Raise(); });
+}
+
+inline void FakeForm::ShellStarts() {
+    trayTip.reset();
+    toolkit_.dispatch.Command([this] { ShellRestarted.Raise(); });
+}
+
+inline bool FakeForm::AnotherStart() {
+    const bool yes = ShowAsked && ShowAsked();
+    if (yes) toolkit_.dispatch.Command([this] { ShowRequested.Raise(); });
+    return yes;
+}
+
+inline void FakeForm::UserChooseInTray(const std::wstring& caption) {
+    trayCaption = caption;
+    toolkit_.dispatch.Command([this] { TrayMenuAsked.Raise(); });
 }
 
 inline void FakeForm::HandCommand(Handed& handed) {

@@ -13,6 +13,7 @@
 #include "fakes/fake_toolkit.h"
 #include "fakes/fake_window_system.h"
 #include "fakes/sending_completions.h"
+#include "platform/text.h"
 #include "ui/form1.h"
 
 namespace vindrel::testing {
@@ -182,6 +183,45 @@ TEST_F(BossPressTest, AHandedCommandRunsWithoutABoxUnlessItsProcessGaveUp) {
     EXPECT_EQ(handed.answer->second.front(), L"已隐藏 1 个窗口");
     EXPECT_TRUE(toolkit.messages.empty());
     EXPECT_TRUE(Sweep().Enabled());  // and kept hidden as a press keeps it
+}
+
+// With a key set the program stays in the notification area: the icon is
+// tried until a shell holds it; closing hides the window; what the key
+// could not do is a balloon and a line of the icon's menu, told in full
+// once the window is opened from there.
+TEST_F(BossPressTest, TheIconWaitsForAShellAndWhatRefusedWaitsForTheWindow) {
+    Create();
+    Window().trayArea = false;
+    form->Form_Load();
+    FakeTimer& retry = toolkit.Get<FakeTimer>("tmrTray");
+    EXPECT_FALSE(Window().trayTip);
+    ASSERT_TRUE(retry.Enabled());
+    Window().trayArea = true;
+    retry.Fire();
+    EXPECT_EQ(Window().trayTip, L"老板键 Ctrl+Alt+B");
+    EXPECT_FALSE(retry.Enabled());
+
+    Window().UserClose();
+    EXPECT_FALSE(Window().Visible());
+    EXPECT_FALSE(Window().closed);
+    EXPECT_EQ(Window().balloons.size(), 1u);
+    folder.unwritable = true;  // its notice waits too
+    Window().UserPressHotKey();
+    EXPECT_EQ(Window().balloons.size(), 2u);  // the administrator's window refused
+    EXPECT_EQ(Window().trayTip,
+              L"老板键 Ctrl+Alt+B：已隐藏 1 个窗口\n有提示等待查看：单击图标打开主窗口");
+    Window().UserChooseInTray(L"隐藏");  // not chosen: the set is hidden, the item says 显示
+    ASSERT_EQ(Window().trayMenu.size(), 5u);
+    EXPECT_EQ(Window().trayMenu[1].caption, L"显示");
+    EXPECT_FALSE(Window().trayMenu[3].enabled);  // the window that refused
+    EXPECT_TRUE(toolkit.messages.empty());
+
+    Window().UserClickTray();
+    EXPECT_TRUE(Window().Visible());
+    ASSERT_EQ(toolkit.messages.size(), 2u);
+    EXPECT_TRUE(toolkit.messages[0].prompt.starts_with(L"改动记录"))
+        << ToAnsi(toolkit.messages[0].prompt);
+    EXPECT_TRUE(toolkit.messages[1].prompt.starts_with(L"老板键没能隐藏或恢复 1 个窗口"));
 }
 
 }  // namespace

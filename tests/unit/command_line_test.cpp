@@ -150,6 +150,7 @@ struct FakeChannel : CommandChannel {
         handed.push_back(arguments);
         return answer;
     }
+    bool ShowCopy(Pid) override { return false; }
 };
 
 TEST_F(CommandTest, ACommandGoesToTheCopyAtItsRightsRunsAloneWithoutOneAndNeverPastAnother) {

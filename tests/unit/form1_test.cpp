@@ -44,9 +44,10 @@ TEST_F(Form1Test, ControlsAreCreatedInTabOrderWithTheirContainersFirst) {
     ASSERT_EQ(order.size(), std::size(layout::kControls));
     EXPECT_EQ(order.front(), "Command1");
     // The timers, which take no tab, last.
-    EXPECT_EQ(order[order.size() - 2], "Timer1");
-    EXPECT_EQ(order.back(), "tmrBoss");
-    for (std::size_t i = 1; i + 2 < order.size(); ++i) {
+    EXPECT_EQ(order[order.size() - 3], "Timer1");
+    EXPECT_EQ(order[order.size() - 2], "tmrBoss");
+    EXPECT_EQ(order.back(), "tmrTray");
+    for (std::size_t i = 1; i + 3 < order.size(); ++i) {
         EXPECT_LT(layout::Find(order[i - 1]).tab, layout::Find(order[i]).tab);
     }
 }

@@ -6,6 +6,7 @@
 #include "platform/conversions.h"
 #include "platform/win32/handle_cast.h"
 #include "platform/win32/native_control.h"
+#include "platform/win32/system_function.h"
 #include "platform/win32/unique_handle.h"
 
 namespace vindrel::win32 {
@@ -22,6 +23,12 @@ constexpr ULONG_PTR kDoneData = kCommandData + 2;   // the exit code, then the l
 constexpr DWORD kMostCommandBytes = 1 << 20;
 constexpr UINT kRunMessage = WM_APP + 0x20;
 constexpr UINT kAnswerWithinMs = 5000;
+
+// Sent by another start to a copy's inbox: show the main window.
+UINT ShowMessage() {
+    static const UINT message = RegisterWindowMessageW(L"Vindrel.ShowMainWindow");
+    return message;
+}
 
 // Texts, each followed by a NUL, and read back.
 std::wstring Joined(const std::vector<std::wstring>& parts) {
@@ -240,8 +247,24 @@ HandOver Win32CommandChannel::Hand(Pid copy, const std::vector<std::wstring>& ar
     return over;
 }
 
-CommandInbox::CommandInbox(Arrived arrived) : arrived_(std::move(arrived)) {
+bool Win32CommandChannel::ShowCopy(Pid copy) {
+    const HWND inbox = InboxOf(copy);
+    if (inbox == nullptr) return false;
+    AllowSetForegroundWindow(static_cast<DWORD>(copy));
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutW(inbox, ShowMessage(), 0, 0, SMTO_ABORTIFHUNG, kAnswerWithinMs,
+                               &answer) != 0 &&
+           answer == TRUE;
+}
+
+CommandInbox::CommandInbox(Arrived arrived, std::function<bool()> showAsked)
+    : arrived_(std::move(arrived)), showAsked_(std::move(showAsked)) {
     hwnd_ = MessageWindow(kInboxClass, Procedure, this);
+    using Filter = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+    if (const auto filter = SystemFunction<Filter>(L"user32.dll", "ChangeWindowMessageFilterEx");
+        hwnd_ != nullptr && filter != nullptr) {
+        filter(hwnd_, ShowMessage(), 1 /* MSGFLT_ALLOW */, nullptr);
+    }
 }
 
 CommandInbox::~CommandInbox() {
@@ -273,6 +296,7 @@ LRESULT CommandInbox::Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         PostMessageW(hwnd, kRunMessage, 0, 0);
         return TRUE;
     }
+    if (message == ShowMessage()) return inbox->showAsked_ && inbox->showAsked_() ? TRUE : FALSE;
     if (message == kRunMessage && !inbox->waiting_.empty()) {
         std::shared_ptr<HandedCommand> handed = std::move(inbox->waiting_.front());
         inbox->waiting_.pop_front();

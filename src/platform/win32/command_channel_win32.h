@@ -25,6 +25,7 @@ public:
     std::vector<Pid> Copies() override;
     HandOver Hand(Pid copy, const std::vector<std::wstring>& arguments, bool foreground,
                   int takeWithinMs) override;
+    bool ShowCopy(Pid copy) override;
 };
 
 // A copy's window that takes commands. Each arrives through a posted
@@ -32,7 +33,9 @@ public:
 class CommandInbox {
 public:
     using Arrived = std::function<void(std::shared_ptr<HandedCommand>)>;
-    explicit CommandInbox(Arrived arrived);
+    // `showAsked` answers another start's request to show the main window;
+    // it alone passes the message filter of a copy run as administrator.
+    CommandInbox(Arrived arrived, std::function<bool()> showAsked);
     ~CommandInbox();
     CommandInbox(const CommandInbox&) = delete;
     CommandInbox& operator=(const CommandInbox&) = delete;
@@ -42,6 +45,7 @@ private:
     static LRESULT Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     Arrived arrived_;
+    std::function<bool()> showAsked_;
     HWND hwnd_ = nullptr;
     std::deque<std::shared_ptr<HandedCommand>> waiting_;
 };

@@ -425,6 +425,7 @@ Win32Form::Win32Form(Win32Ui& ui, HWND hwnd) : ui_(ui), hwnd_(hwnd) {
 
 Win32Form::~Win32Form() {
     WatchShows(false);
+    RemoveTrayIcon();
     ui_.formWrapper = nullptr;
     if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
 }
@@ -483,11 +484,17 @@ void Win32Form::WatchShows(bool on) {
 
 void Win32Form::AcceptCommands() {
     if (inbox_) return;
-    inbox_ = std::make_unique<CommandInbox>([this](std::shared_ptr<HandedCommand> handed) {
-        ui_.dispatch.Command([this, handed] {
-            if (CommandHanded) CommandHanded(*handed);
+    inbox_ = std::make_unique<CommandInbox>(
+        [this](std::shared_ptr<HandedCommand> handed) {
+            ui_.dispatch.Command([this, handed] {
+                if (CommandHanded) CommandHanded(*handed);
+            });
+        },
+        [this] {
+            const bool yes = ShowAsked && ShowAsked();
+            if (yes) ui_.dispatch.Command([this] { ShowRequested.Raise(); });
+            return yes;
         });
-    });
 }
 
 void Win32Form::OnHotKey() {

@@ -256,6 +256,10 @@ public:
     static constexpr UINT kMenuItemCommand = 0x0010;
     // Posted by Notify.
     static constexpr UINT kNotifyMessage = WM_APP + 1;
+    // The notification-area icon's callbacks.
+    static constexpr UINT kTrayMessage = WM_APP + 2;
+    // Broadcast by the shell when it starts (again).
+    static UINT TaskbarCreated();
     // Watches for the global key's release (WM_TIMER's id, apart from the
     // timers' own).
     static constexpr UINT_PTR kKeyUpTimer = 0xB055;
@@ -303,6 +307,12 @@ public:
     void OnKeyUpWatch();
     void WatchShows(bool on) override;
     void AcceptCommands() override;
+    bool ShowTrayIcon(const std::wstring& tip) override;
+    void RemoveTrayIcon() override;
+    void TrayBalloon(const std::wstring& title, const std::wstring& text) override;
+    std::optional<std::size_t> TrayMenu(const std::vector<TrayItem>& items) override;
+    void OnTray(LPARAM lParam);
+    void OnShellRestarted();
     Dispatch& Dispatcher() { return ui_.dispatch; }
 
 protected:
@@ -316,6 +326,7 @@ private:
     bool keyUp_ = true;  // released since the last press
     HWINEVENTHOOK showHook_ = nullptr;
     std::unique_ptr<CommandInbox> inbox_;
+    bool trayAdded_ = false;
 };
 
 // The text of any window, read through its length first.

@@ -205,6 +205,9 @@ LRESULT HandleMessage(Win32Ui* ui, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
                 return 0;
             }
             break;
+        case Win32Form::kTrayMessage:
+            if (ui->formWrapper != nullptr) ui->formWrapper->OnTray(lParam);
+            return 0;
         case Win32Form::kNotifyMessage:
             if (ui->formWrapper != nullptr) ui->formWrapper->OnNotify();
             return 0;
@@ -231,6 +234,9 @@ LRESULT HandleMessage(Win32Ui* ui, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
             SetWindowLongPtrW(hwnd, 0, 0);
             break;
         default:
+            if (msg == Win32Form::TaskbarCreated() && ui->formWrapper != nullptr) {
+                ui->formWrapper->OnShellRestarted();
+            }
             break;
     }
     return DefWindowProcW(hwnd, msg, wParam, lParam);

@@ -59,6 +59,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         }
     }
     try {
+        if (arguments.empty()) {
+            // A copy with a boss key, perhaps out of sight, is the one
+            // the user looks for.
+            win32::Win32WindowSystem system;
+            win32::Win32ProcessRights rights;
+            win32::Win32CommandChannel channel;
+            if (ShownRunningCopy(system, rights, channel)) return 0;
+        }
         // Told of a log-off before other programs, so that the windows the
         // boss key hid are shown while their programs can still ask to save.
         SetProcessShutdownParameters(0x3FF, 0);
