@@ -110,14 +110,15 @@ void Finder::UserCancelled() {
     DragEnd.Raise();
 }
 
-void Form::UserAskedToClose(Dispatch& dispatch, std::function<void()> close) {
+void Form::UserAskedToClose(Dispatch& dispatch, std::function<void()> close, bool closeBox) {
     if (closing_) return;
     closing_ = true;
-    dispatch.Command([this, close = std::move(close)] {
+    dispatch.Command([this, close = std::move(close), closeBox] {
         struct Done {
             bool& closing;
             ~Done() { closing = false; }
         } done{closing_};
+        if (closeBox && CloseBox && CloseBox()) return;
         if (!QueryUnload || QueryUnload()) close();
     });
 }

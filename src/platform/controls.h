@@ -358,6 +358,10 @@ public:
     // Asks the window to close as its close box does: through QueryUnload,
     // at its turn among the handlings.
     virtual void Close() = 0;
+    // The user's own close (the close box, Alt+F4) of the main window, at
+    // its turn: true keeps the window, as handled; false, or unset, closes
+    // it as any close does. Another program's WM_CLOSE never comes here.
+    std::function<bool()> CloseBox;
 
     // The program's global key, held by this window: the new key is taken
     // (without repeats) before the old one is let go, so that a key that
@@ -422,9 +426,10 @@ public:
     Event Notified;
 
 protected:
-    // For an implementation: a close request arrived; `close` destroys the
-    // window when QueryUnload lets it.
-    void UserAskedToClose(Dispatch& dispatch, std::function<void()> close);
+    // For an implementation: a close request arrived (`closeBox`: the
+    // user's own, which CloseBox may handle); `close` destroys the window
+    // when QueryUnload lets it.
+    void UserAskedToClose(Dispatch& dispatch, std::function<void()> close, bool closeBox = false);
     // The user chose an item (which the menu offers only when enabled).
     void UserChoseMenuItem(Dispatch& dispatch, std::size_t index);
     virtual void DoAddMenuItem(std::size_t index, const std::wstring& caption) = 0;

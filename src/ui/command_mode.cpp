@@ -52,10 +52,10 @@ std::vector<Pid> CopiesAtOurRights(WindowSystem& ws, ProcessRights& rights, Comm
 
 }  // namespace
 
-bool ShownRunningCopy(WindowSystem& ws, ProcessRights& rights, CommandChannel& channel) {
-    std::optional<Pid> other;
-    for (const Pid copy : CopiesAtOurRights(ws, rights, channel, other))
-        if (channel.ShowCopy(copy)) return true;
+bool ShownRunningCopy(WindowSystem& ws, CommandChannel& channel) {
+    // One run as administrator too: this request alone passes its filter.
+    for (const Pid copy : channel.Copies())
+        if (copy != ws.GetCurrentProcessId() && channel.ShowCopy(copy)) return true;
     return false;
 }
 

@@ -29,9 +29,9 @@ inline constexpr int kTakeWithinMs = 5000;
 // Runs the command the arguments make; the process's exit code.
 int RunCommandMode(const std::vector<std::wstring>& arguments, const CommandParts& parts);
 
-// A start without arguments while a copy at this process's rights runs
-// with a boss key: that copy shows its main window, wherever it was, and
-// this start has nothing more to do. Whether a copy did.
-bool ShownRunningCopy(WindowSystem& ws, ProcessRights& rights, CommandChannel& channel);
+// A start without arguments while a copy runs with a boss key (at any
+// rights): that copy shows its main window, wherever it was, and this start
+// has nothing more to do. Whether a copy did.
+bool ShownRunningCopy(WindowSystem& ws, CommandChannel& channel);
 
 }  // namespace vindrel

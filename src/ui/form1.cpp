@@ -93,8 +93,17 @@ Form1::Form1(ControlFactory& factory, Interaction& interaction, WindowSystem& ws
     Connect(Window().TrayMenuAsked, &Form1::Form_TrayMenu);
     Connect(Window().ShellRestarted, &Form1::Form_ShellRestarted);
     Connect(Window().ShowRequested, &Form1::ShowMainWindow);
-    // Another start finds this copy while a key is set, wherever its window is.
-    Window().ShowAsked = [this] { return bossSettings_.key.has_value(); };
+    // Another start finds this copy while it holds a key, wherever its
+    // window is.
+    Window().ShowAsked = [this] { return keyHeld_; };
+    // The key stays in reach: the user's close puts the window into the
+    // notification area, while an icon there can bring it back. Any other
+    // close (the restart as administrator, another program's) ends it.
+    Window().CloseBox = [this] {
+        if (!keyHeld_ || !tray_.Held()) return false;
+        HideToTray();
+        return true;
+    };
     interaction_.Queued = [this] { KeepTrayIcon(); };
 }
 
@@ -327,11 +336,6 @@ void Form1::TakeOverRecords() {
 }
 
 bool Form1::Form_QueryUnload() {
-    // The key stays in reach: only "退出" ends the program.
-    if (bossSettings_.key && !std::exchange(exiting_, false)) {
-        HideToTray();
-        return false;
-    }
     const std::vector<ChangeRecord::Named> unseen = record_.Unseen();
     if (unseen.empty()) {
         keeping_.ClosesInOrder();
@@ -460,6 +464,8 @@ void Form1::TakeBossKey(bool quiet) {
         return;
     }
     bossKeyError_ = Window().SetHotKey(bossSettings_.key);
+    keyHeld_ = bossKeyError_ == 0;
+    KeepTrayIcon();
     if (bossKeyError_ == 0) {
         bossTries_.reset();
     } else if (!quiet) {
@@ -512,7 +518,8 @@ void Form1::Form_WindowShown() {
 }
 
 void Form1::Form_Activate() {
-    if (bossFailed_.empty()) return;
+    // Activated to hold the icon's menu: the menu still lists them.
+    if (bossFailed_.empty() || inTray_) return;
     reports_.Tell(BossReport(std::exchange(bossFailed_, {})));
 }
 
@@ -555,12 +562,13 @@ void Form1::OpenBossKey(const std::vector<std::wstring>& add) {
 void Form1::BossKeyChosen(const BossSettings& settings) {
     bossSettings_ = settings;
     bossKeyError_ = 0;
+    keyHeld_ = settings.key.has_value();  // the dialog took it
     bossTries_.reset();
     boss_.SetPrograms(settings.programs);
     // No key left to bring them back with: shown now, and the main window
     // with them, which no icon would bring back.
     if (!settings.key && boss_.Hidden()) BossDone(boss_.Show());
-    if (!settings.key && inTray_) ShowMainWindow();
+    if (!keyHeld_ && inTray_) ShowMainWindow();
     KeepTrayIcon();
     if (!SaveSettings(folder_, settings)) {
         interaction_.MsgBox(L"老板键的设置无法保存到 " +
@@ -613,7 +621,7 @@ void Form1::Form_CommandHanded(HandedCommand& handed) {
 }
 
 void Form1::KeepTrayIcon() {
-    if (!bossSettings_.key) {
+    if (!keyHeld_ || !bossSettings_.key) {
         tray_.Keep(std::nullopt);
     } else {
         const bool waiting =
@@ -635,8 +643,10 @@ void Form1::Form_ShellRestarted() {
 }
 
 void Form1::Form_TrayMenu() {
+    // The item does what it says, whatever a press did while it was open.
+    const bool shows = boss_.Hidden();
     std::vector<Form::TrayItem> items{
-        {L"显示主窗口"}, {boss_.Hidden() ? L"显示" : L"隐藏"}, {L"老板键设置..."}};
+        {L"显示主窗口"}, {shows ? L"显示" : L"隐藏"}, {L"老板键设置..."}};
     // What the key could not do, until the main window tells why.
     for (const ChangeRecord::PutBackResult& failed : bossFailed_) {
         items.push_back(
@@ -650,12 +660,11 @@ void Form1::Form_TrayMenu() {
     if (*chosen == 0) {
         ShowMainWindow();
     } else if (*chosen == 1) {
-        BossDone(boss_.Toggle());
+        BossDone(shows ? boss_.Show() : boss_.Hide());
     } else if (*chosen == 2) {
         OpenBossKey({});
     } else if (*chosen + 1 == items.size()) {
-        // As the close box would end it, asking first about what is hidden.
-        exiting_ = true;
+        // As the close box ended it before, asking first about what is hidden.
         Window().Close();
     }
 }

@@ -252,7 +252,7 @@ private:
     NotificationIcon tray_{Window()};
     bool inTray_ = false;           // the main window closed into the notification area
     bool toldTray_ = false;         // the balloon that says so shown once
-    bool exiting_ = false;          // "退出" chosen: the close ends the program
+    bool keyHeld_ = false;          // the boss key is this copy's
     bool takeOverWaiting_ = false;  // a copy ended while the window was hidden
 };
 

@@ -48,8 +48,8 @@ TEST(Tray, WithABossKeyTheIconKeepsTheProgramInReach) {
     const Vindrel app(SiblingPath(L"Vindrel.exe"), L"", appData);
     EXPECT_TRUE(WaitFor([&] { return IconExists(app.Main()); }));
 
-    // Closed: hidden, running, its icon there.
-    PostMessageW(app.Main(), WM_CLOSE, 0, 0);
+    // Closed by the user: hidden, running, its icon there.
+    PostMessageW(app.Main(), WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(app.Main()); }));
     EXPECT_FALSE(app.Program().WaitForExit(500ms));
     EXPECT_TRUE(IconExists(app.Main()));
@@ -66,6 +66,12 @@ TEST(Tray, WithABossKeyTheIconKeepsTheProgramInReach) {
     const Process second(L"\"" + SiblingPath(L"Vindrel.exe") + L"\"", false);
     EXPECT_EQ(second.WaitForExit(10000ms), 0u);
     EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(app.Main()) != FALSE; }));
+
+    // Another program's close (as the restart as administrator closes it)
+    // ends it, icon and all.
+    PostMessageW(app.Main(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(app.Program().WaitForExit(5000ms));
+    EXPECT_FALSE(IconExists(app.Main()));
 }
 
 TEST(Tray, ExitInTheIconsMenuAsksFirstAboutAWindowLeftHidden) {

@@ -342,8 +342,12 @@ public:
     // window meanwhile) or shown again (it reappears).
     void OwnerMinimised(bool minimised);
     // The close box: the window is closed when it may go.
+    // The close box (or Alt+F4): CloseBox first, at its turn.
     void UserClose();
-    void Close() override { UserClose(); }
+    // Any other close (the program's own, another program's WM_CLOSE), or
+    // the close box's.
+    void Close(bool closeBox);
+    void Close() override { Close(false); }
     // As the real window: posted, then raised at its turn among the handlings.
     void Notify() override { ++notifications; }
     void DeliverNotifications();
@@ -575,10 +579,17 @@ inline void FakeForm::DeliverNotifications() {
 }
 
 inline void FakeForm::UserClose() {
-    UserAskedToClose(toolkit_.dispatch, [this] {
-        closed = true;
-        visible_ = false;  // a window the main window owns is hidden
-    });
+    Close(true);
+}
+
+inline void FakeForm::Close(bool closeBox) {
+    UserAskedToClose(
+        toolkit_.dispatch,
+        [this] {
+            closed = true;
+            visible_ = false;  // a window the main window owns is hidden
+        },
+        closeBox);
 }
 
 template <class Base>

@@ -222,6 +222,15 @@ TEST_F(BossPressTest, TheIconWaitsForAShellAndWhatRefusedWaitsForTheWindow) {
     EXPECT_TRUE(toolkit.messages[0].prompt.starts_with(L"改动记录"))
         << ToAnsi(toolkit.messages[0].prompt);
     EXPECT_TRUE(toolkit.messages[1].prompt.starts_with(L"老板键没能隐藏或恢复 1 个窗口"));
+
+    // With no icon to come back by, the close box closes; so does any
+    // close but the user's (a restart as administrator, another program).
+    Window().trayArea = false;
+    Window().ShellStarts();
+    toolkit.answers = {Interaction::Answer::Yes};  // the set put back first
+    Window().UserClose();
+    EXPECT_TRUE(Window().closed);
+    EXPECT_TRUE(ws.Find(2)->visible);
 }
 
 }  // namespace

@@ -22,6 +22,7 @@ constexpr ULONG_PTR kDoneData = kCommandData + 2;   // the exit code, then the l
 // More than any command line: a larger command is not read.
 constexpr DWORD kMostCommandBytes = 1 << 20;
 constexpr UINT kRunMessage = WM_APP + 0x20;
+constexpr UINT kShowNowMessage = WM_APP + 0x21;
 constexpr UINT kAnswerWithinMs = 5000;
 
 // Sent by another start to a copy's inbox: show the main window.
@@ -257,8 +258,9 @@ bool Win32CommandChannel::ShowCopy(Pid copy) {
            answer == TRUE;
 }
 
-CommandInbox::CommandInbox(Arrived arrived, std::function<bool()> showAsked)
-    : arrived_(std::move(arrived)), showAsked_(std::move(showAsked)) {
+CommandInbox::CommandInbox(Arrived arrived, std::function<bool()> showAsked,
+                           std::function<void()> show)
+    : arrived_(std::move(arrived)), showAsked_(std::move(showAsked)), show_(std::move(show)) {
     hwnd_ = MessageWindow(kInboxClass, Procedure, this);
     using Filter = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
     if (const auto filter = SystemFunction<Filter>(L"user32.dll", "ChangeWindowMessageFilterEx");
@@ -296,7 +298,17 @@ LRESULT CommandInbox::Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         PostMessageW(hwnd, kRunMessage, 0, 0);
         return TRUE;
     }
-    if (message == ShowMessage()) return inbox->showAsked_ && inbox->showAsked_() ? TRUE : FALSE;
+    if (message == ShowMessage()) {
+        // Answered first: what showing brings up (a message that waited, a
+        // question) must not hold the other start's wait.
+        const bool yes = inbox->showAsked_ && inbox->showAsked_();
+        if (yes) PostMessageW(hwnd, kShowNowMessage, 0, 0);
+        return yes ? TRUE : FALSE;
+    }
+    if (message == kShowNowMessage) {
+        if (inbox->show_) inbox->show_();
+        return 0;
+    }
     if (message == kRunMessage && !inbox->waiting_.empty()) {
         std::shared_ptr<HandedCommand> handed = std::move(inbox->waiting_.front());
         inbox->waiting_.pop_front();

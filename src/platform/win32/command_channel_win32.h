@@ -33,9 +33,10 @@ public:
 class CommandInbox {
 public:
     using Arrived = std::function<void(std::shared_ptr<HandedCommand>)>;
-    // `showAsked` answers another start's request to show the main window;
-    // it alone passes the message filter of a copy run as administrator.
-    CommandInbox(Arrived arrived, std::function<bool()> showAsked);
+    // `showAsked` answers another start's request to show the main window
+    // (it alone passes the message filter of a copy run as administrator);
+    // on yes, `show` follows once the answer is sent.
+    CommandInbox(Arrived arrived, std::function<bool()> showAsked, std::function<void()> show);
     ~CommandInbox();
     CommandInbox(const CommandInbox&) = delete;
     CommandInbox& operator=(const CommandInbox&) = delete;
@@ -46,6 +47,7 @@ private:
 
     Arrived arrived_;
     std::function<bool()> showAsked_;
+    std::function<void()> show_;
     HWND hwnd_ = nullptr;
     std::deque<std::shared_ptr<HandedCommand>> waiting_;
 };

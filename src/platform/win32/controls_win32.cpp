@@ -490,11 +490,8 @@ void Win32Form::AcceptCommands() {
                 if (CommandHanded) CommandHanded(*handed);
             });
         },
-        [this] {
-            const bool yes = ShowAsked && ShowAsked();
-            if (yes) ui_.dispatch.Command([this] { ShowRequested.Raise(); });
-            return yes;
-        });
+        [this] { return ShowAsked && ShowAsked(); },
+        [this] { ui_.dispatch.Command([this] { ShowRequested.Raise(); }); });
 }
 
 void Win32Form::OnHotKey() {
@@ -511,16 +508,19 @@ void Win32Form::OnKeyUpWatch() {
     keyUp_ = true;
 }
 
-void Win32Form::OnClose() {
+void Win32Form::OnClose(bool closeBox) {
     const HWND hwnd = hwnd_;
     const bool owned = ui_.owned;
-    UserAskedToClose(ui_.dispatch, [hwnd, owned] {
-        if (owned) {
-            ShowWindow(hwnd, SW_HIDE);
-        } else {
-            DestroyWindow(hwnd);
-        }
-    });
+    UserAskedToClose(
+        ui_.dispatch,
+        [hwnd, owned] {
+            if (owned) {
+                ShowWindow(hwnd, SW_HIDE);
+            } else {
+                DestroyWindow(hwnd);
+            }
+        },
+        closeBox);
 }
 
 void Win32Form::OnSystemMenu(HMENU menu) const {

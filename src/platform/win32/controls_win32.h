@@ -281,7 +281,7 @@ public:
 
     // WM_CLOSE (a window the main window owns is hidden), the system menu
     // opening (WM_INITMENUPOPUP), an item chosen (its command), F5.
-    void OnClose();
+    void OnClose(bool closeBox = false);
     void OnSystemMenu(HMENU menu) const;
     // False for a command that is not one of the program's items.
     bool OnMenuItem(UINT command);
@@ -311,7 +311,8 @@ public:
     void RemoveTrayIcon() override;
     void TrayBalloon(const std::wstring& title, const std::wstring& text) override;
     std::optional<std::size_t> TrayMenu(const std::vector<TrayItem>& items) override;
-    void OnTray(LPARAM lParam);
+    void OnTray(WPARAM wParam, LPARAM lParam);
+    void OnCloseBox() { OnClose(true); }
     void OnShellRestarted();
     Dispatch& Dispatcher() { return ui_.dispatch; }
 
@@ -326,7 +327,10 @@ private:
     bool keyUp_ = true;  // released since the last press
     HWINEVENTHOOK showHook_ = nullptr;
     std::unique_ptr<CommandInbox> inbox_;
-    bool trayAdded_ = false;
+    bool trayAdded_ = false;      // the shell holds the icon
+    bool trayUsed_ = false;       // an icon was ever asked for
+    bool trayMenuAsked_ = false;  // a menu asked for and not yet closed
+    POINT trayAnchor_{};          // where the icon's menu was asked for
 };
 
 // The text of any window, read through its length first.

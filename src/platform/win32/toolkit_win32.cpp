@@ -204,9 +204,14 @@ LRESULT HandleMessage(Win32Ui* ui, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
                 ui->formWrapper->OnMenuItem(static_cast<UINT>(wParam & 0xFFF0))) {
                 return 0;
             }
+            if ((wParam & 0xFFF0) == SC_CLOSE && !ui->owned && ui->formWrapper != nullptr &&
+                ui->formWrapper->CloseBox) {
+                ui->formWrapper->OnCloseBox();
+                return 0;
+            }
             break;
         case Win32Form::kTrayMessage:
-            if (ui->formWrapper != nullptr) ui->formWrapper->OnTray(lParam);
+            if (ui->formWrapper != nullptr) ui->formWrapper->OnTray(wParam, lParam);
             return 0;
         case Win32Form::kNotifyMessage:
             if (ui->formWrapper != nullptr) ui->formWrapper->OnNotify();

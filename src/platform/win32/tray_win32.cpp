@@ -50,9 +50,12 @@ bool Win32Form::ShowTrayIcon(const std::wstring& tip) {
     if (data.hIcon == nullptr)
         data.hIcon = reinterpret_cast<HICON>(GetClassLongPtrW(hwnd_, GCLP_HICON));
     CopyInto(data.szTip, std::size(data.szTip), tip);
-    // An icon the shell lost (it started again) is added anew.
+    trayUsed_ = true;
+    // An icon the shell lost (it started again) is added anew; one it kept
+    // (TaskbarCreated also comes on a change of the taskbar, and an add may
+    // time out yet take) is only set.
     if (trayAdded_ && TrayCall(NIM_MODIFY, data)) return true;
-    trayAdded_ = TrayCall(NIM_ADD, data) != FALSE;
+    trayAdded_ = TrayCall(NIM_ADD, data) != FALSE || TrayCall(NIM_MODIFY, data) != FALSE;
     if (!trayAdded_) return false;
     data.uVersion = NOTIFYICON_VERSION_4;
     TrayCall(NIM_SETVERSION, data);
@@ -65,7 +68,7 @@ bool Win32Form::ShowTrayIcon(const std::wstring& tip) {
 }
 
 void Win32Form::RemoveTrayIcon() {
-    if (!trayAdded_) return;
+    if (!trayUsed_) return;
     NOTIFYICONDATAW data = IconData(hwnd_);
     TrayCall(NIM_DELETE, data);
     trayAdded_ = false;
@@ -74,7 +77,8 @@ void Win32Form::RemoveTrayIcon() {
 void Win32Form::TrayBalloon(const std::wstring& title, const std::wstring& text) {
     if (!trayAdded_) return;
     NOTIFYICONDATAW data = IconData(hwnd_);
-    data.uFlags = NIF_INFO;
+    // The tip would otherwise stop showing after the balloon.
+    data.uFlags = NIF_INFO | NIF_SHOWTIP;
     data.dwInfoFlags = NIIF_INFO | NIIF_NOSOUND;
     CopyInto(data.szInfoTitle, std::size(data.szInfoTitle), title);
     CopyInto(data.szInfo, std::size(data.szInfo), text);
@@ -84,31 +88,49 @@ void Win32Form::TrayBalloon(const std::wstring& title, const std::wstring& text)
 std::optional<std::size_t> Win32Form::TrayMenu(const std::vector<TrayItem>& items) {
     const HMENU menu = CreatePopupMenu();
     if (menu == nullptr) return std::nullopt;
+    trayMenuAsked_ = true;  // while it is open, no other
     for (std::size_t i = 0; i < items.size(); ++i) {
         AppendMenuW(menu, MF_STRING | (items[i].enabled ? 0 : MF_GRAYED), i + 1,
                     items[i].caption.c_str());
     }
-    POINT at{};
-    GetCursorPos(&at);
     // Without the foreground the menu would not close on a click elsewhere;
-    // the message after it lets the menu's end be seen at once.
+    // the message after it lets the menu's end be seen at once. The global
+    // key works meanwhile, as it does while a message box waits.
     SetForegroundWindow(hwnd_);
-    const auto chosen = static_cast<std::size_t>(TrackPopupMenu(
-        menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, hwnd_, nullptr));
+    const Dispatch::Asking asking(ui_.dispatch);
+    const auto chosen = static_cast<std::size_t>(
+        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, trayAnchor_.x,
+                       trayAnchor_.y, 0, hwnd_, nullptr));
     PostMessageW(hwnd_, WM_NULL, 0, 0);
     DestroyMenu(menu);
+    trayMenuAsked_ = false;
     if (chosen == 0 || chosen > items.size()) return std::nullopt;
     return chosen - 1;
 }
 
-void Win32Form::OnTray(LPARAM lParam) {
+void Win32Form::OnTray(WPARAM wParam, LPARAM lParam) {
     switch (LOWORD(lParam)) {
         case NIN_SELECT:
         case NIN_KEYSELECT:
+        case NIN_BALLOONUSERCLICK:
+            // While a handling waits for an answer, its box comes forward
+            // rather than another handling queued behind it.
+            if (ui_.dispatch.Busy()) {
+                SetForegroundWindow(GetLastActivePopup(hwnd_));
+                break;
+            }
             ui_.dispatch.Command([this] { TrayClicked.Raise(); });
             break;
         case WM_CONTEXTMENU:
-            ui_.dispatch.Command([this] { TrayMenuAsked.Raise(); });
+            // Where the shell says (the keyboard, another monitor); one menu
+            // however often it is asked for meanwhile.
+            trayAnchor_ = {static_cast<short>(LOWORD(wParam)), static_cast<short>(HIWORD(wParam))};
+            if (trayMenuAsked_) break;
+            trayMenuAsked_ = true;
+            ui_.dispatch.Command([this] {
+                trayMenuAsked_ = false;
+                TrayMenuAsked.Raise();
+            });
             break;
         default:
             break;

@@ -63,9 +63,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
             // A copy with a boss key, perhaps out of sight, is the one
             // the user looks for.
             win32::Win32WindowSystem system;
-            win32::Win32ProcessRights rights;
             win32::Win32CommandChannel channel;
-            if (ShownRunningCopy(system, rights, channel)) return 0;
+            if (ShownRunningCopy(system, channel)) return 0;
         }
         // Told of a log-off before other programs, so that the windows the
         // boss key hid are shown while their programs can still ask to save.
