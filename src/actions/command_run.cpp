@@ -200,10 +200,12 @@ Outcome CommandRun::Change(const Command& command, const WindowFacts& window) {
 CommandResult CommandRun::List(const Command& command) {
     CommandResult result;
     for (const WindowFacts& facts : Choose(command, result)) {
-        result.lines.push_back(facts.process + L"\t" +
-                               DecimalText(static_cast<std::int32_t>(facts.pid)) + L"\t" +
-                               DecimalText(facts.window) + L"\t" + facts.className + L"\t" +
-                               facts.title + L"\t" + StateWords(facts));
+        std::wstring line;
+        for (std::size_t column = 0; column < kWindowColumns.size(); ++column) {
+            if (column > 0) line += L'\t';
+            line += ColumnText(facts, static_cast<WindowColumn>(column));
+        }
+        result.lines.push_back(std::move(line));
     }
     return result;
 }

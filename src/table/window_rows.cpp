@@ -151,6 +151,24 @@ bool WindowSearch::Matches(const WindowFacts& facts) const {
            Contains(facts.className, text_);
 }
 
+std::wstring ColumnText(const WindowFacts& facts, WindowColumn column) {
+    switch (column) {
+        case WindowColumn::Process:
+            return facts.process;
+        case WindowColumn::Pid:
+            return DecimalText(facts.pid);
+        case WindowColumn::Handle:
+            return DecimalText(facts.window);
+        case WindowColumn::Class:
+            return facts.className;
+        case WindowColumn::Title:
+            return facts.title;
+        case WindowColumn::State:
+            break;
+    }
+    return StateWords(facts);
+}
+
 WindowOrder Clicked(const std::optional<WindowOrder>& current, WindowColumn column) {
     return {column, current && current->column == column && !current->descending};
 }

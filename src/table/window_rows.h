@@ -116,6 +116,9 @@ enum class WindowColumn { Process, Pid, Handle, Class, Title, State };
 inline constexpr std::array<std::wstring_view, 6> kWindowColumns{L"进程", L"进程号", L"句柄",
                                                                  L"类名", L"标题",   L"状态"};
 
+// What a row shows in that column.
+std::wstring ColumnText(const WindowFacts& facts, WindowColumn column);
+
 struct WindowOrder {
     WindowColumn column = WindowColumn::Process;
     bool descending = false;

@@ -192,22 +192,8 @@ void WindowList::Choose() {
 
 std::wstring WindowList::CellText(int row, int column) const {
     if (row < 0 || static_cast<std::size_t>(row) >= shown_.size()) return {};
-    const WindowFacts& facts = shown_[static_cast<std::size_t>(row)];
-    switch (static_cast<WindowColumn>(column)) {
-        case WindowColumn::Process:
-            return facts.process;
-        case WindowColumn::Pid:
-            return DecimalText(facts.pid);
-        case WindowColumn::Handle:
-            return DecimalText(facts.window);
-        case WindowColumn::Class:
-            return facts.className;
-        case WindowColumn::Title:
-            return facts.title;
-        case WindowColumn::State:
-            return StateWords(facts);
-    }
-    return {};
+    if (column < 0 || static_cast<std::size_t>(column) >= kWindowColumns.size()) return {};
+    return ColumnText(shown_[static_cast<std::size_t>(row)], static_cast<WindowColumn>(column));
 }
 
 }  // namespace vindrel
