@@ -117,13 +117,21 @@ LRESULT CALLBACK ReplyProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     return FALSE;
 }
 
-HWND InboxOf(Pid copy) {
+// Every copy's inbox in this session, with the copy's process.
+std::vector<std::pair<Pid, HWND>> Inboxes() {
+    std::vector<std::pair<Pid, HWND>> inboxes;
     for (HWND inbox = nullptr;
          (inbox = FindWindowExW(HWND_MESSAGE, inbox, kInboxClass, nullptr)) != nullptr;) {
         DWORD pid = 0;
         GetWindowThreadProcessId(inbox, &pid);
-        if (static_cast<Pid>(pid) == copy) return inbox;
+        inboxes.emplace_back(static_cast<Pid>(pid), inbox);
     }
+    return inboxes;
+}
+
+HWND InboxOf(Pid copy) {
+    for (const auto& [pid, inbox] : Inboxes())
+        if (pid == copy) return inbox;
     return nullptr;
 }
 
@@ -190,12 +198,8 @@ void Win32CommandChannel::Show(const std::wstring& text) {
 
 std::vector<Pid> Win32CommandChannel::Copies() {
     std::vector<Pid> copies;
-    for (HWND inbox = nullptr;
-         (inbox = FindWindowExW(HWND_MESSAGE, inbox, kInboxClass, nullptr)) != nullptr;) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(inbox, &pid);
-        copies.push_back(static_cast<Pid>(pid));
-    }
+    for (const auto& [pid, inbox] : Inboxes())
+        copies.push_back(pid);
     return copies;
 }
 
@@ -262,11 +266,7 @@ CommandInbox::CommandInbox(Arrived arrived, std::function<bool()> showAsked,
                            std::function<void()> show)
     : arrived_(std::move(arrived)), showAsked_(std::move(showAsked)), show_(std::move(show)) {
     hwnd_ = MessageWindow(kInboxClass, Procedure, this);
-    using Filter = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
-    if (const auto filter = SystemFunction<Filter>(L"user32.dll", "ChangeWindowMessageFilterEx");
-        hwnd_ != nullptr && filter != nullptr) {
-        filter(hwnd_, ShowMessage(), 1 /* MSGFLT_ALLOW */, nullptr);
-    }
+    if (hwnd_ != nullptr) LetThroughFilter(hwnd_, ShowMessage());
 }
 
 CommandInbox::~CommandInbox() {

@@ -27,4 +27,10 @@ SystemProc FindSystemFunction(const wchar_t* dll, const char* name) {
     return {address, address == nullptr ? GetLastError() : 0};
 }
 
+void LetThroughFilter(HWND window, UINT message) {
+    using Filter = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+    static const auto filter = SystemFunction<Filter>(L"user32.dll", "ChangeWindowMessageFilterEx");
+    if (filter != nullptr) filter(window, message, 1 /* MSGFLT_ALLOW */, nullptr);
+}
+
 }  // namespace vindrel::win32

@@ -33,4 +33,8 @@ Function SystemFunction(const wchar_t* dll, const char* name) {
     return As<Function>(FindSystemFunction(dll, name));
 }
 
+// Lets the message reach the window from processes of lower rights
+// (ChangeWindowMessageFilterEx), where the system filters messages.
+void LetThroughFilter(HWND window, UINT message);
+
 }  // namespace vindrel::win32

@@ -60,10 +60,7 @@ bool Win32Form::ShowTrayIcon(const std::wstring& tip) {
     data.uVersion = NOTIFYICON_VERSION_4;
     TrayCall(NIM_SETVERSION, data);
     // Run as administrator, the window still hears of a new shell.
-    using Filter = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
-    if (const auto filter = SystemFunction<Filter>(L"user32.dll", "ChangeWindowMessageFilterEx")) {
-        filter(hwnd_, TaskbarCreated(), 1 /* MSGFLT_ALLOW */, nullptr);
-    }
+    LetThroughFilter(hwnd_, TaskbarCreated());
     return true;
 }
 
