@@ -82,6 +82,13 @@ std::wstring Line(const std::wstring& what, const WindowFacts& facts) {
     return ResultLine(what, facts.window, facts.pid, facts.process, facts.title);
 }
 
+// The same for a recorded window, with its process as it is now (none for
+// a window gone).
+std::wstring Line(WindowSystem& ws, const std::wstring& what, const ChangeRecord::Named& named) {
+    return ResultLine(what, named.window, WindowOwner(ws, named.window).value_or(0), named.process,
+                      named.title);
+}
+
 }  // namespace
 
 std::wstring ResultLine(const std::wstring& what, Hwnd window, Pid pid, const std::wstring& program,
@@ -229,9 +236,7 @@ CommandResult CommandRun::PutBack(const Command& command) {
     for (const auto& [named, outcome] : results) {
         const auto [what, done] = Said(*command.verb, outcome);
         if (!done) result.exitCode = kExitNotAll;
-        result.lines.push_back(ResultLine(what, named.window,
-                                          WindowOwner(ws_, named.window).value_or(0), named.process,
-                                          named.title));
+        result.lines.push_back(Line(ws_, what, named));
     }
     return result;
 }
@@ -272,8 +277,7 @@ CommandResult CommandRun::Boss(const Command& command) {
     for (const auto& [named, outcome] : done.failed) {
         result.exitCode = kExitNotAll;
         result.lines.push_back(
-            ResultLine((hide ? L"未能隐藏：" : L"未能显示：") + ListReason(outcome), named.window,
-                       WindowOwner(ws_, named.window).value_or(0), named.process, named.title));
+            Line(ws_, (hide ? L"未能隐藏：" : L"未能显示：") + ListReason(outcome), named));
     }
     return result;
 }

@@ -32,22 +32,22 @@ std::wstring CopyName(Pid copy) {
     return L"正在运行的本程序（进程 " + DecimalText(static_cast<std::int32_t>(copy)) + L"）";
 }
 
-// The copies of the program at this process's rights, and whether one at
-// other rights runs.
-std::vector<Pid> CopiesAtOurRights(WindowSystem& ws, ProcessRights& rights, CommandChannel& channel,
-                                   std::optional<Pid>& other) {
+// A running copy of the program at this process's rights, and one at other
+// rights, where they run.
+struct RunningCopies {
+    std::optional<Pid> same, other;
+};
+
+RunningCopies FindCopies(WindowSystem& ws, ProcessRights& rights, CommandChannel& channel) {
     const Pid self = ws.GetCurrentProcessId();
     const std::optional<std::uint32_t> ours = rights.IntegrityLevel(self);
-    std::vector<Pid> same;
+    RunningCopies found;
     for (const Pid copy : channel.Copies()) {
         if (copy == self) continue;
-        if (rights.IntegrityLevel(copy) == ours) {
-            same.push_back(copy);
-        } else {
-            other = copy;
-        }
+        (rights.IntegrityLevel(copy) == ours ? found.same : found.other) = copy;
+        if (found.same) break;
     }
-    return same;
+    return found;
 }
 
 }  // namespace
@@ -81,27 +81,27 @@ int RunCommandMode(const std::vector<std::wstring>& arguments, const CommandPart
     }
     // A copy at this process's rights takes it; one at other rights may
     // not be driven from here, nor be bypassed.
-    std::optional<Pid> other;
-    for (const Pid copy : CopiesAtOurRights(parts.ws, parts.rights, channel, other)) {
-        const HandOver handed =
-            channel.Hand(copy, arguments, read.command.verb->verb == Verb::Activate, kTakeWithinMs);
+    const RunningCopies copies = FindCopies(parts.ws, parts.rights, channel);
+    if (const std::optional<Pid> copy = copies.same) {
+        const HandOver handed = channel.Hand(
+            *copy, arguments, read.command.verb->verb == Verb::Activate, kTakeWithinMs);
         switch (handed.kind) {
             case HandOver::Kind::Done:
                 return answer(handed.exitCode, handed.lines);
             case HandOver::Kind::NotTaken:
                 return answer(
                     kExitNoCopy,
-                    {CopyName(copy) + L"5 秒内没有接受命令：它可能正忙，或正等着回答一个对话框"});
+                    {CopyName(*copy) + L"5 秒内没有接受命令：它可能正忙，或正等着回答一个对话框"});
             case HandOver::Kind::Ended:
-                return answer(kExitNoCopy, {CopyName(copy) + L"在执行命令时退出了"});
+                return answer(kExitNoCopy, {CopyName(*copy) + L"在执行命令时退出了"});
             case HandOver::Kind::Hung:
                 return answer(kExitNoCopy,
-                              {CopyName(copy) + L"开始执行命令后没有响应：命令可能只做了一部分"});
+                              {CopyName(*copy) + L"开始执行命令后没有响应：命令可能只做了一部分"});
         }
     }
-    if (other) {
+    if (copies.other) {
         return answer(kExitNoCopy,
-                      {CopyName(*other) +
+                      {CopyName(*copies.other) +
                        L"以不同的权限运行（例如以管理员身份）：命令不能交给它，也不在它之外执行。"
                        L"请以同样的权限执行命令"});
     }
