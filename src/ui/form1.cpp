@@ -319,7 +319,7 @@ void Form1::mnuRestore_Click() {
 
 void Form1::TakeOverRecords() {
     // Its question waits for the window.
-    if (inTray_) {
+    if (InTray()) {
         takeOverWaiting_ = true;
         KeepTrayIcon();
         return;
@@ -519,7 +519,7 @@ void Form1::Form_WindowShown() {
 
 void Form1::Form_Activate() {
     // Activated to hold the icon's menu: the menu still lists them.
-    if (bossFailed_.empty() || inTray_) return;
+    if (bossFailed_.empty() || InTray()) return;
     reports_.Tell(BossReport(std::exchange(bossFailed_, {})));
 }
 
@@ -568,7 +568,7 @@ void Form1::BossKeyChosen(const BossSettings& settings) {
     // No key left to bring them back with: shown now, and the main window
     // with them, which no icon would bring back.
     if (!settings.key && boss_.Hidden()) BossDone(boss_.Show());
-    if (!keyHeld_ && inTray_) ShowMainWindow();
+    if (!keyHeld_ && InTray()) ShowMainWindow();
     KeepTrayIcon();
     if (!SaveSettings(folder_, settings)) {
         interaction_.MsgBox(L"老板键的设置无法保存到 " +
@@ -625,7 +625,7 @@ void Form1::KeepTrayIcon() {
         tray_.Keep(std::nullopt);
     } else {
         const bool waiting =
-            inTray_ && (interaction_.Waiting() || takeOverWaiting_ || !bossFailed_.empty());
+            InTray() && (interaction_.Waiting() || takeOverWaiting_ || !bossFailed_.empty());
         tray_.Keep(TrayTip(*bossSettings_.key, record_.BossHidden().size(), waiting));
     }
     // Tried again until a shell holds it (one not started yet).
@@ -671,7 +671,6 @@ void Form1::Form_TrayMenu() {
 
 void Form1::HideToTray() {
     Window().Hide();
-    inTray_ = true;
     interaction_.Hold(true);
     KeepTrayIcon();
     if (!std::exchange(toldTray_, true)) {
@@ -682,7 +681,6 @@ void Form1::HideToTray() {
 
 void Form1::ShowMainWindow() {
     Window().Show();
-    inTray_ = false;
     interaction_.Hold(false);  // what waited is told now
     if (std::exchange(takeOverWaiting_, false)) TakeOverRecords();
     Form_Activate();

@@ -162,6 +162,8 @@ private:
     void HideToTray();
     // The main window shown from there, and what waited to be told.
     void ShowMainWindow();
+    // Closed into the notification area: its messages wait meanwhile.
+    bool InTray() const { return interaction_.Held(); }
 
     ControlFactory& factory_;
     WaitingBoxes interaction_;
@@ -250,7 +252,6 @@ private:
     std::vector<ChangeRecord::PutBackResult> bossFailed_;  // not told yet
     std::unique_ptr<WindowList> windowList_;               // created when first opened
     NotificationIcon tray_{Window()};
-    bool inTray_ = false;           // the main window closed into the notification area
     bool toldTray_ = false;         // the balloon that says so shown once
     bool keyHeld_ = false;          // the boss key is this copy's
     bool takeOverWaiting_ = false;  // a copy ended while the window was hidden

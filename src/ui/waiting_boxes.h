@@ -27,6 +27,7 @@ public:
 
     // While held, messages wait; let go, what waited is shown, in order.
     void Hold(bool held);
+    bool Held() const { return held_; }
     bool Waiting() const { return !waiting_.empty(); }
     // A message began to wait.
     std::function<void()> Queued;
